@@ -1,0 +1,46 @@
+# The two commands of the README: `make run` and `make test`.
+.PHONY: deps build run test test-fast test-sanitize bench clean golden
+
+BUILD_DIR ?= build
+SAN_DIR ?= build-sanitize
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+ifeq ($(CI),true)
+CMAKE_FLAGS += -DQUORL_WERROR=ON
+endif
+
+deps:
+	@tools/install-deps.sh
+
+$(BUILD_DIR)/build.ninja: | deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+
+build: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@tools/run.sh
+
+# Every test, then the core's tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	$(MAKE) test-sanitize
+
+test-fast: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	cmake -S . -B $(SAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORL_SANITIZE=ON -DQUORL_GUI=OFF $(CMAKE_FLAGS)
+	cmake --build $(SAN_DIR) -j $(JOBS)
+	cd $(SAN_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@tools/bench.sh
+
+# Re-creates the checked-in golden pictures after an intended change.
+golden: build
+	@tools/make-golden.sh
+
+clean:
+	rm -rf $(BUILD_DIR) $(SAN_DIR)
