@@ -53,6 +53,8 @@ struct AnimationOverrides {
   double AnimRocksAdd = 0, AnimRockerStartAdd = 0, AnimRockerEndAdd = 0;
   double AnimLissaAdd = 0;
   double AnimPathOffset = 0;
+  // Progress angle of the current frame (0 outside a series); colouring reads it.
+  double AnimationPhase = 0;
 };
 
 }  // namespace quorl
