@@ -1,0 +1,66 @@
+// Reading and writing the settings file: every key of the key table, in the
+// sections "start", the style's own section and "forms".
+//
+// Window and menu side effects (maximizing, check marks, refreshing the tool
+// windows) belong to the window; the reader returns what the window needs.
+// The tool-window geometry travels in the ParameterSet's geometry members:
+// the window copies its live geometry into them before writing.
+#pragma once
+
+#include "engine/host.h"
+#include "engine/parameter_set.h"
+
+#include <string>
+#include <string_view>
+
+namespace quorl {
+
+// The screen the tool windows must stay on. A headless run uses this default.
+struct ScreenSize {
+  int width = 1920;
+  int height = 1080;
+};
+
+struct ReadIniOutcome {
+  bool maximized = false;  // "QuorlMaximized" was read true
+  int maxFormLeft = 0;     // screen width - 50
+  int maxFormTop = 0;      // screen height - 50
+};
+
+// Loads `style`'s section, "start" and "forms" of `fileName` (empty: the
+// program's own settings file) into `params`. Missing files, sections, keys
+// and unreadable values give the table's defaults; it never fails.
+// `params.CurrentStyle` is left as it is: the caller sets it.
+ReadIniOutcome ReadIniFile(ParameterSet& params, const std::string& style, const std::string& fileName,
+                           ScreenSize screen = {});
+// The same from text held in memory.
+ReadIniOutcome ReadIniText(ParameterSet& params, const std::string& style, std::string_view text,
+                           ScreenSize screen = {});
+
+// Stores `params` under `style` in the program's own settings file (empty
+// suffix) or in the file beside a saved picture: SaveDir/quorl<suffix>.ini.
+// In the latter case a SaveDir that is not an existing folder is first reset
+// to the picture folder (and that change is written too). On failure shows
+// "Unable to write to <path>" through the host, leaves the old file as it was
+// and returns false.
+bool WriteIniFile(ParameterSet& params, const std::string& style, const std::string& suffix, Host& host);
+// The same into an explicitly named file.
+bool WriteIniFileTo(const ParameterSet& params, const std::string& style, const std::string& path, Host& host);
+// The settings of `params` as the text of a new file.
+std::string WriteIniText(const ParameterSet& params, const std::string& style);
+
+// The file WriteIniFile uses for `suffix`; may reset params.SaveDir as above.
+std::string SettingsFileForSuffix(ParameterSet& params, const std::string& suffix);
+
+// "style" of "start" in `fileName` (empty: the program's own file); "sine"
+// when the file, the key or its value is missing.
+std::string ReadIniCurrentStyle(const std::string& fileName);
+// Writes `style` as "style" of "start". On failure returns false and puts
+// "Unable to write to <path>" into *message; the caller abandons its command.
+bool WriteIniCurrentStyle(const std::string& style, std::string* message = nullptr,
+                          const std::string& fileName = {});
+
+// The message of a failed write.
+std::string UnableToWriteMessage(const std::string& path);
+
+}  // namespace quorl

@@ -1,0 +1,52 @@
+// The key table of settings_keys.def as data: one descriptor per row, in the
+// order the writer writes them. The reader, the writer, the windows' bindings
+// and the tests loop over this array instead of naming keys.
+#pragma once
+
+#include "engine/parameter_set.h"
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace quorl {
+
+enum class KeySection { Start, Style, Forms };
+enum class KeyType { Int, Bool, Float, String, IntAsFloat, BoolAgain, Unread };
+
+inline constexpr unsigned kStyleName = 1u << 0;
+inline constexpr unsigned kPictureFolderDefault = 1u << 1;
+inline constexpr unsigned kNotReadSetDefault = 1u << 2;
+inline constexpr unsigned kNotRead = 1u << 3;
+inline constexpr unsigned kMaximized = 1u << 4;
+inline constexpr unsigned kWindowHeight = 1u << 5;
+inline constexpr unsigned kWindowLeft = 1u << 6;
+inline constexpr unsigned kWindowTop = 1u << 7;
+
+// Where a row's value lives; empty for the keys that carry no parameter.
+using MemberPointer = std::variant<std::monostate, int ParameterSet::*, bool ParameterSet::*,
+                                   double ParameterSet::*, std::string ParameterSet::*>;
+
+struct KeyDescriptor {
+  KeySection section;
+  const char* key;
+  KeyType type;
+  MemberPointer member;
+  unsigned flags;
+
+  bool Has(unsigned flag) const { return (flags & flag) != 0; }
+};
+
+// Every row of settings_keys.def, in file order.
+std::span<const KeyDescriptor> SettingsTable();
+
+// The first row with this key (exact spelling), or null.
+const KeyDescriptor* FindSettingsKey(std::string_view key);
+
+// The fixed section names; the style section is named by the caller.
+inline constexpr const char* kStartSection = "start";
+inline constexpr const char* kFormsSection = "forms";
+
+}  // namespace quorl
