@@ -1,0 +1,86 @@
+#include "curves/curve_slots.h"
+
+#include <cmath>
+
+#include "engine/host.h"
+#include "engine/parameter_set.h"
+#include "engine/step_arithmetic.h"
+
+namespace quorl {
+
+CurveSlots::CurveSlots() {
+  for (int i = 0; i < CurveCount; ++i) Slots[static_cast<size_t>(i)].Name = SlotName(i);
+}
+
+bool CurveSlots::SetUpBezier(int kind, int selectedSlot, Host& host) {
+  const int w = UseForcedCurveIndex ? ForcedCurveIndex : selectedSlot;
+  const kCurve* curve = nullptr;
+  kBezier* target = nullptr;
+  switch (kind) {
+    case BezierKindEdit:
+      curve = &EditCurve;
+      target = &EditBezier;
+      break;
+    case BezierKindSlot:
+      if (w < 0 || w >= CurveCount) return false;
+      curve = &Slots[static_cast<size_t>(w)].Curve;
+      target = &Slots[static_cast<size_t>(w)].Bezier;
+      break;
+    case BezierKindAnimStart:
+      curve = &AnimStartPathCurve;
+      target = &AnimStartPathBezier;
+      break;
+    case BezierKindAnimEnd:
+      curve = &AnimEndPathCurve;
+      target = &AnimEndPathBezier;
+      break;
+    default:
+      host.ShowMessage("There is a problem with the bezier being set up. (" + std::to_string(kind) + ")");
+      return false;
+  }
+
+  *target = kBezier();
+  const int n = curve->GetLength();
+  if (n >= kDefinedCurvePoints) {
+    const bool outline = (w == kStartCurveSlot || w == kEndCurveSlot) && (kind == BezierKindEdit || kind == BezierKindSlot);
+    const kCoord offset = outline ? curve->Centroid : kCoord{};
+    target->InitBezier(n, 100);
+    for (const kCoord& p : curve->Points) target->AddBezierPoint(p.X - offset.X, p.Y - offset.Y);
+    target->BuildBezier();
+  }
+  CurveChanged = false;
+  return true;
+}
+
+double CurveSlots::ReadSlotMultipliers(const ParameterSet& params, int step, bool useArctan2) {
+  const double f = Interpolate(0, 1, 0, step, params.Steps);
+  for (CurveSlot& slot : Slots) {
+    if (slot.Curve.GetLength() == 0) {
+      slot.Multiplier = 1.0;
+    } else if (!useArctan2) {
+      slot.Multiplier = slot.Bezier.EvalY(f) + 1.0;
+    } else {
+      const kCoord p = slot.Bezier.Eval(f);
+      slot.Multiplier = p.X == 0 ? 1.0 : std::atan2(p.Y, p.X);
+    }
+  }
+  const double startAmount = std::fabs(Slots[kStartAmountSlot].Multiplier) * params.StartAmount;
+  const double endAmount = std::fabs(Slots[kEndAmountSlot].Multiplier) * params.EndAmount;
+  return Interpolate(startAmount, endAmount, 0, step, params.Steps) / 100;
+}
+
+bool CurveSlots::PutCurveToUndo(int slot) {
+  if (slot < 0 || slot >= CurveCount) return false;
+  CurveSlot& s = Slots[static_cast<size_t>(slot)];
+  kCurve::CopyCurve(s.Curve, s.UndoCurve);
+  return true;
+}
+
+void CurveSlots::ResetAllCurves() {
+  for (int i = 0; i < CurveCount; ++i) {
+    PutCurveToUndo(i);
+    Slots[static_cast<size_t>(i)].Curve.Empty();
+  }
+}
+
+}  // namespace quorl

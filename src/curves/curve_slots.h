@@ -1,0 +1,91 @@
+// The 26 curve slots and the other curves the program keeps, how a slot's
+// smooth curve is set up from its points, and how a drawing run reads the
+// slots at a step. One CurveSlots belongs to the program state; tests and
+// the command line make their own.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "curves/curve_slot_names.h"
+#include "curves/k_bezier.h"
+#include "curves/k_curve.h"
+
+namespace quorl {
+
+class Host;
+struct ParameterSet;
+
+// Which curve SetUpBezier rebuilds.
+enum BezierKind : int {
+  BezierKindEdit = 666,      // EditCurve -> EditBezier (live preview of a drag)
+  BezierKindSlot = 999,      // the working slot's Curve -> its Bezier
+  BezierKindAnimStart = 4,   // AnimStartPathCurve -> AnimStartPathBezier
+  BezierKindAnimEnd = 5,     // AnimEndPathCurve -> AnimEndPathBezier
+};
+
+// Slots with a role of their own; the others scale one parameter each.
+inline constexpr int kPathCurveSlot = 0;
+inline constexpr int kStartCurveSlot = 1;
+inline constexpr int kEndCurveSlot = 2;
+inline constexpr int kStartAmountSlot = 24;
+inline constexpr int kEndAmountSlot = 25;
+
+// A curve counts as defined, and takes effect, from this many points on.
+inline constexpr int kDefinedCurvePoints = 5;
+
+struct CurveSlot {
+  std::string Name;  // display name in double quotes
+  kCurve Curve;      // the user's points
+  kBezier Bezier;    // built from Curve by SetUpBezier
+  kCurve UndoCurve;  // one level of undo
+  double Multiplier = 1.0;
+};
+
+class CurveSlots {
+ public:
+  CurveSlots();
+
+  CurveSlot& operator[](int slot) { return Slots[static_cast<size_t>(slot)]; }
+  const CurveSlot& operator[](int slot) const { return Slots[static_cast<size_t>(slot)]; }
+
+  // Rebuilds one smooth curve from its points (kinds above). The working
+  // slot is ForcedCurveIndex when UseForcedCurveIndex is set, otherwise
+  // selectedSlot (the slot chosen in the Points window). A curve of four
+  // points or fewer leaves an empty Bezier that reads 0. The Start and End
+  // curves (slots 1 and 2) are built about their centroid, so they describe
+  // a shape around the origin. An unknown kind is reported through host and
+  // changes nothing; so does kind 999 without a working slot. Clears
+  // CurveChanged whenever it builds.
+  bool SetUpBezier(int kind, int selectedSlot, Host& host);
+
+  // Fills every slot's Multiplier for one step of a run: 1.0 for a slot
+  // without points, else EvalY(f) + 1 at f = step / Steps, or with
+  // useArctan2 the angle atan2(EvalY(f), EvalX(f)) (1.0 when EvalX(f) is 0).
+  // Returns the step's colour amount: from |M24| * StartAmount at the first
+  // step to |M25| * EndAmount at the last, divided by 100.
+  double ReadSlotMultipliers(const ParameterSet& params, int step, bool useArctan2);
+
+  // Copies a slot's Curve into its UndoCurve; false for an index outside
+  // 0 ... 25 (nothing copied).
+  bool PutCurveToUndo(int slot);
+  // Every slot: undo copy, then its Curve emptied. Beziers are left alone;
+  // an empty Curve is read as no curve.
+  void ResetAllCurves();
+
+  std::array<CurveSlot, CurveCount> Slots;
+
+  kCurve ClipboardCurve;
+  kCurve EditCurve;
+  kBezier EditBezier;
+  kCurve AnimStartPathCurve;
+  kBezier AnimStartPathBezier;
+  kCurve AnimEndPathCurve;
+  kBezier AnimEndPathBezier;
+
+  bool CurveChanged = false;  // a freehand stroke is in progress
+  bool UseForcedCurveIndex = false;
+  int ForcedCurveIndex = 0;
+};
+
+}  // namespace quorl
