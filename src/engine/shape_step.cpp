@@ -1,0 +1,279 @@
+#include "engine/shape_step.h"
+
+#include <cmath>
+
+#include "engine/angles.h"
+#include "engine/seeded_random.h"
+#include "engine/step_arithmetic.h"
+
+namespace quorl {
+namespace {
+
+// The original stopped a step at the first floating-point exception. Each of
+// those (division by zero, invalid operation, overflow) leaves an infinity or
+// a NaN in its result, and every formula below carries such a value through
+// to the point it computes, so testing the computed values is enough.
+bool Finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+
+// Largest point count whose indices (up to n + 2) still fit an int.
+constexpr double kMaxPointCount = 2147483600.0;
+
+// The largest double not above extended 2 pi: comparing a double angle with
+// it gives the same answer as comparing with 2 pi itself.
+double TwoPiBound() {
+  double bound = static_cast<double>(kTwoPiL);
+  if (static_cast<long double>(bound) > kTwoPiL) bound = std::nextafter(bound, 0.0);
+  return bound;
+}
+
+RealPoint StraightPathPoint(const ShapeArguments& a, double u) {
+  return {a.path_start_x + (a.path_end_x - a.path_start_x) * u,
+          a.path_start_y + (a.path_end_y - a.path_start_y) * u};
+}
+
+RealPoint Rotated(RealPoint p, RealPoint about, double angle) {
+  return {rotatePointByIota(Axis::X, p.x, p.y, about.x, about.y, angle),
+          rotatePointByIota(Axis::Y, p.x, p.y, about.x, about.y, angle)};
+}
+
+// The step's centre on its path, before the centre mode applies.
+RealPoint PathCentre(const ShapeArguments& a, double u, double width, double height) {
+  const RealPoint start{a.path_start_x, a.path_start_y};
+  const RealPoint end{a.path_end_x, a.path_end_y};
+  if (a.fn == kTest) {
+    const double angle = static_cast<double>(u * kTwoPiL * height);
+    return Rotated(StraightPathPoint(a, u), end, std::cos(angle) / (height + 1));
+  }
+  if (a.fn == kZarvk9032) {
+    const double angle = static_cast<double>(u * kTwoPiL * width);
+    const RealPoint turned = Rotated(end, start, angle);
+    return {turned.x + std::cos(angle) / (width + 1), turned.y + std::sin(angle) / (width + 1)};
+  }
+  return StraightPathPoint(a, u);
+}
+
+// Per-step constants of the outline loop.
+struct Outline {
+  int fn;
+  int step;
+  int steps;
+  double r, b, d, D;
+  double cx, cy;
+  double width, height;  // StepEllipseWidth, StepEllipseHeight
+  double ex, ey;         // EllipseFactorX, EllipseFactorY
+  double lissa_delta;
+  double test_l;  // LissaDelta + 1 + AnimLissaAdd
+  bool ellipses_two;
+  bool from_curves;
+  bool start_as_end;
+  double point_count;  // N
+  const CurveSlots* curves;
+
+  // The outline point for angle theta (cosine c, sine s), point index i and
+  // rotation phi.
+  double Bump(double theta) const { return std::sin(theta * b) / d; }
+
+  RealPoint At(double theta, double c, double s, int i, double phi) const {
+    if (from_curves) {
+      const double beta = Bump(theta);
+      const double t = i / point_count;
+      const kCoord start = (*curves)[kStartCurveSlot].Bezier.Eval(t);
+      double ox = start.X, oy = start.Y;
+      if (!start_as_end) {
+        const kCoord end = (*curves)[kEndCurveSlot].Bezier.Eval(t);
+        ox = Interpolate(start.X, end.X, 0, step, steps);
+        oy = Interpolate(start.Y, end.Y, 0, step, steps);
+      }
+      if (fn == kEllipses) return {r * ex * ox * (2 - beta) / 2 + cx, r * ey * oy * (2 - beta) / 2 + cy};
+      return {r * ox * (2 - beta) / 2 + cx, r * oy * (2 - beta) / 2 + cy};
+    }
+    switch (fn) {
+      case kTanThing: {
+        const double a = -theta * b;
+        const double beta = std::sin(a) / std::cos(a) / d;
+        return {r * c * (2 - beta) / 2 + cx, r * s * (2 - beta) / 2 + cy};
+      }
+      case kLine: {
+        const double beta = std::sin(theta * b) / (d / 2);
+        if (beta == 0) return {cx, cy + c};
+        return {cx + beta / beta, cy + c / beta};
+      }
+      default:
+        break;
+    }
+    const double beta = Bump(theta);
+    switch (fn) {
+      case kCircles: {
+        const double c5 = c * c * c * c * c;
+        const double s5 = s * s * s * s * s;
+        return {r * c5 * (1 + beta) + cx, r * s5 * (1 - beta) + cy};
+      }
+      case kEllipses: {
+        if (!ellipses_two) return {r * ex * c * (2 - beta) / 2 + cx, r * ey * s * (2 - beta) / 2 + cy};
+        const RealPoint stretched{(1 + beta) * (r * ex * c + cx), (1 - beta) * (r * ey * s + cy)};
+        const double psi = (phi - D / 37) * (D / 37 + 1);
+        return Rotated(stretched, {cx, cy}, psi);
+      }
+      case kLissajous:
+        return {0.75 * r * std::sin(width * theta + D) * (2 - beta) / 2 + cx,
+                0.75 * r * std::sin(height * theta) * (2 - beta) / 2 + cy};
+      case kTest:
+        return {(r + beta) * (c + std::cos(width * theta / test_l)) / 2 + cx,
+                (r + beta) * (s + std::sin(width * theta / test_l)) / 2 + cy};
+      case kZarvk9032:
+        return {(std::cos(width * theta) / (lissa_delta + 1) + r + beta) * c + cx,
+                (std::sin(width * theta) / (lissa_delta + 1) + r + beta) * s + cy};
+      default:  // kSineWobble
+        return {r * c * (2 - beta) / 2 + cx, r * s * (2 - beta) / 2 + cy};
+    }
+  }
+};
+
+}  // namespace
+
+RealPoint MouseRealPosition(const ParameterSet& params, Host& host) {
+  int px = 0, py = 0;
+  if (!host.MousePosition(px, py)) return {0, 0};
+  const double s = params.StartScale / 100.0;
+  const double w = params.ImageWidth;
+  const double h = params.ImageHeight;
+  return {-s * w / h + (2 * s * w / h / w) * px, s - (2 * s / h) * py};
+}
+
+ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) {
+  const ParameterSet& p = context.params;
+  const AnimationOverrides& anim = context.anim;
+  StepState& state = context.state;
+  const CurveSlots& curves = context.curves;
+  ShapeResult result;
+  const auto fail = [&result] {
+    result.outcome = ShapeOutcome::kFailed;
+    return result;
+  };
+  if (args.fn < kSineWobble || args.fn > kZarvk9032 || args.steps == 0) return fail();
+
+  const double m3 = curves[3].Multiplier, m6 = curves[6].Multiplier;
+  const double ex = state.EllipseFactorX, ey = state.EllipseFactorY;
+  const double width = state.StepEllipseWidth, height = state.StepEllipseHeight;
+
+  double g = args.g;
+  if (p.AdjustGrain || p.UseDimmer) {
+    state.DimmerFactor = std::fabs(m3) * (args.fn == kEllipses ? (ex + ey) / 2 : std::fabs(args.r));
+  }
+  if (p.AdjustGrain && p.GrainByDepth && std::fabs(m6) > 0) {
+    g = g * state.DimmerFactor / std::fmax(std::fabs(m6), 0.01);
+  }
+  g = std::fmax(g, 1.0);
+
+  state.StepFraction = static_cast<double>(args.step) / args.steps;
+  state.MouseRealPoint = {0, 0};
+  double u = state.StepFraction - anim.AnimPathOffset;
+  if (u < 0) u += 1;
+  state.PathFraction = u;
+  const double f = p.RockOffsetInAnimation ? state.StepFraction : u;
+
+  const bool has_path_curve = curves[kPathCurveSlot].Curve.GetLength() > 0;
+  if (has_path_curve) {
+    const kCoord on_path = curves[kPathCurveSlot].Bezier.Eval(u);
+    state.PathCurvePoint = {on_path.X, on_path.Y};
+  }
+
+  RealPoint centre = PathCentre(args, u, width, height);
+
+  // Rocking swings the rotation to and fro over the run.
+  const double rock_start = p.StartRockerAmount * curves[14].Multiplier + anim.AnimRockerStartAdd;
+  const double rock_end = p.EndRockerAmount * curves[15].Multiplier + anim.AnimRockerEndAdd;
+  const double amplitude = static_cast<double>((rock_start + (rock_end - rock_start) * f) * kPiL / 180);
+  const double rocks = p.NumberOfRocks * curves[13].Multiplier + anim.AnimRocksAdd;
+  const double rock_angle = static_cast<double>(rocks * f * kTwoPiL);
+  const double phi0 = args.phi + std::sin(rock_angle) * amplitude;
+
+  if (p.QuorlPointsFollow) {
+    state.MouseRealPoint = MouseRealPosition(p, context.host);
+    centre = state.MouseRealPoint;
+  } else if (p.QuorlPointsUseBezier && has_path_curve) {
+    centre = state.PathCurvePoint;
+  }
+  centre.x += state.StepShiftX;
+  centre.y += state.StepShiftY;
+
+  const double count = p.GrainMultiplier * g;
+  if (!std::isfinite(count)) return fail();
+  if (count <= 0) {
+    result.outcome = ShapeOutcome::kNoPoints;
+    return result;
+  }
+  if (count >= kMaxPointCount) return fail();  // the point count would not fit an int
+  if (!Finite(centre.x, centre.y) || !Finite(phi0, state.DimmerFactor)) return fail();
+  const double dtheta = static_cast<double>(kTwoPiL / count);
+  const int n = static_cast<int>(std::floor(count));
+
+  Outline outline{};
+  outline.fn = args.fn;
+  outline.step = args.step;
+  outline.steps = args.steps;
+  outline.r = args.r;
+  outline.b = args.b;
+  outline.d = args.d;
+  outline.D = args.D;
+  outline.cx = centre.x;
+  outline.cy = centre.y;
+  outline.width = width;
+  outline.height = height;
+  outline.ex = ex;
+  outline.ey = ey;
+  outline.lissa_delta = p.LissaDelta;
+  outline.test_l = p.LissaDelta + 1 + anim.AnimLissaAdd;
+  outline.ellipses_two = p.UseEllipsesTwo;
+  outline.from_curves = p.QuorlPointsUseStartAndEndBezier && curves[kStartCurveSlot].Curve.GetLength() > 0 &&
+                        (curves[kEndCurveSlot].Curve.GetLength() > 0 || p.QuorlPointsUseStartAsEnd);
+  outline.start_as_end = p.QuorlPointsUseStartAsEnd;
+  outline.point_count = count;
+  outline.curves = &curves;
+
+  const bool bezier_rotate = p.QuorlPointsUseBezierRotate && has_path_curve;
+  const double r = args.r;
+  const double shift_x = state.StepShiftX, shift_y = state.StepShiftY;
+  RealPoint rotation_centre = args.rotation_centre;
+  double phi = phi0;
+
+  context.sink.BeginShape(args.step, args.steps, args.limit, n);
+  const double bound = TwoPiBound();
+  int i = 1;
+  for (double theta = 0; theta <= bound; theta += dtheta, ++i) {
+    const double c = std::cos(theta);
+    const double s = std::sin(theta);
+    const double z = p.UseZFactor ? (c + 1) / 2 : 1.0;
+    state.ZFactor = z;
+    if (p.UseIotaExtra) phi = phi0 + std::sin(RandomInteger(context.random, 1000) * theta);
+    if (p.QuorlPointsFollowRotate) {
+      state.MouseRealPoint = MouseRealPosition(p, context.host);
+      rotation_centre = state.MouseRealPoint;
+    } else if (bezier_rotate) {
+      rotation_centre = state.PathCurvePoint;
+    }
+    double qx = rotation_centre.x, qy = rotation_centre.y;
+    if (p.Wobble) {
+      qx = r * c / 2 + rotation_centre.x;
+      qy = r * (p.Style031 ? c : s) / 2 + rotation_centre.y;
+    }
+    qx += shift_x;
+    qy += shift_y;
+
+    const RealPoint point = outline.At(theta, c, s, i, phi);
+    if (args.fn == kZarvk9032) {
+      const double lift = std::sin(height * theta);
+      qx += lift;
+      qy += lift;
+    }
+    if (!Finite(point.x, point.y) || !Finite(qx, qy) || !std::isfinite(phi)) return fail();
+    const double x = rotatePointByIota(Axis::X, point.x, point.y, qx, qy, phi);
+    const double y = rotatePointByIota(Axis::Y, point.x, point.y, qx, qy, phi);
+    if (!Finite(x, y)) return fail();
+    if (!context.sink.AddPoint(x, y, i, z)) return fail();
+    ++result.points;
+  }
+  return result;
+}
+
+}  // namespace quorl

@@ -1,0 +1,69 @@
+// One step of a drawing run: the step's shape, placed on the path, bent by
+// its bumps, rocked, wobbled and rotated, sent point by point to a sink.
+#pragma once
+
+#include "curves/curve_slots.h"
+#include "engine/host.h"
+#include "engine/parameter_set.h"
+#include "engine/point_sink.h"
+#include "engine/step_state.h"
+
+namespace quorl {
+
+// Shape functions by their number fn = FunctionNumber + 1.
+enum ShapeFunction : int {
+  kSineWobble = 1,
+  kTanThing = 2,
+  kLine = 3,
+  kCircles = 4,
+  kEllipses = 5,
+  kLissajous = 6,
+  kTest = 7,
+  kZarvk9032 = 8,
+};
+
+// The step's interpolated values, as the run computes them.
+struct ShapeArguments {
+  int fn = kSineWobble;
+  int step = 0;
+  double r = 1;      // radius, real units
+  double limit = 2;  // dot size, handed on to colouring
+  double g = 2;      // grain
+  double b = 0;      // bumps
+  RealPoint rotation_centre;
+  double d = 2;    // smooth: divisor of the bump term
+  double phi = 0;  // rotation, radians
+  int steps = 1000;
+  double D = 1;  // the function's delta
+  double path_start_x = -2, path_end_x = 2, path_start_y = 0, path_end_y = 0;
+};
+
+// What a step reads and writes besides its arguments.
+struct ShapeContext {
+  const ParameterSet& params;
+  const AnimationOverrides& anim;
+  StepState& state;
+  const CurveSlots& curves;
+  Host& host;
+  RandomSource& random;
+  PointSink& sink;
+};
+
+enum class ShapeOutcome {
+  kDrawn,     // every point of the outline went to the sink
+  kFailed,    // an arithmetic error ended the step; the points sent stay
+  kNoPoints,  // GrainMultiplier * grain is not positive: nothing to draw
+};
+
+struct ShapeResult {
+  ShapeOutcome outcome = ShapeOutcome::kDrawn;
+  int points = 0;  // points sent to the sink
+};
+
+ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context);
+
+// The mouse position in real units through the StartScale mapping; the
+// centre of the plane when the host has no pointer.
+RealPoint MouseRealPosition(const ParameterSet& params, Host& host);
+
+}  // namespace quorl

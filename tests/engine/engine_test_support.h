@@ -1,0 +1,74 @@
+// Helpers shared by the engine tests: a sink that records the points of a
+// step, a host with a settable mouse, and curve set-up.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "curves/curve_slots.h"
+#include "engine/host.h"
+#include "engine/point_sink.h"
+#include "engine/step_state.h"
+
+namespace quorl::testing {
+
+struct RecordedPoint {
+  double x, y;
+  int index;
+  double z;
+};
+
+class RecordingSink : public PointSink {
+ public:
+  void BeginShape(int step, int steps, double limit, int count) override {
+    ++shapes;
+    last_step = step;
+    last_steps = steps;
+    last_limit = limit;
+    last_count = count;
+  }
+  bool AddPoint(double x, double y, int index, double z) override {
+    if (fail_at_point > 0 && static_cast<int>(points.size()) + 1 == fail_at_point) return false;
+    points.push_back({x, y, index, z});
+    return true;
+  }
+  int shapes = 0;
+  int last_step = -1, last_steps = -1, last_count = -1;
+  double last_limit = -1;
+  int fail_at_point = 0;  // 1-based; 0 never fails
+  std::vector<RecordedPoint> points;
+};
+
+class TestHost : public Host {
+ public:
+  void Spammer(const std::string& message) override { status.push_back(message); }
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  bool MousePosition(int& px, int& py) override {
+    if (!has_mouse) return false;
+    px = mouse_x;
+    py = mouse_y;
+    return true;
+  }
+  bool has_mouse = false;
+  int mouse_x = 0, mouse_y = 0;
+  std::vector<std::string> status;
+  std::vector<std::string> messages;
+};
+
+// Gives a slot these points and builds its smooth curve.
+inline void SetCurve(CurveSlots& slots, int slot, const std::vector<kCoord>& points) {
+  slots[slot].Curve.Empty();
+  for (const kCoord& p : points) slots[slot].Curve.AddCoordToCurve(p);
+  Host quiet;
+  slots.UseForcedCurveIndex = true;
+  slots.ForcedCurveIndex = slot;
+  slots.SetUpBezier(BezierKindSlot, 0, quiet);
+  slots.UseForcedCurveIndex = false;
+}
+
+// A horizontal line at height y across the plane, five points.
+inline std::vector<kCoord> FlatLine(double y) {
+  return {{-2, y}, {-1, y}, {0, y}, {1, y}, {2, y}};
+}
+
+}  // namespace quorl::testing
