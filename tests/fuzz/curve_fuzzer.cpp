@@ -1,0 +1,28 @@
+// Arbitrary bytes as a curve file: loading must never crash and a loaded
+// curve must be finite.
+#include <unistd.h>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "curves/k_curve.h"
+#include "engine/host.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const std::string path = "/tmp/quorl-curve-fuzz-" + std::to_string(::getpid()) + ".curve";
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return 0;
+  std::fwrite(data, 1, size, f);
+  std::fclose(f);
+  quorl::Host host;
+  quorl::kCurve curve;
+  curve.Load(path, host);
+  for (const quorl::kCoord& p : curve.Points) {
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y)) std::abort();
+  }
+  return 0;
+}
