@@ -21,12 +21,12 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
-// The digits as an integer, LLONG_MAX when they do not fit.
-long long SaturatingValue(std::string_view digits) {
+// The digits as an integer; nothing when they do not fit.
+std::optional<long long> ValueOf(std::string_view digits) {
   long long v = 0;
   for (char c : digits) {
     const int d = c - '0';
-    if (v > (LLONG_MAX - d) / 10) return LLONG_MAX;
+    if (v > (LLONG_MAX - d) / 10) return std::nullopt;
     v = v * 10 + d;
   }
   return v;
@@ -78,29 +78,31 @@ std::optional<long long> FloorHundredths(std::string_view typedText) {
   if (firstNonZero == std::string::npos) return 0;
   digits.erase(0, firstNonZero);
 
-  long long whole = 0;
+  // floor(±whole.fraction): whole when positive, -whole minus one when a
+  // non-zero fraction was cut off a negative number.
+  std::optional<long long> whole = 0;
   bool fractionLeft = false;
   if (exponent >= 0) {
     if (static_cast<long long>(digits.size()) + exponent > 19) {
-      whole = LLONG_MAX;
+      whole = std::nullopt;
     } else {
       digits.append(static_cast<std::size_t>(exponent), '0');
-      whole = SaturatingValue(digits);
+      whole = ValueOf(digits);
     }
   } else {
-    const long long dropped = -exponent;
-    const long long kept = static_cast<long long>(digits.size()) - dropped;
+    const long long kept = static_cast<long long>(digits.size()) + exponent;
     if (kept <= 0) {
       fractionLeft = true;  // digits hold a non-zero digit
     } else {
       const std::string_view all(digits);
-      whole = SaturatingValue(all.substr(0, static_cast<std::size_t>(kept)));
+      whole = ValueOf(all.substr(0, static_cast<std::size_t>(kept)));
       fractionLeft = all.substr(static_cast<std::size_t>(kept)).find_first_not_of('0') != std::string_view::npos;
     }
   }
-  if (!negative) return whole;
-  // -whole cannot overflow (whole <= LLONG_MAX); a cut fraction goes one down.
-  return fractionLeft && whole < LLONG_MAX ? -whole - 1 : (fractionLeft ? LLONG_MIN : -whole);
+  if (!whole) return negative ? LLONG_MIN : LLONG_MAX;
+  if (!negative) return *whole;
+  if (fractionLeft) return *whole == LLONG_MAX ? LLONG_MIN : -*whole - 1;
+  return -*whole;
 }
 
 std::optional<long long> FloorHundredthsOf(double value) {

@@ -94,8 +94,10 @@ std::optional<int> ParseInt(std::string_view text) {
   std::uint64_t magnitude = 0;
   const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
   if (ec != std::errc() || ptr != text.data() + text.size()) return std::nullopt;
+  // Range first: negating a magnitude of 2^63 or more would overflow.
+  if (magnitude > 0x80000000ULL) return std::nullopt;
   const std::int64_t value = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
-  if (magnitude > 0x80000000ULL || value < INT32_MIN || value > INT32_MAX) return std::nullopt;
+  if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
   return static_cast<int>(value);
 }
 

@@ -67,6 +67,9 @@ TEST(ParseInt, DecimalAndBothHexForms) {
   EXPECT_FALSE(ParseInt("$"));
   EXPECT_FALSE(ParseInt("1.5"));
   EXPECT_FALSE(ParseInt("99999999999999999999999"));
+  EXPECT_FALSE(ParseInt("-9223372036854775808"));
+  EXPECT_FALSE(ParseInt("-0x8000000000000000"));
+  EXPECT_FALSE(ParseInt("-18446744073709551615"));
 }
 
 }  // namespace

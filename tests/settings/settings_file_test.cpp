@@ -1,0 +1,343 @@
+#include "settings/settings_file.h"
+
+#include "settings/atomic_file.h"
+#include "settings/ini_file.h"
+#include "settings/number_text.h"
+#include "settings/paths.h"
+#include "settings/settings_table.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <type_traits>
+#include <variant>
+#include <string>
+#include <vector>
+
+namespace quorl {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RecordingHost : Host {
+  std::vector<std::string> messages;
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+};
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "quorl-settings-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    file_ = dir_ + "/quorl.ini";
+    // The picture folder is created by some writes: keep it in here.
+    if (const char* old = std::getenv("XDG_PICTURES_DIR")) oldPictures_ = old;
+    setenv("XDG_PICTURES_DIR", (dir_ + "/Pictures").c_str(), 1);
+  }
+  void TearDown() override {
+    if (oldPictures_) {
+      setenv("XDG_PICTURES_DIR", oldPictures_->c_str(), 1);
+    } else {
+      unsetenv("XDG_PICTURES_DIR");
+    }
+    fs::remove_all(dir_);
+  }
+
+  void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  std::string ReadText(const std::string& path) {
+    std::string bytes;
+    ReadWholeFile(path, bytes);
+    return bytes;
+  }
+  ParameterSet Read(const std::string& style, ScreenSize screen = {}) {
+    ParameterSet p;
+    ReadIniFile(p, style, file_, screen);
+    return p;
+  }
+
+  std::string dir_;
+  std::string file_;
+  std::optional<std::string> oldPictures_;
+  RecordingHost host_;
+};
+
+TEST(SettingsTable, HasEveryKeyInWritingOrder) {
+  const auto table = SettingsTable();
+  ASSERT_EQ(table.size(), 257u);
+  EXPECT_STREQ(table[0].key, "style");
+  EXPECT_STREQ(table[1].key, "Opacity");
+  EXPECT_STREQ(table[43].key, "AdjustGrain");
+  EXPECT_STREQ(table[52].key, "AdjustGrain");
+  EXPECT_EQ(table[52].type, KeyType::BoolAgain);
+  for (size_t i = 161; i < 169; ++i) EXPECT_EQ(table[i].type, KeyType::Unread) << table[i].key;
+  EXPECT_STREQ(table[255].key, "QuorlMaximized");
+  EXPECT_STREQ(table[256].key, "KeepSettingsInPictures");
+}
+
+TEST_F(SettingsFileTest, NoFileGivesTheDefaults) {
+  const ParameterSet p = Read("sine");
+  EXPECT_EQ(p.Steps, 1000);
+  EXPECT_EQ(p.StartRadius, 100);
+  EXPECT_EQ(p.Opacity, 27);
+  EXPECT_EQ(p.ImageWidth, 800);
+  EXPECT_EQ(p.GrainMultiplier, 357);
+  EXPECT_EQ(p.PercentToComplete, 357);
+  EXPECT_DOUBLE_EQ(p.PathLissajousDelta1, kHalfPi);
+  EXPECT_EQ(p.SaveDir, DefaultPictureFolder());
+  EXPECT_EQ(p.LoadDir, DefaultPictureFolder());
+  EXPECT_EQ(p.LoadSourceImageDir, DefaultPictureFolder());
+  EXPECT_EQ(p.SaveDir.back(), '/');
+  EXPECT_EQ(p.SourceImageFileName, "");
+  EXPECT_EQ(ReadIniCurrentStyle(file_), "sine");
+}
+
+TEST_F(SettingsFileTest, MissingStyleSectionTakesStartAndFormsFromFile) {
+  WriteText(file_, "[start]\nImageWidth=640\nSaveDir=/pics/\n[tan]\nSteps=5\n[forms]\nValuesTop=77\n");
+  const ParameterSet p = Read("circles");
+  EXPECT_EQ(p.ImageWidth, 640);
+  EXPECT_EQ(p.SaveDir, "/pics/");
+  EXPECT_EQ(p.ValuesTop, 77);
+  EXPECT_EQ(p.Steps, 1000);
+}
+
+TEST_F(SettingsFileTest, ValueEncodingsOnRead) {
+  const auto steps = [&](const std::string& v) {
+    WriteText(file_, "[sine]\nSteps=" + v + "\n");
+    return Read("sine").Steps;
+  };
+  EXPECT_EQ(steps("0x3E8"), 1000);
+  EXPECT_EQ(steps("$3E8"), 1000);
+  EXPECT_EQ(steps("-25"), -25);
+  EXPECT_EQ(steps("abc"), 1000);
+  EXPECT_EQ(steps(""), 1000);
+  EXPECT_EQ(steps("99999999999"), 1000);
+
+  WriteText(file_, "[sine]\nWhite=2\nABA=abc\nStartEllipseWidth=2,5\nEndEllipseWidth=x\n");
+  const ParameterSet p = Read("sine");
+  EXPECT_TRUE(p.White);
+  EXPECT_FALSE(p.ABA);
+  EXPECT_EQ(p.StartEllipseWidth, 2.5);  // a "," decimal separator is read too
+  EXPECT_EQ(p.EndEllipseWidth, 1.0);
+}
+
+TEST_F(SettingsFileTest, KeepsToolWindowsOnTheScreen) {
+  WriteText(file_,
+            "[forms]\nValuesLeft=-300\nValuesTop=5000\nValuesHeight=1000\nColorsHeight=10\n"
+            "BackgroundImageLeft=99999\nBackgroundImageTop=-1\n");
+  ParameterSet p;
+  const ReadIniOutcome out = ReadIniFile(p, "sine", file_, ScreenSize{1024, 768});
+  EXPECT_EQ(out.maxFormLeft, 974);
+  EXPECT_EQ(out.maxFormTop, 718);
+  EXPECT_EQ(p.ValuesLeft, 0);
+  EXPECT_EQ(p.ValuesTop, 718);
+  EXPECT_EQ(p.ValuesHeight, 431);
+  EXPECT_EQ(p.ColorsHeight, 50);
+  EXPECT_EQ(p.BackgroundImageLeft, 974);
+  EXPECT_EQ(p.BackgroundImageTop, 0);
+  EXPECT_EQ(p.PointsLeft, 974);  // the default 1048 is off a small screen too
+  EXPECT_EQ(Read("sine").PointsLeft, 1048);  // headless 1920 x 1080
+}
+
+TEST_F(SettingsFileTest, FileWrittenFromNothingFollowsTheTable) {
+  ParameterSet p;
+  ASSERT_TRUE(WriteIniFileTo(p, "sine", file_, host_));
+  const std::string text = ReadText(file_);
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+
+  std::vector<std::string> expected;
+  for (const auto section : {KeySection::Start, KeySection::Style, KeySection::Forms}) {
+    expected.push_back(section == KeySection::Start ? "[start]" : section == KeySection::Style ? "[sine]" : "[forms]");
+    for (const KeyDescriptor& row : SettingsTable())
+      if (row.section == section && row.type != KeyType::BoolAgain) expected.push_back(std::string(row.key) + "=");
+  }
+  ASSERT_EQ(lines.size(), expected.size());
+  for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind(expected[i], 0), 0u) << lines[i];
+  EXPECT_NE(text.find("\nAnimationFreqW=0\n"), std::string::npos);
+  EXPECT_NE(text.find("\nNormalisationDivisor=1\n"), std::string::npos);
+  EXPECT_NE(text.find("\nQuorlMaximized=0\n"), std::string::npos);
+  EXPECT_NE(text.find("\nPathLissajousDelta1=1.5707963267949\n"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, EveryKeyRoundTrips) {
+  // A distinct non-default value for every row, so a key that is not read
+  // or not written back fails here.
+  const ParameterSet defaults;
+  ParameterSet written;
+  int checked = 0;
+  int i = 0;
+  for (const KeyDescriptor& row : SettingsTable()) {
+    ++i;
+    if (row.type == KeyType::Unread || row.type == KeyType::BoolAgain) continue;
+    ++checked;
+    std::visit(
+        [&](auto member) {
+          using M = decltype(member);
+          if constexpr (std::is_same_v<M, std::monostate>) {
+            ADD_FAILURE() << row.key << " has no member";
+          } else {
+            if constexpr (std::is_same_v<M, int ParameterSet::*>) {
+              written.*member = row.Has(kWindowHeight) ? defaults.*member - 1 : 10 + i;
+            } else if constexpr (std::is_same_v<M, bool ParameterSet::*>) {
+              written.*member = !(defaults.*member);
+            } else if constexpr (std::is_same_v<M, double ParameterSet::*>) {
+              written.*member = -0.125 * i;
+            } else {
+              written.*member = "value " + std::to_string(i);
+            }
+            EXPECT_NE(written.*member, defaults.*member) << row.key;
+          }
+        },
+        row.member);
+  }
+  EXPECT_EQ(checked, 248);
+  ASSERT_TRUE(WriteIniFileTo(written, "lissajous", file_, host_));
+
+  ParameterSet back;
+  const ReadIniOutcome out = ReadIniFile(back, "lissajous", file_);
+  EXPECT_TRUE(out.maximized);
+  EXPECT_EQ(ReadIniCurrentStyle(file_), written.CurrentStyle);
+  ParameterSet expected = written;
+  expected.CurrentStyle = back.CurrentStyle;  // read on its own, above
+  expected.NormalisationDivisor = 1;          // never read
+  EXPECT_TRUE(back == expected);
+}
+
+TEST_F(SettingsFileTest, NormalisationDivisorInTheFileIsIgnored) {
+  WriteText(file_, "[sine]\nNormalisationDivisor=7\n");
+  ParameterSet p;
+  p.NormalisationDivisor = 3;
+  ReadIniFile(p, "sine", file_);
+  EXPECT_EQ(p.NormalisationDivisor, 1);
+}
+
+TEST_F(SettingsFileTest, StylesStayApartAndGlobalsAreShared) {
+  ParameterSet p;
+  ReadIniFile(p, "sine", file_);
+  p.Steps = 111;
+  p.StartEllipseWidth = 0.3;
+  p.GrainByDepth = true;
+  ASSERT_TRUE(WriteIniFileTo(p, "sine", file_, host_));
+  ReadIniFile(p, "circles", file_);
+  EXPECT_EQ(p.Steps, 1000);
+  EXPECT_TRUE(p.GrainByDepth);
+  p.Steps = 222;
+  p.GrainByDepth = false;
+  ASSERT_TRUE(WriteIniFileTo(p, "circles", file_, host_));
+  ReadIniFile(p, "sine", file_);
+  EXPECT_EQ(p.Steps, 111);
+  EXPECT_EQ(p.StartEllipseWidth, 0.3);
+  EXPECT_FALSE(p.GrainByDepth);
+  ReadIniFile(p, "circles", file_);
+  EXPECT_EQ(p.Steps, 222);
+}
+
+TEST_F(SettingsFileTest, MaximizedIsWrittenBothWays) {
+  ParameterSet p;
+  p.QuorlMaximized = true;
+  ASSERT_TRUE(WriteIniFileTo(p, "sine", file_, host_));
+  EXPECT_TRUE(ReadIniFile(p, "sine", file_).maximized);
+  p.QuorlMaximized = false;
+  ASSERT_TRUE(WriteIniFileTo(p, "sine", file_, host_));
+  EXPECT_FALSE(ReadIniFile(p, "sine", file_).maximized);
+}
+
+TEST_F(SettingsFileTest, CurrentStyleIsReadAndWrittenAlone) {
+  WriteText(file_, "[start]\nstyle=\n[tan]\nSteps=5\n");
+  EXPECT_EQ(ReadIniCurrentStyle(file_), "sine");
+  ASSERT_TRUE(WriteIniCurrentStyle("tan", nullptr, file_));
+  EXPECT_EQ(ReadIniCurrentStyle(file_), "tan");
+  EXPECT_EQ(ReadText(file_), "[start]\nstyle=tan\n[tan]\nSteps=5\n");
+}
+
+TEST_F(SettingsFileTest, PictureSettingsGoBesideThePicture) {
+  ParameterSet p;
+  p.SaveDir = dir_ + "/";
+  EXPECT_EQ(SettingsFileForSuffix(p, "20240131_14_05_09__123"), dir_ + "/quorl20240131_14_05_09__123.ini");
+  p.SaveDir = dir_;
+  EXPECT_EQ(SettingsFileForSuffix(p, "1"), dir_ + "/quorl1.ini");
+  p.SaveDir = dir_ + "/missing";
+  EXPECT_EQ(SettingsFileForSuffix(p, "1"), DefaultPictureFolder() + "quorl1.ini");
+  EXPECT_EQ(p.SaveDir, dir_ + "/Pictures/Quorl/");
+  EXPECT_TRUE(FolderExists(p.SaveDir));
+  EXPECT_EQ(SettingsFileForSuffix(p, ""), ProgramSettingsFile());
+}
+
+TEST_F(SettingsFileTest, FailedWriteReportsAndLeavesWhatWasThere) {
+  ParameterSet p;
+  p.Steps = 42;
+  const ParameterSet before = p;
+
+  // A regular file where the folder should be.
+  WriteText(dir_ + "/plain", "x");
+  const std::string underFile = dir_ + "/plain/quorl.ini";
+  EXPECT_FALSE(WriteIniFileTo(p, "sine", underFile, host_));
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0], "Unable to write to " + underFile);
+  EXPECT_EQ(ReadText(dir_ + "/plain"), "x");
+
+  // A folder where the file should be.
+  fs::create_directories(file_ + "/inside");
+  EXPECT_FALSE(WriteIniFileTo(p, "sine", file_, host_));
+  EXPECT_EQ(host_.messages.back(), "Unable to write to " + file_);
+  EXPECT_TRUE(fs::is_directory(file_ + "/inside"));
+  std::string message;
+  EXPECT_FALSE(WriteIniCurrentStyle("tan", &message, file_));
+  EXPECT_EQ(message, "Unable to write to " + file_);
+  EXPECT_TRUE(p == before);
+}
+
+TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileByteIdentical) {
+  // Root ignores permissions, but not an immutable folder.
+  const std::string folder = dir_ + "/locked";
+  fs::create_directories(folder);
+  const std::string path = folder + "/quorl.ini";
+  const std::string old = "[start]\r\nstyle=tan\r\n[tan]\r\nSteps=5\r\n";
+  WriteText(path, old);
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(fd, 0);
+  int flags = 0;
+  if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0) {
+    ::close(fd);
+    GTEST_SKIP() << "file system without attributes";
+  }
+  const int locked = flags | FS_IMMUTABLE_FL;
+  if (::ioctl(fd, FS_IOC_SETFLAGS, &locked) != 0) {
+    ::close(fd);
+    GTEST_SKIP() << "cannot make a folder immutable here";
+  }
+  ParameterSet p;
+  const bool written = WriteIniFileTo(p, "sine", path, host_);
+  ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+  ::close(fd);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(host_.messages, std::vector<std::string>{"Unable to write to " + path});
+  EXPECT_EQ(ReadText(path), old);
+}
+
+TEST_F(SettingsFileTest, ReadsSettingsHeldInText) {
+  ParameterSet p;
+  p.StartScale = 345;
+  const std::string text = WriteIniText(p, "test");
+  ParameterSet back;
+  ReadIniText(back, "test", text);
+  EXPECT_EQ(back.StartScale, 345);
+  ReadIniText(back, "sine", text);
+  EXPECT_EQ(back.StartScale, 200);
+}
+
+}  // namespace
+}  // namespace quorl
