@@ -1,0 +1,272 @@
+// Typing rules, messages, clamping and drag editing of the numeric fields.
+#include <QtTest>
+
+#include "engine/parameter_set.h"
+#include "settings/field_ranges.h"
+#include "ui/numeric_field.h"
+#include "ui_test_support.h"
+
+using namespace quorl;
+using quorl::test::MoveHeld;
+using quorl::test::Press;
+using quorl::test::RecordingDialogs;
+using quorl::test::Release;
+
+class NumericFieldTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // Types `text` key by key into an emptied field, as a user would.
+  static void Type(NumericField& field, const QString& text) {
+    field.clear();
+    QTest::keyClicks(&field, text);
+  }
+  // `count` drag steps: moves alternating between two points above (or
+  // below) the band, so every event is a real move.
+  static void Drag(NumericField& field, int count, bool up) {
+    const int y = up ? -40 : 60;
+    for (int i = 0; i < count; ++i) MoveHeld(&field, QPoint(5 + (i % 2), y - (i % 2)));
+  }
+
+  ParameterSet params_;
+
+ private slots:
+  void init() {
+    params_ = ParameterSet();
+    BindFieldSwitches(&params_);
+  }
+
+  void integerTyping() {
+    RecordingDialogs dialogs;
+    NumericField field;
+    field.Bind(params_, *FindFieldRange("PercentToComplete"));  // 1 .. 100
+    params_.PercentToComplete = 40;
+    field.Init();
+    QCOMPARE(field.text(), QString("40"));
+
+    Type(field, "-");  // still typing: nothing happens
+    QCOMPARE(params_.PercentToComplete, 40);
+    QTest::keyClicks(&field, "5");  // -5 is clamped to the low end
+    QCOMPARE(params_.PercentToComplete, 1);
+    QCOMPARE(field.text(), QString("1"));
+
+    field.setText("007");  // pasted: typed key by key "0" would clamp first
+    QCOMPARE(params_.PercentToComplete, 7);
+    QCOMPARE(field.text(), QString("7"));
+    QCOMPARE(field.cursorPosition(), 1);
+
+    Type(field, "250");
+    QCOMPARE(params_.PercentToComplete, 100);
+    QCOMPARE(field.text(), QString("100"));
+    QVERIFY(dialogs.messages.isEmpty());
+
+    field.setText("abc");
+    QCOMPARE(dialogs.messages, QStringList{kIntegerFieldMessage});
+    QCOMPARE(dialogs.colours.value(0), QColor(255, 255, 0));
+    QCOMPARE(params_.PercentToComplete, 100);
+    QCOMPARE(field.text(), QString("100"));
+    QVERIFY(field.palette().color(QPalette::Base) != QColor(255, 255, 0));
+  }
+
+  void hundredthsTyping() {
+    RecordingDialogs dialogs;
+    NumericField field;
+    field.Bind(params_, *FindFieldRange("StartRadius"));
+    Type(field, "1.5");
+    QCOMPARE(params_.StartRadius, 150);
+    QCOMPARE(field.text(), QString("1.5"));
+    Type(field, "0.29");
+    QCOMPARE(params_.StartRadius, 29);
+    Type(field, "-0.305");  // 5 characters at most: "-0.30"
+    QCOMPARE(field.text(), QString("-0.30"));
+    QCOMPARE(params_.StartRadius, -30);
+    field.setText("-0.305");  // the program may write longer text
+    QCOMPARE(params_.StartRadius, -31);
+    field.setText(".");
+    field.setText("-");
+    QCOMPARE(params_.StartRadius, -31);
+    QVERIFY(dialogs.messages.isEmpty());
+
+    Type(field, "1.2.");
+    QCOMPARE(dialogs.messages, QStringList{kHundredthsFieldMessage});
+    QCOMPARE(params_.StartRadius, 120);
+    QCOMPARE(field.text(), QString("1.2"));
+  }
+
+  void positiveHundredthsTyping() {
+    RecordingDialogs dialogs;
+    NumericField field;
+    field.Bind(params_, *FindFieldRange("StartScale"));
+    params_.StartScale = 250;
+    field.Init();
+    QCOMPARE(field.text(), QString("2.5"));
+    field.setText("-1");  // raised to 0 silently, text left as typed
+    QCOMPARE(params_.StartScale, 0);
+    QCOMPARE(field.text(), QString("-1"));
+    QVERIFY(dialogs.messages.isEmpty());
+    field.setText("3");
+    Type(field, "-");  // a lone minus cannot start a non-negative number
+    QCOMPARE(dialogs.messages, QStringList{kPositiveHundredthsFieldMessage});
+    QCOMPARE(params_.StartScale, 300);
+    QCOMPARE(field.text(), QString("3"));
+  }
+
+  void realTyping() {
+    RecordingDialogs dialogs;
+    NumericField field;
+    field.Bind(params_, *FindFieldRange("StartEllipseWidth"));
+    field.setText("1e3");
+    QCOMPARE(params_.StartEllipseWidth, 1000.0);
+    Type(field, "-");
+    QCOMPARE(params_.StartEllipseWidth, 1000.0);
+    QTest::keyClicks(&field, "0.5");
+    QCOMPARE(params_.StartEllipseWidth, -0.5);
+    field.setText("x");
+    QCOMPARE(dialogs.messages, QStringList{kRealFieldMessage});
+    QCOMPARE(field.text(), QString("-0.5"));
+  }
+
+  void outOfRangeValuesAreClampedWhenFilled() {
+    NumericField field;
+    field.Bind(params_, *FindFieldRange("PercentToComplete"));
+    params_.PercentToComplete = 357;
+    field.Init();
+    QCOMPARE(params_.PercentToComplete, 100);
+    // The same text again still checks the range.
+    params_.PercentToComplete = 0;
+    field.setText("0");
+    params_.PercentToComplete = 0;
+    field.Init();
+    QCOMPARE(params_.PercentToComplete, 1);
+  }
+
+  void dragEditingOffChangesNothing() {
+    NumericField field;
+    field.Bind(params_, *FindFieldRange("StartBumps"));
+    params_.StartBumps = 5;
+    field.Init();
+    Press(&field, QPoint(5, 10));
+    Drag(field, 10, true);
+    Release(&field, QPoint(5, -40));
+    QCOMPARE(params_.StartBumps, 5);
+    QCOMPARE(field.text(), QString("5"));
+  }
+
+  void integerDragStopsAtItsLimits() {
+    params_.UseMouseToChangeValues = true;
+    params_.SnapValuesBack = false;
+    NumericField field;
+    int value = 15;
+    field.BindInteger(&value, 0, 20);
+    field.Init();
+    Press(&field, QPoint(5, 10));
+    Drag(field, 20, true);
+    QCOMPARE(value, 20);
+    QCOMPARE(field.text(), QString("20"));
+    // Moving inside the band does nothing.
+    MoveHeld(&field, QPoint(8, 20));
+    MoveHeld(&field, QPoint(9, -5));
+    QCOMPARE(value, 20);
+    Drag(field, 3, false);
+    Release(&field, QPoint(5, 60));
+    QCOMPARE(value, 17);  // no snap back
+  }
+
+  void stepsDragStopsBelowTheTypedLimit() {
+    params_.UseMouseToChangeValues = true;
+    params_.SnapValuesBack = false;
+    NumericField field;
+    field.Bind(params_, *FindFieldRange("Steps"));
+    params_.Steps = 24998;
+    field.Init();
+    Press(&field, QPoint(5, 10));
+    Drag(field, 5, true);
+    Release(&field, QPoint(5, -40));
+    QCOMPARE(params_.Steps, 25000);
+    Type(field, "60000");
+    QCOMPARE(params_.Steps, 60000);
+  }
+
+  void hundredthsDragSnapsBack() {
+    params_.UseMouseToChangeValues = true;
+    params_.SnapValuesBack = true;
+    NumericField field;
+    field.Bind(params_, *FindFieldRange("StartRadius"));
+    params_.StartRadius = 100;
+    field.Init();
+    int edits = 0;
+    connect(&field, &NumericField::Edited, [&] { ++edits; });
+    Press(&field, QPoint(5, 10));
+    Drag(field, 20, true);
+    QCOMPARE(params_.StartRadius, 140);
+    QCOMPARE(field.text(), QString("1.4"));
+    QVERIFY(edits >= 20);  // every step writes the text
+    Release(&field, QPoint(5, -40));
+    QCOMPARE(params_.StartRadius, 100);
+    QCOMPARE(field.text(), QString("1"));
+  }
+
+  void positiveHundredthsDragStopsAtZero() {
+    params_.UseMouseToChangeValues = true;
+    params_.SnapValuesBack = false;
+    NumericField field;
+    field.Bind(params_, *FindFieldRange("EndScale"));
+    params_.EndScale = 3;
+    field.Init();
+    Press(&field, QPoint(5, 10));
+    Drag(field, 4, false);
+    QCOMPARE(params_.EndScale, 0);
+    QCOMPARE(field.text(), QString("0"));
+  }
+
+  void selectingTextIsNotADrag() {
+    params_.UseMouseToChangeValues = true;
+    params_.SnapValuesBack = true;
+    NumericField field;
+    field.resize(80, 21);
+    field.Bind(params_, *FindFieldRange("StartIota"));
+    params_.StartIota = 1234;
+    field.Init();
+    field.setSelection(1, 2);
+    params_.StartIota = 99;  // a release would snap back to the pressed value
+    TheDragState().PressValue = 5;
+    Release(&field, QPoint(10, 10));
+    QCOMPARE(params_.StartIota, 99);
+    QCOMPARE(field.selectedText(), QString("23"));
+
+    // A real field writes the pressed value back even over a selection.
+    NumericField real;
+    real.Bind(params_, *FindFieldRange("EndEllipseHeight"));
+    params_.EndEllipseHeight = 2.5;
+    real.Init();
+    Press(&real, QPoint(5, 10));
+    Drag(real, 3, true);
+    QCOMPARE(params_.EndEllipseHeight, 2.5 + 0.2 + 0.2 + 0.2);
+    real.selectAll();
+    Release(&real, QPoint(5, 10));
+    QCOMPARE(params_.EndEllipseHeight, 2.5);
+    QCOMPARE(real.text(), QString("2.5"));
+  }
+
+  void fieldsWithoutDraggingIgnoreTheMouse() {
+    params_.UseMouseToChangeValues = true;
+    params_.SnapValuesBack = false;
+    NumericField field;
+    field.Bind(params_, *FindFieldRange("StartLimit"));
+    field.Init();
+    Press(&field, QPoint(5, 10));
+    Drag(field, 4, true);
+    QCOMPARE(params_.StartLimit, 2);
+  }
+
+  void typingStopsAtFiveCharacters() {
+    NumericField field;
+    field.Bind(params_, *FindFieldRange("Steps"));
+    Type(field, "1234567");
+    QCOMPARE(field.text(), QString("12345"));
+    QCOMPARE(params_.Steps, 12345);
+  }
+};
+
+QTEST_MAIN(NumericFieldTest)
+#include "numeric_field_test.moc"
