@@ -26,6 +26,14 @@ class Host {
   virtual bool MousePosition(int& /*px*/, int& /*py*/) { return false; }
   // The canvas picture changed and may be shown.
   virtual void RenderDone() {}
+
+  // The Draw and Stop menu commands: Draw enabled and Stop disabled, or the
+  // other way round while a run is drawing. The main window repaints.
+  virtual void SetDrawCommandsEnabled(bool /*drawEnabled*/) {}
+  // The Animation window's start button, disabled for the length of a run.
+  virtual void EnableAnimationStart(bool /*enabled*/) {}
+  // After Clear: re-fit the canvas to the window when "Zoom to fit" is on.
+  virtual void RefitCanvasIfZoomed() {}
 };
 
 // Random numbers for the shape functions, seedable for reproducible pictures.

@@ -2,6 +2,8 @@
 // its bumps, rocked, wobbled and rotated, sent point by point to a sink.
 #pragma once
 
+#include <array>
+
 #include "curves/curve_slots.h"
 #include "engine/host.h"
 #include "engine/parameter_set.h"
@@ -21,6 +23,11 @@ enum ShapeFunction : int {
   kTest = 7,
   kZarvk9032 = 8,
 };
+
+// Each function's style: the settings section that holds its parameters.
+// Index is FunctionNumber.
+inline constexpr std::array<const char*, 8> kStyleKeywords = {"sine",     "tan",       "line", "circles",
+                                                              "ellipses", "lissajous", "test", "zarvk9032"};
 
 // The step's interpolated values, as the run computes them.
 struct ShapeArguments {

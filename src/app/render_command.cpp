@@ -1,0 +1,177 @@
+#include "app/render_command.h"
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "app/setting_override.h"
+#include "app/terminal_progress.h"
+#include "canvas/png_writer.h"
+#include "curves/curve_set_files.h"
+#include "engine/drawing_run.h"
+#include "engine/program_state.h"
+#include "engine/shape_step.h"
+#include "settings/atomic_file.h"
+#include "settings/field_ranges.h"
+#include "settings/number_text.h"
+#include "settings/settings_file.h"
+
+namespace quorl {
+namespace {
+
+bool KnownStyle(const std::string& style) {
+  for (const char* keyword : kStyleKeywords) {
+    if (style == keyword) return true;
+  }
+  return false;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// A whole number within [low, high] from an option's value.
+bool OptionNumber(const std::string& name, const std::string& text, long long low, long long high,
+                  long long& value, std::string& error) {
+  const std::optional<double> number = ParseFloat(text);
+  if (!number || *number != std::floor(*number) || *number < static_cast<double>(low) ||
+      *number > static_cast<double>(high) || text.find_first_of(",.eE") != std::string::npos) {
+    error = name + " needs a whole number from " + std::to_string(low) + " to " + std::to_string(high) + ", not '" +
+            text + "'";
+    return false;
+  }
+  value = static_cast<long long>(*number);
+  return true;
+}
+
+}  // namespace
+
+bool ParseRenderArguments(const std::vector<std::string>& words, RenderOptions& options, std::string& error) {
+  options = {};
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    const auto next = [&](std::string& value) {
+      if (i + 1 >= words.size()) {
+        error = word + " needs a value";
+        return false;
+      }
+      value = words[++i];
+      return true;
+    };
+    std::string value;
+    long long number = 0;
+    if (word == "-o" || word == "--output") {
+      if (!next(options.outputPath)) return false;
+    } else if (word == "--style") {
+      if (!next(options.style)) return false;
+    } else if (word == "--set") {
+      std::string key;
+      if (!next(value)) return false;
+      if (!SplitKeyValue(value, key, value)) {
+        error = "--set needs KEY=VALUE, not '" + words[i] + "'";
+        return false;
+      }
+      options.overrides.emplace_back(key, value);
+    } else if (word == "--threads") {
+      if (!next(value) || !OptionNumber("--threads", value, 1, 1024, number, error)) return false;
+      options.threads = static_cast<int>(number);
+    } else if (word == "--seed") {
+      if (!next(value) || !OptionNumber("--seed", value, 0, 9007199254740991LL, number, error)) return false;
+      options.seed = static_cast<std::uint64_t>(number);
+    } else if (word == "--bench") {
+      options.bench = true;
+    } else if (!word.empty() && word[0] == '-' && word != "-") {
+      error = "unknown option '" + word + "'";
+      return false;
+    } else if (options.settingsPath.empty()) {
+      options.settingsPath = word;
+    } else {
+      error = "more than one settings file given ('" + word + "')";
+      return false;
+    }
+  }
+  if (options.settingsPath.empty()) {
+    error = "no settings file given";
+    return false;
+  }
+  if (options.outputPath.empty()) {
+    error = "no output file given (-o OUT.png)";
+    return false;
+  }
+  if (!options.style.empty() && !KnownStyle(options.style)) {
+    error = "unknown style '" + options.style +
+            "' (sine, tan, line, circles, ellipses, lissajous, test or zarvk9032)";
+    return false;
+  }
+  return true;
+}
+
+int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool progressBar) {
+  std::string bytes, reason;
+  if (std::filesystem::is_directory(options.settingsPath) ||
+      !ReadWholeFile(options.settingsPath, bytes, &reason)) {
+    std::fprintf(err, "quorl: cannot read settings file '%s'%s%s\n", options.settingsPath.c_str(),
+                 reason.empty() ? "" : ": ", reason.c_str());
+    return 1;
+  }
+  if (SameFile(options.settingsPath, options.outputPath)) {
+    std::fprintf(err, "quorl: the output would overwrite the settings file '%s'\n", options.settingsPath.c_str());
+    return 2;
+  }
+
+  // The state of a program started with this file as its own settings file:
+  // the style it names (or the one asked for), every key read with its
+  // default, then the clamping the tool windows apply as they fill their
+  // fields.
+  auto state = std::make_unique<ProgramState>();
+  ParameterSet& params = state->params;
+  params.CurrentStyle = options.style.empty() ? ReadIniCurrentStyle(options.settingsPath) : options.style;
+  ReadIniText(params, params.CurrentStyle, bytes);
+  for (const auto& [key, value] : options.overrides) {
+    std::string error;
+    if (!ApplySettingOverride(params, key, value, error)) {
+      std::fprintf(err, "quorl: %s\n", error.c_str());
+      return 2;
+    }
+  }
+  ApplyWindowFillClamps(params);
+  state->random = SeededRandom(options.seed);
+
+  TerminalHost host(err, progressBar);
+  std::string error;
+  if (!state->canvas.SetImageDimensions(params, &error)) {
+    std::fprintf(err, "quorl: cannot make a %d x %d canvas: %s\n", params.ImageWidth, params.ImageHeight,
+                 error.c_str());
+    return 1;
+  }
+  state->canvas.MakePictureBlack(params, state->background, &host);
+  // "Open .ini file" loads the curve files saved beside the settings file.
+  const CurveFilesLoadReport curves = LoadCurvesBesideSettings(state->curves, options.settingsPath, host);
+  if (!curves.Error.empty()) std::fprintf(err, "quorl: %s\n", curves.Error.c_str());
+
+  // Where PercentToComplete ends the run, for the time left.
+  host.SetExpectedLastStep(static_cast<long long>(std::ceil(params.Steps / 100.0 * params.PercentToComplete)) + 1);
+  DrawingRun run(*state, host);
+  const auto start = std::chrono::steady_clock::now();
+  run.DrawOrStop();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  host.ClearProgress();
+
+  if (!WritePngFile(options.outputPath, state->canvas.Bitmap(), {}, &error)) {
+    std::fprintf(err, "quorl: cannot write '%s': %s\n", options.outputPath.c_str(), error.c_str());
+    return 1;
+  }
+  if (options.bench) {
+    const RunCounters& c = run.Counters();
+    std::fprintf(out, "steps drawn: %d\npoints: %lld\nsub-samples: %lld\nseconds: %.3f\n", c.stepsDrawn, c.points,
+                 c.subSamples, seconds);
+    std::fprintf(out, "million sub-samples per second: %.2f\n",
+                 seconds > 0 ? static_cast<double>(c.subSamples) / seconds / 1e6 : 0.0);
+    std::fprintf(out, "threads: %d\n", 1);
+  }
+  return 0;
+}
+
+}  // namespace quorl

@@ -1,0 +1,64 @@
+#include "app/terminal_progress.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quorl {
+
+std::string FormatDuration(double seconds) {
+  if (!(seconds >= 0)) seconds = 0;
+  const long long total = std::llround(std::min(seconds, 1e9));
+  char text[64];
+  if (total >= 3600) {
+    std::snprintf(text, sizeof text, "%lld h %02lld min", total / 3600, total / 60 % 60);
+  } else if (total >= 60) {
+    std::snprintf(text, sizeof text, "%lld min %02lld s", total / 60, total % 60);
+  } else {
+    std::snprintf(text, sizeof text, "%lld s", total);
+  }
+  return text;
+}
+
+void TerminalHost::ShowMessage(const std::string& text) {
+  ClearProgress();
+  std::fprintf(err_, "quorl: %s\n", text.c_str());
+}
+
+void TerminalHost::SetupProgressBar(int maximum) {
+  maximum_ = maximum;
+  start_ = Clock::now();
+  last_drawn_ = start_;
+}
+
+void TerminalHost::SetProgressPosition(int position) {
+  if (!show_progress_ || maximum_ <= 0) return;
+  if (position == 0) {
+    ClearProgress();
+    return;
+  }
+  const Clock::time_point now = Clock::now();
+  // Redraw at most ten times a second.
+  if (drawn_ && now - last_drawn_ < std::chrono::milliseconds(100)) return;
+  last_drawn_ = now;
+  const long long last = expected_last_ >= 0 ? std::min<long long>(expected_last_, maximum_) : maximum_;
+  const double done = last > 0 ? std::min(1.0, static_cast<double>(position) / static_cast<double>(last)) : 1.0;
+  const double elapsed = std::chrono::duration<double>(now - start_).count();
+  const double left = done > 0 ? elapsed * (1 - done) / done : 0;
+  constexpr int kWidth = 30;
+  const int filled = static_cast<int>(done * kWidth);
+  std::string bar(static_cast<size_t>(filled), '#');
+  bar.append(static_cast<size_t>(kWidth - filled), '.');
+  std::fprintf(err_, "\r[%s] %3d%%  step %d of %d  %s left  ", bar.c_str(), static_cast<int>(done * 100), position,
+               maximum_, FormatDuration(left).c_str());
+  std::fflush(err_);
+  drawn_ = true;
+}
+
+void TerminalHost::ClearProgress() {
+  if (!drawn_) return;
+  std::fputs("\r\033[K", err_);
+  std::fflush(err_);
+  drawn_ = false;
+}
+
+}  // namespace quorl

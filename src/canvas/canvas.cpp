@@ -1,0 +1,199 @@
+#include "canvas/canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+#include "canvas/pixel_math.h"
+
+namespace quorl {
+
+bool Canvas::SetImageDimensions(const ParameterSet& params, std::string* error) {
+  const int width = std::max(params.ImageWidth, 0);
+  const int height = std::max(params.ImageHeight, 0);
+  if (width != width_ || height != height_) {
+    try {
+      const std::size_t cells = GridCellCount(width, height, kChannels);
+      const std::size_t pixels = GridCellCount(width, height, 1);
+      std::vector<double> pixels_new(cells, 0.0), background_new(cells, 0.0), normal_new(cells, 0.0);
+      std::vector<std::int32_t> first_new(pixels, 0);
+      Picture24 bitmap_new(width, height);
+      const int keep_rows = std::min(height_, height);
+      auto keep = [&](const auto& old, auto& fresh, int per_cell) {
+        const std::size_t count = static_cast<std::size_t>(std::min(width_, width)) * per_cell;
+        for (int y = 0; y < keep_rows && count > 0; ++y) {
+          auto from = old.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * width_ * per_cell);
+          std::copy(from, from + static_cast<std::ptrdiff_t>(count),
+                    fresh.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * width * per_cell));
+        }
+      };
+      keep(pixels_, pixels_new, kChannels);
+      keep(background_, background_new, kChannels);
+      keep(normal_, normal_new, kChannels);
+      keep(first_step_, first_new, 1);
+      pixels_.swap(pixels_new);
+      background_.swap(background_new);
+      normal_.swap(normal_new);
+      first_step_.swap(first_new);
+      bitmap_ = std::move(bitmap_new);
+      canvas_rows_.clear();
+      width_ = width;
+      height_ = height;
+    } catch (const std::exception& e) {
+      if (error) *error = e.what();
+      return false;
+    }
+  }
+  MakeBitmap();
+  return true;
+}
+
+void Canvas::MakeBitmap() {
+  // Every render writes every pixel, so a bitmap of the right size is only
+  // replaced when the size changed.
+  if (bitmap_.Width() != width_ || bitmap_.Height() != height_) bitmap_ = Picture24(width_, height_);
+}
+
+void Canvas::MakePictureBlack(const ParameterSet& params, const BackgroundStore& background, Host* host) {
+  if (!KeepPicture) ResetToBackground(params, background);
+  drawArrayOnImage(params, host);
+}
+
+void Canvas::ResetToBackground(const ParameterSet& params, const BackgroundStore& background) {
+  const double bg[3] = {static_cast<double>(params.BgMaxRed), static_cast<double>(params.BgMaxGreen),
+                        static_cast<double>(params.BgMaxBlue)};
+  std::fill(first_step_.begin(), first_step_.end(), NeverPainted);
+
+  // Which picture the background comes from, and for every canvas column and
+  // row the picture's column and row (-1 where the picture does not reach).
+  enum class Source { kColour, kSaved, kImage } source = Source::kColour;
+  const std::uint8_t* const* rows = nullptr;
+  std::vector<int> column_of(static_cast<std::size_t>(width_), -1);
+  std::vector<int> row_of(static_cast<std::size_t>(height_), -1);
+
+  if (MultiplierMode) {
+    // A canvas that grew since the copy was taken shows the background
+    // colour where the copy has no pixels.
+    if (saved_canvas_.Height() > 0) {
+      source = Source::kSaved;
+      rows = saved_canvas_rows_.data();
+      for (int x = 0; x < width_ && x < saved_canvas_.Width(); ++x) column_of[x] = x;
+      for (int y = 0; y < height_ && y < saved_canvas_.Height(); ++y) row_of[y] = y;
+    }
+  } else if (background.Loaded() && params.UseBackgroundImage) {
+    source = Source::kImage;
+    rows = background.BackgroundRows.data();
+    const int bw = background.BackgroundWidth;
+    const int bh = background.BackgroundHeight;
+    const double iw = params.ImageWidth;
+    const double ih = params.ImageHeight;
+    // A later placement that is set wins; with none set the image is centred.
+    auto place = [&](int i, int size, double image_size) -> double {
+      double at = std::floor(i - (image_size - size) / 2);
+      if (params.BackgroundImagePositionStretched) at = std::floor(static_cast<double>(i) * size / image_size);
+      if (params.BackgroundImagePositionTiled) at = i % size;
+      return at;
+    };
+    for (int x = 0; x < width_; ++x) {
+      const double bx = place(x, bw, iw);
+      if (bx >= 0 && bx <= bw - 1) column_of[x] = static_cast<int>(bx);
+    }
+    for (int y = 0; y < height_; ++y) {
+      const double by = place(y, bh, ih);
+      if (by >= 0 && by <= bh - 1) row_of[y] = static_cast<int>(by);
+    }
+  }
+
+  for (int y = 0; y < height_; ++y) {
+    const std::uint8_t* row = (source != Source::kColour && row_of[y] >= 0) ? rows[row_of[y]] : nullptr;
+    for (int x = 0; x < width_; ++x) {
+      double colour[3] = {bg[0], bg[1], bg[2]};
+      if (row && column_of[x] >= 0) {
+        const std::uint8_t* p = row + 3 * static_cast<std::size_t>(column_of[x]);
+        colour[0] = p[2];
+        colour[1] = p[1];
+        colour[2] = p[0];
+      }
+      const std::size_t cell = CellIndex(x, y);
+      for (int c = 0; c < kChannels; ++c) {
+        pixels_[cell + c] = colour[c];
+        background_[cell + c] = colour[c];
+      }
+    }
+  }
+}
+
+void Canvas::drawArrayOnImage(const ParameterSet& params, Host* host) {
+  MakeBitmap();
+  const int D = params.NormalisationDivisor;
+  canvas_rows_.resize(static_cast<std::size_t>(height_));
+  for (int y = 0; y < height_; ++y) canvas_rows_[y] = bitmap_.Row(height_ - 1 - y);
+
+  double hi[3] = {-1000000000.0, -1000000000.0, -1000000000.0};
+  double lo[3] = {1000000000.0, 1000000000.0, 1000000000.0};
+  double bg_hi[3] = {0, 0, 0};
+  const bool normalise = params.InterpolateColors && D != 0;
+  const bool white = params.White;
+
+  if (normalise) {
+    const double d = D;
+    for (int y = 0; y < height_; ++y) {
+      for (int x = 0; x < width_; ++x) {
+        if (first_step_[PixelIndex(x, y)] >= NeverPainted) continue;
+        const std::size_t cell = CellIndex(x, y);
+        for (int c = 0; c < kChannels; ++c) {
+          const double P = pixels_[cell + c];
+          const double B = background_[cell + c];
+          // Squeezes any accumulated difference from the background into
+          // less than +-pi/2.
+          const double N = std::atan((P - B) / 100) + B;
+          normal_[cell + c] = N;
+          const double v = white ? (B - N) * (d - 1) / d + N : N / d;
+          hi[c] = Larger(hi[c], v);
+          lo[c] = Smaller(lo[c], v);
+          bg_hi[c] = Larger(bg_hi[c], B);
+        }
+      }
+    }
+  }
+
+  double k = 1;
+  if (!(hi[0] == lo[0] && hi[1] == lo[1] && hi[2] == lo[2])) {
+    const double range = std::sqrt((hi[0] - lo[0]) * (hi[0] - lo[0]) + (hi[1] - lo[1]) * (hi[1] - lo[1]) +
+                                   (hi[2] - lo[2]) * (hi[2] - lo[2]));
+    const double bg = white ? std::sqrt(bg_hi[0] * bg_hi[0] + bg_hi[1] * bg_hi[1] + bg_hi[2] * bg_hi[2])
+                            : std::sqrt((255 - bg_hi[0]) * (255 - bg_hi[0]) + (255 - bg_hi[1]) * (255 - bg_hi[1]) +
+                                        (255 - bg_hi[2]) * (255 - bg_hi[2]));
+    k = bg / range;
+  }
+
+  for (int y = 0; y < height_; ++y) {
+    std::uint8_t* out = canvas_rows_[y];
+    for (int x = 0; x < width_; ++x, out += 3) {
+      const std::size_t cell = CellIndex(x, y);
+      std::uint8_t byte[3];
+      if (normalise && first_step_[PixelIndex(x, y)] < NeverPainted) {
+        for (int c = 0; c < kChannels; ++c) {
+          const double N = normal_[cell + c];
+          byte[c] = ClampedByteOfRounded(white ? bg_hi[c] - (hi[c] - N) * k : (N - lo[c]) * k + bg_hi[c]);
+        }
+      } else {
+        for (int c = 0; c < kChannels; ++c) byte[c] = LowByteOfRounded(pixels_[cell + c]);
+      }
+      out[0] = byte[2];
+      out[1] = byte[1];
+      out[2] = byte[0];
+    }
+  }
+  if (host) host->RenderDone();
+}
+
+void Canvas::CopyOutQuorlPicture() {
+  saved_canvas_.Resize(width_, height_);
+  saved_canvas_.DrawAtOrigin(bitmap_);
+  const int h = saved_canvas_.Height();
+  saved_canvas_rows_.resize(static_cast<std::size_t>(h));
+  for (int y = 0; y < h; ++y) saved_canvas_rows_[y] = saved_canvas_.Row(h - 1 - y);
+}
+
+}  // namespace quorl

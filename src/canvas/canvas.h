@@ -1,0 +1,99 @@
+// The canvas: the floating-point grids that dots accumulate in, and the
+// 24-bit bitmap they are rendered into. Pixels are addressed (x, y) with
+// x = 0 the left column and y = 0 the BOTTOM row; the bitmap stores its rows
+// top to bottom, and CanvasRows turns them over.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "canvas/image_stores.h"
+#include "canvas/picture24.h"
+#include "engine/host.h"
+#include "engine/parameter_set.h"
+
+namespace quorl {
+
+class Canvas {
+ public:
+  static constexpr int kChannels = 3;
+  // FirstStepBuffer value of a pixel that no dot reached since the last reset.
+  static constexpr std::int32_t NeverPainted = 1000000;
+
+  Canvas() = default;
+  // The row tables point into the canvas's own bitmaps.
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  int CanvasWidth() const { return width_; }
+  int CanvasHeight() const { return height_; }
+  bool pixelOnCanvas(int px, int py) const { return px >= 0 && px < width_ && py >= 0 && py < height_; }
+
+  // Brings every grid and the bitmap to ImageWidth x ImageHeight (negative
+  // sizes count as 0). Cells whose (x, y) still exists keep their values,
+  // new cells are 0. When the grids cannot be allocated, returns false with
+  // the reason and leaves the canvas as it was.
+  bool SetImageDimensions(const ParameterSet& params, std::string* error = nullptr);
+
+  // Resets the picture to the background (colour, image or saved canvas),
+  // marks every pixel NeverPainted, and renders. With KeepPicture set it
+  // only renders.
+  void MakePictureBlack(const ParameterSet& params, const BackgroundStore& background, Host* host = nullptr);
+
+  // Renders the pixel buffer into the bitmap, normalising when
+  // InterpolateColors is set, then tells the host.
+  void drawArrayOnImage(const ParameterSet& params, Host* host = nullptr);
+
+  // Keeps a copy of the bitmap for the curve display to restore.
+  void CopyOutQuorlPicture();
+
+  // While set, a reset leaves the pixel buffer alone and only renders.
+  bool KeepPicture = false;
+  // While set, a reset restores the saved canvas instead of the background.
+  bool MultiplierMode = false;
+
+  // Grid cells. Channel 0 red, 1 green, 2 blue, on a 0 ... 255 scale.
+  double Pixel(int channel, int x, int y) const { return pixels_[CellIndex(x, y) + channel]; }
+  void SetPixel(int channel, int x, int y, double value) { pixels_[CellIndex(x, y) + channel] = value; }
+  double Background(int channel, int x, int y) const { return background_[CellIndex(x, y) + channel]; }
+  double Normal(int channel, int x, int y) const { return normal_[CellIndex(x, y) + channel]; }
+  std::int32_t FirstStep(int x, int y) const { return first_step_[PixelIndex(x, y)]; }
+  void SetFirstStep(int x, int y, std::int32_t step) { first_step_[PixelIndex(x, y)] = step; }
+
+  // Raw grids for the accumulation loop: pixel (x, y) channel c is element
+  // (y * CanvasWidth + x) * 3 + c; FirstStepBuffer element y * CanvasWidth + x.
+  double* PixelBuffer() { return pixels_.data(); }
+  std::int32_t* FirstStepBuffer() { return first_step_.data(); }
+
+  Picture24& Bitmap() { return bitmap_; }
+  const Picture24& Bitmap() const { return bitmap_; }
+  // Entry y is bitmap row CanvasHeight - 1 - y; rebuilt at every render.
+  const std::vector<std::uint8_t*>& CanvasRows() const { return canvas_rows_; }
+
+  const Picture24& SavedCanvas() const { return saved_canvas_; }
+  // Entry y is saved-canvas row height - 1 - y.
+  const std::vector<const std::uint8_t*>& SavedCanvasRows() const { return saved_canvas_rows_; }
+
+ private:
+  std::size_t PixelIndex(int x, int y) const {
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
+  }
+  std::size_t CellIndex(int x, int y) const { return PixelIndex(x, y) * kChannels; }
+  void MakeBitmap();
+  void ResetToBackground(const ParameterSet& params, const BackgroundStore& background);
+
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<double> pixels_;
+  std::vector<double> background_;
+  std::vector<double> normal_;
+  std::vector<std::int32_t> first_step_;
+  Picture24 bitmap_;
+  std::vector<std::uint8_t*> canvas_rows_;
+  Picture24 saved_canvas_;
+  std::vector<const std::uint8_t*> saved_canvas_rows_;
+};
+
+}  // namespace quorl

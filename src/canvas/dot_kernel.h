@@ -1,0 +1,129 @@
+// Colour accumulation: every point of a shape becomes a soft dot, an
+// (n + 1) x (n + 1) grid of sub-samples 0.35 pixel apart, and each
+// sub-sample that lands on the canvas combines the step's colour into its
+// pixel.
+//
+// Everything that is the same for all points of a step (the sub-sample
+// offsets and plain weights, the colour, the amounts, the mapping to pixels)
+// is worked out once by DotKernel::Prepare; addColorToPixels then does the
+// per-point work only. Nothing is allocated per point.
+//
+// A point's effect on a pixel depends only on that pixel's own earlier
+// values, so the points of a step may be applied band by band of rows
+// (each band applying all points in their original order) with exactly the
+// result of applying them in one go.
+#pragma once
+
+#include <climits>
+#include <cstdint>
+#include <vector>
+
+#include "canvas/canvas.h"
+#include "canvas/image_stores.h"
+#include "engine/parameter_set.h"
+#include "engine/step_state.h"
+
+namespace quorl {
+
+// The per-step inputs of colour accumulation besides the parameter set and
+// the step state.
+struct DotStep {
+  int step = 0;
+  int Steps = 1;
+  // The step's limit value, running from StartLimit to EndLimit.
+  double dotSize = 2;
+  // Points of the shape in this step (N); point indices may reach N + 1.
+  int pointCount = 1;
+  // Multipliers of the curve slots "Colors - Theta color" and
+  // "Colors - Step color".
+  double ThetaColorSlotMultiplier = 1;
+  double StepColorSlotMultiplier = 1;
+  // Radians; 0 outside an animation.
+  double AnimationPhase = 0;
+};
+
+// One point of a shape, in real units.
+struct DotPoint {
+  double x = 0;
+  double y = 0;
+  int index = 1;  // counted from 1 along the shape
+  double ZFactor = 1;
+};
+
+class DotKernel {
+ public:
+  // Larger dots than this are not drawn: their grid would not fit in memory
+  // and would take hours per step.
+  static constexpr int kMaxDotGrid = 1000;
+
+  void Prepare(const ParameterSet& params, const StepState& state, const SourceStore& source, const Canvas& canvas,
+               const DotStep& dot);
+
+  // True when no point of the step can reach a pixel (a dot size that rounds
+  // below 1 sub-sample inside the cut-off, a negative size, an empty canvas).
+  bool DrawsNothing() const { return offsets_.empty(); }
+  // The dot size was larger than kMaxDotGrid, so the step draws nothing.
+  bool TooLarge() const { return too_large_; }
+  // The sub-samples of a dot that lie inside its cut-off radius.
+  int SubSampleCount() const { return static_cast<int>(offsets_.size()); }
+
+ private:
+  friend void addColorToPixels(Canvas& canvas, const DotKernel& kernel, const DotPoint& point, int rowBegin,
+                               int rowEnd);
+
+  enum class WeightRule { kSourceImage, kNewColorFromPosition, kNewColorCycle, kSoftDot };
+  enum class ChannelRule { kAddOrSubtract, kOpaqueSource };
+
+  struct Offset {
+    double dx;
+    double dy;
+    double weight;  // soft-dot weight, dimmer applied
+  };
+
+  bool PointWeights(const DotPoint& point, double w[3]) const;
+
+  // Step and canvas.
+  int step_ = 0;
+  double freeze_step_ = 0;
+  int width_ = 0;
+  int height_ = 0;
+  double scale_ = 0;  // the step's scale, for the real-to-pixel mapping
+  std::vector<Offset> offsets_;
+  bool too_large_ = false;
+
+  // Weights.
+  WeightRule weight_rule_ = WeightRule::kSoftDot;
+  bool use_dimmer_ = false;
+  double dimmer_ = 1;
+  int point_count_ = 1;
+  // Source image, with the row and its fraction fixed for the step.
+  const std::uint8_t* const* source_rows_ = nullptr;
+  int source_width_ = 0;
+  double source_divisor_ = 256;
+  double offset_per_step_ = 0;
+  double source_theta_multiplier_ = 1;
+  int source_row_ = 0;
+  double source_fv_ = 0;
+  bool source_row_ok_ = true;
+  // New colour cycle: b = theta_factor_ * k / N + phase_.
+  double phase_ = 0;
+  double step_angle_ = 0;
+  double theta_factor_ = 0;
+
+  // Channels.
+  ChannelRule channel_rule_ = ChannelRule::kAddOrSubtract;
+  bool white_ = true;
+  bool best_guess_ = false;
+  bool limits_ = false;
+  bool unclamped_ = false;
+  double level_ = 255;  // background level g
+  double amount_[3] = {1, 1, 1};
+  double colour_[3] = {0, 0, 0};
+};
+
+// Spreads one point over the pixels around it. Only sub-samples that land in
+// rows rowBegin <= row < rowEnd are applied.
+void addColorToPixels(Canvas& canvas, const DotKernel& kernel, const DotPoint& point, int rowBegin = 0,
+                      int rowEnd = INT_MAX);
+
+}  // namespace quorl

@@ -1,0 +1,45 @@
+// Small numeric rules shared by accumulation and rendering. Larger and
+// Smaller keep the argument order of the colour rules: when one side is not
+// a number the other side's choice is fixed, so results never depend on the
+// standard library's handling of NaN.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+namespace quorl {
+
+inline double Larger(double a, double b) { return a > b ? a : b; }
+inline double Smaller(double a, double b) { return a < b ? a : b; }
+
+// The 0 ... 255 range of a colour channel.
+inline double ClampToChannel(double v) { return Larger(0.0, Smaller(v, 255.0)); }
+
+// Nearest integer, halves to the even neighbour, whatever the floating-point
+// rounding mode is. v - floor(v) is exact, so the comparison with 0.5 is too.
+inline double RoundHalfEven(double v) {
+  const double f = std::floor(v);
+  const double diff = v - f;
+  if (diff < 0.5) return f;
+  if (diff > 0.5) return f + 1;
+  return std::fmod(f, 2.0) == 0 ? f : f + 1;
+}
+
+// The low eight bits of the rounded value, as the direct render stores it.
+// From 2^63 on every double is a multiple of 2^11, so its low bits are 0;
+// values that are not numbers give 0 as well.
+inline std::uint8_t LowByteOfRounded(double v) {
+  const double r = RoundHalfEven(v);
+  if (!(std::fabs(r) < 9223372036854775808.0)) return 0;
+  return static_cast<std::uint8_t>(static_cast<std::uint64_t>(static_cast<std::int64_t>(r)) & 0xFFu);
+}
+
+// The rounded value limited to 0 ... 255; not-a-number gives 0.
+inline std::uint8_t ClampedByteOfRounded(double v) {
+  const double r = RoundHalfEven(v);
+  if (!(r > 0)) return 0;
+  if (r > 255) return 255;
+  return static_cast<std::uint8_t>(r);
+}
+
+}  // namespace quorl

@@ -1,0 +1,42 @@
+// Writing a 24-bit picture as a PNG file: 8-bit RGB, or RGBA when an alpha
+// value per pixel is given, with optional iTXt text chunks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "canvas/picture24.h"
+
+namespace quorl {
+
+// A text chunk, written as uncompressed iTXt so any UTF-8 text fits.
+// The keyword is 1 to 79 printable Latin-1 characters.
+struct PngText {
+  std::string keyword;
+  std::string text;
+};
+
+struct PngWriteOptions {
+  // One alpha byte per pixel, rows top to bottom like the picture. Empty for
+  // a picture without alpha; otherwise it must hold width * height bytes.
+  std::vector<std::uint8_t> alpha;
+  std::vector<PngText> texts;
+};
+
+// Encodes `picture` into `out`. On failure returns false with the reason.
+bool EncodePng(const Picture24& picture, const PngWriteOptions& options, std::string& out,
+               std::string* error = nullptr);
+
+// Encodes and writes atomically: a failed write leaves any old file as it was.
+bool WritePngFile(const std::string& path, const Picture24& picture, const PngWriteOptions& options,
+                  std::string* error = nullptr);
+
+// The alpha of "Use transparency?": a = 255 - min(red, green, blue) on a
+// light background (White), otherwise max(red, green, blue); alpha is
+// a * Opacity / 10 rounded (halves to even) and limited to 0 ... 255. A
+// light picture is thus transparent where it is still white, a dark one
+// where it is still black.
+std::vector<std::uint8_t> TransparencyAlpha(const Picture24& picture, bool white, int opacity);
+
+}  // namespace quorl

@@ -1,0 +1,287 @@
+#include "engine/drawing_run.h"
+
+#include <cmath>
+#include <string>
+
+#include "engine/angles.h"
+#include "engine/step_arithmetic.h"
+
+namespace quorl {
+
+DrawingRun::DrawingRun(ProgramState& state, Host& host) : state_(state), host_(host), sink_(state) {}
+
+void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int count) {
+  DotStep dot;
+  dot.step = step;
+  dot.Steps = steps;
+  dot.dotSize = limit;
+  dot.pointCount = count;
+  dot.ThetaColorSlotMultiplier = state_.curves[22].Multiplier;
+  dot.StepColorSlotMultiplier = state_.curves[23].Multiplier;
+  dot.AnimationPhase = state_.flags.InAnimation ? state_.anim.AnimationPhase : 0;
+  kernel.Prepare(state_.params, state_.step, state_.source, state_.canvas, dot);
+}
+
+bool DrawingRun::CanvasSink::AddPoint(double x, double y, int index, double z_factor) {
+  if (!kernel.DrawsNothing()) addColorToPixels(state_.canvas, kernel, DotPoint{x, y, index, z_factor});
+  return true;
+}
+
+void DrawingRun::DrawOrStop() {
+  state_.canvas.MultiplierMode = false;
+  if (state_.flags.IsDrawing) {
+    StopRun(true);
+    return;
+  }
+  StartDrawing();
+  btnByParametersClick();
+}
+
+void DrawingRun::StartDrawing() {
+  host_.EnableAnimationStart(false);
+  state_.flags.StopRequested = false;
+  host_.SetDrawCommandsEnabled(false);
+  state_.flags.IsDrawing = true;
+  host_.Spammer("Drawing...");
+}
+
+void DrawingRun::StopRun(bool withMessage) {
+  host_.EnableAnimationStart(true);
+  state_.flags.StopRequested = true;
+  host_.SetDrawCommandsEnabled(true);
+  if (withMessage) host_.Spammer("Stopping drawing...");
+}
+
+void DrawingRun::RequestStop() {
+  if (state_.flags.IsDrawing) StopRun(false);
+}
+
+void DrawingRun::btnByParametersClick() {
+  Begin();
+  while (RunStep()) {
+  }
+  Finish();
+}
+
+void DrawingRun::Begin() {
+  counters_ = {};
+  shownHuh_ = false;
+  step_ = 0;
+  iterations_ = 0;
+  loopEnded_ = true;
+  std::string error;
+  if (!state_.canvas.SetImageDimensions(state_.params, &error)) {
+    host_.ShowMessage("btnByParametersClick: " + error);
+    return;
+  }
+  factorA_ = factorB_ = delta_ = 1.0;
+  if (WriteSettings) WriteSettings();
+  state_.step.StepScale = state_.params.StartScale / 100.0;
+  host_.SetupProgressBar(state_.params.Steps);
+  fn_ = state_.params.FunctionNumber + 1;
+  // With no steps every interpolation would divide by zero: nothing to draw.
+  if (state_.params.Steps < 1) return;
+  iterations_ = static_cast<long long>(state_.params.Steps) + 1;
+  loopEnded_ = false;
+}
+
+bool DrawingRun::RunStep() {
+  if (loopEnded_ || step_ >= iterations_) {
+    loopEnded_ = true;
+    return false;
+  }
+  const int step = static_cast<int>(step_++);
+  if (ComputeAndDrawStep(step)) {
+    host_.ProcessPendingEvents();
+    const double last = std::ceil(state_.params.Steps / 100.0 * state_.params.PercentToComplete);
+    if (last < step || state_.flags.StopRequested) {
+      state_.flags.IsDrawing = false;
+      loopEnded_ = true;
+      return false;
+    }
+  }
+  if (step_ >= iterations_) loopEnded_ = true;
+  return !loopEnded_;
+}
+
+void DrawingRun::Finish() {
+  state_.canvas.drawArrayOnImage(state_.params, &host_);
+  host_.SetProgressPosition(0);
+  state_.flags.IsDrawing = false;
+  host_.SetDrawCommandsEnabled(true);
+  host_.EnableAnimationStart(true);
+  if (!state_.flags.InAnimation) host_.Spammer("Finished");
+}
+
+void DrawingRun::ShowOnce(bool& shown, const char* text) {
+  if (shown) return;
+  shown = true;
+  host_.ShowMessage(text);
+}
+
+void DrawingRun::ComputeStepColour(int step, int steps) {
+  const ParameterSet& p = state_.params;
+  const CurveSlots& curves = state_.curves;
+  const auto m = [&curves](int slot) { return curves[slot].Multiplier; };
+  const double start[3] = {p.White ? (m(16) - 1) * 255 + p.StartMaxRed : p.StartMaxRed * m(16),
+                           p.StartMaxGreen * m(17), p.StartMaxBlue * m(18)};
+  const double end[3] = {p.EndMaxRed * m(19), p.EndMaxGreen * m(20), p.EndMaxBlue * m(21)};
+  // The colour sweep repeats StepColorMultiplier times over the run.
+  const double k = static_cast<double>(static_cast<long long>(step) * p.StepColorMultiplier % steps);
+  const double half = steps / 2.0;
+  for (int c = 0; c < 3; ++c) {
+    double colour;
+    if (p.NewColor) {
+      colour = Interpolate(start[c], end[c], 0, step, steps);
+    } else if (p.ABA) {
+      colour = k < half ? Interpolate(start[c], end[c], 0, k, half) : Interpolate(end[c], start[c], half, k, steps);
+    } else {
+      colour = Interpolate(start[c], end[c], 0, k, steps);
+    }
+    state_.step.StepColor[c] = colour;
+  }
+}
+
+bool DrawingRun::ComputeAndDrawStep(int step) {
+  ParameterSet& p = state_.params;
+  StepState& s = state_.step;
+  AnimationOverrides& anim = state_.anim;
+  CurveSlots& curves = state_.curves;
+  const bool animating = state_.flags.InAnimation;
+  // Every parameter, Steps included, is read afresh at each step, so edits
+  // made during the run take effect from the next step.
+  const int steps = p.Steps;
+
+  if (state_.flags.DrawEachStep || step == 0) state_.canvas.drawArrayOnImage(p, &host_);
+  if (steps < 1) return true;  // cannot interpolate; the stop test ends the run
+
+  const double amount = curves.ReadSlotMultipliers(p, step, state_.UseArctan2);
+  for (double& a : s.StepAmount) a = amount;
+  if (state_.flags.Preview) {
+    // Only steps 0, 1, 21, 41, ... are drawn, ten times as strong.
+    if (step != 0 && step % 20 != 1) return false;
+    for (double& a : s.StepAmount) a *= 10;
+  }
+
+  const auto lerp = [step, steps](double a, double b) { return Interpolate(a, b, 0, step, steps); };
+  const auto m = [&curves](int slot) { return curves[slot].Multiplier; };
+
+  RealPoint rotateA{p.QuorlPointsRotateXStart, p.QuorlPointsRotateYStart};
+  RealPoint rotateB{p.QuorlPointsRotateXEnd, p.QuorlPointsRotateYEnd};
+  if (animating) {
+    rotateA = anim.AnimRotateStart;
+    rotateB = anim.AnimRotateEnd;
+  } else {
+    anim.AnimRockerStartAdd = 0;
+    anim.AnimRockerEndAdd = 0;
+    anim.AnimRocksAdd = 0;
+  }
+
+  s.StepEllipseWidth = lerp((animating ? anim.AnimStartX : p.StartEllipseWidth) * m(8),
+                            (animating ? anim.AnimEndX : p.EndEllipseWidth) * m(10));
+  s.StepEllipseHeight = lerp((animating ? anim.AnimStartY : p.StartEllipseHeight) * m(9),
+                             (animating ? anim.AnimEndY : p.EndEllipseHeight) * m(11));
+  s.StepShiftX = animating ? lerp(anim.AnimShiftStart.x, anim.AnimShiftEnd.x) : 0;
+  s.StepShiftY = animating ? lerp(anim.AnimShiftStart.y, anim.AnimShiftEnd.y) : 0;
+
+  const double lissa = p.LissaDelta * m(12);
+  switch (fn_) {
+    case kLine:
+    case kTest:
+      factorA_ = s.StepEllipseWidth;
+      factorB_ = s.StepEllipseHeight;
+      break;
+    case kEllipses:
+      factorA_ = static_cast<double>(kPiL * s.StepEllipseWidth);
+      factorB_ = static_cast<double>(kPiL * s.StepEllipseHeight);
+      delta_ = lissa;
+      break;
+    case kLissajous: {
+      // A Lissa delta curve at its lowest point makes the divisor 0; that
+      // step is skipped and the run goes on.
+      const double delta = lissa == 0 ? 0 : static_cast<double>(kPiL / lissa);
+      if (lissa == 0 || !std::isfinite(delta)) return true;
+      delta_ = delta;
+      break;
+    }
+    default:
+      delta_ = lissa;
+      break;
+  }
+
+  ComputeStepColour(step, steps);
+
+  if (state_.source.Loaded() && p.UseSourceImage) {
+    s.SourceThetaMultiplier =
+        lerp(p.SourceImageStartThetaColorMultiplier, p.SourceImageEndThetaColorMultiplier);
+    s.SourceStepMultiplier = lerp(p.SourceImageStartStepColorMultiplier, p.SourceImageEndStepColorMultiplier);
+    if (p.SourceImageRepeatByIntegers) {
+      s.SourceThetaMultiplier = std::floor(s.SourceThetaMultiplier);
+      s.SourceStepMultiplier = std::floor(s.SourceStepMultiplier);
+    }
+  }
+
+  const RealPoint rotationCentre =
+      p.MoveRotation ? RealPoint{lerp(rotateA.x, rotateB.x), lerp(rotateA.y, rotateB.y)} : rotateA;
+  s.StepScale = lerp(p.StartScale, p.EndScale) / 100;
+  host_.SetProgressPosition(step);
+
+  const double t = static_cast<double>(step) / steps;
+  const double sinA = std::sin(t * factorA_);
+  s.EllipseFactorX = sinA * sinA + 0.25;
+  const double waveB = p.EllipsesTwo ? std::cos(t * factorB_) : std::sin(t * factorB_);
+  s.EllipseFactorY = waveB * waveB + 0.25;
+
+  // The last iteration only moves the progress bar: a run draws Steps shapes.
+  if (step == steps || fn_ < kSineWobble || fn_ > kZarvk9032) return true;
+
+  ShapeArguments a;
+  a.fn = fn_;
+  a.step = step;
+  a.r = lerp(animating ? anim.AnimStartRadius : p.StartRadius, animating ? anim.AnimEndRadius : p.EndRadius) *
+        m(3) / 100;
+  a.limit = lerp(p.StartLimit, p.EndLimit);
+  a.g = std::fabs(m(7)) * lerp(p.StartGrain, p.EndGrain);
+  a.b = lerp(animating ? anim.AnimStartBumps : p.StartBumps, animating ? anim.AnimEndBumps : p.EndBumps) * m(5);
+  a.rotation_centre = rotationCentre;
+  a.d = lerp(animating ? anim.AnimStartSmooth : p.StartDepth, animating ? anim.AnimEndSmooth : p.EndDepth) * m(6);
+  const double degrees =
+      lerp(animating ? anim.AnimStartAngle : p.StartIota, animating ? anim.AnimEndAngle : p.EndIota) * m(4);
+  a.phi = DegreesToRadians(degrees);
+  a.steps = steps;
+  a.D = delta_;
+  a.path_start_x = p.QuorlPointsXStart;
+  a.path_end_x = p.QuorlPointsXEnd;
+  a.path_start_y = p.QuorlPointsYStart;
+  a.path_end_y = p.QuorlPointsYEnd;
+
+  ShapeContext context{p, anim, s, curves, host_, state_.random, sink_};
+  const ShapeResult result = DrawByParameters(a, context);
+  if (result.outcome == ShapeOutcome::kNoPoints) {
+    ShowOnce(shownHuh_, "huh");
+    return true;
+  }
+  ++counters_.stepsDrawn;
+  counters_.points += result.points;
+  counters_.subSamples += static_cast<long long>(result.points) * sink_.kernel.SubSampleCount();
+  return true;
+}
+
+void DrawingRun::btnClearClick() {
+  ParameterSet& p = state_.params;
+  const bool animating = state_.flags.InAnimation;
+  state_.canvas.KeepPicture = false;
+  if (!animating) host_.Spammer("Clearing...");
+  std::string error;
+  if (state_.canvas.SetImageDimensions(p, &error)) {
+    state_.canvas.MakePictureBlack(p, state_.background, &host_);
+  } else {
+    host_.ShowMessage("btnClearClick: " + error);
+  }
+  if (WriteSettings) WriteSettings();
+  host_.RefitCanvasIfZoomed();
+  if (!animating) host_.Spammer("Cleared");
+  state_.canvas.MultiplierMode = false;
+}
+
+}  // namespace quorl

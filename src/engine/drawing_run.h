@@ -1,0 +1,96 @@
+// Draw, Stop and Clear, and the drawing run itself: walks the steps,
+// interpolates the parameters, reads the curves, works out colours and
+// centres, draws each step's shape and reports progress.
+//
+// A host on one thread calls DrawOrStop and lets its events run inside
+// Host::ProcessPendingEvents, which the run calls after every drawn step;
+// Stop, Clear and edits then arrive between steps. A host that runs steps on
+// a worker thread calls Begin, RunStep until it returns false, and Finish,
+// and applies its queued edits, Stop and Clear between two RunStep calls.
+#pragma once
+
+#include <functional>
+
+#include "canvas/dot_kernel.h"
+#include "engine/host.h"
+#include "engine/program_state.h"
+#include "engine/shape_step.h"
+
+namespace quorl {
+
+// What a run did, for the command line's --bench figures.
+struct RunCounters {
+  int stepsDrawn = 0;      // steps whose shape was drawn (or begun)
+  long long points = 0;    // points sent to colouring
+  long long subSamples = 0;  // sub-samples inside the dots' cut-off
+};
+
+class DrawingRun {
+ public:
+  DrawingRun(ProgramState& state, Host& host);
+
+  // Stores the parameter set in the current style's section before the
+  // first step and at Clear. The window writes its settings file; the
+  // command line writes nothing.
+  std::function<void()> WriteSettings;
+
+  // The Draw/Stop command: starts a run, or asks the running one to stop.
+  void DrawOrStop();
+  // The start of Draw without the run: flags, commands, "Drawing...". A
+  // worker-thread host calls this on its own thread, then Begin, RunStep and
+  // Finish on the worker.
+  void StartDrawing();
+  // The run itself (also what the animation calls for every frame).
+  void btnByParametersClick();
+  // The Clear command; allowed during a run, which goes on drawing into the
+  // emptied buffer.
+  void btnClearClick();
+  // Stop as the Function window does when another function is picked: no
+  // status message.
+  void RequestStop();
+
+  // Step-by-step driving. Begin does the start of a run (sizing the canvas,
+  // writing the settings, the progress bar); RunStep does one iteration and
+  // returns false when the run has ended its loop; Finish renders, resets
+  // the progress bar and reports "Finished".
+  void Begin();
+  bool RunStep();
+  void Finish();
+
+  bool IsDrawing() const { return state_.flags.IsDrawing; }
+  long long CurrentStep() const { return step_; }
+  const RunCounters& Counters() const { return counters_; }
+
+ private:
+  // Colouring as the shape step's point sink.
+  class CanvasSink : public PointSink {
+   public:
+    explicit CanvasSink(ProgramState& state) : state_(state) {}
+    void BeginShape(int step, int steps, double limit, int count) override;
+    bool AddPoint(double x, double y, int index, double z_factor) override;
+    DotKernel kernel;
+
+   private:
+    ProgramState& state_;
+  };
+
+  void StopRun(bool withMessage);
+  // Items 2 to 13 of one iteration; false when the step was skipped in
+  // preview and nothing else of it happens.
+  bool ComputeAndDrawStep(int step);
+  void ComputeStepColour(int step, int steps);
+  void ShowOnce(bool& shown, const char* text);
+
+  ProgramState& state_;
+  Host& host_;
+  CanvasSink sink_;
+  RunCounters counters_;
+  int fn_ = 1;
+  long long iterations_ = 0;  // Steps + 1, fixed when the run begins
+  long long step_ = 0;
+  bool loopEnded_ = true;
+  double factorA_ = 1, factorB_ = 1, delta_ = 1;
+  bool shownHuh_ = false;
+};
+
+}  // namespace quorl

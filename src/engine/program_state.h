@@ -1,0 +1,36 @@
+// Everything the program keeps between commands, as one object: the window
+// owns one, the command line owns one, and tests make as many as they like.
+#pragma once
+
+#include "canvas/canvas.h"
+#include "canvas/image_stores.h"
+#include "curves/curve_slots.h"
+#include "engine/parameter_set.h"
+#include "engine/seeded_random.h"
+#include "engine/step_state.h"
+
+namespace quorl {
+
+struct ProgramState {
+  ProgramState() = default;
+  // The canvas and the picture stores hold row tables into themselves.
+  ProgramState(const ProgramState&) = delete;
+  ProgramState& operator=(const ProgramState&) = delete;
+
+  // The parameters of the current style; CurrentStyle names it.
+  ParameterSet params;
+  RunFlags flags;
+  StepState step;
+  AnimationOverrides anim;
+  CurveSlots curves;
+  Canvas canvas;
+  SourceStore source;
+  BackgroundStore background;
+  // The Function window's "Use arctan2?" box: not a parameter, never stored.
+  bool UseArctan2 = false;
+  // "Use random scatter?" draws from here; the window seeds it from the
+  // clock, the command line from --seed.
+  SeededRandom random{1};
+};
+
+}  // namespace quorl
