@@ -88,7 +88,7 @@ bool EncodePng(const Picture24& picture, const PngWriteOptions& options, std::st
   std::vector<png_text> texts(options.texts.size());
   for (std::size_t i = 0; i < texts.size(); ++i) {
     std::memset(&texts[i], 0, sizeof texts[i]);
-    texts[i].compression = PNG_ITXT_COMPRESSION_NONE;
+    texts[i].compression = options.texts[i].compressed ? PNG_ITXT_COMPRESSION_zTXt : PNG_ITXT_COMPRESSION_NONE;
     texts[i].key = const_cast<char*>(options.texts[i].keyword.c_str());
     texts[i].text = const_cast<char*>(options.texts[i].text.c_str());
     texts[i].itxt_length = options.texts[i].text.size();

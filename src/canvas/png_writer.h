@@ -10,11 +10,12 @@
 
 namespace quorl {
 
-// A text chunk, written as uncompressed iTXt so any UTF-8 text fits.
-// The keyword is 1 to 79 printable Latin-1 characters.
+// A text chunk, written as iTXt so any UTF-8 text fits; compressed unless
+// asked otherwise. The keyword is 1 to 79 printable Latin-1 characters.
 struct PngText {
   std::string keyword;
   std::string text;
+  bool compressed = true;
 };
 
 struct PngWriteOptions {

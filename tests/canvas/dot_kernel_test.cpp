@@ -296,6 +296,12 @@ Picture24 Columns(const std::vector<int>& reds, int height = 1) {
   return p;
 }
 
+void Fill(Picture24& p, int red, int green, int blue) {
+  for (int y = 0; y < p.Height(); ++y)
+    for (int x = 0; x < p.Width(); ++x)
+      p.SetPixel(x, y, static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green), static_cast<std::uint8_t>(blue));
+}
+
 TEST(SourceImage, StoreRepeatsTheFirstColumnAndRow) {
   Picture24 p(100, 50);
   for (int y = 0; y < 50; ++y) p.SetPixel(0, y, 9, 8, static_cast<std::uint8_t>(y));
@@ -352,8 +358,7 @@ TEST(SourceImage, OpaquePixelsTakeHalfThenFullColourAndFreezeAfterTheThreshold) 
   s.params.UseSourceImage = true;
   s.params.UseOpaquePixels = true;
   Picture24 p(2, 2);
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 2; ++x) p.SetPixel(x, y, 200, 100, 50);
+  Fill(p, 200, 100, 50);
   s.source.SetPicture(p);
   s.Prepare(1, 100, 1000, 100);
   s.Add(0, 0, 100);
@@ -366,14 +371,12 @@ TEST(SourceImage, OpaquePixelsTakeHalfThenFullColourAndFreezeAfterTheThreshold) 
 
   // First reached at step 100: still open at step 699, frozen from 700 on
   // (Steps 1000, threshold 0.6).
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 2; ++x) p.SetPixel(x, y, 20, 20, 20);
+  Fill(p, 20, 20, 20);
   s.source.SetPicture(p);
   s.Prepare(1, 699, 1000, 100);
   s.Add(0, 0, 100);
   EXPECT_DOUBLE_EQ(s.canvas.Pixel(0, 10, 10), 20);
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 2; ++x) p.SetPixel(x, y, 90, 90, 90);
+  Fill(p, 90, 90, 90);
   s.source.SetPicture(p);
   s.Prepare(1, 700, 1000, 100);
   s.Add(0, 0, 100);
