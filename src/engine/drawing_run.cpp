@@ -255,6 +255,7 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   a.path_start_y = p.QuorlPointsYStart;
   a.path_end_y = p.QuorlPointsYEnd;
 
+  lastShape_ = a;
   ShapeContext context{p, anim, s, curves, host_, state_.random, sink_};
   const ShapeResult result = DrawByParameters(a, context);
   if (result.outcome == ShapeOutcome::kNoPoints) {

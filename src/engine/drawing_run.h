@@ -60,6 +60,8 @@ class DrawingRun {
   bool IsDrawing() const { return state_.flags.IsDrawing; }
   long long CurrentStep() const { return step_; }
   const RunCounters& Counters() const { return counters_; }
+  // The values the latest drawn step handed to its shape.
+  const ShapeArguments& LastShapeArguments() const { return lastShape_; }
 
  private:
   // Colouring as the shape step's point sink.
@@ -91,6 +93,7 @@ class DrawingRun {
   bool loopEnded_ = true;
   double factorA_ = 1, factorB_ = 1, delta_ = 1;
   bool shownHuh_ = false;
+  ShapeArguments lastShape_;
 };
 
 }  // namespace quorl
