@@ -141,6 +141,11 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
 
   TerminalHost host(err, progressBar);
   std::string error;
+  if (params.ImageWidth < 1 || params.ImageHeight < 1) {
+    std::fprintf(err, "quorl: the picture would have no pixels: ImageWidth %d, ImageHeight %d\n", params.ImageWidth,
+                 params.ImageHeight);
+    return 1;
+  }
   if (!state->canvas.SetImageDimensions(params, &error)) {
     std::fprintf(err, "quorl: cannot make a %d x %d canvas: %s\n", params.ImageWidth, params.ImageHeight,
                  error.c_str());
