@@ -1,0 +1,63 @@
+// Golden pictures: each tests/data/golden/SCENE.ini (with the curve files
+// beside it) must render to exactly the bytes of SCENE.png. After an
+// intended change to drawing, re-create them with `make golden`
+// (tools/make-golden.sh), look at them, and commit them with the change.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "app/render_command.h"
+
+namespace quorl {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::vector<fs::path> GoldenScenes() {
+  std::vector<fs::path> scenes;
+  for (const auto& entry : fs::directory_iterator(fs::path(QUORL_SOURCE_DIR) / "tests/data/golden")) {
+    if (entry.path().extension() == ".ini") scenes.push_back(entry.path());
+  }
+  std::sort(scenes.begin(), scenes.end());
+  return scenes;
+}
+
+TEST(GoldenPictures, EverySceneRendersToItsCheckedInBytes) {
+  const std::vector<fs::path> scenes = GoldenScenes();
+  ASSERT_GE(scenes.size(), 8u);
+  const fs::path outDir = fs::temp_directory_path() / ("quorl-golden-" + std::to_string(::getpid()));
+  fs::create_directories(outDir);
+  int mismatches = 0;
+  for (const fs::path& scene : scenes) {
+    const fs::path expected = fs::path(scene).replace_extension(".png");
+    const fs::path actual = outDir / expected.filename();
+    RenderOptions options;
+    options.settingsPath = scene.string();
+    options.outputPath = actual.string();
+    ASSERT_EQ(RunRender(options, stdout, stderr, false), 0) << scene;
+    ASSERT_TRUE(fs::exists(expected)) << expected << " is missing; run `make golden`";
+    if (ReadFile(actual) != ReadFile(expected)) {
+      ++mismatches;
+      ADD_FAILURE() << scene.filename() << " differs from its golden picture; see " << actual
+                    << " (after an intended change: make golden)";
+    } else {
+      fs::remove(actual);
+    }
+  }
+  if (mismatches == 0) fs::remove_all(outDir);
+}
+
+}  // namespace
+}  // namespace quorl
