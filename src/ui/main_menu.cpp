@@ -1,0 +1,184 @@
+// The menu bar of the main window, its switches and the "show a tool
+// window" commands.
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "engine/parameter_set.h"
+#include "ui/about_window.h"
+#include "ui/function_window.h"
+#include "ui/main_window.h"
+#include "ui/tool_window.h"
+#include "ui/values_window.h"
+
+namespace quorl {
+
+QAction* MainWindow::AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(QString::fromUtf8(name));
+  if (!shortcut.isEmpty()) {
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+  }
+  menu->addAction(action);
+  actions_.insert(action->objectName(), action);
+  return action;
+}
+
+void MainWindow::AddSeparator(QMenu* menu, const char* name, bool visible) {
+  QAction* line = menu->addSeparator();
+  line->setObjectName(QString::fromUtf8(name));
+  line->setVisible(visible);
+  actions_.insert(line->objectName(), line);
+}
+
+void MainWindow::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu1"));
+  auto menu = [bar](const char* name, const QString& caption) {
+    QMenu* m = bar->addMenu(caption);
+    m->setObjectName(QString::fromUtf8(name));
+    return m;
+  };
+  // Commands that belong to windows and tools not in this program yet are
+  // present but disabled.
+  auto later = [](QAction* action) { action->setEnabled(false); };
+
+  QMenu* file = menu("File1", QStringLiteral("File"));
+  connect(AddItem(file, "Openinifromfile1", QStringLiteral("Open .ini file"), QKeySequence(Qt::CTRL | Qt::Key_O)),
+          &QAction::triggered, this, &MainWindow::btnLoadIniFromFileClickClick);
+  later(AddItem(file, "Opencurvefile1", QStringLiteral("Open curve"), QKeySequence(Qt::CTRL | Qt::Key_Q)));
+  AddSeparator(file, "N4");
+  connect(AddItem(file, "Savequorlpicture2", QStringLiteral("Save quorl picture"), QKeySequence(Qt::CTRL | Qt::Key_S)),
+          &QAction::triggered, this, &MainWindow::buttonSaveImageClick);
+  later(AddItem(file, "Savecurvefile1", QStringLiteral("Save curve"), QKeySequence(Qt::CTRL | Qt::Key_W)));
+  AddSeparator(file, "N1");
+  connect(AddItem(file, "Savequorlpicture1", QStringLiteral("Change default save location")), &QAction::triggered,
+          this, &MainWindow::buttonSaveImageToFolderClick);
+  AddSeparator(file, "N10");
+  connect(AddItem(file, "Exit1", QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_F4)), &QAction::triggered,
+          this, &MainWindow::Exit1Click);
+
+  QMenu* edit = menu("Edit1", QStringLiteral("Edit"));
+  later(AddItem(edit, "Undocurveedit1", QStringLiteral("Undo curve edit"), QKeySequence(Qt::CTRL | Qt::Key_Z)));
+  AddSeparator(edit, "N12");
+  later(AddItem(edit, "CutCurve1", QStringLiteral("Cut Curve"), QKeySequence(Qt::CTRL | Qt::Key_X)));
+  later(AddItem(edit, "CopyCurve1", QStringLiteral("Copy Curve"), QKeySequence(Qt::CTRL | Qt::Key_C)));
+  later(AddItem(edit, "PasteCurve1", QStringLiteral("Paste Curve"), QKeySequence(Qt::CTRL | Qt::Key_V)));
+  AddSeparator(edit, "N3");
+  later(AddItem(edit, "Resetallcurves1", QStringLiteral("Reset all curves"), QKeySequence(Qt::CTRL | Qt::Key_K)));
+  later(AddItem(edit, "ShowCurve1", QStringLiteral("Show Curve"), QKeySequence(Qt::Key_S)));
+
+  QMenu* quorl = menu("Quorl1", QStringLiteral("Quorl"));
+  connect(AddItem(quorl, "Draw1", QStringLiteral("Draw"), QKeySequence(Qt::Key_D)), &QAction::triggered, this,
+          &MainWindow::DrawOrStop);
+  QAction* stop = AddItem(quorl, "Stop1", QStringLiteral("Stop"), QKeySequence(Qt::Key_Escape));
+  stop->setEnabled(false);
+  connect(stop, &QAction::triggered, this, &MainWindow::DrawOrStop);
+  connect(AddItem(quorl, "Clear1", QStringLiteral("Clear"), QKeySequence(Qt::Key_C)), &QAction::triggered, this,
+          &MainWindow::btnClearClick);
+  AddSeparator(quorl, "N2");
+  AddItem(quorl, "Draweachstep1", QStringLiteral("Draw each step?"), QKeySequence(Qt::Key_E))->setCheckable(true);
+  AddItem(quorl, "Preview1", QStringLiteral("Preview"), QKeySequence(Qt::Key_P))->setCheckable(true);
+  AddSeparator(quorl, "N5");
+  AddItem(quorl, "Usetransparency1", QStringLiteral("Use transparency?"))->setCheckable(true);
+  later(AddItem(quorl, "Setopacity1", QStringLiteral("Set opacity")));
+  AddSeparator(quorl, "N6");
+  QAction* zoom = AddItem(quorl, "Zoomtofit1", QStringLiteral("Toggle zoom"), QKeySequence(Qt::CTRL | Qt::Key_F));
+  zoom->setCheckable(true);
+  connect(zoom, &QAction::triggered, this, &MainWindow::Zoomtofit1Click);
+  later(AddItem(quorl, "Setcanvasasbackground1", QStringLiteral("Set canvas as background"),
+                QKeySequence(Qt::CTRL | Qt::Key_B)));
+
+  QMenu* options = menu("Points1", QStringLiteral("Options"));
+  connect(AddItem(options, "Function1", QStringLiteral("Function"), QKeySequence(Qt::Key_F1)), &QAction::triggered,
+          this, [this] { ShowToolWindow(function_, "Showing Function form"); });
+  connect(AddItem(options, "Values1", QStringLiteral("Values"), QKeySequence(Qt::Key_F2)), &QAction::triggered, this,
+          [this] { ShowToolWindow(values_, "Showing Values form"); });
+  later(AddItem(options, "Color1", QStringLiteral("Color"), QKeySequence(Qt::Key_F3)));
+  later(AddItem(options, "SetPoints1", QStringLiteral("Points"), QKeySequence(Qt::Key_F4)));
+  later(AddItem(options, "Path1", QStringLiteral("Path"), QKeySequence(Qt::Key_F5)));
+  later(AddItem(options, "SourceImage1", QStringLiteral("Source Image"), QKeySequence(Qt::Key_F6)));
+  later(AddItem(options, "Animation1", QStringLiteral("Animation"), QKeySequence(Qt::Key_F7)));
+  later(AddItem(options, "BackgroundImage1", QStringLiteral("Background Image"), QKeySequence(Qt::Key_F8)));
+  later(AddItem(options, "Setimagedimensions1", QStringLiteral("Set image dimensions"), QKeySequence(Qt::Key_F9)));
+  later(AddItem(options, "AnimationPoints1", QStringLiteral("Animation Points "), QKeySequence(Qt::Key_F10)));
+  AddSeparator(options, "N7");
+  auto* modes = new QActionGroup(this);
+  auto hidden_radio = [modes](QAction* action) {
+    action->setCheckable(true);
+    action->setVisible(false);
+    modes->addAction(action);
+  };
+  hidden_radio(AddItem(options, "Setrotationpoints1", QStringLiteral("Set rotation points")));
+  Action(QStringLiteral("Setrotationpoints1"))->setChecked(true);
+  hidden_radio(AddItem(options, "Setpathpoints1", QStringLiteral("Set path points")));
+  hidden_radio(
+      AddItem(options, "DrawMultiplierBezier1", QStringLiteral("Draw Multiplier Bezier"), QKeySequence(Qt::CTRL | Qt::Key_4)));
+  AddSeparator(options, "N8", false);
+  AddItem(options, "DrawwithStartandEndBeziers1", QStringLiteral("Draw with Start and End Beziers?"))->setVisible(false);
+  AddItem(options, "UseStartBezierasEndBezier1", QStringLiteral("Use Start Bezier as End Bezier?"),
+          QKeySequence(Qt::Key_Equal))
+      ->setVisible(false);
+  AddSeparator(options, "N9", false);
+  QAction* move_rotation =
+      AddItem(options, "Moverotationcenterbetweenpoints1", QStringLiteral("Move rotation center between points?"));
+  move_rotation->setCheckable(true);
+  move_rotation->setVisible(false);
+  AddItem(options, "Usewobble1", QStringLiteral("Use \"wobble\"?"))->setCheckable(true);
+  AddSeparator(options, "N11");
+  AddItem(options, "Usemousetochangevalues1", QStringLiteral("Use mouse to change values?"))->setCheckable(true);
+  QAction* snap = AddItem(options, "Snapvaluesback1", QStringLiteral("Snap values back?"));
+  snap->setCheckable(true);
+  snap->setEnabled(false);
+
+  QMenu* help = menu("Help1", QStringLiteral("Help"));
+  connect(AddItem(help, "AboutQuorl1", QStringLiteral("About Quorl")), &QAction::triggered, this, [this] {
+    if (about_->isVisible()) {
+      about_->raise();
+    } else {
+      about_->show();
+    }
+    about_->activateWindow();
+    Spammer(QStringLiteral("Showing about form"));
+  });
+
+  ConnectToggles();
+}
+
+void MainWindow::ConnectToggles() {
+  connect(Action("Draweachstep1"), &QAction::triggered, this, [this](bool on) {
+    Spammer(on ? QStringLiteral("Displaying each step as it is calculated")
+               : QStringLiteral("Not displaying each step as it is calculated"));
+  });
+  connect(Action("Preview1"), &QAction::triggered, this, [this](bool on) {
+    Spammer(on ? QStringLiteral("Drawing in preview mode") : QStringLiteral("Not drawing in preview mode"));
+  });
+  connect(Action("Usetransparency1"), &QAction::triggered, this, [this] { Spammer(QString()); });
+  connect(Action("Moverotationcenterbetweenpoints1"), &QAction::triggered, this, [this](bool on) {
+    params_.MoveRotation = on;
+    Spammer(on ? QStringLiteral("Moving center of rotation between Rotate A and Rotate B")
+               : QStringLiteral("Point A will be the only center of rotation"));
+  });
+  connect(Action("Usewobble1"), &QAction::triggered, this, [this](bool on) { params_.Wobble = on; });
+  connect(Action("Usemousetochangevalues1"), &QAction::triggered, this, [this](bool on) {
+    params_.UseMouseToChangeValues = on;
+    Action("Snapvaluesback1")->setEnabled(on);
+  });
+  connect(Action("Snapvaluesback1"), &QAction::triggered, this, [this](bool on) { params_.SnapValuesBack = on; });
+}
+
+void MainWindow::ShowToolWindow(QWidget* window, const char* message) {
+  if (auto* tool = qobject_cast<ToolWindow*>(window)) tool->ShowAndRaise();
+  Spammer(QString::fromUtf8(message));
+}
+
+void MainWindow::Zoomtofit1Click() {
+  zoom_to_fit_ = !zoom_to_fit_;
+  Action("Zoomtofit1")->setChecked(zoom_to_fit_);
+  Spammer(zoom_to_fit_ ? QStringLiteral("Zooming to fit is on") : QStringLiteral("Zooming turned off"));
+  FormResize();
+}
+
+}  // namespace quorl

@@ -1,0 +1,250 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QThread>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <sys/resource.h>
+
+#include "engine/drawing_run.h"
+#include "engine/program_state.h"
+#include "settings/paths.h"
+#include "ui/about_window.h"
+#include "ui/canvas_layout.h"
+#include "ui/canvas_view.h"
+#include "ui/cursors.h"
+#include "ui/dialogs.h"
+#include "ui/function_window.h"
+#include "ui/numeric_field.h"
+#include "ui/run_worker.h"
+#include "ui/status_panel.h"
+#include "ui/values_window.h"
+#include "ui/window_host.h"
+
+namespace quorl {
+
+namespace {
+// A drawing run may take minutes; the desktop stays responsive.
+void LowerProcessPriority() {
+  errno = 0;
+  const int current = getpriority(PRIO_PROCESS, 0);
+  if (errno == 0 && current < 5) setpriority(PRIO_PROCESS, 0, 5);
+}
+}  // namespace
+
+MainWindow::MainWindow() : state_(std::make_unique<ProgramState>()) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("Quorl236"));
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  ScrollBox1_ = new QScrollArea(central);
+  ScrollBox1_->setObjectName(QStringLiteral("ScrollBox1"));
+  ScrollBox1_->setFrameShape(QFrame::NoFrame);
+  ScrollBox1_->setWidgetResizable(false);
+  canvas_holder_ = new QWidget;
+  Image1_ = new CanvasView(canvas_holder_);
+  ScrollBox1_->setWidget(canvas_holder_);
+  layout->addWidget(ScrollBox1_, 1);
+  Panel2_ = new StatusPanel(central);
+  layout->addWidget(Panel2_);
+  auto* CheckBox1 = new QCheckBox(central);
+  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+  CheckBox1->hide();
+  setCentralWidget(central);
+
+  host_ = std::make_unique<WindowHost>(*this);
+  run_ = std::make_unique<DrawingRun>(*state_, *host_);
+  // Settings are written on this thread only: at Draw (before the worker
+  // starts) and at Clear.
+  run_->WriteSettings = [this] {
+    if (QThread::currentThread() == thread()) WriteOwnSettings();
+  };
+  worker_ = new RunWorker(*run_, *state_, this);
+  host_->SetWorker(worker_);
+  connect(worker_, &RunWorker::StepBoundary, this, &MainWindow::OnStepBoundary);
+  connect(worker_, &RunWorker::Finished, this, &MainWindow::OnRunFinished);
+
+  BuildMenus();
+  resize(kInitialWidth, kInitialHeight);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(kInitialWidth / 2, kInitialHeight / 2));
+  }
+  FormCreate();
+  CreateToolWindows();
+}
+
+MainWindow::~MainWindow() {
+  worker_->AbandonAndJoin();
+  BindFieldSwitches(nullptr);
+}
+
+void MainWindow::FormCreate() {
+  RegisterCursors();
+  zoom_to_fit_ = false;
+  zoom_factor_ = 1.0;
+  forms_ready_ = false;
+  LowerProcessPriority();
+  state_->random = SeededRandom(SeedFromClock());
+  BindFieldSwitches(&params_);
+
+  params_.CurrentStyle = ReadIniCurrentStyle(std::string());
+  ApplyReadOutcome(ReadSettings(params_.CurrentStyle, std::string()));
+
+  SyncParametersIntoCore();
+  std::string error;
+  if (state_->canvas.SetImageDimensions(state_->params, &error)) {
+    state_->canvas.MakePictureBlack(state_->params, state_->background, host_.get());
+  } else {
+    ShowMessage(QStringLiteral("FormCreate: ") + QString::fromStdString(error));
+  }
+  forms_ready_ = true;
+  FormResize();
+  Spammer(QStringLiteral("Hello"));
+}
+
+void MainWindow::CreateToolWindows() {
+  values_ = new ValuesWindow(params_, this);
+  function_ = new FunctionWindow(*this, this);
+  about_ = new AboutWindow(this);
+}
+
+// --- status line
+
+void MainWindow::Spammer(const QString& message) { Panel2_->Spammer(message); }
+
+QString MainWindow::StatusText() const { return Panel2_->Message(); }
+
+void MainWindow::SetupProgressBar(int maximum) {
+  progress_maximum_ = maximum;
+  run_started_ms_ = QDateTime::currentMSecsSinceEpoch();
+  Panel2_->SetupProgressBar(maximum);
+}
+
+void MainWindow::ShowProgress(int position) {
+  Panel2_->SetProgressPosition(position);
+  ShowTimeLeft(position);
+}
+
+void MainWindow::ShowMessage(const QString& text) { CurrentDialogs().ShowMessage(this, text); }
+
+// --- canvas
+
+QImage MainWindow::CanvasPictureCopy() const {
+  const Picture24& bitmap = state_->canvas.Bitmap();
+  if (bitmap.Empty()) return QImage();
+  return QImage(bitmap.Bytes().data(), bitmap.Width(), bitmap.Height(), static_cast<qsizetype>(bitmap.Stride()),
+                QImage::Format_BGR888)
+      .copy();
+}
+
+void MainWindow::ShowCanvasPicture(const QImage& picture) {
+  const bool resized = picture.size() != Image1_->Picture().size();
+  Image1_->SetPicture(picture);
+  if (resized || zoom_to_fit_) FormResize();
+}
+
+void MainWindow::FormResize() {
+  const QSize picture = Image1_->Picture().size();
+  const CanvasLayout layout = LayOutCanvas(zoom_to_fit_, kZoomMargin, picture.width(), picture.height(),
+                                           ScrollBox1_->width(), ScrollBox1_->height());
+  zoom_factor_ = layout.ZoomFactor;
+  Image1_->SetZoomFactor(zoom_factor_);
+  QScrollBar* horizontal = ScrollBox1_->horizontalScrollBar();
+  QScrollBar* vertical = ScrollBox1_->verticalScrollBar();
+  const int h = horizontal->value();
+  const int v = vertical->value();
+  horizontal->setValue(0);
+  vertical->setValue(0);
+  Image1_->setGeometry(layout.left, layout.top, layout.width, layout.height);
+  canvas_holder_->resize(layout.left + layout.width, layout.top + layout.height);
+  horizontal->setValue(h);
+  vertical->setValue(v);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+// --- settings
+
+ScreenSize MainWindow::Screen() const {
+  ScreenSize size;
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    size.width = screen->size().width();
+    size.height = screen->size().height();
+  }
+  return size;
+}
+
+ReadIniOutcome MainWindow::ReadSettings(const std::string& style, const std::string& file) {
+  return ReadIniFile(params_, style, file, Screen());
+}
+
+void MainWindow::ApplyReadOutcome(const ReadIniOutcome& outcome) {
+  Action("Snapvaluesback1")->setEnabled(params_.UseMouseToChangeValues);
+  if (outcome.maximized) showMaximized();
+  Action("Usewobble1")->setChecked(params_.Wobble);
+  Action("Snapvaluesback1")->setChecked(params_.SnapValuesBack);
+  Action("Usemousetochangevalues1")->setChecked(params_.UseMouseToChangeValues);
+  Action("Moverotationcenterbetweenpoints1")->setChecked(params_.MoveRotation);
+  if (forms_ready_) RefreshToolWindows();
+}
+
+void MainWindow::RefreshToolWindows() {
+  if (values_) values_->Init();
+  if (function_) function_->Init();
+}
+
+void MainWindow::CollectGeometry() {
+  if (values_) values_->StoreGeometry(params_, ValuesWindow::kGeometry);
+  if (function_) function_->StoreGeometry(params_, FunctionWindow::kGeometry);
+  // Once a file has said "maximized" it keeps saying so.
+  if (isMaximized()) params_.QuorlMaximized = true;
+}
+
+void MainWindow::WriteOwnSettings() {
+  CollectGeometry();
+  WriteIniFile(params_, params_.CurrentStyle, std::string(), *host_);
+}
+
+void MainWindow::StyleChanger(const std::string& style) {
+  WriteOwnSettings();
+  params_.CurrentStyle = style;
+  ApplyReadOutcome(ReadSettings(style, std::string()));
+  std::string message;
+  if (!WriteIniCurrentStyle(style, &message)) ShowMessage(QString::fromStdString(message));
+}
+
+// --- exit
+
+void MainWindow::Exit1Click() {
+  if (ending_) return;
+  if (!FolderExists(params_.SaveDir)) params_.SaveDir = DefaultPictureFolder();
+  if (RunInProgress()) {
+    SetDrawCommandsEnabled(true);
+    // The run is left to end on its own; nothing it does is kept.
+    worker_->Abandon();
+  }
+  WriteOwnSettings();
+  Spammer(QStringLiteral("Exiting"));
+  ending_ = true;
+  emit ProgramEnding();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!ending_) Exit1Click();
+  event->accept();
+}
+
+}  // namespace quorl
