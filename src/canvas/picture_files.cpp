@@ -5,6 +5,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <jpeglib.h>
 
 #include "settings/atomic_file.h"
@@ -19,6 +20,18 @@ bool CheckSize(long long width, long long height, std::string& error) {
   }
   if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels) {
     error = "the picture is too large (" + std::to_string(width) + " x " + std::to_string(height) + ")";
+    return false;
+  }
+  return true;
+}
+
+// Sizes `picture`, reporting a failed allocation as an error instead of
+// letting it escape (the JPEG decoder must not unwind past libjpeg).
+bool Allocate(Picture24& picture, long long width, long long height, std::string& error) {
+  try {
+    picture.Resize(static_cast<int>(width), static_cast<int>(height));
+  } catch (const std::exception& e) {
+    error = std::string("not enough memory for the picture: ") + e.what();
     return false;
   }
   return true;
@@ -89,7 +102,7 @@ std::string ExtensionOf(const std::string& fileName) {
   return fileName.substr(dot + 1);
 }
 
-bool DecodePng(const std::uint8_t* data, size_t size, DecodedPicture& out, std::string& error) {
+bool DecodePng(const std::uint8_t* data, size_t size, Picture24& out, std::string& error) {
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
@@ -102,14 +115,15 @@ bool DecodePng(const std::uint8_t* data, size_t size, DecodedPicture& out, std::
     return false;
   }
   image.format = PNG_FORMAT_BGR;
-  DecodedPicture picture;
-  picture.width = static_cast<int>(image.width);
-  picture.height = static_cast<int>(image.height);
-  picture.bgr.resize(PNG_IMAGE_SIZE(image));
+  Picture24 picture;
+  if (!Allocate(picture, image.width, image.height, error)) {
+    png_image_free(&image);
+    return false;
+  }
   // Transparent pixels are laid onto black, as a picture drawn onto a new
-  // 24-bit bitmap would be.
+  // 24-bit bitmap would be. BGR rows without padding are Picture24's layout.
   png_color black{0, 0, 0};
-  if (!png_image_finish_read(&image, &black, picture.bgr.data(), 0, nullptr)) {
+  if (!png_image_finish_read(&image, &black, picture.Bytes().data(), 0, nullptr)) {
     error = std::string("the PNG file is damaged: ") + image.message;
     png_image_free(&image);
     return false;
@@ -123,7 +137,7 @@ namespace {
 // Everything between setjmp and a possible longjmp lives in the caller's
 // objects, so nothing local is left indeterminate by the jump.
 bool DecodeJpegInto(jpeg_decompress_struct& cinfo, JpegErrorManager& manager, const std::uint8_t* data,
-                    size_t size, DecodedPicture& picture, std::string& error) {
+                    size_t size, Picture24& picture, std::string& error) {
   if (setjmp(manager.jump)) {
     error = std::string("the JPEG file is damaged: ") + manager.message;
     return false;
@@ -138,11 +152,9 @@ bool DecodeJpegInto(jpeg_decompress_struct& cinfo, JpegErrorManager& manager, co
   if (!CheckSize(cinfo.image_width, cinfo.image_height, error)) return false;
   cinfo.out_color_space = JCS_EXT_BGR;
   jpeg_start_decompress(&cinfo);
-  picture.width = static_cast<int>(cinfo.output_width);
-  picture.height = static_cast<int>(cinfo.output_height);
-  picture.bgr.resize(static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height) * 3);
+  if (!Allocate(picture, cinfo.output_width, cinfo.output_height, error)) return false;
   while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW row = picture.bgr.data() + static_cast<size_t>(cinfo.output_scanline) * picture.width * 3;
+    JSAMPROW row = picture.Row(static_cast<int>(cinfo.output_scanline));
     jpeg_read_scanlines(&cinfo, &row, 1);
   }
   // A truncated file only draws a warning from libjpeg (the rest is grey);
@@ -157,21 +169,21 @@ bool DecodeJpegInto(jpeg_decompress_struct& cinfo, JpegErrorManager& manager, co
 
 }  // namespace
 
-bool DecodeJpeg(const std::uint8_t* data, size_t size, DecodedPicture& out, std::string& error) {
+bool DecodeJpeg(const std::uint8_t* data, size_t size, Picture24& out, std::string& error) {
   jpeg_decompress_struct cinfo;
   std::memset(&cinfo, 0, sizeof cinfo);
   JpegErrorManager manager;
   cinfo.err = jpeg_std_error(&manager.base);
   manager.base.error_exit = JpegErrorExit;
   manager.base.output_message = JpegQuietOutput;
-  DecodedPicture picture;
+  Picture24 picture;
   const bool ok = DecodeJpegInto(cinfo, manager, data, size, picture, error);
   jpeg_destroy_decompress(&cinfo);
   if (ok) out = std::move(picture);
   return ok;
 }
 
-bool DecodeBmp(const std::uint8_t* data, size_t size, DecodedPicture& out, std::string& error) {
+bool DecodeBmp(const std::uint8_t* data, size_t size, Picture24& out, std::string& error) {
   const ByteReader r{data, size};
   if (!r.Has(0, 26) || data[0] != 'B' || data[1] != 'M') {
     error = "not a BMP file";
@@ -252,14 +264,12 @@ bool DecodeBmp(const std::uint8_t* data, size_t size, DecodedPicture& out, std::
   }
   const ChannelMask red(masks[0]), green(masks[1]), blue(masks[2]);
 
-  DecodedPicture picture;
-  picture.width = static_cast<int>(width);
-  picture.height = static_cast<int>(height);
-  picture.bgr.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+  Picture24 picture;
+  if (!Allocate(picture, width, height, error)) return false;
   for (long long y = 0; y < height; ++y) {
     const long long fileRow = topDown ? y : height - 1 - y;
     const std::uint8_t* row = data + pixelOffset + static_cast<size_t>(fileRow) * stride;
-    std::uint8_t* dst = picture.bgr.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 3;
+    std::uint8_t* dst = picture.Row(static_cast<int>(y));
     for (long long x = 0; x < width; ++x, dst += 3) {
       switch (bits) {
         case 24: std::memcpy(dst, row + x * 3, 3); break;
@@ -289,7 +299,7 @@ bool DecodeBmp(const std::uint8_t* data, size_t size, DecodedPicture& out, std::
   return true;
 }
 
-bool DecodePictureFile(const std::string& path, PictureType type, DecodedPicture& out, std::string& error) {
+bool DecodePictureFile(const std::string& path, PictureType type, Picture24& out, std::string& error) {
   std::string bytes;
   if (!ReadWholeFile(path, bytes, &error)) return false;
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());

@@ -1,26 +1,16 @@
-// Reading PNG, JPEG and BMP pictures into one plain 24-bit form. Every
+// Reading PNG, JPEG and BMP pictures into a Picture24. Every
 // decoder checks sizes before it allocates and reports a damaged file as an
 // error: a picture from anywhere must never crash the program.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "canvas/picture24.h"
 
 namespace quorl {
-
-struct DecodedPicture {
-  int width = 0;
-  int height = 0;
-  // Rows top to bottom, three bytes per pixel in blue, green, red order,
-  // no padding between rows.
-  std::vector<std::uint8_t> bgr;
-
-  const std::uint8_t* Pixel(int x, int y) const {
-    return bgr.data() + (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
-  }
-};
 
 enum class PictureType { Png, Jpeg, Bmp, Unknown };
 
@@ -35,12 +25,13 @@ std::string ExtensionOf(const std::string& fileName);
 inline constexpr int kMaxPictureSide = 30000;
 inline constexpr long long kMaxPicturePixels = 150LL * 1000 * 1000;
 
-bool DecodePng(const std::uint8_t* data, size_t size, DecodedPicture& out, std::string& error);
-bool DecodeJpeg(const std::uint8_t* data, size_t size, DecodedPicture& out, std::string& error);
-bool DecodeBmp(const std::uint8_t* data, size_t size, DecodedPicture& out, std::string& error);
+// Each decoder replaces `out` only on success.
+bool DecodePng(const std::uint8_t* data, size_t size, Picture24& out, std::string& error);
+bool DecodeJpeg(const std::uint8_t* data, size_t size, Picture24& out, std::string& error);
+bool DecodeBmp(const std::uint8_t* data, size_t size, Picture24& out, std::string& error);
 
 // Reads and decodes a file of the given type; `out` is replaced only on
 // success.
-bool DecodePictureFile(const std::string& path, PictureType type, DecodedPicture& out, std::string& error);
+bool DecodePictureFile(const std::string& path, PictureType type, Picture24& out, std::string& error);
 
 }  // namespace quorl

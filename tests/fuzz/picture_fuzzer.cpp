@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
-  quorl::DecodedPicture picture;
+  quorl::Picture24 picture;
   std::string error;
   switch (data[0] % 3) {
     case 0: quorl::DecodePng(data + 1, size - 1, picture, error); break;
