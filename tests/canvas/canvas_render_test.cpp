@@ -85,14 +85,6 @@ TEST_F(Placement, CentredImageIsFramedByTheBackgroundColour) {
   EXPECT_EQ(canvas.Bitmap().Row(799 - 250)[3 * 200], 77);
 }
 
-TEST_F(Placement, LargerCentredImageIsCroppedSymmetrically) {
-  params.ImageWidth = params.ImageHeight = 10;
-  Load(14, 12, 1);
-  Reset();
-  EXPECT_EQ(Buffered(canvas, 0, 0), (Rgb{2, 1, 77}));
-  EXPECT_EQ(Buffered(canvas, 9, 9), (Rgb{11, 10, 77}));
-}
-
 TEST_F(Placement, StretchedImageCoversTheCanvas) {
   params.ImageWidth = params.ImageHeight = 4;
   params.BackgroundImagePositionStretched = true;
@@ -112,12 +104,6 @@ TEST_F(Placement, TiledImageRepeatsFromTheBottomLeft) {
   Reset();
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 8; ++x) EXPECT_EQ(Buffered(canvas, x, y), (Rgb{x % 3, y % 2, 77})) << x << "," << y;
-}
-
-TEST_F(Placement, UnloadedImageLeavesTheBackgroundColour) {
-  params.ImageWidth = params.ImageHeight = 4;
-  Reset();
-  EXPECT_EQ(Buffered(canvas, 2, 2), (Rgb{1, 2, 3}));
 }
 
 TEST(SetImageDimensions, KeepsExistingCellsAndZeroesNewOnes) {

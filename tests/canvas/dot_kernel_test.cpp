@@ -90,16 +90,6 @@ TEST(DotPlacement, PointsOffTheCanvasAreSkippedNotClamped) {
   EXPECT_NEAR(s.Sum(0), 2 * w, 1e-12);
 }
 
-TEST(DotPlacement, NotANumberDrawsNothing) {
-  CountingCanvas s;
-  s.Prepare(2);
-  s.Add(std::nan(""), 0);
-  s.state.StepScale = 0;  // every coordinate maps to infinity or NaN
-  s.Prepare(2);
-  s.Add(0, 0);
-  EXPECT_EQ(s.Sum(2), 0);
-}
-
 TEST(DotPlacement, RowZeroIsTheBottomRowAndTheFirstStepIsKept) {
   SmallCanvas s(20, false);
   s.Prepare(2, 5);
