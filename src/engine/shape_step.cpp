@@ -26,6 +26,16 @@ double TwoPiBound() {
   return bound;
 }
 
+}  // namespace
+
+// The same arithmetic as rotatePointByIota, with the sine and cosine of the
+// angle worked out once for many points; results are identical to the bit.
+RealPoint RotationByIota::Apply(double x, double y, double cx, double cy) const {
+  return {cos_angle * (x - cx) - sin_angle * (y - cy) + cx, sin_angle * (x - cx) + cos_angle * (y - cy) + cy};
+}
+
+namespace {
+
 RealPoint StraightPathPoint(const ShapeArguments& a, double u) {
   return {a.path_start_x + (a.path_end_x - a.path_start_x) * u,
           a.path_start_y + (a.path_end_y - a.path_start_y) * u};
@@ -236,6 +246,7 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   const double shift_x = state.StepShiftX, shift_y = state.StepShiftY;
   RealPoint rotation_centre = args.rotation_centre;
   double phi = phi0;
+  RotationByIota rotation(phi0);
 
   context.sink.BeginShape(args.step, args.steps, args.limit, n);
   const double bound = TwoPiBound();
@@ -245,7 +256,10 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
     const double s = std::sin(theta);
     const double z = p.UseZFactor ? (c + 1) / 2 : 1.0;
     state.ZFactor = z;
-    if (p.UseIotaExtra) phi = phi0 + std::sin(RandomInteger(context.random, 1000) * theta);
+    if (p.UseIotaExtra) {
+      phi = phi0 + std::sin(RandomInteger(context.random, 1000) * theta);
+      rotation = RotationByIota(phi);
+    }
     if (p.QuorlPointsFollowRotate) {
       state.MouseRealPoint = MouseRealPosition(p, context.host);
       rotation_centre = state.MouseRealPoint;
@@ -267,10 +281,9 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
       qy += lift;
     }
     if (!Finite(point.x, point.y) || !Finite(qx, qy) || !std::isfinite(phi)) return fail();
-    const double x = rotatePointByIota(Axis::X, point.x, point.y, qx, qy, phi);
-    const double y = rotatePointByIota(Axis::Y, point.x, point.y, qx, qy, phi);
-    if (!Finite(x, y)) return fail();
-    if (!context.sink.AddPoint(x, y, i, z)) return fail();
+    const RealPoint final_point = rotation.Apply(point.x, point.y, qx, qy);
+    if (!Finite(final_point.x, final_point.y)) return fail();
+    if (!context.sink.AddPoint(final_point.x, final_point.y, i, z)) return fail();
     ++result.points;
   }
   return result;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 
 #include "curves/curve_slots.h"
 #include "engine/host.h"
@@ -65,6 +66,15 @@ enum class ShapeOutcome {
 struct ShapeResult {
   ShapeOutcome outcome = ShapeOutcome::kDrawn;
   int points = 0;  // points sent to the sink
+};
+
+// A turn by a fixed angle, for many points.
+struct RotationByIota {
+  explicit RotationByIota(double angle) : cos_angle(std::cos(angle)), sin_angle(std::sin(angle)) {}
+  // (x, y) turned about (cx, cy), exactly as rotatePointByIota gives it.
+  RealPoint Apply(double x, double y, double cx, double cy) const;
+  double cos_angle;
+  double sin_angle;
 };
 
 ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context);

@@ -6,6 +6,7 @@
 
 #include "engine/angles.h"
 #include "engine/seeded_random.h"
+#include "engine/step_arithmetic.h"
 #include "engine_test_support.h"
 
 namespace quorl {
@@ -297,6 +298,17 @@ TEST_F(ShapeStep, DepthShadingAndShift) {
   EXPECT_NEAR(sink.points[357].z, 0, 1e-9);  // theta = pi
   EXPECT_NEAR(sink.points[0].x, 0, 1e-12);   // (-1, 0) shifted by (1, -1)
   EXPECT_NEAR(sink.points[0].y, -1, 1e-12);
+}
+
+TEST(RotationByIota, MatchesRotatePointByIotaToTheBit) {
+  SeededRandom random(5);
+  for (int k = 0; k < 1000; ++k) {
+    const double v[5] = {random.Random() * 20 - 10, random.Random() * 20 - 10, random.Random() * 4 - 2,
+                         random.Random() * 4 - 2, random.Random() * 100 - 50};
+    const RealPoint p = RotationByIota(v[4]).Apply(v[0], v[1], v[2], v[3]);
+    EXPECT_EQ(p.x, rotatePointByIota(Axis::X, v[0], v[1], v[2], v[3], v[4]));
+    EXPECT_EQ(p.y, rotatePointByIota(Axis::Y, v[0], v[1], v[2], v[3], v[4]));
+  }
 }
 
 }  // namespace
