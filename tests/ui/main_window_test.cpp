@@ -1,0 +1,313 @@
+// The main window: start, menus, Draw/Stop/Clear on the worker, styles,
+// "Open .ini file" with curves, zoom and the exit sequence.
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "curves/curve_file_names.h"
+#include "engine/program_state.h"
+#include "settings/settings_file.h"
+#include "ui/canvas_layout.h"
+#include "ui/canvas_view.h"
+#include "ui/function_window.h"
+#include "ui/main_window.h"
+#include "ui/numeric_field.h"
+#include "ui/values_window.h"
+#include "ui_test_support.h"
+
+using namespace quorl;
+using quorl::test::RecordingDialogs;
+
+namespace {
+
+QString ReadText(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(file.readAll());
+}
+
+// Every pixel of the picture has this colour.
+bool AllPixels(const QImage& picture, QRgb colour) {
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      if (picture.pixel(x, y) != colour) return false;
+  return true;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir home_;
+  QString settings_;
+
+  // A small, quick picture for the run tests.
+  static void SmallPicture(ParameterSet& p, int steps) {
+    p.ImageWidth = 120;
+    p.ImageHeight = 100;
+    p.Steps = steps;
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(home_.isValid());
+    settings_ = home_.filePath("quorl.ini");
+    // Each test program keeps its own settings file, apart from the user's
+    // and from the other test programs.
+    qputenv("QUORL_SETTINGS", settings_.toUtf8());
+    qputenv("XDG_PICTURES_DIR", home_.filePath("Pictures").toUtf8());
+  }
+  void init() { QFile::remove(settings_); }
+
+  void startsWithHelloAndTheDefaults() {
+    MainWindow window;
+    QCOMPARE(window.windowTitle(), QString("Quorl236"));
+    QCOMPARE(window.size(), QSize(633, 550));
+    QCOMPARE(window.StatusText(), QString("Hello"));
+    QVERIFY(window.FormsReady());
+    QCOMPARE(window.Parameters().CurrentStyle, std::string("sine"));
+    // The default 357 is clamped by the Values window as it fills its fields.
+    QCOMPARE(window.Parameters().PercentToComplete, 100);
+    QCOMPARE(window.Values()->Field("PercentToComplete")->text(), QString("100"));
+    QCOMPARE(window.Parameters().GrainMultiplier, 357);
+    QVERIFY(!window.Values()->isVisible());
+    // The canvas is cleared to the white background at its stored size.
+    const QImage picture = window.Image1()->Picture();
+    QCOMPARE(picture.size(), QSize(800, 800));
+    QCOMPARE(picture.pixel(400, 400), qRgb(255, 255, 255));
+  }
+
+  void menusFollowTheTable() {
+    MainWindow window;
+    QStringList menus;
+    for (QAction* menu : window.menuBar()->actions()) menus << menu->text();
+    QCOMPARE(menus, (QStringList{"File", "Edit", "Quorl", "Options", "Help"}));
+    QStringList quorl;
+    for (QAction* item : window.menuBar()->actions()[2]->menu()->actions())
+      quorl << (item->isSeparator() ? QString("-") : item->text() + "=" + item->shortcut().toString());
+    QCOMPARE(quorl, (QStringList{"Draw=D", "Stop=Esc", "Clear=C", "-", "Draw each step?=E", "Preview=P", "-",
+                                 "Use transparency?=", "Set opacity=", "-", "Toggle zoom=Ctrl+F",
+                                 "Set canvas as background=Ctrl+B"}));
+    QVERIFY(!window.Action("Stop1")->isEnabled());
+    QVERIFY(window.Action("Draw1")->isEnabled());
+    QVERIFY(!window.Action("Setrotationpoints1")->isVisible());
+    QVERIFY(window.Action("Setrotationpoints1")->isChecked());
+    QCOMPARE(window.Action("AnimationPoints1")->text(), QString("Animation Points "));
+    QCOMPARE(window.Action("Usewobble1")->text(), QString("Use \"wobble\"?"));
+  }
+
+  void switchesAndShowCommands() {
+    MainWindow window;
+    QAction* snap = window.Action("Snapvaluesback1");
+    QAction* mouse = window.Action("Usemousetochangevalues1");
+    QVERIFY(!snap->isEnabled());
+    mouse->trigger();
+    QVERIFY(snap->isEnabled());
+    QVERIFY(window.Parameters().UseMouseToChangeValues);
+    QVERIFY(snap->isChecked());  // SnapValuesBack defaults to true
+    mouse->trigger();
+    QVERIFY(!snap->isEnabled());
+    QVERIFY(snap->isChecked());
+
+    window.Action("Preview1")->trigger();
+    QCOMPARE(window.StatusText(), QString("Drawing in preview mode"));
+    window.Action("Usetransparency1")->trigger();
+    QCOMPARE(window.StatusText(), QString());
+    window.Action("Usewobble1")->trigger();
+    QVERIFY(window.Parameters().Wobble);
+
+    window.Action("Values1")->trigger();
+    QVERIFY(window.Values()->isVisible());
+    window.Spammer("other");
+    window.Action("Values1")->trigger();
+    QVERIFY(window.Values()->isVisible());
+    QCOMPARE(window.StatusText(), QString("Showing Values form"));
+  }
+
+  void drawStopAndClear() {
+    RecordingDialogs dialogs;
+    MainWindow window;
+    ParameterSet& p = window.Parameters();
+    SmallPicture(p, 60000);
+    p.StartGrain = p.EndGrain = 50;
+    window.Action("Draw1")->trigger();
+    QVERIFY(window.RunInProgress());
+    QVERIFY(window.Action("Stop1")->isEnabled());
+    QVERIFY(!window.Action("Draw1")->isEnabled());
+    QCOMPARE(window.StatusText(), QString("Drawing..."));
+    // Edits reach the run between steps, and the window keeps answering.
+    QTRY_VERIFY(window.Image1()->Picture().size() == QSize(120, 100));
+    QTest::qWait(200);
+    window.Action("Stop1")->trigger();
+    QCOMPARE(window.StatusText(), QString("Stopping drawing..."));
+    QTRY_VERIFY_WITH_TIMEOUT(!window.RunInProgress(), 20000);
+    QCOMPARE(window.StatusText(), QString("Finished"));
+    QVERIFY(window.Action("Draw1")->isEnabled());
+    QVERIFY(!window.Action("Stop1")->isEnabled());
+    // Stopped early, and something was drawn.
+    QVERIFY(!AllPixels(window.Image1()->Picture(), qRgb(255, 255, 255)));
+
+    window.Action("Clear1")->trigger();
+    QCOMPARE(window.StatusText(), QString("Cleared"));
+    QVERIFY(AllPixels(window.Image1()->Picture(), qRgb(255, 255, 255)));
+    // Clear writes the settings.
+    QVERIFY(ReadText(settings_).contains("Steps=60000"));
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
+  void clearDuringARunEmptiesTheCanvas() {
+    MainWindow window;
+    SmallPicture(window.Parameters(), 60000);
+    window.Action("Draweachstep1")->setChecked(true);
+    window.Action("Draw1")->trigger();
+    QTRY_VERIFY(!AllPixels(window.Image1()->Picture(), qRgb(255, 255, 255)));
+    window.Action("Clear1")->trigger();
+    QTRY_COMPARE(window.StatusText(), QString("Cleared"));
+    QVERIFY(window.RunInProgress());
+    window.DrawOrStop();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.RunInProgress(), 20000);
+  }
+
+  void styleSwitchKeepsEachStylesValues() {
+    MainWindow window;
+    FunctionWindow* function = window.Function();
+    NumericField* radius = window.Values()->Field("StartRadius");
+    radius->setText("1.37");  // typed just before the switch
+    QCOMPARE(window.Parameters().StartRadius, 137);
+    window.Parameters().LissaDelta = 7;
+    function->rgFunctionsClick(3);  // circles
+    QCOMPARE(window.Parameters().CurrentStyle, std::string("circles"));
+    QCOMPARE(window.Parameters().FunctionNumber, 3);
+    QCOMPARE(window.Parameters().StartRadius, 100);
+    QCOMPARE(radius->text(), QString("1"));
+    window.Parameters().StartRadius = 555;
+    function->rgFunctionsClick(0);  // back to sine
+    QCOMPARE(window.Parameters().StartRadius, 137);
+    QCOMPARE(radius->text(), QString("1.37"));
+    QCOMPARE(window.Parameters().LissaDelta, 7);
+    QCOMPARE(ReadIniCurrentStyle(std::string()), std::string("sine"));
+    function->rgFunctionsClick(3);
+    QCOMPARE(window.Parameters().StartRadius, 555);
+  }
+
+  void ellipsesMayKeepLissaDeltaZero() {
+    MainWindow window;
+    FunctionWindow* function = window.Function();
+    function->rgFunctionsClick(4);  // ellipses: the lower limit becomes 0
+    QCOMPARE(function->LissaDeltaRangeLabel()->text(), QString("0 to 20"));
+    function->Field("LissaDelta")->setText("0");
+    QCOMPARE(window.Parameters().LissaDelta, 0);
+    function->rgFunctionsClick(1);
+    QCOMPARE(function->LissaDeltaRangeLabel()->text(), QString("1 to 20"));
+    function->rgFunctionsClick(4);
+    QCOMPARE(window.Parameters().LissaDelta, 0);
+    QCOMPARE(function->Field("LissaDelta")->text(), QString("0"));
+  }
+
+  void openIniFileLoadsTheSetAndItsCurves() {
+    RecordingDialogs dialogs;
+    QTemporaryDir folder;
+    const QString saved = folder.filePath("quorl20240131_14_05_09__123.ini");
+    {
+      ParameterSet p;
+      p.Steps = 4321;
+      p.StartRadius = 250;
+      p.LissaDelta = 9;
+      Host quiet;
+      QVERIFY(WriteIniFileTo(p, "lissajous", saved.toStdString(), quiet));
+      std::string style_error;
+      QVERIFY(WriteIniCurrentStyle("lissajous", &style_error, saved.toStdString()));
+      QFile curve(QString::fromStdString(SettingsCurveFileName(saved.toStdString(), 3)));
+      QVERIFY(curve.open(QIODevice::WriteOnly));
+      curve.write("0\r\n0.5\r\n0.25\r\n0.5\r\n0.5\r\n0.5\r\n0.75\r\n0.5\r\n1\r\n0.5\r\n");
+    }
+    MainWindow window;
+    window.State().curves[5].Curve.AddPoint(1, 1);  // reset by the load
+    dialogs.file_answer = saved;
+    window.Action("Openinifromfile1")->trigger();
+    QVERIFY(dialogs.open_requests.value(0).startsWith("Load an Quorl initialisation file|"));
+    QCOMPARE(window.StatusText(), "Loaded " + saved);
+    QCOMPARE(window.Parameters().CurrentStyle, std::string("lissajous"));
+    QCOMPARE(window.Parameters().Steps, 4321);
+    QCOMPARE(window.Values()->Field("StartRadius")->text(), QString("2.5"));
+    QCOMPARE(window.Parameters().LoadDir, folder.path().toStdString() + "/");
+    QCOMPARE(window.State().curves[3].Curve.GetLength(), 5);
+    QCOMPARE(window.State().curves[5].Curve.GetLength(), 0);
+    // Not yet the program's own style; the exit makes it so.
+    QCOMPARE(ReadIniCurrentStyle(std::string()), std::string("sine"));
+    window.Exit1Click();
+    QCOMPARE(ReadIniCurrentStyle(std::string()), std::string("lissajous"));
+    QVERIFY(ReadText(settings_).contains("[lissajous]"));
+
+    dialogs.file_answer.clear();  // cancel changes nothing
+    window.Parameters().Steps = 5;
+    window.btnLoadIniFromFileClickClick();
+    QCOMPARE(window.Parameters().Steps, 5);
+  }
+
+  void exitWritesTheSettings() {
+    MainWindow window;
+    QSignalSpy ending(&window, &MainWindow::ProgramEnding);
+    window.Parameters().Steps = 777;
+    window.Values()->move(30, 40);
+    window.Values()->show();
+    window.Action("Exit1")->trigger();
+    QCOMPARE(ending.count(), 1);
+    QCOMPARE(window.StatusText(), QString("Exiting"));
+    const QString text = ReadText(settings_);
+    QVERIFY(text.contains("[start]"));
+    QVERIFY(text.contains("[sine]"));
+    QVERIFY(text.contains("Steps=777"));
+    QVERIFY(text.contains("ValuesVisible=1"));
+    QVERIFY(text.contains("ValuesLeft=30"));
+    // Closing the window afterwards does not write again.
+    QFile::remove(settings_);
+    window.close();
+    QVERIFY(!QFile::exists(settings_));
+  }
+
+  void exitDuringARunWritesAndEnds() {
+    MainWindow window;
+    SmallPicture(window.Parameters(), 60000);
+    window.Action("Draw1")->trigger();
+    QVERIFY(window.RunInProgress());
+    window.close();  // the close box runs the exit sequence
+    QVERIFY(ReadText(settings_).contains("Steps=60000"));
+    QCOMPARE(window.StatusText(), QString("Exiting"));
+  }
+
+  void zoomToFit() {
+    const CanvasLayout fit = LayOutCanvas(true, 100, 800, 800, 500, 500);
+    QCOMPARE(fit.ZoomFactor, 0.5);
+    QCOMPARE(QRect(fit.left, fit.top, fit.width, fit.height), QRect(50, 50, 400, 400));
+    const CanvasLayout tiny = LayOutCanvas(true, 100, 800, 600, 90, 300);
+    QVERIFY(tiny.ZoomFactor <= 0);
+    QCOMPARE(QSize(tiny.width, tiny.height), QSize(10, 10));
+    const CanvasLayout large = LayOutCanvas(false, 100, 800, 800, 500, 300);
+    QCOMPARE(QRect(large.left, large.top, large.width, large.height), QRect(0, 0, 800, 800));
+    const CanvasLayout odd = LayOutCanvas(false, 100, 99, 98, 500, 300);  // 200.5 and 101 halves
+    QCOMPARE(QPoint(odd.left, odd.top), QPoint(200, 101));
+    QCOMPARE(LayOutCanvas(true, 100, 0, 800, 500, 500).ZoomFactor, 1.0);
+
+    MainWindow window;
+    window.Zoomtofit1Click();
+    QCOMPARE(window.StatusText(), QString("Zooming to fit is on"));
+    QVERIFY(window.Action("Zoomtofit1")->isChecked());
+    const QSize box = window.ScrollBox1()->size();
+    QCOMPARE(window.ZoomFactor(), (std::min(box.width(), box.height()) - 100) / 800.0);
+    window.Zoomtofit1Click();
+    QCOMPARE(window.ZoomFactor(), 1.0);
+    QCOMPARE(window.Image1()->size(), QSize(800, 800));
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
