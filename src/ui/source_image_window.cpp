@@ -1,0 +1,183 @@
+#include "ui/source_image_window.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <cstring>
+
+#include "canvas/image_loading.h"
+#include "canvas/picture_files.h"
+#include "engine/program_state.h"
+#include "ui/canvas_commands.h"
+#include "ui/numeric_field.h"
+#include "ui/picture_preview.h"
+#include "ui/track_bars.h"
+
+namespace quorl {
+
+namespace {
+
+constexpr int kWidth = 330;
+constexpr int kRow = 24;
+
+struct BarSpec {
+  const char* bar;
+  const char* label;
+  const char* caption;
+  const char* key;
+  int ParameterSet::*whole;
+  double ParameterSet::*hundredths;
+};
+const BarSpec kRepeats[] = {
+    {"tbStartRepeatPerStep", "labelStartRepeatPerStep", "Start repeat per step",
+     "SourceImageStartThetaColorMultiplier", &ParameterSet::SourceImageStartThetaColorMultiplier, nullptr},
+    {"tbEndRepeatPerStep", "labelEndRepeatPerStep", "End repeat per step", "SourceImageEndThetaColorMultiplier",
+     &ParameterSet::SourceImageEndThetaColorMultiplier, nullptr},
+    {"tbStartRepeatOverall", "labelStartRepeatOverall", "Start repeat overall", "SourceImageStartStepColorMultiplier",
+     &ParameterSet::SourceImageStartStepColorMultiplier, nullptr},
+    {"tbEndRepeatOverall", "labelEndRepeatOverall", "End repeat overall", "SourceImageEndStepColorMultiplier",
+     &ParameterSet::SourceImageEndStepColorMultiplier, nullptr},
+};
+const BarSpec kOffsets[] = {
+    {"tbImageStartOffsetPerStep", "labelImageStartOffsetPerStep", "Start offset per step",
+     "SourceImageStartOffsetPerStep", nullptr, &ParameterSet::SourceImageStartOffsetPerStep},
+    {"tbImageEndOffsetPerStep", "labelImageEndOffsetPerStep", "End offset per step", "SourceImageEndOffsetPerStep",
+     nullptr, &ParameterSet::SourceImageEndOffsetPerStep},
+    {"tbImageStartOffsetOverall", "labelImageStartOffsetOverall", "Start offset overall",
+     "SourceImageStartOffsetOverall", nullptr, &ParameterSet::SourceImageStartOffsetOverall},
+    {"tbImageEndOffsetOverall", "labelImageEndOffsetOverall", "End offset overall", "SourceImageEndOffsetOverall",
+     nullptr, &ParameterSet::SourceImageEndOffsetOverall},
+};
+const BarSpec kThreshold = {"tbSourceImageOpacityThreshold",
+                            "labelSourceImageOpacityThreshold",
+                            "Opacity threshold",
+                            "SourceImageOpacityThreshold",
+                            nullptr,
+                            &ParameterSet::SourceImageOpacityThreshold};
+
+}  // namespace
+
+const StoredGeometry SourceImageWindow::kGeometry = {&ParameterSet::SourceImageHeight, &ParameterSet::SourceImageLeft,
+                                                     &ParameterSet::SourceImageTop,
+                                                     &ParameterSet::SourceImageVisible};
+
+SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent)
+    : ToolWindow(QStringLiteral("formQuorlSourceImage"), QStringLiteral("Source image"), kWidth, kFullHeight, parent),
+      state_(state),
+      commands_(commands) {
+  auto* load = new QPushButton(QStringLiteral("Load source image from file"), this);
+  load->setObjectName(QStringLiteral("btnLoadSourceImage"));
+  load->setGeometry(8, 4, 200, 25);
+  connect(load, &QPushButton::clicked, this, &SourceImageWindow::btnLoadSourceImageClick);
+  MakeFoldButton(this)->move(kWidth - 30, 4);
+
+  preview_ = new PicturePreview(QStringLiteral("panelSourceImagePreviewHolder"), this);
+  preview_->setGeometry(8, 34, kWidth - 16, 118);
+
+  auto* panel = new QFrame(this);
+  panel->setObjectName(QStringLiteral("panelImageOptions"));
+  panel->setGeometry(4, 158, kWidth - 8, kFullHeight - 162);
+  panelImageOptions_ = panel;
+
+  int top = 2;
+  auto add_bar = [&](const BarSpec& spec) {
+    QLabel* caption = MakeLabel(panel, nullptr, QString::fromUtf8(spec.caption), QRect(4, top, 132, 20));
+    QSlider* bar = MakeTrackBar(panel, spec.bar, spec.key, QRect(138, top, 138, 22));
+    QLabel* value = MakeLabel(panel, spec.label, QString(), QRect(282, top + 1, 36, 20));
+    bars_.push_back({bar, value, spec.whole, spec.hundredths});
+    top += kRow;
+    return std::pair{caption, bars_.back()};
+  };
+  auto add_box = [&](const char* name, const char* caption, bool ParameterSet::*parameter) {
+    auto* box = new QCheckBox(QString::fromUtf8(caption), panel);
+    box->setObjectName(QString::fromUtf8(name));
+    box->setGeometry(6, top, 250, 20);
+    boxes_.push_back({box, parameter});
+    top += kRow;
+    return box;
+  };
+
+  for (const BarSpec& spec : kRepeats) add_bar(spec);
+  add_box("cbSourceImageRepeatByIntegers", "Only use integer repeats?", &ParameterSet::SourceImageRepeatByIntegers);
+  for (const BarSpec& spec : kOffsets) add_bar(spec);
+  cbUseOpaquePixels_ = add_box("cbUseOpaquePixels", "Opaque?", &ParameterSet::UseOpaquePixels);
+  const auto [threshold_caption, threshold] = add_bar(kThreshold);
+  threshold_controls_ = {threshold_caption, threshold.bar, threshold.value};
+  ShowThreshold(false);
+  cbUseSource_ = add_box("cbUseSource", "Draw with the image?", &ParameterSet::UseSourceImage);
+  add_box("cbSaveCopyOfSourceImage", "Save copy of source image?", &ParameterSet::SaveSourceImageFile);
+
+  for (std::size_t i = 0; i < bars_.size(); ++i)
+    connect(bars_[i].bar, &QSlider::valueChanged, this, [this, i] { BarChange(bars_[i]); });
+  for (const Box& b : boxes_)
+    connect(b.box, &QCheckBox::clicked, this, [this, b] { Params().*b.parameter = b.box->isChecked(); });
+  connect(cbUseOpaquePixels_, &QCheckBox::clicked, this, &SourceImageWindow::cbUseOpaquePixelsClick);
+
+  ApplyStoredGeometry(state.params, kGeometry);
+  Init();
+  if (state.source.Loaded()) preview_->ShowPicture(state.source.Bitmap, state.source.SourceWidth);
+}
+
+ParameterSet& SourceImageWindow::Params() const { return state_.params; }
+
+void SourceImageWindow::BarChange(const BoundBar& bar) {
+  const int position = bar.bar->value();
+  if (bar.whole) {
+    Params().*bar.whole = position;
+    bar.value->setText(QString::number(position));
+  } else {
+    Params().*bar.hundredths = position / 100.0;
+    bar.value->setText(HundredthsText(position));
+  }
+}
+
+void SourceImageWindow::ShowThreshold(bool shown) {
+  for (QWidget* control : threshold_controls_) control->setVisible(shown);
+}
+
+bool SourceImageWindow::ThresholdShown() const { return !threshold_controls_.front()->isHidden(); }
+
+// The threshold matters only for opaque pixels, so it is shown exactly
+// while "Opaque?" is checked.
+void SourceImageWindow::cbUseOpaquePixelsClick() { ShowThreshold(cbUseOpaquePixels_->isChecked()); }
+
+void SourceImageWindow::Init() {
+  const ParameterSet& p = Params();
+  for (const BoundBar& bar : bars_)
+    SetPositionQuietly(bar.bar, bar.whole ? p.*bar.whole : HundredthsPosition(bar.bar, p.*bar.hundredths));
+  for (const BoundBar& bar : bars_) BarChange(bar);
+  for (const Box& b : boxes_) b.box->setChecked(p.*b.parameter);
+  ShowThreshold(p.UseOpaquePixels);
+}
+
+void SourceImageWindow::btnLoadSourceImageClick() {
+  const QString file = AskForPictureFile(this, Params().SourceImageFileName);
+  if (!file.isEmpty()) LoadSourceImage(file.toStdString());
+}
+
+bool SourceImageWindow::LoadSourceImage(const std::string& file_name) {
+  WindowHost host(this, commands_);
+  if (!quorl::LoadSourceImage(state_, file_name, ExtensionOf(file_name), host)) return false;
+  panelImageOptions_->show();
+  cbUseSource_->setChecked(Params().UseSourceImage);
+  for (const BoundBar& bar : bars_)
+    if (bar.whole) BarChange(bar);
+  preview_->ShowPicture(state_.source.Bitmap, state_.source.SourceWidth);
+  return true;
+}
+
+QSlider* SourceImageWindow::Bar(const char* object_name) const {
+  return findChild<QSlider*>(QString::fromUtf8(object_name));
+}
+
+QLabel* SourceImageWindow::ValueLabel(const char* object_name) const {
+  return findChild<QLabel*>(QString::fromUtf8(object_name));
+}
+
+QCheckBox* SourceImageWindow::CheckBox(const char* object_name) const {
+  return findChild<QCheckBox*>(QString::fromUtf8(object_name));
+}
+
+}  // namespace quorl
