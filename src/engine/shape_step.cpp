@@ -173,6 +173,8 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   if (p.AdjustGrain && p.GrainByDepth && std::fabs(m6) > 0) {
     g = g * state.DimmerFactor / std::fmax(std::fabs(m6), 0.01);
   }
+  // Checked before the floor of 1, which would hide a NaN.
+  if (!Finite(g, state.DimmerFactor)) return fail();
   g = std::fmax(g, 1.0);
 
   state.StepFraction = static_cast<double>(args.step) / args.steps;
@@ -189,6 +191,7 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   }
 
   RealPoint centre = PathCentre(args, u, width, height);
+  if (!Finite(centre.x, centre.y)) return fail();
 
   // Rocking swings the rotation to and fro over the run.
   const double rock_start = p.StartRockerAmount * curves[14].Multiplier + anim.AnimRockerStartAdd;
@@ -197,6 +200,7 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   const double rocks = p.NumberOfRocks * curves[13].Multiplier + anim.AnimRocksAdd;
   const double rock_angle = static_cast<double>(rocks * f * kTwoPiL);
   const double phi0 = args.phi + std::sin(rock_angle) * amplitude;
+  if (!std::isfinite(phi0)) return fail();
 
   if (p.QuorlPointsFollow) {
     state.MouseRealPoint = MouseRealPosition(p, context.host);
@@ -206,6 +210,7 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   }
   centre.x += state.StepShiftX;
   centre.y += state.StepShiftY;
+  if (!Finite(centre.x, centre.y)) return fail();
 
   const double count = p.GrainMultiplier * g;
   if (!std::isfinite(count)) return fail();
@@ -214,7 +219,6 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
     return result;
   }
   if (count >= kMaxPointCount) return fail();  // the point count would not fit an int
-  if (!Finite(centre.x, centre.y) || !Finite(phi0, state.DimmerFactor)) return fail();
   const double dtheta = static_cast<double>(kTwoPiL / count);
   const int n = static_cast<int>(std::floor(count));
 

@@ -115,6 +115,12 @@ TEST_F(ShapeStep, NoPointsWithoutAGrainMultiplier) {
   EXPECT_EQ(Draw({}).outcome, ShapeOutcome::kNoPoints);
   EXPECT_EQ(sink.shapes, 0);
   EXPECT_TRUE(sink.points.empty());
+
+  // An error earlier in the step comes first: that step fails, it is not "huh".
+  state.StepEllipseWidth = -1;  // zarvk9032's centre divides by W + 1
+  ShapeArguments args;
+  args.fn = kZarvk9032;
+  EXPECT_EQ(Draw(args).outcome, ShapeOutcome::kFailed);
 }
 
 TEST_F(ShapeStep, LineWithoutBumpsIsAVerticalSegment) {
