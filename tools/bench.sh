@@ -31,7 +31,8 @@ Written by `make bench` (tools/bench.sh): each scene of bench/scenes is
 rendered with `quorl render --bench`; the figures are the medians of the
 runs. Seconds are the drawing run alone (reading settings and writing the
 PNG not included); sub-samples are the dot sub-samples inside each dot's
-cut-off, the unit of colouring work.
+cut-off, the unit of colouring work. Figures taken while other work ran on
+the same cores are noisy; compare rows from one quiet machine.
 
 | machine | date | scene | threads | seconds | million sub-samples per second |
 |---|---|---|---|---|---|
