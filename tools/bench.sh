@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # `make bench`: renders each scene of bench/scenes with --bench, five times,
-# and adds the medians to the table in bench/RESULTS.md.
+# and adds the medians to the table in bench/RESULTS.md; then runs the
+# micro-benchmarks of bench/*.cpp (printed only).
 #   BUILD_DIR=build-x  the build folder (default build)
 #   RUNS=5             renders per scene
 #   THREADS=1          passed to --threads
@@ -51,3 +52,9 @@ for scene in bench/scenes/*.ini; do
   echo "$row"
   echo "$row" >> "$results"
 done
+
+# Micro-benchmarks of one step, when the build has them (Google Benchmark).
+micro="${BUILD_DIR:-build}/quorl_bench"
+if [ -x "$micro" ]; then
+  "$micro"
+fi
