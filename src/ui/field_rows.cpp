@@ -40,7 +40,7 @@ NumericField* FieldRowBuilder::Add(const FieldRow& row, int top) {
   if (row.range_label) {
     auto* label = new QLabel(RangeText(row.key), window_);
     label->setObjectName(QStringLiteral("label") + QString::fromUtf8(row.object_name).mid(4) + QStringLiteral("Range"));
-    label->setGeometry(field_left_ + field_width_ + 6, top, 72, kFieldHeight);
+    label->setGeometry(field_left_ + field_width_ + 6, top, 84, kFieldHeight);
   }
   if (row.bevel_after) Bevel(top + kRowHeight - 1);
   return field;

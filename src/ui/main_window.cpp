@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QThread>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
@@ -22,10 +23,9 @@
 #include "ui/dialogs.h"
 #include "ui/function_window.h"
 #include "ui/numeric_field.h"
-#include "ui/run_worker.h"
 #include "ui/status_panel.h"
 #include "ui/values_window.h"
-#include "ui/window_host.h"
+#include "ui/main_window_host.h"
 
 namespace quorl {
 
@@ -38,7 +38,7 @@ void LowerProcessPriority() {
 }
 }  // namespace
 
-MainWindow::MainWindow() : state_(std::make_unique<ProgramState>()) {
+MainWindow::MainWindow() : state_(std::make_unique<ProgramState>()), params_(state_->params) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Quorl236"));
 
@@ -61,17 +61,13 @@ MainWindow::MainWindow() : state_(std::make_unique<ProgramState>()) {
   CheckBox1->hide();
   setCentralWidget(central);
 
-  host_ = std::make_unique<WindowHost>(*this);
+  host_ = std::make_unique<MainWindowHost>(*this);
   run_ = std::make_unique<DrawingRun>(*state_, *host_);
-  // Settings are written on this thread only: at Draw (before the worker
-  // starts) and at Clear.
-  run_->WriteSettings = [this] {
-    if (QThread::currentThread() == thread()) WriteOwnSettings();
-  };
-  worker_ = new RunWorker(*run_, *state_, this);
-  host_->SetWorker(worker_);
-  connect(worker_, &RunWorker::StepBoundary, this, &MainWindow::OnStepBoundary);
-  connect(worker_, &RunWorker::Finished, this, &MainWindow::OnRunFinished);
+  run_->WriteSettings = [this] { WriteOwnSettings(); };
+  // A zero timer fires once the events that are waiting have been handled.
+  step_timer_ = new QTimer(this);
+  step_timer_->setInterval(0);
+  connect(step_timer_, &QTimer::timeout, this, &MainWindow::RunNextStep);
 
   BuildMenus();
   resize(kInitialWidth, kInitialHeight);
@@ -83,10 +79,9 @@ MainWindow::MainWindow() : state_(std::make_unique<ProgramState>()) {
   CreateToolWindows();
 }
 
-MainWindow::~MainWindow() {
-  worker_->AbandonAndJoin();
-  BindFieldSwitches(nullptr);
-}
+MainWindow::~MainWindow() { BindFieldSwitches(nullptr); }
+
+ParameterSet& MainWindow::Parameters() { return params_; }
 
 void MainWindow::FormCreate() {
   RegisterCursors();
@@ -100,7 +95,6 @@ void MainWindow::FormCreate() {
   params_.CurrentStyle = ReadIniCurrentStyle(std::string());
   ApplyReadOutcome(ReadSettings(params_.CurrentStyle, std::string()));
 
-  SyncParametersIntoCore();
   std::string error;
   if (state_->canvas.SetImageDimensions(state_->params, &error)) {
     state_->canvas.MakePictureBlack(state_->params, state_->background, host_.get());
@@ -232,9 +226,13 @@ void MainWindow::Exit1Click() {
   if (ending_) return;
   if (!FolderExists(params_.SaveDir)) params_.SaveDir = DefaultPictureFolder();
   if (RunInProgress()) {
+    // The run does not finish: no further step is taken.
+    state_->flags.StopRequested = true;
+    step_timer_->stop();
+    stepping_ = false;
+    state_->flags.IsDrawing = false;
+    host_->EndRun();
     SetDrawCommandsEnabled(true);
-    // The run is left to end on its own; nothing it does is kept.
-    worker_->Abandon();
   }
   WriteOwnSettings();
   Spammer(QStringLiteral("Exiting"));

@@ -2,6 +2,12 @@
 // status line. It owns the program's state and the tool windows, starts the
 // program (settings read, canvas cleared, "Hello") and ends it (run
 // stopped, settings written, "Exiting").
+//
+// A drawing run goes one step per turn of the event loop, so Stop, Clear,
+// menu commands and edits in the tool windows are handled between any two
+// steps, and the window is never held for longer than one step. Everything
+// runs on the window's thread: the tool windows edit the very parameter set
+// the run reads, without copies or locks.
 #pragma once
 
 #include <QImage>
@@ -18,6 +24,7 @@
 
 class QAction;
 class QScrollArea;
+class QTimer;
 
 namespace quorl {
 
@@ -25,10 +32,9 @@ class AboutWindow;
 class CanvasView;
 class DrawingRun;
 class FunctionWindow;
-class RunWorker;
+class MainWindowHost;
 class StatusPanel;
 class ValuesWindow;
-class WindowHost;
 struct ProgramState;
 
 class MainWindow : public QMainWindow, public ToolWindowHost {
@@ -74,14 +80,13 @@ class MainWindow : public QMainWindow, public ToolWindowHost {
   QAction* Action(const QString& name) const { return actions_.value(name); }
   bool RunInProgress() const;
   bool FormsReady() const { return forms_ready_; }
-  // The program state; only to be touched while no run is in progress.
   ProgramState& State() { return *state_; }
   ValuesWindow* Values() const { return values_; }
   FunctionWindow* Function() const { return function_; }
   AboutWindow* About() const { return about_; }
 
   // --- ToolWindowHost
-  ParameterSet& Parameters() override { return params_; }
+  ParameterSet& Parameters() override;
   bool IsDrawing() const override { return RunInProgress(); }
   void StopRunQuietly() override;
   void StyleChanger(const std::string& style) override;
@@ -115,20 +120,20 @@ class MainWindow : public QMainWindow, public ToolWindowHost {
   void CollectGeometry();
   ScreenSize Screen() const;
 
-  // Work on the run's state: now when idle, else at the next step boundary.
-  void RunOnCore(std::function<void()> work);
-  void OnStepBoundary();
-  void OnRunFinished();
-  void SyncParametersIntoCore();
+  // One step of the run; the next one is queued behind the events that
+  // arrived meanwhile.
+  void RunNextStep();
+  void EndRun();
+  // The menu switches and the "Use arctan2?" box the run reads.
+  void SyncRunSwitches();
   void ShowTimeLeft(int position);
 
   std::unique_ptr<ProgramState> state_;
-  ParameterSet params_;  // what the windows edit; the run gets a copy per step
-  std::unique_ptr<WindowHost> host_;
+  ParameterSet& params_;
+  std::unique_ptr<MainWindowHost> host_;
   std::unique_ptr<DrawingRun> run_;
-  RunWorker* worker_ = nullptr;
-  std::vector<std::function<void()>> pending_core_;
-  bool pending_stop_ = false;
+  QTimer* step_timer_ = nullptr;
+  bool stepping_ = false;
   bool ending_ = false;
 
   bool zoom_to_fit_ = false;

@@ -1,10 +1,10 @@
-// Draw, Stop and Clear, the commands that work on the run's state, and the
-// hand-over between the window and the drawing worker.
+// Draw, Stop and Clear, the run stepped from the event loop, and the
+// commands that load and save whole sets of files.
 #include <QAction>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QProgressBar>
-#include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -12,17 +12,15 @@
 #include "curves/curve_set_files.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
-#include "ui/canvas_view.h"
 #include "ui/dialogs.h"
 #include "ui/function_window.h"
 #include "ui/main_window.h"
-#include "ui/run_worker.h"
+#include "ui/main_window_host.h"
 #include "ui/status_panel.h"
-#include "ui/window_host.h"
 
 namespace quorl {
 
-bool MainWindow::RunInProgress() const { return worker_->Running(); }
+bool MainWindow::RunInProgress() const { return stepping_; }
 
 void MainWindow::SetDrawCommandsEnabled(bool drawEnabled) {
   Action("Draw1")->setEnabled(drawEnabled);
@@ -30,71 +28,45 @@ void MainWindow::SetDrawCommandsEnabled(bool drawEnabled) {
   repaint();
 }
 
-void MainWindow::SyncParametersIntoCore() {
-  state_->params = params_;
+void MainWindow::SyncRunSwitches() {
   state_->flags.DrawEachStep = Action("Draweachstep1")->isChecked();
   state_->flags.Preview = Action("Preview1")->isChecked();
   state_->UseArctan2 = function_ && function_->UseArctan2();
-  const QPoint mouse = Image1_->mapFromGlobal(QCursor::pos());
-  if (zoom_factor_ > 0) {
-    host_->SetMousePosition(static_cast<int>(std::floor(mouse.x() / zoom_factor_)),
-                            static_cast<int>(std::floor(mouse.y() / zoom_factor_)));
-  }
-}
-
-void MainWindow::RunOnCore(std::function<void()> work) {
-  if (RunInProgress()) {
-    pending_core_.push_back(std::move(work));
-  } else {
-    work();
-  }
 }
 
 void MainWindow::DrawOrStop() {
   if (ending_) return;
   if (RunInProgress()) {
-    // Stop: the run ends after its current step.
-    SetDrawCommandsEnabled(true);
-    Spammer(QStringLiteral("Stopping drawing..."));
-    pending_stop_ = true;
+    // Stop: the run ends before its next step.
+    run_->DrawOrStop();
     return;
   }
-  SyncParametersIntoCore();
   state_->canvas.MultiplierMode = false;
-  run_->StartDrawing();
-  WriteOwnSettings();
+  SyncRunSwitches();
   host_->BeginRun();
-  pending_stop_ = false;
-  worker_->Start();
+  run_->StartDrawing();
+  run_->Begin();
+  stepping_ = true;
+  step_timer_->start();
+}
+
+void MainWindow::RunNextStep() {
+  SyncRunSwitches();
+  // A stop asked for between two steps ends the run before the next one.
+  if (state_->flags.StopRequested || !run_->RunStep()) EndRun();
+}
+
+void MainWindow::EndRun() {
+  step_timer_->stop();
+  state_->flags.IsDrawing = false;
+  run_->Finish();
+  stepping_ = false;
+  host_->EndRun();
+  Panel2_->ProgressBar()->setTextVisible(false);
 }
 
 void MainWindow::StopRunQuietly() {
-  if (!RunInProgress()) return;
-  SetDrawCommandsEnabled(true);
-  pending_stop_ = true;
-}
-
-void MainWindow::OnStepBoundary() {
-  // The worker is parked: its state may be changed here.
-  std::vector<std::function<void()>> work;
-  work.swap(pending_core_);
-  for (auto& item : work) item();
-  SyncParametersIntoCore();
-  if (pending_stop_) {
-    pending_stop_ = false;
-    run_->RequestStop();
-  }
-  ShowProgress(host_->ProgressPosition());
-}
-
-void MainWindow::OnRunFinished() {
-  host_->EndRun();
-  pending_stop_ = false;
-  if (ending_) return;
-  std::vector<std::function<void()>> work;
-  work.swap(pending_core_);
-  for (auto& item : work) item();
-  Panel2_->ProgressBar()->setFormat(QString());
+  if (RunInProgress()) run_->RequestStop();
 }
 
 void MainWindow::ShowTimeLeft(int position) {
@@ -104,10 +76,10 @@ void MainWindow::ShowTimeLeft(int position) {
     return;
   }
   // The run may end early at PercentToComplete.
-  const double last = std::min<double>(progress_maximum_, std::ceil(params_.Steps / 100.0 * params_.PercentToComplete));
-  const double elapsed_s = (QDateTime::currentMSecsSinceEpoch() - run_started_ms_) / 1000.0;
-  const double left_s = std::max(0.0, elapsed_s * (last - position) / position);
-  const long long seconds = std::llround(left_s);
+  const double last =
+      std::min<double>(progress_maximum_, std::ceil(params_.Steps / 100.0 * params_.PercentToComplete));
+  const double elapsed_s = static_cast<double>(QDateTime::currentMSecsSinceEpoch() - run_started_ms_) / 1000.0;
+  const long long seconds = std::llround(std::max(0.0, elapsed_s * (last - position) / position));
   bar->setTextVisible(true);
   bar->setFormat(seconds >= 60 ? QStringLiteral("%1 min %2 s left").arg(seconds / 60).arg(seconds % 60)
                                : QStringLiteral("%1 s left").arg(seconds));
@@ -115,18 +87,10 @@ void MainWindow::ShowTimeLeft(int position) {
 
 void MainWindow::btnClearClick() {
   if (ending_) return;
-  RunOnCore([this] {
-    SyncParametersIntoCore();
-    run_->btnClearClick();
-  });
+  run_->btnClearClick();
 }
 
-void MainWindow::RedrawCanvas() {
-  RunOnCore([this] {
-    SyncParametersIntoCore();
-    state_->canvas.drawArrayOnImage(state_->params, host_.get());
-  });
-}
+void MainWindow::RedrawCanvas() { state_->canvas.drawArrayOnImage(params_, host_.get()); }
 
 void MainWindow::btnLoadIniFromFileClickClick() {
   const QString file =
@@ -139,21 +103,16 @@ void MainWindow::btnLoadIniFromFileClickClick() {
   Spammer(QStringLiteral("Loaded ") + QFileInfo(file).absoluteFilePath());
   params_.LoadDir = QFileInfo(file).absolutePath().toStdString() + "/";
   // The curves saved beside the settings file come in with it.
-  RunOnCore([this, path] {
-    const CurveFilesLoadReport report = LoadCurvesBesideSettings(state_->curves, path, *host_);
-    if (!report.Error.empty()) ShowMessage(QStringLiteral("btnLoadIniFromFileClickClick: ") + QString::fromStdString(report.Error));
-  });
+  const CurveFilesLoadReport report = LoadCurvesBesideSettings(state_->curves, path, *host_);
+  if (!report.Error.empty())
+    ShowMessage(QStringLiteral("btnLoadIniFromFileClickClick: ") + QString::fromStdString(report.Error));
 }
 
 void MainWindow::buttonSaveImageClick() {
-  RunOnCore([this] {
-    CollectGeometry();
-    SyncParametersIntoCore();
-    SaveOptions options;
-    options.useTransparency = Action("Usetransparency1")->isChecked();
-    quorl::buttonSaveImageClick(*state_, *host_, options);
-    params_.SaveDir = state_->params.SaveDir;
-  });
+  CollectGeometry();
+  SaveOptions options;
+  options.useTransparency = Action("Usetransparency1")->isChecked();
+  quorl::buttonSaveImageClick(*state_, *host_, options);
 }
 
 void MainWindow::buttonSaveImageToFolderClick() {

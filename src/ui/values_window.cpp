@@ -36,7 +36,7 @@ const StoredGeometry ValuesWindow::kGeometry = {&ParameterSet::ValuesHeight, &Pa
 ValuesWindow::ValuesWindow(ParameterSet& parameters, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlValues"), QStringLiteral("Values"), kWidth, kFullHeight, parent),
       parameters_(parameters) {
-  FieldRowBuilder rows(this, parameters, 6, 84, 56);
+  FieldRowBuilder rows(this, parameters, 6, 84, 50);
   int top = 4;
   for (const FieldRow& row : kRows) {
     fields_.emplace_back(row.key, rows.Add(row, top));
