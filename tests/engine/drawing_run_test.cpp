@@ -244,19 +244,5 @@ TEST_F(Run, FailedStepsAreSkippedAndHuhIsShownOncePerRun) {
   EXPECT_EQ(host.messages, (std::vector<std::string>{"huh", "huh"}));
 }
 
-TEST_F(Run, SameSettingsSamePicture) {
-  state->params.UseIotaExtra = true;
-  run.DrawOrStop();
-  const Picture24 first = state->canvas.Bitmap();
-
-  auto other = std::make_unique<ProgramState>();
-  other->params = state->params;
-  other->canvas.SetImageDimensions(other->params);
-  other->canvas.MakePictureBlack(other->params, other->background);
-  DrawingRun again(*other, host);
-  again.DrawOrStop();
-  EXPECT_TRUE(first == other->canvas.Bitmap());
-}
-
 }  // namespace
 }  // namespace quorl

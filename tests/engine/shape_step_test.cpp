@@ -197,23 +197,6 @@ TEST_F(ShapeStep, RockingFollowsTheRockFraction) {
   EXPECT_NEAR(sink.points[0].y, -1, 1e-12);
 }
 
-TEST_F(ShapeStep, RandomScatterVariesWithTheSeed) {
-  params.UseIotaExtra = true;
-  Draw({});
-  const auto first = sink.points;
-  sink.points.clear();
-  random = SeededRandom(1);
-  Draw({});
-  ASSERT_EQ(first.size(), sink.points.size());
-  EXPECT_EQ(first[100].x, sink.points[100].x);
-  sink.points.clear();
-  random = SeededRandom(2);
-  Draw({});
-  int differing = 0;
-  for (size_t k = 0; k < first.size(); ++k) differing += first[k].x != sink.points[k].x;
-  EXPECT_GT(differing, 600);
-}
-
 TEST_F(ShapeStep, CentreFollowsTheMouseOrThePathCurve) {
   params.QuorlPointsFollow = true;
   host.has_mouse = true;  // top-left pixel of an 800 x 800 canvas at scale 2
@@ -251,20 +234,6 @@ TEST_F(ShapeStep, RotationCentreFollowsTheMouseAtEveryPoint) {
   EXPECT_EQ(state.MouseRealPoint, (RealPoint{0, 1}));
 }
 
-TEST_F(ShapeStep, TestAndZarvkPlaceTheirCentreOffThePath) {
-  ShapeArguments args;
-  args.fn = kZarvk9032;  // centre: path end + (1 / (W + 1), 0) at the first step
-  Draw(args);
-  EXPECT_NEAR(sink.points[0].x, 0.5 + 1 + 2.5, 1e-12);
-  EXPECT_NEAR(sink.points[0].y, 0, 1e-12);
-
-  args.fn = kTest;  // path start turned about the path end by cos(0) / (H + 1)
-  sink.points.clear();
-  Draw(args);
-  EXPECT_NEAR(sink.points[0].x, 2 - 4 * std::cos(0.5) + 1, 1e-12);
-  EXPECT_NEAR(sink.points[0].y, -4 * std::sin(0.5), 1e-12);
-}
-
 TEST_F(ShapeStep, OutlineFromTheStartCurveIsCentredOnItsCentroid) {
   params.QuorlPointsUseStartAndEndBezier = true;
   ShapeArguments args;
@@ -293,17 +262,6 @@ TEST_F(ShapeStep, OutlineFromTheStartCurveIsCentredOnItsCentroid) {
   }
   EXPECT_NEAR(mean_x, 0, 0.1);
   EXPECT_NEAR(mean_y, 0, 0.1);
-}
-
-TEST_F(ShapeStep, DepthShadingAndShift) {
-  params.UseZFactor = true;
-  state.StepShiftX = 1;
-  state.StepShiftY = -1;
-  Draw({});
-  EXPECT_EQ(sink.points[0].z, 1);
-  EXPECT_NEAR(sink.points[357].z, 0, 1e-9);  // theta = pi
-  EXPECT_NEAR(sink.points[0].x, 0, 1e-12);   // (-1, 0) shifted by (1, -1)
-  EXPECT_NEAR(sink.points[0].y, -1, 1e-12);
 }
 
 TEST(RotationByIota, MatchesRotatePointByIotaToTheBit) {
