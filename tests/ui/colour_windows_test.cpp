@@ -138,18 +138,6 @@ class ColourWindowsTest : public QObject {
     QCOMPARE(state.params.EndAmount, 60);
   }
 
-  void foldButtonFoldsAndUnfolds() {
-    ProgramState state;
-    RecordingCommands commands(state);
-    ColorsWindow window(state, commands);
-    auto* fold = Child<QPushButton>(window, "Button1");
-    QCOMPARE(fold->text(), QString(":)"));
-    fold->click();
-    QCOMPARE(window.height(), 50);
-    fold->click();
-    QCOMPARE(window.height(), ColorsWindow::kFullHeight);
-  }
-
   void opacityShowsItsParameter() {
     ProgramState state;
     QCOMPARE(state.params.Opacity, 27);
