@@ -1,0 +1,486 @@
+#include "ui/points_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "curves/curve_editing.h"
+#include "engine/parameter_set.h"
+#include "engine/program_state.h"
+#include "settings/field_ranges.h"
+#include "ui/cursors.h"
+#include "ui/dialogs.h"
+#include "ui/numeric_field.h"
+
+namespace quorl {
+
+namespace {
+
+constexpr int kRow = 22;
+constexpr int kFieldHeight = 21;
+constexpr int kMinSmoothing = 1;
+constexpr int kMaxSmoothing = 100;
+
+// The mark of a slot whose curve is in use.
+const QString kMark = QString(QChar(0x00BB)) + QLatin1Char(' ');
+
+QString SlotText(int slot, bool marked) {
+  const QString name = QString::fromUtf8(SlotDisplayName(slot));
+  return marked ? kMark + name : name;
+}
+
+QRadioButton* MakeRadio(QWidget* parent, const char* name, const char* caption, int left, int top, int width) {
+  auto* radio = new QRadioButton(QString::fromUtf8(caption), parent);
+  radio->setObjectName(QString::fromUtf8(name));
+  radio->setGeometry(left, top, width, 20);
+  return radio;
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const char* name, const char* caption, int left, int top, int width) {
+  auto* box = new QCheckBox(QString::fromUtf8(caption), parent);
+  box->setObjectName(QString::fromUtf8(name));
+  box->setGeometry(left, top, width, 20);
+  return box;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left, int top, int width) {
+  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+  button->setObjectName(QString::fromUtf8(name));
+  button->setGeometry(left, top, width, kFieldHeight + 1);
+  return button;
+}
+
+struct RadioParameter {
+  const char* name;
+  const char* caption;
+  bool ParameterSet::*parameter;
+};
+const RadioParameter kPathModes[] = {
+    {"rbStraightPath", "Path goes from A to B", &ParameterSet::QuorlPointsStraightPath},
+    {"rbUseBezier", "Use Path curve for path", &ParameterSet::QuorlPointsUseBezier},
+    {"rbFollow", "Follow mouse pointer for path", &ParameterSet::QuorlPointsFollow},
+};
+const RadioParameter kRotateModes[] = {
+    {"rbStraightRotate", "Rotate goes from A to B", &ParameterSet::QuorlPointsStraightRotate},
+    {"rbUseBezierRotate", "Use Path curve for rotate", &ParameterSet::QuorlPointsUseBezierRotate},
+    {"rbFollowRotate", "Follow mouse pointer for rotate", &ParameterSet::QuorlPointsFollowRotate},
+};
+
+}  // namespace
+
+const StoredGeometry PointsWindow::kGeometry = {&ParameterSet::PointsHeight, &ParameterSet::PointsLeft,
+                                                &ParameterSet::PointsTop, &ParameterSet::PointsVisible};
+
+PointsWindow::PointsWindow(CurveEditSession& session, CurveCommands& commands, QWidget* parent)
+    : ToolWindow(QStringLiteral("formQuorlPoints"), QStringLiteral("Points"), kWidth, kFullHeight, parent),
+      session_(session),
+      commands_(commands) {
+  int top = 4;
+  BuildCurvePanel(top);
+  BuildPointRows(top);
+  session_.SetPointsView(this);
+  ApplyStoredGeometry(session_.Params(), kGeometry);
+  Init();
+}
+
+PointsWindow::~PointsWindow() { session_.SetPointsView(nullptr); }
+
+void PointsWindow::OnCore(std::function<void()> work) { session_.RunOnCore(std::move(work)); }
+
+void PointsWindow::BuildCurvePanel(int& top) {
+  auto* panel = new QWidget(this);
+  panel->setObjectName(QStringLiteral("panelActions"));
+  int y = 0;
+  auto* modes = new QButtonGroup(panel);
+  auto* rotation = MakeRadio(panel, "rbSetRotationPoints", "Set rotate points", 4, y, 200);
+  auto* path = MakeRadio(panel, "rbSetPathPoints", "Set path points", 4, y + 20, 200);
+  auto* curve = MakeRadio(panel, "rbDrawMultiplierBezier", "Set curve", 4, y + 40, 200);
+  for (QRadioButton* r : {rotation, path, curve}) modes->addButton(r);
+  rotation->setChecked(true);
+  connect(rotation, &QRadioButton::clicked, this, &PointsWindow::rbSetRotationPointsClick);
+  connect(path, &QRadioButton::clicked, this, &PointsWindow::rbSetPathPointsClick);
+  connect(curve, &QRadioButton::clicked, this, &PointsWindow::rbDrawMultiplierBezierClick);
+  MakeFoldButton(panel)->move(kWidth - 36, 0);
+  y += 62;
+
+  cbMultiplierBeziers_ = new QComboBox(panel);
+  cbMultiplierBeziers_->setObjectName(QStringLiteral("cbMultiplierBeziers"));
+  cbMultiplierBeziers_->setGeometry(4, y, kWidth - 16, kFieldHeight + 1);
+  for (int i = 0; i < CurveCount; ++i) cbMultiplierBeziers_->addItem(SlotText(i, false));
+  connect(cbMultiplierBeziers_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (index >= 0) OnCore([this, index] { commands_.cbMultiplierBeziersChange(index); });
+  });
+  y += kRow + 4;
+
+  struct ButtonSpec {
+    const char* name;
+    const char* caption;
+    std::function<void()> click;
+  };
+  const ButtonSpec buttons[] = {
+      {"btnDrawMultiplier", "Show curve", [this] { session_.btnDrawMultiplierActualClick(); }},
+      {"btnHideCurve", "Hide curve", [this] { commands_.btnHideCurveClick(); }},
+      {"btnClearMultiplier", "Reset curve", [this] { commands_.btnClearMultiplierClick(); }},
+      {"btnReverseCurve", "Reverse", [this] { commands_.btnReverseCurveClick(); }},
+      {"btnLoadBezier", "Load curve", [this] { commands_.btnLoadPathFromFileClick(); }},
+      {"btnSaveBezier", "Save curve", [this] { commands_.Savecurvefile1Click(); }},
+  };
+  const int button_width = (kWidth - 16) / 3;
+  for (int i = 0; i < 6; ++i) {
+    QPushButton* button =
+        MakeButton(panel, buttons[i].name, buttons[i].caption, 4 + (i % 3) * (button_width + 2), y + (i / 3) * (kRow + 2),
+                   button_width);
+    connect(button, &QPushButton::clicked, this, [this, click = buttons[i].click] { OnCore(click); });
+    curve_buttons_.push_back(button);
+  }
+  y += 2 * (kRow + 2) + 2;
+  SetCurveCommandsEnabled(false);
+
+  QCheckBox* controls = MakeCheck(panel, "cbDrawControlPoints", "Show Control Points?", 4, y, 260);
+  controls->setChecked(session_.ShowControlPoints);
+  connect(controls, &QCheckBox::clicked, this, [this](bool on) {
+    session_.ShowControlPoints = on;
+    OnCore([this] { session_.btnDrawMultiplierClick(); });
+  });
+  y += 20;
+  QCheckBox* both = MakeCheck(panel, "cbDrawWithStartAndEnd", "Draw with Start and End curves?", 4, y, 260);
+  connect(both, &QCheckBox::clicked, this, [this](bool on) {
+    session_.Params().QuorlPointsUseStartAndEndBezier = on;
+    commands_.DrawwithStartandEndBeziers1Click();
+  });
+  y += 20;
+  QCheckBox* same = MakeCheck(panel, "cbUseStartAsEnd", "Use Start curve as End curve?", 4, y, 260);
+  connect(same, &QCheckBox::clicked, this, [this](bool on) {
+    session_.Params().QuorlPointsUseStartAsEnd = on;
+    commands_.UseStartBezierasEndBezier1Click();
+  });
+  y += 22;
+
+  auto* caption = new QLabel(QStringLiteral("Curve smoothing"), panel);
+  caption->setGeometry(4, y, 100, kFieldHeight);
+  tbBezierMouse_ = new QSlider(Qt::Horizontal, panel);
+  tbBezierMouse_->setObjectName(QStringLiteral("tbBezierMouse"));
+  tbBezierMouse_->setRange(kMinSmoothing, kMaxSmoothing);
+  tbBezierMouse_->setGeometry(106, y, kWidth - 160, kFieldHeight);
+  labelBezierMouse_ = new QLabel(panel);
+  labelBezierMouse_->setObjectName(QStringLiteral("labelBezierMouse"));
+  labelBezierMouse_->setGeometry(kWidth - 48, y, 36, kFieldHeight);
+  connect(tbBezierMouse_, &QSlider::valueChanged, this, &PointsWindow::tbBezierMouseChange);
+  y += kRow + 2;
+
+  panel->setGeometry(4, top, kWidth - 8, y);
+  top += y + 2;
+}
+
+void PointsWindow::BuildPointRows(int& top) {
+  ParameterSet& params = session_.Params();
+  struct PointRow {
+    const char* radio;
+    const char* caption;
+    const char* x_field;
+    const char* x_key;
+    const char* y_field;
+    const char* y_key;
+  };
+  auto add_row = [&](const PointRow& row, QButtonGroup* group) {
+    QRadioButton* radio = MakeRadio(this, row.radio, row.caption, 8, top, 80);
+    group->addButton(radio);
+    int left = 92;
+    for (auto [name, key] : {std::pair{row.x_field, row.x_key}, std::pair{row.y_field, row.y_key}}) {
+      auto* field = new NumericField(this);
+      field->setObjectName(QString::fromUtf8(name));
+      field->setGeometry(left, top, 56, kFieldHeight);
+      if (const FieldRange* range = FindFieldRange(key)) field->Bind(params, *range);
+      point_fields_.push_back(field);
+      left += 60;
+    }
+    top += kRow;
+    return radio;
+  };
+
+  auto* path_group = new QButtonGroup(this);
+  QRadioButton* path_a = add_row({"rbPathStart", "Path A", "eXstart", "QuorlPointsXStart", "eYstart", "QuorlPointsYStart"},
+                                 path_group);
+  MakeButton(this, "btnResetPath", "Reset", 216, top - kRow, 76);
+  add_row({"rbPathEnd", "Path B", "eXend", "QuorlPointsXEnd", "eYend", "QuorlPointsYEnd"}, path_group);
+  path_a->setChecked(true);
+  connect(path_a, &QRadioButton::toggled, this, [this](bool on) { session_.NextPathPointIsA = on; });
+  connect(Button("btnResetPath"), &QPushButton::clicked, this, &PointsWindow::btnResetPathClick);
+
+  auto* path_modes = new QButtonGroup(this);
+  for (const RadioParameter& mode : kPathModes) {
+    QRadioButton* radio = MakeRadio(this, mode.name, mode.caption, 8, top, 280);
+    path_modes->addButton(radio);
+    connect(radio, &QRadioButton::clicked, this, &PointsWindow::pointsOptions);
+    top += 19;
+  }
+  top += 4;
+
+  auto* rotate_group = new QButtonGroup(this);
+  QRadioButton* rotate_a = add_row({"rbRotateStart", "Rotate A", "editRotateXStart", "QuorlPointsRotateXStart",
+                                    "editRotateYStart", "QuorlPointsRotateYStart"},
+                                   rotate_group);
+  add_row({"rbRotateEnd", "Rotate B", "editRotateXEnd", "QuorlPointsRotateXEnd", "editRotateYEnd",
+           "QuorlPointsRotateYEnd"},
+          rotate_group);
+  MakeButton(this, "btnResetRotate", "Reset Rotate points", 92, top, 140);
+  top += kRow + 2;
+  rotate_a->setChecked(true);
+  connect(rotate_a, &QRadioButton::toggled, this, [this](bool on) { session_.NextRotatePointIsA = on; });
+  connect(Button("btnResetRotate"), &QPushButton::clicked, this, &PointsWindow::btnResetRotateClick);
+
+  auto* rotate_modes = new QButtonGroup(this);
+  for (const RadioParameter& mode : kRotateModes) {
+    QRadioButton* radio = MakeRadio(this, mode.name, mode.caption, 8, top, 280);
+    rotate_modes->addButton(radio);
+    connect(radio, &QRadioButton::clicked, this, &PointsWindow::pointsOptions2);
+    top += 19;
+  }
+  QCheckBox* move = MakeCheck(this, "cbMove", "Use A and B?", 8, top + 2, 200);
+  connect(move, &QCheckBox::clicked, this, [this](bool on) {
+    // The box says what is wanted; flipping the stored value instead could
+    // leave the two disagreeing.
+    commands_.SetMoveRotation(on);
+    emit MoveRotationChanged(on);
+  });
+}
+
+void PointsWindow::Init() {
+  ParameterSet& params = session_.Params();
+  tbBezierMouse_->setValue(params.QuorlPointsBezierMouse);
+  tbBezierMouseChange(tbBezierMouse_->value());
+  for (NumericField* field : point_fields_) field->Init();
+
+  CheckBox("cbDrawWithStartAndEnd")->setChecked(params.QuorlPointsUseStartAndEndBezier);
+  CheckBox("cbUseStartAsEnd")->setChecked(params.QuorlPointsUseStartAsEnd);
+  // The last mode that is on wins; with none on the buttons keep theirs,
+  // and with none checked yet the first one is. Either way the parameters
+  // then follow the buttons, so exactly one of each group is on.
+  auto take_modes = [&](const RadioParameter (&modes)[3]) {
+    bool any = false;
+    for (const RadioParameter& mode : modes) {
+      if (params.*mode.parameter) Radio(mode.name)->setChecked(true);
+      any = any || Radio(mode.name)->isChecked();
+    }
+    if (!any) Radio(modes[0].name)->setChecked(true);
+  };
+  take_modes(kRotateModes);
+  pointsOptions2();
+  take_modes(kPathModes);
+  pointsOptions();
+  CheckBox("cbMove")->setChecked(params.MoveRotation);
+
+  Radio(session_.NextPathPointIsA ? "rbPathStart" : "rbPathEnd")->setChecked(true);
+  Radio(session_.NextRotatePointIsA ? "rbRotateStart" : "rbRotateEnd")->setChecked(true);
+  for (int i = 0; i < CurveCount; ++i)
+    if (session_.Curves()[i].Curve.GetLength() >= kDefinedCurvePoints) session_.MarkCurve(i);
+  session_.Spammer("");
+}
+
+void PointsWindow::SetCurveCommandsEnabled(bool enabled) {
+  cbMultiplierBeziers_->setEnabled(enabled);
+  for (QPushButton* button : curve_buttons_) button->setEnabled(enabled);
+}
+
+void PointsWindow::rbSetRotationPointsClick() {
+  SetCurveCommandsEnabled(false);
+  commands_.Setrotationpoints1Click();
+  emit RightButtonModeChanged(RightButtonMode::RotationPoints);
+}
+
+void PointsWindow::rbSetPathPointsClick() {
+  SetCurveCommandsEnabled(false);
+  commands_.Setpathpoints1Click();
+  emit RightButtonModeChanged(RightButtonMode::PathPoints);
+}
+
+void PointsWindow::rbDrawMultiplierBezierClick() {
+  SetCurveCommandsEnabled(true);
+  commands_.DrawMultiplierBezier1Click();
+  emit RightButtonModeChanged(RightButtonMode::Curve);
+}
+
+void PointsWindow::SelectRightButtonMode(RightButtonMode mode) {
+  switch (mode) {
+    case RightButtonMode::RotationPoints:
+      Radio("rbSetRotationPoints")->setChecked(true);
+      rbSetRotationPointsClick();
+      break;
+    case RightButtonMode::PathPoints:
+      Radio("rbSetPathPoints")->setChecked(true);
+      rbSetPathPointsClick();
+      break;
+    case RightButtonMode::Curve:
+      Radio("rbDrawMultiplierBezier")->setChecked(true);
+      rbDrawMultiplierBezierClick();
+      break;
+  }
+}
+
+void PointsWindow::SetAnimationPathMode(bool on) {
+  session_.AnimationPathMode = on;
+  for (const char* name : {"rbSetRotationPoints", "rbSetPathPoints", "rbDrawMultiplierBezier"})
+    Radio(name)->setEnabled(!on);
+  const bool curve_commands = !on && Radio("rbDrawMultiplierBezier")->isChecked();
+  cbMultiplierBeziers_->setEnabled(curve_commands);
+  Button("btnClearMultiplier")->setEnabled(curve_commands);
+}
+
+void PointsWindow::pointsOptions() {
+  ParameterSet& params = session_.Params();
+  for (const RadioParameter& mode : kPathModes) params.*mode.parameter = Radio(mode.name)->isChecked();
+}
+
+void PointsWindow::pointsOptions2() {
+  ParameterSet& params = session_.Params();
+  for (const RadioParameter& mode : kRotateModes) params.*mode.parameter = Radio(mode.name)->isChecked();
+}
+
+void PointsWindow::tbBezierMouseChange(int position) {
+  labelBezierMouse_->setText(QString::number(position));
+  session_.Params().QuorlPointsBezierMouse = position;
+}
+
+void PointsWindow::btnResetPathClick() {
+  for (const char* name : {"eXstart", "eYstart", "eXend", "eYend"}) Field(name)->setText(QStringLiteral("0"));
+}
+
+void PointsWindow::btnResetRotateClick() {
+  for (const char* name : {"editRotateXStart", "editRotateYStart", "editRotateXEnd", "editRotateYEnd"})
+    Field(name)->setText(QStringLiteral("0"));
+}
+
+void PointsWindow::ShowSlotMark(int slot, bool marked, bool select) {
+  if (slot < 0 || slot >= cbMultiplierBeziers_->count()) return;
+  // Programmatic changes do not count as the user choosing a slot.
+  const QSignalBlocker blocker(cbMultiplierBeziers_);
+  cbMultiplierBeziers_->setItemText(slot, SlotText(slot, marked));
+  if (select) cbMultiplierBeziers_->setCurrentIndex(slot);
+}
+
+void PointsWindow::ShowPlacedPoint(PointPair pair, bool pointA, const std::string& x, const std::string& y) {
+  const bool path = pair == PointPair::Path;
+  const char* x_name = path ? (pointA ? "eXstart" : "eXend") : (pointA ? "editRotateXStart" : "editRotateXEnd");
+  const char* y_name = path ? (pointA ? "eYstart" : "eYend") : (pointA ? "editRotateYStart" : "editRotateYEnd");
+  Field(x_name)->setText(QString::fromStdString(x));
+  Field(y_name)->setText(QString::fromStdString(y));
+  const char* next = path ? (pointA ? "rbPathEnd" : "rbPathStart") : (pointA ? "rbRotateEnd" : "rbRotateStart");
+  Radio(next)->setChecked(true);
+}
+
+NumericField* PointsWindow::Field(const char* object_name) const {
+  return findChild<NumericField*>(QString::fromUtf8(object_name));
+}
+QPushButton* PointsWindow::Button(const char* object_name) const {
+  return findChild<QPushButton*>(QString::fromUtf8(object_name));
+}
+QRadioButton* PointsWindow::Radio(const char* object_name) const {
+  return findChild<QRadioButton*>(QString::fromUtf8(object_name));
+}
+QCheckBox* PointsWindow::CheckBox(const char* object_name) const {
+  return findChild<QCheckBox*>(QString::fromUtf8(object_name));
+}
+
+// --- canvas, dialogs and mouse
+
+CurveCanvasAdapter::CurveCanvasAdapter(std::function<void(const QImage&)> show, QWidget* canvas)
+    : show_(std::move(show)), canvas_(canvas) {}
+
+void CurveCanvasAdapter::ShowCanvasPicture(const Picture24& picture) {
+  if (picture.Empty() || !show_) return;
+  show_(QImage(picture.Bytes().data(), picture.Width(), picture.Height(), static_cast<qsizetype>(picture.Stride()),
+               QImage::Format_BGR888)
+            .copy());
+}
+
+void CurveCanvasAdapter::SetCanvasCursor(CanvasCursor cursor) {
+  if (!canvas_) return;
+  switch (cursor) {
+    case CanvasCursor::Default: canvas_->setCursor(Qt::ArrowCursor); break;
+    case CanvasCursor::HandPoint: canvas_->setCursor(Qt::PointingHandCursor); break;
+    case CanvasCursor::Drag: canvas_->setCursor(Qt::DragMoveCursor); break;
+    case CanvasCursor::SizeAll: canvas_->setCursor(Qt::SizeAllCursor); break;
+    case CanvasCursor::CurveRotate: canvas_->setCursor(CursorNumber(kCurveRotateCursor)); break;
+    case CanvasCursor::CurveExpand: canvas_->setCursor(CursorNumber(kCurveExpandCursor)); break;
+  }
+}
+
+void CurveCanvasAdapter::SetBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+std::string CurveFileDialogsAdapter::SaveFile(const std::string& title, const std::string& folder,
+                                              const std::string& proposedName, const std::string& filterName,
+                                              const std::string& pattern, const std::string& defaultExtension) {
+  const QString filter = QString::fromStdString(filterName + " (" + pattern + ")");
+  return CurrentDialogs()
+      .SaveFile(parent_, QString::fromStdString(title), QString::fromStdString(folder),
+                QString::fromStdString(proposedName), filter, QString::fromStdString(defaultExtension))
+      .toStdString();
+}
+
+std::string CurveFileDialogsAdapter::OpenFile(const std::string& title, const std::string& folder,
+                                              const std::string& filterName, const std::string& pattern) {
+  const QString filter = QString::fromStdString(filterName + " (" + pattern + ")");
+  return CurrentDialogs()
+      .OpenFile(parent_, QString::fromStdString(title), QString::fromStdString(folder), filter)
+      .toStdString();
+}
+
+bool CurveFileDialogsAdapter::AskYesNo(const std::string& text) {
+  return CurrentDialogs().AskYesNo(parent_, QString::fromStdString(text));
+}
+
+namespace {
+
+MouseButton ButtonOf(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton: return kLeftButton;
+    case Qt::RightButton: return kRightButton;
+    case Qt::MiddleButton: return kMiddleButton;
+    default: return kNoButton;
+  }
+}
+
+}  // namespace
+
+void ForwardCanvasMouse(CurveMouseEditor& editor, const QMouseEvent& event, QPoint position) {
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  MouseKeys keys;
+  keys.shift = modifiers.testFlag(Qt::ShiftModifier);
+  keys.ctrl = modifiers.testFlag(Qt::ControlModifier);
+  keys.alt = modifiers.testFlag(Qt::AltModifier);
+  switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      editor.Image1MouseDown(position.x(), position.y(), ButtonOf(event.button()), keys);
+      break;
+    case QEvent::MouseMove: {
+      unsigned held = kNoButton;
+      if (event.buttons().testFlag(Qt::LeftButton)) held |= kLeftButton;
+      if (event.buttons().testFlag(Qt::RightButton)) held |= kRightButton;
+      if (event.buttons().testFlag(Qt::MiddleButton)) held |= kMiddleButton;
+      editor.Image1MouseMove(position.x(), position.y(), held, keys);
+      break;
+    }
+    case QEvent::MouseButtonRelease:
+      editor.Image1MouseUp(position.x(), position.y(), ButtonOf(event.button()), keys);
+      break;
+    default: break;
+  }
+}
+
+}  // namespace quorl
