@@ -79,28 +79,24 @@ std::optional<std::vector<double>> ReadShapeValues(PathKind kind, std::span<cons
 }
 
 PathFigure FigureFromParameters(PathKind kind, std::vector<double> shape, const ParameterSet& params) {
+  // Direction and turn of each generator, by kind 1 ... 4.
+  struct Switches {
+    bool ParameterSet::*clockwise;
+    double ParameterSet::*rotatedBy;
+  };
+  static constexpr Switches kSwitches[] = {
+      {&ParameterSet::PathCircleClockwise, &ParameterSet::PathCircleRotatedBy},
+      {&ParameterSet::PathHypotrochoidClockwise, &ParameterSet::PathHypotrochoidRotatedBy},
+      {&ParameterSet::PathEpitrochoidClockwise, &ParameterSet::PathEpitrochoidRotatedBy},
+      {&ParameterSet::PathLissajousClockwise, &ParameterSet::PathLissajousRotatedBy},
+  };
+  const Switches& switches = kSwitches[std::clamp(static_cast<int>(kind), 1, 4) - 1];
   PathFigure figure;
   figure.kind = kind;
   figure.shape = std::move(shape);
   figure.steps = params.NumberOfPathSteps;
-  switch (kind) {
-    case PathKind::Circle:
-      figure.clockwise = params.PathCircleClockwise;
-      figure.rotatedBy = params.PathCircleRotatedBy;
-      break;
-    case PathKind::Hypotrochoid:
-      figure.clockwise = params.PathHypotrochoidClockwise;
-      figure.rotatedBy = params.PathHypotrochoidRotatedBy;
-      break;
-    case PathKind::Epitrochoid:
-      figure.clockwise = params.PathEpitrochoidClockwise;
-      figure.rotatedBy = params.PathEpitrochoidRotatedBy;
-      break;
-    case PathKind::Lissajous:
-      figure.clockwise = params.PathLissajousClockwise;
-      figure.rotatedBy = params.PathLissajousRotatedBy;
-      break;
-  }
+  figure.clockwise = params.*switches.clockwise;
+  figure.rotatedBy = params.*switches.rotatedBy;
   return figure;
 }
 
