@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/program_setup.h"
 #include "app/setting_override.h"
+#include "canvas/picture_saving.h"
 #include "app/terminal_progress.h"
 #include "canvas/png_writer.h"
 #include "curves/curve_set_files.h"
@@ -82,6 +84,19 @@ bool ParseRenderArguments(const std::vector<std::string>& words, RenderOptions& 
       options.seed = static_cast<std::uint64_t>(number);
     } else if (word == "--bench") {
       options.bench = true;
+    } else if (word == "--save") {
+      if (!next(options.saveDir)) return false;
+    } else if (word == "--transparent") {
+      options.transparent = true;
+    } else if (word == "--opacity") {
+      if (!next(value) || !OptionNumber("--opacity", value, 1, 100, number, error)) return false;
+      options.opacity = static_cast<int>(number);
+    } else if (word == "--no-recipe") {
+      options.noRecipe = true;
+    } else if (word == "--source-image") {
+      if (!next(options.sourceImage)) return false;
+    } else if (word == "--background-image") {
+      if (!next(options.backgroundImage)) return false;
     } else if (!word.empty() && word[0] == '-' && word != "-") {
       error = "unknown option '" + word + "'";
       return false;
@@ -96,8 +111,8 @@ bool ParseRenderArguments(const std::vector<std::string>& words, RenderOptions& 
     error = "no settings file given";
     return false;
   }
-  if (options.outputPath.empty()) {
-    error = "no output file given (-o OUT.png)";
+  if (options.outputPath.empty() && options.saveDir.empty()) {
+    error = "no output given (-o OUT.png and/or --save DIR)";
     return false;
   }
   if (!options.style.empty() && !KnownStyle(options.style)) {
@@ -109,52 +124,27 @@ bool ParseRenderArguments(const std::vector<std::string>& words, RenderOptions& 
 }
 
 int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool progressBar) {
-  std::string bytes, reason;
-  if (std::filesystem::is_directory(options.settingsPath) ||
-      !ReadWholeFile(options.settingsPath, bytes, &reason)) {
-    std::fprintf(err, "quorl: cannot read settings file '%s'%s%s\n", options.settingsPath.c_str(),
-                 reason.empty() ? "" : ": ", reason.c_str());
-    return 1;
-  }
-  if (SameFile(options.settingsPath, options.outputPath)) {
+  if (!options.outputPath.empty() && SameFile(options.settingsPath, options.outputPath)) {
     std::fprintf(err, "quorl: the output would overwrite the settings file '%s'\n", options.settingsPath.c_str());
     return 2;
   }
+  if (!options.saveDir.empty() && !std::filesystem::is_directory(options.saveDir)) {
+    std::fprintf(err, "quorl: the save folder '%s' does not exist\n", options.saveDir.c_str());
+    return 1;
+  }
 
-  // The state of a program started with this file as its own settings file:
-  // the style it names (or the one asked for), every key read with its
-  // default, then the clamping the tool windows apply as they fill their
-  // fields.
   auto state = std::make_unique<ProgramState>();
-  ParameterSet& params = state->params;
-  params.CurrentStyle = options.style.empty() ? ReadIniCurrentStyle(options.settingsPath) : options.style;
-  ReadIniText(params, params.CurrentStyle, bytes);
-  for (const auto& [key, value] : options.overrides) {
-    std::string error;
-    if (!ApplySettingOverride(params, key, value, error)) {
-      std::fprintf(err, "quorl: %s\n", error.c_str());
-      return 2;
-    }
-  }
-  ApplyWindowFillClamps(params);
-  state->random = SeededRandom(options.seed);
-
   TerminalHost host(err, progressBar);
-  std::string error;
-  if (params.ImageWidth < 1 || params.ImageHeight < 1) {
-    std::fprintf(err, "quorl: the picture would have no pixels: ImageWidth %d, ImageHeight %d\n", params.ImageWidth,
-                 params.ImageHeight);
-    return 1;
-  }
-  if (!state->canvas.SetImageDimensions(params, &error)) {
-    std::fprintf(err, "quorl: cannot make a %d x %d canvas: %s\n", params.ImageWidth, params.ImageHeight,
-                 error.c_str());
-    return 1;
-  }
-  state->canvas.MakePictureBlack(params, state->background, &host);
-  // "Open .ini file" loads the curve files saved beside the settings file.
-  const CurveFilesLoadReport curves = LoadCurvesBesideSettings(state->curves, options.settingsPath, host);
-  if (!curves.Error.empty()) std::fprintf(err, "quorl: %s\n", curves.Error.c_str());
+  SetupOptions setup;
+  setup.settingsPath = options.settingsPath;
+  setup.style = options.style;
+  setup.overrides = options.overrides;
+  setup.seed = options.seed;
+  setup.sourceImage = options.sourceImage;
+  setup.backgroundImage = options.backgroundImage;
+  if (const int status = SetUpProgramState(setup, *state, host, err); status != 0) return status;
+  ParameterSet& params = state->params;
+  if (options.opacity >= 0) params.Opacity = options.opacity;
 
   // Where PercentToComplete ends the run, for the time left.
   host.SetExpectedLastStep(static_cast<long long>(std::ceil(params.Steps / 100.0 * params.PercentToComplete)) + 1);
@@ -164,9 +154,26 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   host.ClearProgress();
 
-  if (!WritePngFile(options.outputPath, state->canvas.Bitmap(), {}, &error)) {
-    std::fprintf(err, "quorl: cannot write '%s': %s\n", options.outputPath.c_str(), error.c_str());
-    return 1;
+  std::string error;
+  if (!options.outputPath.empty()) {
+    PngWriteOptions png;
+    if (options.transparent) png.alpha = TransparencyAlpha(state->canvas.Bitmap(), params.White, params.Opacity);
+    if (!WritePngFile(options.outputPath, state->canvas.Bitmap(), png, &error)) {
+      std::fprintf(err, "quorl: cannot write '%s': %s\n", options.outputPath.c_str(), error.c_str());
+      return 1;
+    }
+  }
+  if (!options.saveDir.empty()) {
+    params.SaveDir = options.saveDir;
+    SaveOptions save;
+    save.useTransparency = options.transparent;
+    save.keepRecipe = params.KeepSettingsInPictures && !options.noRecipe;
+    const SaveResult saved = buttonSaveImageClick(*state, host, save);
+    if (!saved.ok) {
+      std::fprintf(err, "quorl: cannot save into '%s': %s\n", options.saveDir.c_str(), saved.error.c_str());
+      return 1;
+    }
+    std::fprintf(out, "%s\n", saved.pngPath.c_str());
   }
   if (options.bench) {
     const RunCounters& c = run.Counters();

@@ -12,14 +12,21 @@
 namespace quorl {
 
 struct RenderOptions {
+  // A settings file, or a picture saved by Quorl carrying its settings.
   std::string settingsPath;
-  std::string outputPath;
+  std::string outputPath;  // -o: the picture alone
+  std::string saveDir;     // --save: the whole set, as "Save quorl picture" writes it
   std::string style;  // empty: the file's own current style
   std::vector<std::pair<std::string, std::string>> overrides;  // --set, in order
   int threads = 1;
   // Fixed by default so that the same settings always give the same bytes.
   std::uint64_t seed = 1;
   bool bench = false;
+  bool transparent = false;  // --transparent: an alpha channel as "Use transparency?"
+  int opacity = -1;          // --opacity N (1 ... 100) instead of the file's Opacity
+  bool noRecipe = false;     // --no-recipe: no settings inside saved pictures
+  std::string sourceImage;
+  std::string backgroundImage;
 };
 
 // Parses the words after "render". False with a one-line reason for bad

@@ -81,9 +81,9 @@ const FieldRange kFields[] = {
     Hundredths("Colors", "StartAmount", K::PositiveHundredths),
     Hundredths("Colors", "EndAmount", K::PositiveHundredths),
 
-    // Opacity: its Init does not set the track bar, so the parameter keeps
-    // whatever the file said until the bar is moved.
-    Bar("Opacity", "Opacity", 1, 100, F::None),
+    // Opacity: the window's Init sets its track bar from the parameter and
+    // writes the clamped value back.
+    Bar("Opacity", "Opacity", 1, 100),
 
     // Image dimensions: the fields hold pending values; only Apply copies
     // them into ImageWidth and ImageHeight.

@@ -1,0 +1,160 @@
+#include "app/program_setup.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/setting_override.h"
+#include "canvas/image_loading.h"
+#include "canvas/picture_files.h"
+#include "canvas/png_recipe.h"
+#include "curves/curve_file_names.h"
+#include "curves/curve_set_files.h"
+#include "settings/atomic_file.h"
+#include "settings/field_ranges.h"
+#include "settings/settings_file.h"
+
+namespace quorl {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder that holds a picture's recipe as ordinary files while it is read,
+// removed afterwards.
+class RecipeFolder {
+ public:
+  ~RecipeFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) fs::remove_all(path_, ignored);
+  }
+  bool Make(std::string& error) {
+    std::string pattern = (fs::temp_directory_path() / "quorl-recipe-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) {
+      error = "cannot make a temporary folder";
+      return false;
+    }
+    path_ = pattern;
+    return true;
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The base name a settings file's animation path curves are saved under.
+std::string SettingsBase(const std::string& settingsPath) {
+  const std::string curve = SettingsCurveFileName(settingsPath, 0);
+  return curve.substr(0, curve.size() - std::string("_Main_-_Path_curve.curve").size());
+}
+
+void LoadAnimationPaths(ProgramState& state, const std::string& settingsPath, Host& host) {
+  const std::string base = SettingsBase(settingsPath);
+  const struct {
+    std::string file;
+    kCurve* curve;
+    int kind;
+  } paths[] = {{PictureAnimStartCurveFileName(base), &state.curves.AnimStartPathCurve, BezierKindAnimStart},
+               {PictureAnimEndCurveFileName(base), &state.curves.AnimEndPathCurve, BezierKindAnimEnd}};
+  for (const auto& p : paths) {
+    if (p.curve->Load(p.file, host) == CurveLoadOutcome::Loaded) state.curves.SetUpBezier(p.kind, 0, host);
+  }
+}
+
+bool LoadPicture(bool source, ProgramState& state, const std::string& file, Host& host) {
+  const std::string type = ExtensionOf(file);
+  return source ? LoadSourceImage(state, file, type, host) : LoadBackgroundImage(state, file, type, host);
+}
+
+// Remembers the last message box, so a failed load can be told in one line.
+class MessageCatcher : public Host {
+ public:
+  explicit MessageCatcher(Host& inner) : inner_(inner) {}
+  void ShowMessage(const std::string& text) override { last = text; }
+  void Spammer(const std::string& text) override { inner_.Spammer(text); }
+  std::string last;
+
+ private:
+  Host& inner_;
+};
+
+}  // namespace
+
+bool LooksLikePng(const std::string& bytes) {
+  return bytes.size() >= 8 && bytes.compare(0, 8, "\x89PNG\r\n\x1a\n", 8) == 0;
+}
+
+int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& host, std::FILE* err) {
+  std::string bytes, reason;
+  if (fs::is_directory(options.settingsPath) || !ReadWholeFile(options.settingsPath, bytes, &reason)) {
+    std::fprintf(err, "quorl: cannot read settings file '%s'%s%s\n", options.settingsPath.c_str(),
+                 reason.empty() ? "" : ": ", reason.c_str());
+    return 1;
+  }
+
+  // A picture saved by Quorl: its recipe becomes an ordinary settings file
+  // with its curve files, read exactly as a saved set would be.
+  std::string settingsPath = options.settingsPath;
+  RecipeFolder recipeFolder;
+  if (LooksLikePng(bytes)) {
+    Recipe recipe;
+    std::string error;
+    if (!ReadPngRecipe(bytes, recipe, error) || !recipeFolder.Make(error)) {
+      std::fprintf(err, "quorl: cannot read the settings inside '%s': %s\n", options.settingsPath.c_str(),
+                   error.c_str());
+      return 1;
+    }
+    settingsPath = WriteRecipeFiles(recipe, recipeFolder.Path(), "recipe", error);
+    if (settingsPath.empty()) {
+      std::fprintf(err, "quorl: cannot unpack the settings inside '%s': %s\n", options.settingsPath.c_str(),
+                   error.c_str());
+      return 1;
+    }
+    bytes = recipe.settings;
+  }
+
+  ParameterSet& params = state.params;
+  params.CurrentStyle = options.style.empty() ? ReadIniCurrentStyle(settingsPath) : options.style;
+  ReadIniText(params, params.CurrentStyle, bytes);
+  for (const auto& [key, value] : options.overrides) {
+    std::string error;
+    if (!ApplySettingOverride(params, key, value, error)) {
+      std::fprintf(err, "quorl: %s\n", error.c_str());
+      return 2;
+    }
+  }
+  ApplyWindowFillClamps(params);
+  state.random = SeededRandom(options.seed);
+
+  // The pictures, as the windows' load commands load them.
+  MessageCatcher catcher(host);
+  for (const auto& [source, file] : {std::pair{true, options.sourceImage}, std::pair{false, options.backgroundImage}}) {
+    if (file.empty()) continue;
+    if (!LoadPicture(source, state, file, catcher)) {
+      std::fprintf(err, "quorl: cannot load %s image '%s': %s\n", source ? "source" : "background", file.c_str(),
+                   catcher.last.c_str());
+      return 1;
+    }
+  }
+  if (state.background.Loaded() && params.UseBackgroundImage) FitImageSizeToBackground(params, state.background, catcher);
+
+  if (params.ImageWidth < 1 || params.ImageHeight < 1) {
+    std::fprintf(err, "quorl: the picture would have no pixels: ImageWidth %d, ImageHeight %d\n", params.ImageWidth,
+                 params.ImageHeight);
+    return 1;
+  }
+  std::string error;
+  if (!state.canvas.SetImageDimensions(params, &error)) {
+    std::fprintf(err, "quorl: cannot make a %d x %d canvas: %s\n", params.ImageWidth, params.ImageHeight,
+                 error.c_str());
+    return 1;
+  }
+  state.canvas.MakePictureBlack(params, state.background, &host);
+
+  // "Open .ini file" loads the curve files saved beside the settings file.
+  const CurveFilesLoadReport curves = LoadCurvesBesideSettings(state.curves, settingsPath, host);
+  if (!curves.Error.empty()) std::fprintf(err, "quorl: %s\n", curves.Error.c_str());
+  if (options.animationPaths) LoadAnimationPaths(state, settingsPath, host);
+  return 0;
+}
+
+}  // namespace quorl
