@@ -60,10 +60,7 @@ class MainWindowTest : public QObject {
   void initTestCase() {
     QVERIFY(home_.isValid());
     settings_ = home_.filePath("quorl.ini");
-    // Each test program keeps its own settings file, apart from the user's
-    // and from the other test programs.
-    qputenv("QUORL_SETTINGS", settings_.toUtf8());
-    qputenv("XDG_PICTURES_DIR", home_.filePath("Pictures").toUtf8());
+    quorl::test::UseSettingsFolder(home_.path());
   }
   void init() { QFile::remove(settings_); }
 
@@ -221,10 +218,7 @@ class MainWindowTest : public QObject {
       p.Steps = 4321;
       p.StartRadius = 250;
       p.LissaDelta = 9;
-      Host quiet;
-      QVERIFY(WriteIniFileTo(p, "lissajous", saved.toStdString(), quiet));
-      std::string style_error;
-      QVERIFY(WriteIniCurrentStyle("lissajous", &style_error, saved.toStdString()));
+      QVERIFY(quorl::test::WriteStyleFile(p, "lissajous", saved));
       QFile curve(QString::fromStdString(SettingsCurveFileName(saved.toStdString(), 3)));
       QVERIFY(curve.open(QIODevice::WriteOnly));
       curve.write("0\r\n0.5\r\n0.25\r\n0.5\r\n0.5\r\n0.5\r\n0.75\r\n0.5\r\n1\r\n0.5\r\n");

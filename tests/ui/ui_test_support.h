@@ -8,6 +8,9 @@
 #include <QMouseEvent>
 #include <QStringList>
 
+#include "engine/host.h"
+#include "engine/parameter_set.h"
+#include "settings/settings_file.h"
 #include "ui/dialogs.h"
 
 namespace quorl::test {
@@ -49,6 +52,20 @@ inline void Press(QWidget* w, QPoint pos) {
 inline void MoveHeld(QWidget* w, QPoint pos) { SendMouse(w, QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton); }
 inline void Release(QWidget* w, QPoint pos) {
   SendMouse(w, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+}
+
+// Points the program's own settings file and picture folder into `folder`,
+// away from the user's files and from the other test programs.
+inline void UseSettingsFolder(const QString& folder) {
+  qputenv("QUORL_SETTINGS", (folder + "/quorl.ini").toUtf8());
+  qputenv("XDG_PICTURES_DIR", (folder + "/Pictures").toUtf8());
+}
+
+// A settings file holding `p` under `style`, which it names as current.
+inline bool WriteStyleFile(const ParameterSet& p, const std::string& style, const QString& path) {
+  Host quiet;
+  return WriteIniFileTo(p, style, path.toStdString(), quiet) &&
+         WriteIniCurrentStyle(style, nullptr, path.toStdString());
 }
 
 }  // namespace quorl::test

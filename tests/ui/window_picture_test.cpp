@@ -25,8 +25,7 @@ class WindowPictureTest : public QObject {
   void windowDrawsWhatRenderDraws() {
     QTemporaryDir home;
     QVERIFY(home.isValid());
-    qputenv("QUORL_SETTINGS", home.filePath("quorl.ini").toUtf8());
-    qputenv("XDG_PICTURES_DIR", home.filePath("Pictures").toUtf8());
+    test::UseSettingsFolder(home.path());
 
     const QString settings = home.filePath("scene.ini");
     {
@@ -39,9 +38,7 @@ class WindowPictureTest : public QObject {
       p.StartIota = 0;
       p.EndIota = 720;
       p.StartGrain = p.EndGrain = 20;
-      Host quiet;
-      QVERIFY(WriteIniFileTo(p, "circles", settings.toStdString(), quiet));
-      QVERIFY(WriteIniCurrentStyle("circles", nullptr, settings.toStdString()));
+      QVERIFY(test::WriteStyleFile(p, "circles", settings));
     }
 
     test::RecordingDialogs dialogs;
