@@ -275,7 +275,7 @@ void PointsWindow::Init() {
   pointsOptions2();
   take_modes(kPathModes);
   pointsOptions();
-  CheckBox("cbMove")->setChecked(params.MoveRotation);
+  SyncMoveRotation();
 
   Radio(session_.NextPathPointIsA ? "rbPathStart" : "rbPathEnd")->setChecked(true);
   Radio(session_.NextRotatePointIsA ? "rbRotateStart" : "rbRotateEnd")->setChecked(true);
@@ -332,6 +332,8 @@ void PointsWindow::SetAnimationPathMode(bool on) {
   cbMultiplierBeziers_->setEnabled(curve_commands);
   Button("btnClearMultiplier")->setEnabled(curve_commands);
 }
+
+void PointsWindow::SyncMoveRotation() { CheckBox("cbMove")->setChecked(session_.Params().MoveRotation); }
 
 void PointsWindow::pointsOptions() {
   ParameterSet& params = session_.Params();

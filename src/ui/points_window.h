@@ -51,6 +51,8 @@ class PointsWindow : public ToolWindow, public CurvePointsView {
   // While the Animation Points window draws paths the mode buttons, the
   // slot list and "Reset curve" are disabled.
   void SetAnimationPathMode(bool on);
+  // "Use A and B?" shows MoveRotation again (after the menu item changed it).
+  void SyncMoveRotation();
 
   void rbSetRotationPointsClick();
   void rbSetPathPointsClick();

@@ -14,10 +14,12 @@
 #include <cmath>
 
 #include "curves/curve_commands.h"
+#include "curves/curve_editing.h"
 #include "curves/curve_edit_session.h"
 #include "engine/host.h"
 #include "engine/program_state.h"
 #include "settings/atomic_file.h"
+#include "ui/cursors.h"
 #include "ui/numeric_field.h"
 #include "ui/path_window.h"
 #include "ui/points_window.h"
@@ -284,6 +286,42 @@ class CurveWindowsTest : public QObject {
     QCOMPARE(path.height(), ToolWindow::kFoldedHeight);
     path.Button1Click();
     QCOMPARE(path.height(), PathWindow::kFullHeight);
+  }
+
+  void canvasEventsReachCurveEditingInCanvasPixels() {
+    session_->Mode = RightButtonMode::Curve;
+    CurveMouseEditor editor(*session_);
+    QWidget canvas;
+    QImage shown;
+    CurveCanvasAdapter adapter([&shown](const QImage& image) { shown = image; }, &canvas);
+    session_->SetCanvasView(&adapter);
+    auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
+                    Qt::KeyboardModifiers keys = Qt::NoModifier) {
+      const QMouseEvent event(type, QPointF(at), QPointF(at), button, held, keys);
+      ForwardCanvasMouse(editor, event, at);
+    };
+    send(QEvent::MouseButtonPress, {20, 10}, Qt::RightButton, Qt::RightButton);
+    for (int x = 20; x <= 124; x += 26) send(QEvent::MouseMove, {x, 10}, Qt::NoButton, Qt::RightButton);
+    send(QEvent::MouseButtonRelease, {124, 10}, Qt::RightButton, Qt::NoButton);
+    QCOMPARE(state_->curves[0].Curve.GetLength(), 5);
+    QVERIFY(state_->curves[0].Bezier.IsValid());
+
+    // The picture on show is the canvas in its own colours, the curve over it.
+    const Picture24& bitmap = state_->canvas.Bitmap();
+    QCOMPARE(shown.size(), QSize(bitmap.Width(), bitmap.Height()));
+    const std::uint8_t* corner = bitmap.Row(89) + 3 * 119;
+    QCOMPARE(shown.pixel(119, 89), qRgb(corner[2], corner[1], corner[0]));
+
+    // Ctrl on a control point rotates, with its own cursor.
+    int px = 0, py = 0;
+    QVERIFY(session_->Geometry().ToPixel(state_->curves[0].Curve.Points[2], px, py));
+    send(QEvent::MouseButtonPress, {px, py}, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
+    QVERIFY(editor.CurveDragging());
+    QCOMPARE(editor.DragMode(), CurveDragMode::Rotate);
+    QCOMPARE(canvas.cursor().shape(), CursorNumber(kCurveRotateCursor).shape());
+    send(QEvent::MouseButtonRelease, {px, py}, Qt::LeftButton, Qt::NoButton, Qt::ControlModifier);
+    QVERIFY(!editor.CurveDragging());
+    QCOMPARE(canvas.cursor().shape(), Qt::ArrowCursor);
   }
 };
 
