@@ -11,6 +11,7 @@
 #include "ui/about_window.h"
 #include "ui/function_window.h"
 #include "ui/main_window.h"
+#include "ui/main_window_host.h"
 #include "ui/numeric_field.h"
 #include "ui/status_panel.h"
 #include "ui/values_window.h"
@@ -109,6 +110,23 @@ class SmallWindowsTest : public QObject {
     QVERIFY(window.Parameters().UseDimmer);
     QTest::mouseClick(window.Function()->CheckBox("cbUseArctan2"), Qt::LeftButton, {}, QPoint(5, 8));
     QVERIFY(window.Function()->UseArctan2());
+  }
+
+  void aRepeatedMessageIsShownOncePerRun() {
+    QTemporaryDir home;
+    test::UseSettingsFolder(home.path());
+    test::RecordingDialogs dialogs;
+    MainWindow window;
+    MainWindowHost host(window);
+    host.BeginRun();
+    for (int step = 0; step < 1000; ++step) host.ShowMessage("conversion failed");
+    host.ShowMessage("another failure");
+    QCOMPARE(dialogs.messages, (QStringList{"conversion failed", "another failure"}));
+    host.EndRun();
+    host.ShowMessage("conversion failed");  // outside a run every box is shown
+    host.BeginRun();
+    host.ShowMessage("conversion failed");  // and each run may show it once
+    QCOMPARE(dialogs.messages.size(), 4);
   }
 };
 
