@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/animate_command.h"
 #include "app/render_command.h"
 
 namespace quorl {
@@ -14,7 +15,8 @@ namespace {
 void PrintUsage(std::FILE* to) {
   std::fputs(
       "usage: quorl                      open the window\n"
-      "       quorl render SETTINGS.ini -o OUT.png [options]\n"
+      "       quorl render SETTINGS.ini|PICTURE.png -o OUT.png [--save DIR] [options]\n"
+      "       quorl animate SETTINGS.ini --save DIR [options]\n"
       "       quorl --version\n"
       "\n"
       "render draws the picture the window would draw after opening SETTINGS.ini\n"
@@ -27,7 +29,26 @@ void PrintUsage(std::FILE* to) {
       "  --set KEY=VALUE       override one settings key after reading (repeatable)\n"
       "  --threads N           threads to draw with (1 for now)\n"
       "  --seed N              seed of \"Use random scatter?\" (default 1)\n"
-      "  --bench               print steps, points, sub-samples and the time taken\n",
+      "  --bench               print steps, points, sub-samples and the time taken\n"
+      "  --save DIR            also save the whole set (PNG, curves, settings) into DIR\n"
+      "                        as \"Save quorl picture\" does, and print the PNG's path\n"
+      "  --transparent         give the picture an alpha channel (\"Use transparency?\")\n"
+      "  --opacity N           Opacity for the alpha channel, 1 to 100\n"
+      "  --no-recipe           do not put the settings inside saved pictures\n"
+      "  --source-image FILE   load a source picture (PNG, JPEG, BMP) to colour with\n"
+      "  --background-image FILE  load a background picture\n"
+      "A picture saved by Quorl can stand in for SETTINGS.ini: its settings and\n"
+      "curves are read from inside it.\n"
+      "\n"
+      "animate makes the frames the Animation window makes, each saved into DIR.\n"
+      "  --frames F | A-B      F frames (default NumberOfFrames), or only frames A to B\n"
+      "  --start-frame S       step over the frames before S\n"
+      "  --offset              \"Offset?\": delay the path by AnimationOffset cycles\n"
+      "  --move-start, --move-end  move along the animation path curves\n"
+      "  --frame-names         name sets quorl_frame_0001 ... instead of a time stamp\n"
+      "  --video OUT.mp4|.gif  assemble the frames into a film with ffmpeg\n"
+      "  --style, --set, --threads, --seed, --transparent, --no-recipe,\n"
+      "  --source-image, --background-image  as for render\n",
       to);
 }
 
@@ -61,7 +82,18 @@ int RunCommandLine(int argc, char** argv) {
     }
     return RunRender(options, stdout, stderr, isatty(fileno(stderr)) != 0);
   }
-  std::fprintf(stderr, "quorl: '%s' is not available in this build yet\n", command.c_str());
+  if (command == "animate") {
+    const std::vector<std::string> words(argv + 2, argv + argc);
+    AnimateOptions options;
+    std::string error;
+    if (!ParseAnimateArguments(words, options, error)) {
+      std::fprintf(stderr, "quorl animate: %s\n", error.c_str());
+      PrintUsage(stderr);
+      return 2;
+    }
+    return RunAnimate(options, stdout, stderr, isatty(fileno(stderr)) != 0);
+  }
+  std::fprintf(stderr, "quorl: unknown command '%s'\n", command.c_str());
   PrintUsage(stderr);
   return 2;
 }

@@ -1,0 +1,265 @@
+#include "app/animate_command.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "animation/animation_series.h"
+#include "app/program_setup.h"
+#include "app/setting_override.h"
+#include "app/terminal_progress.h"
+#include "canvas/picture_saving.h"
+#include "engine/drawing_run.h"
+#include "settings/number_text.h"
+
+namespace quorl {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool WholeNumber(const std::string& name, const std::string& text, int low, int high, int& value,
+                 std::string& error) {
+  const std::optional<int> number = ParseInt(text);
+  if (!number || *number < low || *number > high || text.find_first_of("x$") != std::string::npos) {
+    error = name + " needs a whole number from " + std::to_string(low) + " to " + std::to_string(high) + ", not '" +
+            text + "'";
+    return false;
+  }
+  value = *number;
+  return true;
+}
+
+// The frames of the series on the command line: drawn, saved, cleared.
+class CommandLineSeries : public SeriesHost {
+ public:
+  CommandLineSeries(ProgramState& state, TerminalHost& host, const AnimateOptions& options, std::FILE* out)
+      : state_(state), host_(host), options_(options), out_(out) {}
+
+  bool ReadRotationPoints(RealPoint& a, RealPoint& b, std::string&) override {
+    const ParameterSet& p = state_.params;
+    a = {p.QuorlPointsRotateXStart, p.QuorlPointsRotateYStart};
+    b = {p.QuorlPointsRotateXEnd, p.QuorlPointsRotateYEnd};
+    return true;
+  }
+  PathAt StartPath() override { return PathOf(state_.curves.AnimStartPathCurve, state_.curves.AnimStartPathBezier); }
+  PathAt EndPath() override { return PathOf(state_.curves.AnimEndPathCurve, state_.curves.AnimEndPathBezier); }
+
+  void MakeFrame(int f) override {
+    // Each frame has its own random numbers, so a frame is the same picture
+    // whichever range of frames it was made in.
+    state_.random = SeededRandom(options_.seed + static_cast<std::uint64_t>(f));
+    DrawingRun run(state_, host_);
+    run.btnByParametersClick();
+    host_.ClearProgress();
+    SaveOptions save;
+    save.useTransparency = options_.transparent;
+    save.keepRecipe = state_.params.KeepSettingsInPictures && !options_.noRecipe;
+    if (options_.frameNames) save.fixedBaseName = FrameBaseName(f);
+    const SaveResult saved = buttonSaveImageClick(state_, host_, save);
+    if (saved.ok) {
+      std::fprintf(out_, "%s\n", saved.pngPath.c_str());
+      std::fflush(out_);
+      frames_.push_back(saved.pngPath);
+    } else {
+      failed_ = true;
+      state_.flags.StopRequested = true;  // no later frame after a failed save
+    }
+    run.btnClearClick();
+  }
+
+  bool Failed() const { return failed_; }
+  const std::vector<std::string>& Frames() const { return frames_; }
+
+ private:
+  static PathAt PathOf(const kCurve& curve, const kBezier& bezier) {
+    if (curve.GetLength() < 1) return {};
+    return [&bezier](double u, RealPoint& point) {
+      if (!bezier.IsValid() || bezier.GetPointCount() < 5) return false;
+      const kCoord at = bezier.Eval(u);
+      point = {at.X, at.Y};
+      return true;
+    };
+  }
+
+  ProgramState& state_;
+  TerminalHost& host_;
+  const AnimateOptions& options_;
+  std::FILE* out_;
+  bool failed_ = false;
+  std::vector<std::string> frames_;
+};
+
+// Assembles the frames into a film with ffmpeg, through numbered links in a
+// temporary folder so the frames' own names do not matter.
+int MakeVideo(const std::vector<std::string>& frames, const std::string& video, std::FILE* err) {
+  if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) {
+    std::fprintf(err,
+                 "quorl: --video needs ffmpeg, which is not installed (Debian: apt-get install ffmpeg); "
+                 "the frames are saved\n");
+    return 1;
+  }
+  if (frames.empty()) {
+    std::fprintf(err, "quorl: no frames were made, so there is no film\n");
+    return 1;
+  }
+  std::string folder = (fs::temp_directory_path() / "quorl-film-XXXXXX").string();
+  if (!::mkdtemp(folder.data())) {
+    std::fprintf(err, "quorl: cannot make a temporary folder for the film\n");
+    return 1;
+  }
+  std::error_code ec;
+  for (size_t i = 0; i < frames.size(); ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/f%06zu.png", i);
+    fs::create_symlink(fs::absolute(frames[i]), folder + name, ec);
+  }
+  const bool gif = video.size() >= 4 && video.compare(video.size() - 4, 4, ".gif") == 0;
+  // Even sizes for the common video codecs; a palette of its own for a GIF.
+  const std::string filter = gif ? "split[a][b];[a]palettegen[p];[b][p]paletteuse"
+                                 : "pad=ceil(iw/2)*2:ceil(ih/2)*2,format=yuv420p";
+  const std::string command = "ffmpeg -loglevel error -y -framerate 25 -i '" + folder + "/f%06d.png' -vf '" + filter +
+                              "' '" + video + "'";
+  const int status = std::system(command.c_str());
+  fs::remove_all(folder, ec);
+  if (status != 0) {
+    std::fprintf(err, "quorl: ffmpeg could not make '%s'\n", video.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string FrameBaseName(int f) {
+  char name[32];
+  std::snprintf(name, sizeof name, "quorl_frame_%04d", f);
+  return name;
+}
+
+bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions& options, std::string& error) {
+  options = {};
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    std::string value;
+    const auto next = [&](std::string& to) {
+      if (i + 1 >= words.size()) {
+        error = word + " needs a value";
+        return false;
+      }
+      to = words[++i];
+      return true;
+    };
+    if (word == "--save") {
+      if (!next(options.saveDir)) return false;
+    } else if (word == "--style") {
+      if (!next(options.style)) return false;
+    } else if (word == "--set") {
+      std::string key;
+      if (!next(value)) return false;
+      if (!SplitKeyValue(value, key, value)) {
+        error = "--set needs KEY=VALUE, not '" + words[i] + "'";
+        return false;
+      }
+      options.overrides.emplace_back(key, value);
+    } else if (word == "--frames") {
+      if (!next(value)) return false;
+      const size_t dash = value.find('-', 1);
+      if (dash == std::string::npos) {
+        if (!WholeNumber("--frames", value, 1, 2000, options.frames, error)) return false;
+      } else {
+        int last = 0;
+        if (!WholeNumber("--frames", value.substr(0, dash), 1, 2000, options.firstFrame, error) ||
+            !WholeNumber("--frames", value.substr(dash + 1), 1, 2000, last, error))
+          return false;
+        if (last < options.firstFrame) {
+          error = "--frames A-B needs A <= B, not '" + value + "'";
+          return false;
+        }
+        options.lastFrame = last;
+      }
+    } else if (word == "--start-frame") {
+      if (!next(value) || !WholeNumber("--start-frame", value, 1, 2000, options.startFrame, error)) return false;
+    } else if (word == "--threads") {
+      if (!next(value) || !WholeNumber("--threads", value, 1, 1024, options.threads, error)) return false;
+    } else if (word == "--seed") {
+      int seed = 0;
+      if (!next(value) || !WholeNumber("--seed", value, 0, 2147483647, seed, error)) return false;
+      options.seed = static_cast<std::uint64_t>(seed);
+    } else if (word == "--offset") {
+      options.offset = true;
+    } else if (word == "--move-start") {
+      options.moveStart = true;
+    } else if (word == "--move-end") {
+      options.moveEnd = true;
+    } else if (word == "--frame-names") {
+      options.frameNames = true;
+    } else if (word == "--transparent") {
+      options.transparent = true;
+    } else if (word == "--no-recipe") {
+      options.noRecipe = true;
+    } else if (word == "--source-image") {
+      if (!next(options.sourceImage)) return false;
+    } else if (word == "--background-image") {
+      if (!next(options.backgroundImage)) return false;
+    } else if (word == "--video") {
+      if (!next(options.video)) return false;
+    } else if (!word.empty() && word[0] == '-') {
+      error = "unknown option '" + word + "'";
+      return false;
+    } else if (options.settingsPath.empty()) {
+      options.settingsPath = word;
+    } else {
+      error = "more than one settings file given ('" + word + "')";
+      return false;
+    }
+  }
+  if (options.settingsPath.empty()) {
+    error = "no settings file given";
+    return false;
+  }
+  if (options.saveDir.empty()) {
+    error = "no folder for the frames given (--save DIR)";
+    return false;
+  }
+  return true;
+}
+
+int RunAnimate(const AnimateOptions& options, std::FILE* out, std::FILE* err, bool progressBar) {
+  if (!fs::is_directory(options.saveDir)) {
+    std::fprintf(err, "quorl: the save folder '%s' does not exist\n", options.saveDir.c_str());
+    return 1;
+  }
+  auto state = std::make_unique<ProgramState>();
+  TerminalHost host(err, progressBar);
+  SetupOptions setup;
+  setup.settingsPath = options.settingsPath;
+  setup.style = options.style;
+  setup.overrides = options.overrides;
+  setup.seed = options.seed;
+  setup.sourceImage = options.sourceImage;
+  setup.backgroundImage = options.backgroundImage;
+  setup.animationPaths = true;
+  if (const int status = SetUpProgramState(setup, *state, host, err); status != 0) return status;
+  state->params.SaveDir = options.saveDir;
+
+  SeriesControls controls;
+  controls.frames = options.frames > 0 ? options.frames : state->params.NumberOfFrames;
+  if (controls.frames < 1) controls.frames = 1;
+  controls.startFrame = options.startFrame;
+  controls.offsetTicked = options.offset;
+  controls.offsetPosition = state->params.AnimationOffset;
+  controls.moveStart = options.moveStart;
+  controls.moveEnd = options.moveEnd;
+  controls.firstFrame = options.firstFrame;
+  controls.lastFrame = options.lastFrame > 0 ? options.lastFrame : controls.frames;
+
+  CommandLineSeries series(*state, host, options, out);
+  RunAnimationSeries(state->params, controls, state->flags, state->anim, series);
+  if (series.Failed()) return 1;
+  if (!options.video.empty()) return MakeVideo(series.Frames(), options.video, err);
+  return 0;
+}
+
+}  // namespace quorl

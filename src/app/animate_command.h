@@ -1,0 +1,44 @@
+// `quorl animate SETTINGS.ini --save DIR ...`: the frames the Animation
+// window makes after opening SETTINGS.ini, each saved as a picture set.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quorl {
+
+struct AnimateOptions {
+  std::string settingsPath;
+  std::string saveDir;
+  std::string style;
+  std::vector<std::pair<std::string, std::string>> overrides;
+  int frames = 0;       // --frames F: 0 takes NumberOfFrames from the file
+  int firstFrame = 1;   // --frames A-B
+  int lastFrame = 0;    // 0: to the last frame
+  int startFrame = 1;   // --start-frame S
+  bool offset = false;  // --offset: the window's "Offset?" with AnimationOffset cycles
+  bool moveStart = false;
+  bool moveEnd = false;
+  bool frameNames = false;  // --frame-names: quorl_frame_0007.png and so on
+  int threads = 0;          // 0: every core
+  std::uint64_t seed = 1;
+  bool transparent = false;
+  bool noRecipe = false;
+  std::string sourceImage;
+  std::string backgroundImage;
+  std::string video;  // --video OUT.mp4 or OUT.gif
+};
+
+bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions& options, std::string& error);
+
+// Exit status: 0 done, 1 a file could not be read or written (or no
+// ffmpeg for --video), 2 bad arguments.
+int RunAnimate(const AnimateOptions& options, std::FILE* out, std::FILE* err, bool progressBar);
+
+// The name of frame f's picture set with --frame-names.
+std::string FrameBaseName(int f);
+
+}  // namespace quorl

@@ -1,0 +1,131 @@
+#include "app/animate_command.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace quorl {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+class AnimateCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("quorl-animate-test-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    for (const char* sub : {"one", "two", "three"}) fs::create_directories(dir / sub);
+    settings = dir / "series.ini";
+    // Four frames whose start radius swings by half a unit, with random
+    // scatter on so that each frame's own random numbers matter.
+    std::ofstream(settings) << "[start]\nImageWidth=40\nImageHeight=32\n"
+                               "[sine]\nSteps=30\nGrainMultiplier=30\nNumberOfFrames=4\nUseIotaExtra=1\n"
+                               "AnimationChangeStartRadius=0.5\nAnimationStartRadiusSine=0\n"
+                               "AnimationStartRadiusLinear=1\n";
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  int Animate(std::vector<std::string> words, std::string* out = nullptr, std::string* err = nullptr) {
+    AnimateOptions options;
+    std::string error;
+    if (!ParseAnimateArguments(words, options, error)) {
+      if (err) *err = error;
+      return 2;
+    }
+    std::FILE* o = std::tmpfile();
+    std::FILE* e = std::tmpfile();
+    const int status = RunAnimate(options, o, e, false);
+    for (auto [file, text] : {std::pair{o, out}, std::pair{e, err}}) {
+      std::rewind(file);
+      char buffer[4096];
+      size_t n;
+      while (text && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text->append(buffer, n);
+      std::fclose(file);
+    }
+    return status;
+  }
+
+  fs::path dir, settings;
+};
+
+TEST_F(AnimateCommand, EveryFrameIsSavedAndTheFramesDiffer) {
+  std::string out;
+  ASSERT_EQ(Animate({settings.string(), "--save", (dir / "one").string()}, &out), 0);
+  std::vector<std::string> pngs;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) pngs.push_back(line);
+  ASSERT_EQ(pngs.size(), 4u);
+  std::set<std::string> pictures;
+  for (const auto& png : pngs) {
+    ASSERT_TRUE(fs::exists(png)) << png;
+    EXPECT_TRUE(fs::exists(fs::path(png).replace_extension(".ini")));
+    pictures.insert(ReadFile(png));
+  }
+  EXPECT_EQ(pictures.size(), 4u);  // the radius changes from frame to frame
+}
+
+TEST_F(AnimateCommand, FramesMadeInRangesEqualFramesMadeInOneRun) {
+  const std::vector<std::string> common{"--frame-names", "--no-recipe"};
+  auto run = [&](const char* sub, std::vector<std::string> extra) {
+    std::vector<std::string> words{settings.string(), "--save", (dir / sub).string()};
+    words.insert(words.end(), common.begin(), common.end());
+    words.insert(words.end(), extra.begin(), extra.end());
+    return Animate(words);
+  };
+  ASSERT_EQ(run("one", {}), 0);
+  ASSERT_EQ(run("two", {"--frames", "1-2"}), 0);
+  ASSERT_EQ(run("three", {"--frames", "3-4"}), 0);
+  for (int f = 1; f <= 4; ++f) {
+    const std::string name = FrameBaseName(f) + ".png";
+    const fs::path part = dir / (f <= 2 ? "two" : "three") / name;
+    ASSERT_TRUE(fs::exists(part)) << part;
+    EXPECT_EQ(ReadFile(dir / "one" / name), ReadFile(part)) << name;
+  }
+  EXPECT_FALSE(fs::exists(dir / "two" / (FrameBaseName(3) + ".png")));
+  EXPECT_EQ(FrameBaseName(7), "quorl_frame_0007");
+}
+
+TEST_F(AnimateCommand, StartFrameAndBadArguments) {
+  std::string out;
+  ASSERT_EQ(Animate({settings.string(), "--save", (dir / "one").string(), "--start-frame", "3"}, &out), 0);
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2);
+  for (std::vector<std::string> bad :
+       {std::vector<std::string>{settings.string()}, {"--save", dir.string()},
+        {settings.string(), "--save", dir.string(), "--frames", "3-1"},
+        {settings.string(), "--save", dir.string(), "--frames", "0"},
+        {settings.string(), "--save", dir.string(), "--wobble"}}) {
+    EXPECT_EQ(Animate(bad), 2);
+  }
+  EXPECT_EQ(Animate({settings.string(), "--save", (dir / "missing").string()}), 1);
+}
+
+TEST_F(AnimateCommand, VideoWithoutFfmpegSaysSoAndKeepsTheFrames) {
+  const char* path = std::getenv("PATH");
+  const std::string saved = path ? path : "";
+  ::setenv("PATH", "/nonexistent", 1);
+  std::string out, err;
+  const int status = Animate({settings.string(), "--save", (dir / "one").string(), "--frames", "1",
+                              "--video", (dir / "film.mp4").string()},
+                             &out, &err);
+  ::setenv("PATH", saved.c_str(), 1);
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(err.find("ffmpeg"), std::string::npos) << err;
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1);
+}
+
+}  // namespace
+}  // namespace quorl
