@@ -133,7 +133,9 @@ void CurveMouseEditor::Image1MouseMove(int px, int py, unsigned held, MouseKeys 
 }
 
 void CurveMouseEditor::ShowDragPreview(int px, int py) {
-  if (!ValidPoint(selected_point_)) return;
+  // A run started during the drag owns the canvas until it ends; the drag
+  // itself still applies at release.
+  if (session_.Drawing() || !ValidPoint(selected_point_)) return;
   const int s = session_.SelectedSlot;
   CurveSlots& curves = session_.Curves();
   const CurveSlot& slot = curves[s];

@@ -162,21 +162,6 @@ TEST_F(CurveCommandsTest, ResetAllEmptiesEverySlotButKeepsAnUndrawnPicture) {
   EXPECT_EQ(host_.LastStatus(), "No curve to hide.");
 }
 
-TEST_F(CurveCommandsTest, ModeSwitchesReport) {
-  commands_->Setpathpoints1Click();
-  EXPECT_EQ(session_->Mode, RightButtonMode::PathPoints);
-  commands_->ShowCurve1Click();
-  EXPECT_EQ(host_.LastStatus(), "No curve selected!");
-  commands_->DrawMultiplierBezier1Click();
-  EXPECT_EQ(host_.LastStatus(), "Drawing with the right mouse button on the image will set the selected curve");
-  Params().MoveRotation = true;
-  commands_->Moverotationcenterbetweenpoints1Click();
-  EXPECT_FALSE(Params().MoveRotation);
-  EXPECT_EQ(host_.LastStatus(), "Point A will be the only center of rotation");
-  commands_->SetMoveRotation(true);
-  EXPECT_EQ(host_.LastStatus(), "Moving center of rotation between Rotate A and Rotate B");
-}
-
 TEST_F(CurveCommandsTest, SaveProposesTheSlotNameAndAsksBeforeOverwriting) {
   Params().SaveDir = dir_.string() + "/";
   session_->SelectedSlot = 0;
