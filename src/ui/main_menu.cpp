@@ -7,8 +7,13 @@
 
 #include "engine/parameter_set.h"
 #include "ui/about_window.h"
+#include "ui/background_image_window.h"
+#include "ui/colors_window.h"
+#include "ui/dimensions_window.h"
 #include "ui/function_window.h"
 #include "ui/main_window.h"
+#include "ui/opacity_window.h"
+#include "ui/source_image_window.h"
 #include "ui/tool_window.h"
 #include "ui/values_window.h"
 
@@ -83,26 +88,32 @@ void MainWindow::BuildMenus() {
   AddItem(quorl, "Preview1", QStringLiteral("Preview"), QKeySequence(Qt::Key_P))->setCheckable(true);
   AddSeparator(quorl, "N5");
   AddItem(quorl, "Usetransparency1", QStringLiteral("Use transparency?"))->setCheckable(true);
-  later(AddItem(quorl, "Setopacity1", QStringLiteral("Set opacity")));
+  connect(AddItem(quorl, "Setopacity1", QStringLiteral("Set opacity")), &QAction::triggered, this,
+          [this] { ShowToolWindow(opacity_, "Showing the image opacity form"); });
   AddSeparator(quorl, "N6");
   QAction* zoom = AddItem(quorl, "Zoomtofit1", QStringLiteral("Toggle zoom"), QKeySequence(Qt::CTRL | Qt::Key_F));
   zoom->setCheckable(true);
   connect(zoom, &QAction::triggered, this, &MainWindow::Zoomtofit1Click);
-  later(AddItem(quorl, "Setcanvasasbackground1", QStringLiteral("Set canvas as background"),
-                QKeySequence(Qt::CTRL | Qt::Key_B)));
+  connect(AddItem(quorl, "Setcanvasasbackground1", QStringLiteral("Set canvas as background"),
+                  QKeySequence(Qt::CTRL | Qt::Key_B)),
+          &QAction::triggered, this, [this] { background_image_->btnUseCurrentAsBackgroundClick(); });
 
   QMenu* options = menu("Points1", QStringLiteral("Options"));
   connect(AddItem(options, "Function1", QStringLiteral("Function"), QKeySequence(Qt::Key_F1)), &QAction::triggered,
           this, [this] { ShowToolWindow(function_, "Showing Function form"); });
   connect(AddItem(options, "Values1", QStringLiteral("Values"), QKeySequence(Qt::Key_F2)), &QAction::triggered, this,
           [this] { ShowToolWindow(values_, "Showing Values form"); });
-  later(AddItem(options, "Color1", QStringLiteral("Color"), QKeySequence(Qt::Key_F3)));
+  connect(AddItem(options, "Color1", QStringLiteral("Color"), QKeySequence(Qt::Key_F3)), &QAction::triggered, this,
+          [this] { ShowToolWindow(colors_, "Showing Colors form"); });
   later(AddItem(options, "SetPoints1", QStringLiteral("Points"), QKeySequence(Qt::Key_F4)));
   later(AddItem(options, "Path1", QStringLiteral("Path"), QKeySequence(Qt::Key_F5)));
-  later(AddItem(options, "SourceImage1", QStringLiteral("Source Image"), QKeySequence(Qt::Key_F6)));
+  connect(AddItem(options, "SourceImage1", QStringLiteral("Source Image"), QKeySequence(Qt::Key_F6)),
+          &QAction::triggered, this, [this] { ShowToolWindow(source_image_, "Showing Source Image form"); });
   later(AddItem(options, "Animation1", QStringLiteral("Animation"), QKeySequence(Qt::Key_F7)));
-  later(AddItem(options, "BackgroundImage1", QStringLiteral("Background Image"), QKeySequence(Qt::Key_F8)));
-  later(AddItem(options, "Setimagedimensions1", QStringLiteral("Set image dimensions"), QKeySequence(Qt::Key_F9)));
+  connect(AddItem(options, "BackgroundImage1", QStringLiteral("Background Image"), QKeySequence(Qt::Key_F8)),
+          &QAction::triggered, this, [this] { ShowToolWindow(background_image_, "Showing Background Image form"); });
+  connect(AddItem(options, "Setimagedimensions1", QStringLiteral("Set image dimensions"), QKeySequence(Qt::Key_F9)),
+          &QAction::triggered, this, [this] { ShowToolWindow(dimensions_, "Showing the image dimension form"); });
   later(AddItem(options, "AnimationPoints1", QStringLiteral("Animation Points "), QKeySequence(Qt::Key_F10)));
   AddSeparator(options, "N7");
   auto* modes = new QActionGroup(this);

@@ -17,12 +17,17 @@
 #include "engine/program_state.h"
 #include "settings/paths.h"
 #include "ui/about_window.h"
+#include "ui/background_image_window.h"
 #include "ui/canvas_layout.h"
 #include "ui/canvas_view.h"
+#include "ui/colors_window.h"
 #include "ui/cursors.h"
 #include "ui/dialogs.h"
+#include "ui/dimensions_window.h"
 #include "ui/function_window.h"
 #include "ui/numeric_field.h"
+#include "ui/opacity_window.h"
+#include "ui/source_image_window.h"
 #include "ui/status_panel.h"
 #include "ui/values_window.h"
 #include "ui/main_window_host.h"
@@ -107,10 +112,17 @@ void MainWindow::FormCreate() {
 }
 
 void MainWindow::CreateToolWindows() {
+  opacity_ = new OpacityWindow(*state_, this);
+  dimensions_ = new DimensionsWindow(*state_, *this, this);
   values_ = new ValuesWindow(params_, this);
+  colors_ = new ColorsWindow(*state_, *this, this);
   function_ = new FunctionWindow(*this, this);
+  source_image_ = new SourceImageWindow(*state_, *this, this);
   about_ = new AboutWindow(this);
+  background_image_ = new BackgroundImageWindow(*state_, *this, dimensions_, this);
 }
+
+void MainWindow::ResetCanvas() { state_->canvas.MakePictureBlack(params_, state_->background, host_.get()); }
 
 // --- status line
 
@@ -196,13 +208,24 @@ void MainWindow::ApplyReadOutcome(const ReadIniOutcome& outcome) {
 }
 
 void MainWindow::RefreshToolWindows() {
+  // The order in which a settings read refills them; the Background Image
+  // window is not refilled.
+  if (opacity_) opacity_->Init();
+  if (dimensions_) dimensions_->Init();
   if (values_) values_->Init();
+  if (colors_) colors_->Init();
   if (function_) function_->Init();
+  if (source_image_) source_image_->Init();
 }
 
 void MainWindow::CollectGeometry() {
+  if (opacity_) opacity_->StoreGeometry(params_, OpacityWindow::kGeometry);
+  if (dimensions_) dimensions_->StoreGeometry(params_, DimensionsWindow::kGeometry);
   if (values_) values_->StoreGeometry(params_, ValuesWindow::kGeometry);
+  if (colors_) colors_->StoreGeometry(params_, ColorsWindow::kGeometry);
   if (function_) function_->StoreGeometry(params_, FunctionWindow::kGeometry);
+  if (source_image_) source_image_->StoreGeometry(params_, SourceImageWindow::kGeometry);
+  if (background_image_) background_image_->StoreGeometry(params_, BackgroundImageWindow::kGeometry);
   // Once a file has said "maximized" it keeps saying so.
   if (isMaximized()) params_.QuorlMaximized = true;
 }

@@ -20,6 +20,7 @@
 
 #include "engine/parameter_set.h"
 #include "settings/settings_file.h"
+#include "ui/canvas_commands.h"
 #include "ui/tool_window_host.h"
 
 class QAction;
@@ -29,7 +30,12 @@ class QTimer;
 namespace quorl {
 
 class AboutWindow;
+class BackgroundImageWindow;
 class CanvasView;
+class ColorsWindow;
+class DimensionsWindow;
+class OpacityWindow;
+class SourceImageWindow;
 class DrawingRun;
 class FunctionWindow;
 class MainWindowHost;
@@ -37,7 +43,7 @@ class StatusPanel;
 class ValuesWindow;
 struct ProgramState;
 
-class MainWindow : public QMainWindow, public ToolWindowHost {
+class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasCommands {
   Q_OBJECT
 
  public:
@@ -91,6 +97,11 @@ class MainWindow : public QMainWindow, public ToolWindowHost {
   void StopRunQuietly() override;
   void StyleChanger(const std::string& style) override;
   void RedrawCanvas() override;
+
+  // --- CanvasCommands
+  void ClearCanvas() override { btnClearClick(); }
+  void ResetCanvas() override;
+  void Spammer(const std::string& message) override { Spammer(QString::fromStdString(message)); }
 
   // Stores the parameters (with the windows' live geometry) under the
   // current style in the program's settings file.
@@ -148,9 +159,14 @@ class MainWindow : public QMainWindow, public ToolWindowHost {
   qint64 run_started_ms_ = 0;
   int progress_maximum_ = 0;
 
+  OpacityWindow* opacity_ = nullptr;
+  DimensionsWindow* dimensions_ = nullptr;
   ValuesWindow* values_ = nullptr;
+  ColorsWindow* colors_ = nullptr;
   FunctionWindow* function_ = nullptr;
+  SourceImageWindow* source_image_ = nullptr;
   AboutWindow* about_ = nullptr;
+  BackgroundImageWindow* background_image_ = nullptr;
 };
 
 }  // namespace quorl

@@ -123,7 +123,7 @@ class MainWindowTest : public QObject {
 
     window.Action("Values1")->trigger();
     QVERIFY(window.Values()->isVisible());
-    window.Spammer("other");
+    window.Spammer(QString("other"));
     window.Action("Values1")->trigger();
     QVERIFY(window.Values()->isVisible());
     QCOMPARE(window.StatusText(), QString("Showing Values form"));
