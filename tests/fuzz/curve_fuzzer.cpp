@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const std::string path = "/tmp/quorl-curve-fuzz-" + std::to_string(::getpid()) + ".curve";
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return 0;
-  std::fwrite(data, 1, size, f);
+  if (size > 0) std::fwrite(data, 1, size, f);
   std::fclose(f);
   quorl::Host host;
   quorl::kCurve curve;
