@@ -12,7 +12,9 @@ namespace quorl {
 enum class WaveForm { None, Sine, Linear, LinearReturn };
 
 struct AnimatedRow {
-  const char* name;  // the key fragment, e.g. "StartRadius"
+  const char* name;     // the key fragment, e.g. "StartRadius"
+  const char* panel;    // the group the window shows the row in, e.g. "Radius"
+  const char* caption;  // the row's own label in that group, e.g. "Start"
   double (*base)(const ParameterSet&);
   double ParameterSet::*change;
   double changeScale;  // radius changes are typed in real units, bases are hundredths

@@ -57,42 +57,68 @@ bool IsFrameDrawn(const SeriesControls& c, int f) {
 
 SeriesOutcome RunAnimationSeries(const ParameterSet& p, SeriesControls controls, RunFlags& flags,
                                  AnimationOverrides& o, SeriesHost& host) {
-  flags.StopRequested = false;
-  o.AnimationPhase = 0;
-  flags.InAnimation = true;
-  SeriesOutcome outcome = SeriesOutcome::Finished;
-  bool stopped = false;
+  SeriesStepper series(p, controls, flags, o);
+  series.Begin();
+  while (series.NextFrame(host)) {
+    host.MakeFrame(series.Frame());
+    series.FrameMade();
+  }
+  return series.End();
+}
 
-  const int F = controls.frames;
-  for (int f = 1; f <= F; ++f) {
+SeriesStepper::SeriesStepper(const ParameterSet& p, const SeriesControls& controls, RunFlags& flags,
+                             AnimationOverrides& o)
+    : p_(p), controls_(controls), flags_(flags), o_(o) {}
+
+void SeriesStepper::Begin() {
+  flags_.StopRequested = false;
+  o_.AnimationPhase = 0;
+  flags_.InAnimation = true;
+  frame_ = 0;
+  stopped_ = false;
+  failed_ = false;
+}
+
+bool SeriesStepper::NextFrame(SeriesView& view) {
+  const int F = controls_.frames;
+  while (!failed_ && frame_ < F) {
+    const int f = ++frame_;
+    view.ReadLiveControls(controls_);
+    controls_.frames = F;
+
     FrameInputs inputs;
     std::string error;
-    if (!host.ReadRotationPoints(inputs.rotateStart, inputs.rotateEnd, error)) {
-      host.ShowError(error);
-      outcome = SeriesOutcome::FailedOnInput;
-      break;
+    if (!view.ReadRotationPoints(inputs.rotateStart, inputs.rotateEnd, error)) {
+      view.ShowError(error);
+      failed_ = true;
+      return false;
     }
-    inputs.startPath = host.StartPath();
-    inputs.endPath = host.EndPath();
-    host.ShowFrame(f);
-    ComputeFrameOverrides(p, controls, f, inputs, o);
+    inputs.startPath = view.StartPath();
+    inputs.endPath = view.EndPath();
+    view.ShowFrame(f);
+    ComputeFrameOverrides(p_, controls_, f, inputs, o_);
 
     // "Stop" can be ticked and unticked during a series; a stop request
     // (Draw/Stop while a frame draws) ends the drawing for good.
-    if (!stopped && !host.StopTicked() && IsFrameDrawn(controls, f)) {
-      host.Status("Making Frame " + std::to_string(f));
-      host.MakeFrame(f);
-      if (flags.StopRequested) stopped = true;
-    } else {
-      host.Status("");
+    if (!stopped_ && !view.StopTicked() && IsFrameDrawn(controls_, f)) {
+      view.Status("Making Frame " + std::to_string(f));
+      return true;
     }
+    view.Status("");
   }
+  return false;
+}
 
-  if (stopped && outcome == SeriesOutcome::Finished) outcome = SeriesOutcome::StoppedEarly;
-  flags.InAnimation = false;
-  o.AnimationPhase = 0;
-  o.AnimPathOffset = 0;
-  return outcome;
+void SeriesStepper::FrameMade() {
+  if (flags_.StopRequested) stopped_ = true;
+}
+
+SeriesOutcome SeriesStepper::End() {
+  flags_.InAnimation = false;
+  o_.AnimationPhase = 0;
+  o_.AnimPathOffset = 0;
+  if (failed_) return SeriesOutcome::FailedOnInput;
+  return stopped_ ? SeriesOutcome::StoppedEarly : SeriesOutcome::Finished;
 }
 
 }  // namespace quorl

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "animation/animated_rows.h"
+#include "animation/animation_paths.h"
+#include "curves/curve_slots.h"
+#include "engine/host.h"
 #include "animation/wave_forms.h"
 
 namespace quorl {
@@ -187,6 +190,57 @@ TEST(AnimationSeries, StartFrameRangesStopAndBadInput) {
     EXPECT_FALSE(flags.InAnimation);
     EXPECT_EQ(o.AnimPathOffset, 0);
   }
+}
+
+TEST(AnimationSeries, LiveControlsAreReadBeforeEveryFrameButNotTheCount) {
+  class LiveHost : public RecordingHost {
+   public:
+    void ReadLiveControls(SeriesControls& c) override {
+      c.frames = 99;
+      c.startFrame = 3;  // moved during the series
+      c.moveStart = true;
+    }
+    PathAt StartPath() override {
+      return [](double u, RealPoint& pt) {
+        pt = {2 * u, 0};
+        return true;
+      };
+    }
+  };
+  ParameterSet p;
+  AnimationOverrides o;
+  RunFlags flags;
+  LiveHost host;
+  host.flags = &flags;
+  SeriesControls c;
+  c.frames = 4;
+  RunAnimationSeries(p, c, flags, o, host);
+  EXPECT_EQ(host.made, (std::vector<int>{3, 4}));
+  EXPECT_NEAR(o.AnimShiftStart.x, 2, 1e-12);
+}
+
+TEST(AnimationPaths, ReadOnlyOnceTheSmoothCurveIsBuilt) {
+  CurveSlots curves;
+  Host quiet;
+  const PathAt path = AnimationPathOf(curves.AnimStartPathCurve, curves.AnimStartPathBezier);
+  RealPoint at{7, 7};
+  EXPECT_FALSE(path(0.5, at));  // no points
+
+  for (int i = 0; i < 4; ++i) curves.AnimStartPathCurve.AddPoint(i, 1);
+  curves.SetUpBezier(BezierKindAnimStart, 0, quiet);
+  EXPECT_FALSE(path(0.5, at));  // too few points for a smooth curve
+
+  curves.AnimStartPathCurve.AddPoint(4, 1);
+  curves.SetUpBezier(BezierKindAnimStart, 0, quiet);
+  ASSERT_TRUE(path(0.0, at));
+  EXPECT_NEAR(at.x, 0, 1e-9);
+  EXPECT_NEAR(at.y, 1, 1e-9);
+  ASSERT_TRUE(path(1.0, at));
+  EXPECT_NEAR(at.x, 4, 1e-9);
+
+  // Emptied for a new stroke: nothing until it is built again.
+  curves.AnimStartPathCurve.Empty();
+  EXPECT_FALSE(path(1.0, at));
 }
 
 TEST(AnimatedRows, EveryRowHasItsOwnTarget) {

@@ -1,0 +1,409 @@
+// The Animation and Animation Points windows: filling the controls from the
+// parameters, the change fields, and whole series of frames drawn, saved and
+// cleared, with Stop, stop requests and unreadable rotation points.
+#include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "animation/animated_rows.h"
+#include "curves/curve_edit_session.h"
+#include "engine/drawing_run.h"
+#include "engine/program_state.h"
+#include "settings/settings_file.h"
+#include "ui/animation_points_window.h"
+#include "ui/animation_window.h"
+#include "ui/numeric_field.h"
+#include "ui_test_support.h"
+
+using namespace quorl;
+using quorl::test::RecordingDialogs;
+
+namespace {
+
+class RecordingHost : public Host {
+ public:
+  void Spammer(const std::string& message) override { status << QString::fromStdString(message); }
+  void ShowMessage(const std::string& text) override { messages << QString::fromStdString(text); }
+  QStringList status;
+  QStringList messages;
+};
+
+// A program's worth of state around one Animation window: a tiny canvas,
+// few steps, pictures saved into a folder of their own.
+struct Rig {
+  Rig() {
+    ProgramState& s = state;
+    s.params.ImageWidth = 32;
+    s.params.ImageHeight = 32;
+    s.params.Steps = 6;
+    // Light strokes on a dark ground.
+    s.params.White = false;
+    s.params.BgMaxRed = s.params.BgMaxGreen = s.params.BgMaxBlue = 0;
+    s.params.StartMaxGreen = s.params.EndMaxGreen = 200;
+    s.params.SaveDir = folder.path().toStdString() + "/";
+    // Frames that differ: the start radius rises over the series and is back
+    // at its base in the last frame.
+    s.params.AnimationChangeStartRadius = 0.8;
+    s.params.AnimationStartRadiusSine = false;
+    s.params.AnimationStartRadiusLinear = true;
+    window = std::make_unique<AnimationWindow>(state, run, host);
+  }
+
+  QStringList Pictures() const {
+    return QDir(folder.path()).entryList({"*.png"}, QDir::Files, QDir::Name);
+  }
+  QStringList SettingsFiles() const { return QDir(folder.path()).entryList({"*.ini"}, QDir::Files); }
+
+  // Starts a series of `frames` and waits for it to end.
+  bool MakeFrames(int frames) {
+    window->Bar("tbFrames")->setValue(frames);
+    window->MakeFramesButton()->click();
+    return QTest::qWaitFor([this] { return !window->MakingFrames(); }, 60000);
+  }
+
+  QTemporaryDir folder;
+  ProgramState state;
+  RecordingHost host;
+  DrawingRun run{state, host};
+  std::unique_ptr<AnimationWindow> window;
+};
+
+bool Uniform(const QImage& image) {
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) != image.pixel(0, 0)) return false;
+  return true;
+}
+
+bool Idle(const AnimationWindow& window, const ProgramState& state) {
+  return !window.MakingFrames() && window.MakeFramesButton()->isEnabled() && window.Bar("tbFrames")->isEnabled() &&
+         window.FramePanel()->text().isEmpty() && window.FrameProgress()->value() == 0 && !state.flags.InAnimation &&
+         !state.flags.IsDrawing;
+}
+
+}  // namespace
+
+class AnimationWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initFillsEveryControlFromTheParameters() {
+    QTemporaryDir folder;
+    ProgramState state;
+    RecordingHost host;
+    DrawingRun run(state, host);
+    ParameterSet& p = state.params;
+    p.NumberOfFrames = 0;  // what a missing settings file gives
+    p.AnimationOffset = 3;
+    p.AnimationStartRadiusSine = false;
+    p.AnimationStartRadiusLinear = true;
+    p.AnimationEndAngleSine = false;
+    p.AnimationEndAngleLinearReturn = true;
+    p.AnimationRockAmountSine = false;  // no wave form at all
+    p.AnimationStartBumpsLinear = true;  // two set by hand: the later one shows
+    p.AnimationChangeStartX = 0.25;
+    p.AnimationRepeatEndY = 3;
+    AnimationWindow window(state, run, host);
+
+    QCOMPARE(window.Bar("tbFrames")->value(), 1);
+    QCOMPARE(window.Label("labelFrames")->text(), QString("1"));
+    QCOMPARE(p.NumberOfFrames, 1);
+    QCOMPARE(window.Bar("tbAnimationOffset")->value(), 3);
+    QCOMPARE(window.Label("labelAnimationOffset")->text(), QString("3"));
+
+    QVERIFY(window.Radio("rbStartRadiusLinear")->isChecked());
+    QVERIFY(!window.Radio("rbStartRadiusSine")->isChecked());
+    QVERIFY(window.Radio("rbEndAngleLinearReturn")->isChecked());
+    QVERIFY(window.Radio("rbEndRadiusSine")->isChecked());
+    for (const char* form : {"Sine", "Linear", "LinearReturn"})
+      QVERIFY(!window.Radio((QByteArray("rbRockAmount") + form).constData())->isChecked());
+    QVERIFY(window.Radio("rbStartBumpsLinear")->isChecked());
+    QVERIFY(p.AnimationStartBumpsSine);  // filling the buttons wrote nothing back
+
+    QCOMPARE(window.Field("editAnimationChangeStartX")->text(), QString("0.25"));
+    QCOMPARE(window.Field("editAnimationRepeatEndY")->text(), QString("3"));
+    QCOMPARE(window.Field("editAnimationChangeEndRockAngle")->text(), QString("0"));
+    QCOMPARE(window.Field("editAnimationRepeatStartRadius")->text(), QString("1"));
+
+    // A settings file with other wave forms sets all 45 buttons from the file.
+    ParameterSet other;
+    for (const AnimatedRow& row : AnimatedRows()) {
+      other.*row.sine = false;
+      other.*row.linear = true;
+    }
+    other.AnimationEndXLinear = false;
+    other.AnimationEndXLinearReturn = true;
+    const QString file = folder.path() + "/other.ini";
+    QVERIFY(test::WriteStyleFile(other, "sine", file));
+    ReadIniFile(p, "sine", file.toStdString());
+    window.Init();
+    for (const AnimatedRow& row : AnimatedRows()) {
+      const QByteArray q(row.name);
+      const bool endX = q == "EndX";
+      QCOMPARE(window.Radio(("rb" + q + "Sine").constData())->isChecked(), false);
+      QCOMPARE(window.Radio(("rb" + q + "Linear").constData())->isChecked(), !endX);
+      QCOMPARE(window.Radio(("rb" + q + "LinearReturn").constData())->isChecked(), endX);
+    }
+
+    // A click copies every button's state, not just its own row's.
+    p.AnimationStartBumpsSine = true;
+    window.Radio("rbStartRadiusSine")->click();
+    QVERIFY(p.AnimationStartRadiusSine);
+    QVERIFY(!p.AnimationStartRadiusLinear);
+    QVERIFY(!p.AnimationStartBumpsSine);
+    QVERIFY(p.AnimationStartBumpsLinear);
+  }
+
+  void changeFieldsFrameBarsAndFolding() {
+    RecordingDialogs dialogs;
+    Rig rig;
+    AnimationWindow& window = *rig.window;
+    ParameterSet& p = rig.state.params;
+    QLineEdit* change = window.Field("editAnimationChangeEndBumps");
+    change->setText("2.5");
+    QCOMPARE(p.AnimationChangeEndBumps, 2.5);
+    for (const char* partial : {"-", ".", ""}) change->setText(partial);
+    QCOMPARE(p.AnimationChangeEndBumps, 2.5);
+    QVERIFY(dialogs.messages.isEmpty());
+    change->setText("1e3");
+    QCOMPARE(p.AnimationChangeEndBumps, 1000.0);
+    change->setText("1..5");
+    QCOMPARE(dialogs.messages, QStringList{"This field must be a number. e.g 1, 0.5, -0.3"});
+    QCOMPARE(dialogs.colours.value(0), QColor(255, 255, 0));
+    QCOMPARE(change->text(), QString("1000"));
+    QCOMPARE(p.AnimationChangeEndBumps, 1000.0);
+    QVERIFY(change->palette().color(QPalette::Base) != QColor(255, 255, 0));
+    window.Field("editAnimationRepeatRockAmount")->setText("-0.5");
+    QCOMPARE(p.AnimationRepeatRockAmount, -0.5);
+
+    window.Bar("tbFrames")->setValue(12);
+    QCOMPARE(p.NumberOfFrames, 12);
+    QCOMPARE(window.FrameProgress()->maximum(), 12);
+    QCOMPARE(window.Bar("tbAnimationStartFrame")->maximum(), 12);
+    window.Bar("tbAnimationStartFrame")->setValue(5);
+    QCOMPARE(window.Label("labelAnimationStartFrame")->text(), QString("5"));
+    window.Bar("tbFrames")->setValue(3000);
+    QCOMPARE(p.NumberOfFrames, 2000);
+
+    window.show();
+    QVERIFY(!window.Bar("tbAnimationOffset")->isVisible());
+    window.CheckBox("cbTTTTOffset")->click();
+    QVERIFY(window.Bar("tbAnimationOffset")->isVisible());
+    QVERIFY(window.Label("labelAnimationOffset")->isVisible());
+    window.Bar("tbAnimationOffset")->setValue(7);
+    QCOMPARE(p.AnimationOffset, 7);
+    window.CheckBox("cbTTTTOffset")->click();
+    QVERIFY(!window.Bar("tbAnimationOffset")->isVisible());
+
+    QCOMPARE(window.height(), 662);
+    window.findChild<QPushButton*>("Button1")->click();
+    QCOMPARE(window.height(), 50);
+    window.findChild<QPushButton*>("Button1")->click();
+    QCOMPARE(window.height(), 662);
+  }
+
+  void aSeriesDrawsSavesAndClearsEveryFrame() {
+    Rig rig;
+    AnimationWindow& window = *rig.window;
+    QStringList panels;
+    bool controls_disabled = true;
+    bool flags_set = true;
+    window.SyncRunSwitches = [&] {
+      panels << window.FramePanel()->text();
+      controls_disabled = controls_disabled && !window.MakeFramesButton()->isEnabled() &&
+                          !window.Bar("tbFrames")->isEnabled();
+      flags_set = flags_set && rig.state.flags.InAnimation && rig.state.flags.IsDrawing;
+      QCOMPARE(window.FramePanel()->palette().color(QPalette::Window), QColor(0, 128, 128));
+    };
+    window.Bar("tbFrames")->setValue(3);
+    window.MakeFramesButton()->click();
+    // The click returns at once; the frames are drawn from the event loop.
+    QVERIFY(window.MakingFrames());
+    QVERIFY(QTest::qWaitFor([&] { return !window.MakingFrames(); }, 60000));
+
+    QVERIFY(controls_disabled);
+    QVERIFY(flags_set);
+    QVERIFY(panels.contains("1") && panels.contains("2") && panels.contains("3"));
+    QVERIFY(Idle(window, rig.state));
+    QVERIFY(window.FramePanel()->palette().color(QPalette::Window) != QColor(0, 128, 128));
+
+    const QStringList pictures = rig.Pictures();
+    QCOMPARE(pictures.size(), 3);
+    QCOMPARE(rig.SettingsFiles().size(), 3);
+    QList<QImage> images;
+    for (const QString& name : pictures) images << QImage(rig.folder.filePath(name)).convertToFormat(QImage::Format_RGB32);
+    for (const QImage& image : images) {
+      QCOMPARE(image.size(), QSize(32, 32));
+      QVERIFY(!Uniform(image));  // something was drawn
+    }
+    QVERIFY(images[0] != images[1]);
+    QVERIFY(images[1] != images[2]);
+    QVERIFY(images[0] != images[2]);
+
+    for (const char* text : {"Making Frame 1", "Making Frame 2", "Making Frame 3"})
+      QVERIFY(rig.host.status.contains(text));
+    for (const QString& text : rig.host.status) {
+      QVERIFY2(!text.startsWith("Saved ") && text != "Finished" && text != "Cleared", qPrintable(text));
+    }
+    QVERIFY(rig.host.messages.isEmpty());
+    // The last frame was cleared away; the phase and offset are back to 0.
+    for (int x = 0; x < 32; x += 5)
+      for (int y = 0; y < 32; y += 5) QCOMPARE(rig.state.canvas.Pixel(1, x, y), 0.0);
+    QCOMPARE(rig.state.anim.AnimationPhase, 0.0);
+    QCOMPARE(rig.state.anim.AnimPathOffset, 0.0);
+  }
+
+  void stopTickedSkipsTheRemainingFrames() {
+    Rig rig;
+    AnimationWindow& window = *rig.window;
+    QStringList drawn;
+    // Ticked while frame 2 draws: frame 2 is finished and saved, 3 and 4 are not drawn.
+    window.SyncRunSwitches = [&] {
+      drawn << window.FramePanel()->text();
+      if (window.FramePanel()->text() == "2") window.CheckBox("cbStopMakingFrames")->setChecked(true);
+    };
+    QVERIFY(rig.MakeFrames(4));
+    QCOMPARE(rig.Pictures().size(), 2);
+    QVERIFY(!drawn.contains("3") && !drawn.contains("4"));
+    QVERIFY(!rig.host.status.contains("Making Frame 3"));
+    QCOMPARE(rig.host.status.last(), QString());
+    QVERIFY(Idle(window, rig.state));
+
+    // Still ticked: a new series draws nothing.
+    QVERIFY(rig.MakeFrames(2));
+    QCOMPARE(rig.Pictures().size(), 2);
+  }
+
+  void aStopRequestEndsTheSeriesAfterTheFrame() {
+    Rig rig;
+    AnimationWindow& window = *rig.window;
+    QStringList drawn;
+    int steps_of_2 = 0;
+    // Draw (or Stop) chosen while frame 2 draws asks the run to stop, as the
+    // main window's Draw does when a run is in progress.
+    window.SyncRunSwitches = [&] {
+      drawn << window.FramePanel()->text();
+      if (window.FramePanel()->text() == "2" && rig.state.flags.IsDrawing && ++steps_of_2 == 2) rig.run.DrawOrStop();
+    };
+    QVERIFY(rig.MakeFrames(4));
+    QVERIFY(steps_of_2 >= 2 && steps_of_2 < 7);  // asked, and the frame ended early
+    // Frame 1 is kept; frame 2 was cut short and is not saved; 3 and 4 are
+    // not drawn at all.
+    QCOMPARE(rig.Pictures().size(), 1);
+    QVERIFY(!drawn.contains("3") && !drawn.contains("4"));
+    QVERIFY(rig.host.status.contains("Stopping drawing..."));
+    QVERIFY(Idle(window, rig.state));
+
+    // The next series starts afresh.
+    window.SyncRunSwitches = nullptr;
+    QVERIFY(rig.MakeFrames(2));
+    QCOMPARE(rig.Pictures().size(), 3);
+  }
+
+  void unreadableRotationPointsStopTheSeries() {
+    RecordingDialogs dialogs;
+    Rig rig;
+    AnimationWindow& window = *rig.window;
+    QLineEdit xa, ya, xb, yb;
+    xa.setText("1.5");
+    ya.setText("-");  // still being typed
+    xb.setText("0");
+    yb.setText("0,5");
+    window.SetRotationFields({&xa, &ya, &xb, &yb});
+    QVERIFY(rig.MakeFrames(3));
+    QCOMPARE(dialogs.messages, QStringList{"btnSecretButtonClick: '-' is not a valid floating point value"});
+    QCOMPARE(rig.Pictures().size(), 0);
+    QVERIFY(Idle(window, rig.state));
+
+    // Readable: the frames turn about the fields' points.
+    ya.setText("2");
+    QVERIFY(rig.MakeFrames(1));
+    QCOMPARE(rig.Pictures().size(), 1);
+    QCOMPARE(rig.state.anim.AnimRotateStart, (RealPoint{1.5, 2}));
+    QCOMPARE(rig.state.anim.AnimRotateEnd, (RealPoint{0, 0.5}));
+
+    // Spoilt after the first frame: that frame stays, the series ends.
+    window.SaveFrame = [&] {
+      xb.setText("abc");
+      return buttonSaveImageClick(rig.state, rig.host);
+    };
+    QVERIFY(rig.MakeFrames(3));
+    QCOMPARE(rig.Pictures().size(), 2);
+    QCOMPARE(dialogs.messages.last(), QString("btnSecretButtonClick: 'abc' is not a valid floating point value"));
+    QVERIFY(Idle(window, rig.state));
+  }
+
+  void aFailedSaveEndsTheSeries() {
+    Rig rig;
+    AnimationWindow& window = *rig.window;
+    int saves = 0;
+    window.SaveFrame = [&] {
+      ++saves;
+      SaveResult failed;
+      failed.error = "disk full";
+      return failed;
+    };
+    QVERIFY(rig.MakeFrames(4));
+    QCOMPARE(saves, 1);
+    QVERIFY(Idle(window, rig.state));
+  }
+
+  void animationPointsChooseThePathsAndTheirUse() {
+    Rig rig;
+    CurveEditSession session(rig.state.params, rig.state, rig.host);
+    AnimationPointsWindow points(session);
+    QCOMPARE(points.windowTitle(), QString("Animation Points"));
+    QCOMPARE(points.width(), 213);
+    QVERIFY(!points.isVisible());
+    QRadioButton* start = points.Radio("rbAnimationPointsSetStartPath");
+    QRadioButton* end = points.Radio("rbAnimationPointsSetEndPath");
+    QVERIFY(start->isChecked() && !start->isEnabled() && !end->isEnabled());
+
+    QSignalSpy mode(&points, &AnimationPointsWindow::AnimationPathModeChanged);
+    points.CheckBox("cbSetupAnimationPoints")->click();
+    QVERIFY(start->isEnabled() && end->isEnabled());
+    QCOMPARE(points.SetupPanel()->palette().color(QPalette::Window), QColor(0, 255, 0));
+    QVERIFY(session.AnimationPathMode);
+    end->click();
+    QVERIFY(!session.AnimationPathIsStart);
+    points.CheckBox("cbSetupAnimationPoints")->click();
+    QVERIFY(!start->isEnabled() && !end->isEnabled());
+    QVERIFY(points.SetupPanel()->palette().color(QPalette::Window) != QColor(0, 255, 0));
+    QVERIFY(!session.AnimationPathMode);
+    QCOMPARE(mode.size(), 2);
+    QCOMPARE(mode[0][0].toBool(), true);
+    QCOMPARE(mode[1][0].toBool(), false);
+
+    points.findChild<QPushButton*>("Button1")->click();
+    QCOMPARE(points.height(), 50);
+    points.findChild<QPushButton*>("Button1")->click();
+    QCOMPARE(points.height(), 167);
+
+    // A straight start path one unit long to the right: the last frame's
+    // start is shifted by the whole path, and only with its box ticked.
+    CurveSlots& curves = rig.state.curves;
+    for (int i = 0; i <= 5; ++i) curves.AnimStartPathCurve.AddPoint(0.3 + i * 0.2, -0.4);
+    QVERIFY(curves.SetUpBezier(BezierKindAnimStart, 0, rig.host));
+    rig.window->SetAnimationPoints(&points);
+    QVERIFY(rig.MakeFrames(2));
+    QCOMPARE(rig.state.anim.AnimShiftStart, RealPoint{});
+    points.CheckBox("cbAnimationPointsMoveStart")->click();
+    QVERIFY(rig.MakeFrames(2));
+    QVERIFY(std::abs(rig.state.anim.AnimShiftStart.x - 1.0) < 1e-6);
+    QVERIFY(std::abs(rig.state.anim.AnimShiftStart.y) < 1e-9);
+    QCOMPARE(rig.state.anim.AnimShiftEnd, RealPoint{});
+  }
+};
+
+QTEST_MAIN(AnimationWindowTest)
+#include "animation_window_test.moc"
