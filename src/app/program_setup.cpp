@@ -1,6 +1,5 @@
 #include "app/program_setup.h"
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/setting_override.h"
@@ -17,29 +16,6 @@ namespace quorl {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A folder that holds a picture's recipe as ordinary files while it is read,
-// removed afterwards.
-class RecipeFolder {
- public:
-  ~RecipeFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
-  }
-  bool Make(std::string& error) {
-    std::string pattern = (fs::temp_directory_path() / "quorl-recipe-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) {
-      error = "cannot make a temporary folder";
-      return false;
-    }
-    path_ = pattern;
-    return true;
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // The base name a settings file's animation path curves are saved under.
 std::string SettingsBase(const std::string& settingsPath) {
@@ -79,10 +55,6 @@ class MessageCatcher : public Host {
 
 }  // namespace
 
-bool LooksLikePng(const std::string& bytes) {
-  return bytes.size() >= 8 && bytes.compare(0, 8, "\x89PNG\r\n\x1a\n", 8) == 0;
-}
-
 int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& host, std::FILE* err) {
   std::string bytes, reason;
   if (fs::is_directory(options.settingsPath) || !ReadWholeFile(options.settingsPath, bytes, &reason)) {
@@ -94,22 +66,16 @@ int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& ho
   // A picture saved by Quorl: its recipe becomes an ordinary settings file
   // with its curve files, read exactly as a saved set would be.
   std::string settingsPath = options.settingsPath;
-  RecipeFolder recipeFolder;
+  UnpackedRecipe recipe;
   if (LooksLikePng(bytes)) {
-    Recipe recipe;
     std::string error;
-    if (!ReadPngRecipe(bytes, recipe, error) || !recipeFolder.Make(error)) {
+    if (!recipe.Unpack(bytes, error)) {
       std::fprintf(err, "quorl: cannot read the settings inside '%s': %s\n", options.settingsPath.c_str(),
                    error.c_str());
       return 1;
     }
-    settingsPath = WriteRecipeFiles(recipe, recipeFolder.Path(), "recipe", error);
-    if (settingsPath.empty()) {
-      std::fprintf(err, "quorl: cannot unpack the settings inside '%s': %s\n", options.settingsPath.c_str(),
-                   error.c_str());
-      return 1;
-    }
-    bytes = recipe.settings;
+    settingsPath = recipe.SettingsPath();
+    bytes = recipe.Contents().settings;
   }
 
   ParameterSet& params = state.params;

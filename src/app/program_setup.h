@@ -26,9 +26,6 @@ struct SetupOptions {
   bool animationPaths = false;  // also load _anim_start.curve and _anim_end.curve
 };
 
-// True when the file starts with the PNG signature.
-bool LooksLikePng(const std::string& bytes);
-
 // Returns 0, or the exit status after printing one line to `err`: 1 for a
 // file that cannot be read or a picture without a recipe, 2 for a bad
 // override.

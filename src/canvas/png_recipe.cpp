@@ -3,7 +3,9 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "settings/atomic_file.h"
 
@@ -124,6 +126,33 @@ std::string WriteRecipeFiles(const Recipe& recipe, const std::string& folder, co
     if (!WriteFileAtomically(dir + baseName + "_" + name + ".curve", text, &error)) return "";
   }
   return settingsPath;
+}
+
+UnpackedRecipe::~UnpackedRecipe() {
+  std::error_code ignored;
+  if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
+}
+
+bool UnpackedRecipe::Unpack(const std::string& pngBytes, std::string& error) {
+  Recipe recipe;
+  if (!ReadPngRecipe(pngBytes, recipe, error)) return false;
+  if (folder_.empty()) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quorl-recipe-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) {
+      error = "cannot make a temporary folder";
+      return false;
+    }
+    folder_ = pattern;
+  }
+  const std::string path = WriteRecipeFiles(recipe, folder_, "recipe", error);
+  if (path.empty()) return false;
+  settings_path_ = path;
+  recipe_ = std::move(recipe);
+  return true;
+}
+
+bool LooksLikePng(const std::string& bytes) {
+  return bytes.size() >= 8 && bytes.compare(0, 8, "\x89PNG\r\n\x1a\n", 8) == 0;
 }
 
 }  // namespace quorl

@@ -37,4 +37,28 @@ bool ReadPngRecipe(const std::string& pngBytes, Recipe& recipe, std::string& err
 std::string WriteRecipeFiles(const Recipe& recipe, const std::string& folder, const std::string& baseName,
                              std::string& error);
 
+// A picture's recipe unpacked as ordinary files into a temporary folder of
+// its own, so it can be opened exactly as a saved settings file with its
+// curve files; the folder goes with the object.
+class UnpackedRecipe {
+ public:
+  UnpackedRecipe() = default;
+  UnpackedRecipe(const UnpackedRecipe&) = delete;
+  UnpackedRecipe& operator=(const UnpackedRecipe&) = delete;
+  ~UnpackedRecipe();
+
+  // False with the reason for a picture without a readable recipe.
+  bool Unpack(const std::string& pngBytes, std::string& error);
+  const std::string& SettingsPath() const { return settings_path_; }
+  const Recipe& Contents() const { return recipe_; }
+
+ private:
+  std::string folder_;
+  std::string settings_path_;
+  Recipe recipe_;
+};
+
+// True when the bytes start with the PNG signature.
+bool LooksLikePng(const std::string& bytes);
+
 }  // namespace quorl

@@ -61,6 +61,8 @@ void MainWindow::BuildMenus() {
   AddSeparator(file, "N1");
   connect(AddItem(file, "Savequorlpicture1", QStringLiteral("Change default save location")), &QAction::triggered,
           this, &MainWindow::buttonSaveImageToFolderClick);
+  AddItem(file, "Keepsettingsinsidesavedpictures1", QStringLiteral("Keep settings inside saved pictures"))
+      ->setCheckable(true);
   AddSeparator(file, "N10");
   connect(AddItem(file, "Exit1", QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_F4)), &QAction::triggered,
           this, &MainWindow::Exit1Click);
@@ -178,6 +180,11 @@ void MainWindow::ConnectToggles() {
     Action("Snapvaluesback1")->setEnabled(on);
   });
   connect(Action("Snapvaluesback1"), &QAction::triggered, this, [this](bool on) { params_.SnapValuesBack = on; });
+  connect(Action("Keepsettingsinsidesavedpictures1"), &QAction::triggered, this, [this](bool on) {
+    params_.KeepSettingsInPictures = on;
+    Spammer(on ? QStringLiteral("Saved pictures carry their settings")
+               : QStringLiteral("Saved pictures do not carry their settings"));
+  });
 }
 
 void MainWindow::ShowToolWindow(QWidget* window, const char* message) {

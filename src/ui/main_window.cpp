@@ -204,6 +204,7 @@ void MainWindow::ApplyReadOutcome(const ReadIniOutcome& outcome) {
   Action("Snapvaluesback1")->setChecked(params_.SnapValuesBack);
   Action("Usemousetochangevalues1")->setChecked(params_.UseMouseToChangeValues);
   Action("Moverotationcenterbetweenpoints1")->setChecked(params_.MoveRotation);
+  Action("Keepsettingsinsidesavedpictures1")->setChecked(params_.KeepSettingsInPictures);
   if (forms_ready_) RefreshToolWindows();
 }
 

@@ -9,6 +9,8 @@
 #include <cmath>
 
 #include "canvas/picture_saving.h"
+#include "canvas/png_recipe.h"
+#include "settings/atomic_file.h"
 #include "curves/curve_set_files.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
@@ -93,11 +95,22 @@ void MainWindow::btnClearClick() {
 void MainWindow::RedrawCanvas() { state_->canvas.drawArrayOnImage(params_, host_.get()); }
 
 void MainWindow::btnLoadIniFromFileClickClick() {
-  const QString file =
-      CurrentDialogs().OpenFile(this, QStringLiteral("Load an Quorl initialisation file"),
-                                QString::fromStdString(params_.LoadDir), QStringLiteral("Quorl initialisation (*.ini)"));
+  const QString file = CurrentDialogs().OpenFile(
+      this, QStringLiteral("Load an Quorl initialisation file"), QString::fromStdString(params_.LoadDir),
+      QStringLiteral("Quorl initialisation (*.ini);;Quorl pictures with their settings (*.png)"));
   if (file.isEmpty()) return;
-  const std::string path = file.toStdString();
+  std::string path = file.toStdString();
+  // A picture saved by Quorl carries its settings and curves: they are
+  // opened as the settings file and curve files saved beside it would be.
+  UnpackedRecipe recipe;
+  std::string bytes, error;
+  if (ReadWholeFile(path, bytes, &error) && LooksLikePng(bytes)) {
+    if (!recipe.Unpack(bytes, error)) {
+      ShowMessage(QStringLiteral("btnLoadIniFromFileClickClick: ") + QString::fromStdString(error));
+      return;
+    }
+    path = recipe.SettingsPath();
+  }
   params_.CurrentStyle = ReadIniCurrentStyle(path);
   ApplyReadOutcome(ReadSettings(params_.CurrentStyle, path));
   Spammer(QStringLiteral("Loaded ") + QFileInfo(file).absoluteFilePath());
@@ -112,6 +125,7 @@ void MainWindow::buttonSaveImageClick() {
   CollectGeometry();
   SaveOptions options;
   options.useTransparency = Action("Usetransparency1")->isChecked();
+  options.keepRecipe = params_.KeepSettingsInPictures;
   quorl::buttonSaveImageClick(*state_, *host_, options);
 }
 

@@ -1,6 +1,7 @@
 // The main window: start, menus, Draw/Stop/Clear on the worker, styles,
 // "Open .ini file" with curves, zoom and the exit sequence.
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -245,6 +246,41 @@ class MainWindowTest : public QObject {
     window.Parameters().Steps = 5;
     window.btnLoadIniFromFileClickClick();
     QCOMPARE(window.Parameters().Steps, 5);
+  }
+
+  void openIniFileTakesAPictureThatCarriesItsSettings() {
+    RecordingDialogs dialogs;
+    QTemporaryDir folder;
+    QString png;
+    {
+      MainWindow source;
+      source.Parameters().Steps = 77;
+      source.Parameters().SaveDir = folder.path().toStdString() + "/";
+      for (int i = 0; i < 5; ++i) source.State().curves[4].Curve.AddPoint(i * 0.5 - 1, 0.25);
+      QVERIFY(source.Action("Keepsettingsinsidesavedpictures1")->isChecked());
+      source.Action("Savequorlpicture2")->trigger();
+      QVERIFY(source.StatusText().startsWith("Saved "));
+      png = source.StatusText().mid(6);
+    }
+    // Without the settings files beside it: the picture alone is enough.
+    for (const QString& name : QDir(folder.path()).entryList({"*.ini", "*.curve"})) QFile::remove(folder.filePath(name));
+    MainWindow window;
+    dialogs.file_answer = png;
+    window.Action("Openinifromfile1")->trigger();
+    QCOMPARE(window.StatusText(), "Loaded " + png);
+    QCOMPARE(window.Parameters().Steps, 77);
+    QCOMPARE(window.State().curves[4].Curve.GetLength(), 5);
+    QCOMPARE(window.Parameters().LoadDir, folder.path().toStdString() + "/");
+
+    // A picture that carries no settings is refused with a message.
+    QFile plain(folder.filePath("plain.png"));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.write(QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(40, 'x'));
+    plain.close();
+    dialogs.file_answer = plain.fileName();
+    window.btnLoadIniFromFileClickClick();
+    QVERIFY(dialogs.messages.value(0).startsWith("btnLoadIniFromFileClickClick: "));
+    QCOMPARE(window.Parameters().Steps, 77);
   }
 
   void exitWritesTheSettings() {
