@@ -8,11 +8,10 @@
 
 #include "engine/host.h"
 #include "engine/program_state.h"
+#include "settings/field_ranges.h"
 
 namespace quorl {
 
-// The canvas may be 1 to kMaxCanvasSide pixels on each side.
-inline constexpr int kMaxCanvasSide = 6000;
 inline constexpr const char* kCanvasSizeMessage = "Sorry, the canvas must be between 1 and 6000 pixels on all sides.";
 
 inline constexpr const char* kLoadedSourceMessage = "Loaded source image ";

@@ -1,5 +1,7 @@
 #include "settings/field_ranges.h"
 
+#include <algorithm>
+
 #include "settings/decimal_hundredths.h"
 #include "settings/number_text.h"
 #include "settings/settings_table.h"
@@ -228,6 +230,12 @@ void ApplyFillClamp(const FieldRange& field, ParameterSet& params, int lissaDelt
 
 void ApplyWindowFillClamps(ParameterSet& params, int lissaDeltaMin) {
   for (const FieldRange& field : kFields) ApplyFillClamp(field, params, lissaDeltaMin);
+  KeepCanvasSizeInRange(params);
+}
+
+void KeepCanvasSizeInRange(ParameterSet& params) {
+  params.ImageWidth = std::clamp(params.ImageWidth, 1, kMaxCanvasSide);
+  params.ImageHeight = std::clamp(params.ImageHeight, 1, kMaxCanvasSide);
 }
 
 }  // namespace quorl

@@ -64,4 +64,11 @@ void ApplyWindowFillClamps(ParameterSet& params, int lissaDeltaMin = kLissaDelta
 // One row's effect, for a window that refills a single control.
 void ApplyFillClamp(const FieldRange& field, ParameterSet& params, int lissaDeltaMin = kLissaDeltaMinAtStart);
 
+// A canvas is 1 to kMaxCanvasSide pixels on each side, wherever its size
+// comes from: a settings file edited by hand must not ask for gigabytes.
+inline constexpr int kMaxCanvasSide = 6000;
+
+// Brings ImageWidth and ImageHeight into 1 ... kMaxCanvasSide.
+void KeepCanvasSizeInRange(ParameterSet& params);
+
 }  // namespace quorl

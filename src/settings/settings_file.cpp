@@ -1,4 +1,5 @@
 #include "settings/settings_file.h"
+#include "settings/field_ranges.h"
 
 #include "settings/ini_file.h"
 #include "settings/number_text.h"
@@ -116,6 +117,7 @@ ReadIniOutcome ReadFrom(const IniFile& ini, ParameterSet& params, const std::str
   const ParameterSet defaults;
   for (const KeyDescriptor& row : SettingsTable()) ReadRow(ini, row, style, defaults, params);
   CorrectGeometry(params, defaults, outcome);
+  KeepCanvasSizeInRange(params);
   outcome.maximized = params.QuorlMaximized;
   return outcome;
 }

@@ -130,7 +130,7 @@ TEST(ApplyWindowFillClamps, ClampsWhatTheWindowsStoreBack) {
   EXPECT_EQ(p.QuorlPointsBezierMouse, 1);
   EXPECT_EQ(p.LissaDelta, 1);  // the Function window starts with the lower limit 1
   EXPECT_EQ(p.Opacity, 100);  // the Opacity bar stops at 100
-  EXPECT_EQ(p.ImageWidth, 9000);  // only the pending value is clamped
+  EXPECT_EQ(p.ImageWidth, kMaxCanvasSide);  // no canvas is wider, whatever the file says
   EXPECT_EQ(p.PathTabIndex, 9);
   EXPECT_EQ(p.QuorlPointsXStart, 0.333333333333333);
 }
