@@ -4,16 +4,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=build/quorl
-if { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; } && "$bin" --has-window >/dev/null 2>&1; then
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$bin"
 fi
 settings="${QUORL_SETTINGS:-${XDG_CONFIG_HOME:-$HOME/.config}/quorl/quorl.ini}"
 out="${XDG_PICTURES_DIR:-$HOME/Pictures}/Quorl/quorl-headless.png"
 mkdir -p "$(dirname "$out")"
-if [ ! -f "$settings" ]; then
-  mkdir -p "$(dirname "$settings")"
-  : > "$settings"
+echo "No display: drawing $( [ -f "$settings" ] && echo "$settings" || echo "the default settings") without a window"
+if [ -f "$settings" ]; then
+  "$bin" render "$settings" -o "$out"
+else
+  # A first start: the defaults, without creating the user's settings file.
+  empty=$(mktemp --suffix=.ini)
+  trap 'rm -f "$empty"' EXIT
+  "$bin" render "$empty" -o "$out"
 fi
-echo "No display: drawing $settings without a window"
-"$bin" render "$settings" -o "$out"
 echo "Picture: $out"
