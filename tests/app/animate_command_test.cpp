@@ -1,33 +1,22 @@
 #include "app/animate_command.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
+
+#include "app_test_support.h"
 
 namespace quorl {
 namespace {
 
+using test::ReadFile;
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 class AnimateCommand : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("quorl-animate-test-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
     for (const char* sub : {"one", "two", "three"}) fs::create_directories(dir / sub);
     settings = dir / "series.ini";
     // Four frames whose start radius swings by half a unit, with random
@@ -37,29 +26,17 @@ class AnimateCommand : public ::testing::Test {
                                "AnimationChangeStartRadius=0.5\nAnimationStartRadiusSine=0\n"
                                "AnimationStartRadiusLinear=1\n";
   }
-  void TearDown() override { fs::remove_all(dir); }
-
-  int Animate(std::vector<std::string> words, std::string* out = nullptr, std::string* err = nullptr) {
-    AnimateOptions options;
-    std::string error;
-    if (!ParseAnimateArguments(words, options, error)) {
-      if (err) *err = error;
-      return 2;
-    }
-    std::FILE* o = std::tmpfile();
-    std::FILE* e = std::tmpfile();
-    const int status = RunAnimate(options, o, e, false);
-    for (auto [file, text] : {std::pair{o, out}, std::pair{e, err}}) {
-      std::rewind(file);
-      char buffer[4096];
-      size_t n;
-      while (text && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text->append(buffer, n);
-      std::fclose(file);
-    }
-    return status;
+  int Animate(const std::vector<std::string>& words, std::string* out = nullptr, std::string* err = nullptr) {
+    const test::Outcome outcome =
+        test::RunInProcess<AnimateOptions>(words, ParseAnimateArguments, RunAnimate);
+    if (out) *out = outcome.out;
+    if (err) *err = outcome.err;
+    return outcome.status;
   }
 
-  fs::path dir, settings;
+  test::ScratchFolder scratch{"quorl-animate-test"};
+  const fs::path dir = scratch.Path();
+  fs::path settings;
 };
 
 TEST_F(AnimateCommand, EveryFrameIsSavedAndTheFramesDiffer) {

@@ -12,18 +12,13 @@
 #include <vector>
 
 #include "app/render_command.h"
+#include "app_test_support.h"
 
 namespace quorl {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using test::ReadFile;
 
 std::vector<fs::path> GoldenScenes() {
   std::vector<fs::path> scenes;

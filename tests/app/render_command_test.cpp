@@ -9,40 +9,19 @@
 #include <sstream>
 #include <string>
 
+#include "app_test_support.h"
 #include "curves/curve_file_names.h"
 
 namespace quorl {
 namespace {
 
+using test::Outcome;
+using test::ReadFile;
+using test::WriteFile;
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 class RenderCommand : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("quorl-render-test-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-
   // The binary itself, as a user runs it.
   Outcome RunBinary(const std::string& arguments) {
     const fs::path out = dir / "stdout.txt", err = dir / "stderr.txt";
@@ -53,22 +32,8 @@ class RenderCommand : public ::testing::Test {
   }
 
   // The same in-process, faster.
-  Outcome Render(std::vector<std::string> words) {
-    RenderOptions options;
-    std::string error;
-    if (!ParseRenderArguments(words, options, error)) return {2, "", error};
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    Outcome outcome;
-    outcome.status = RunRender(options, out, err, false);
-    for (auto [file, text] : {std::pair{out, &outcome.out}, std::pair{err, &outcome.err}}) {
-      std::rewind(file);
-      char buffer[4096];
-      size_t n;
-      while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text->append(buffer, n);
-      std::fclose(file);
-    }
-    return outcome;
+  Outcome Render(const std::vector<std::string>& words) {
+    return test::RunInProcess<RenderOptions>(words, ParseRenderArguments, RunRender);
   }
 
   // A small quick scene: 64 x 64 pixels, 100 steps.
@@ -78,7 +43,8 @@ class RenderCommand : public ::testing::Test {
     return path;
   }
 
-  fs::path dir;
+  test::ScratchFolder scratch{"quorl-render-test"};
+  const fs::path dir = scratch.Path();
 };
 
 TEST_F(RenderCommand, BadArgumentsPrintTheUsageAndExit2) {

@@ -1,34 +1,21 @@
 #include <gtest/gtest.h>
 #include <png.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/render_command.h"
+#include "app_test_support.h"
 #include "canvas/png_writer.h"
 
 namespace quorl {
 namespace {
 
+using test::ReadFile;
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 class RenderSaving : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("quorl-save-test-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
     fs::create_directories(dir / "saved");
     settings = dir / "scene.ini";
     std::ofstream(settings) << "[start]\nImageWidth=48\nImageHeight=40\nstyle=circles\n"
@@ -36,26 +23,17 @@ class RenderSaving : public ::testing::Test {
     // A Path curve beside the settings file, as a saved set has it.
     std::ofstream(dir / "scene_Main_-_Path_curve.curve") << "-1\r\n-1\r\n-0.5\r\n0.2\r\n0\r\n0.9\r\n0.5\r\n0.1\r\n1\r\n-1\r\n";
   }
-  void TearDown() override { fs::remove_all(dir); }
-
   // Runs `quorl render` in-process; returns the exit status, stdout in *out.
-  int Render(std::vector<std::string> words, std::string* out = nullptr) {
-    RenderOptions options;
-    std::string error;
-    if (!ParseRenderArguments(words, options, error)) return 2;
-    std::FILE* o = std::tmpfile();
-    std::FILE* e = std::tmpfile();
-    const int status = RunRender(options, o, e, false);
-    std::rewind(o);
-    char buffer[4096];
-    size_t n;
-    while (out && (n = std::fread(buffer, 1, sizeof buffer, o)) > 0) out->append(buffer, n);
-    std::fclose(o);
-    std::fclose(e);
-    return status;
+  int Render(const std::vector<std::string>& words, std::string* out = nullptr) {
+    const test::Outcome outcome =
+        test::RunInProcess<RenderOptions>(words, ParseRenderArguments, RunRender);
+    if (out) *out = outcome.out;
+    return outcome.status;
   }
 
-  fs::path dir, settings;
+  test::ScratchFolder scratch{"quorl-save-test"};
+  const fs::path dir = scratch.Path();
+  fs::path settings;
 };
 
 TEST_F(RenderSaving, SaveWritesTheSetAndThePictureRendersAgainToTheSameBytes) {
