@@ -149,6 +149,7 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
   // Where PercentToComplete ends the run, for the time left.
   host.SetExpectedLastStep(static_cast<long long>(std::ceil(params.Steps / 100.0 * params.PercentToComplete)) + 1);
   DrawingRun run(*state, host);
+  run.SetThreads(options.threads);
   const auto start = std::chrono::steady_clock::now();
   run.DrawOrStop();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -181,7 +182,7 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
                  c.subSamples, seconds);
     std::fprintf(out, "million sub-samples per second: %.2f\n",
                  seconds > 0 ? static_cast<double>(c.subSamples) / seconds / 1e6 : 0.0);
-    std::fprintf(out, "threads: %d\n", 1);
+    std::fprintf(out, "threads: %d\n", run.Threads());
   }
   return 0;
 }

@@ -18,7 +18,7 @@ struct RenderOptions {
   std::string saveDir;     // --save: the whole set, as "Save quorl picture" writes it
   std::string style;  // empty: the file's own current style
   std::vector<std::pair<std::string, std::string>> overrides;  // --set, in order
-  int threads = 1;
+  int threads = 0;  // --threads; 0: all cores
   // Fixed by default so that the same settings always give the same bytes.
   std::uint64_t seed = 1;
   bool bench = false;

@@ -1,6 +1,9 @@
 #include "canvas/dot_kernel.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <type_traits>
 
 #include "canvas/pixel_math.h"
 #include "curves/curve_plane.h"
@@ -24,9 +27,11 @@ int Wrap(double i, int size) {
 
 }  // namespace
 
+// Defined below, with the colour rules.
+void FillUnitTerms(DotKernel& k);
+
 void DotKernel::Prepare(const ParameterSet& params, const StepState& state, const SourceStore& source,
                         const Canvas& canvas, const DotStep& dot) {
-  offsets_.clear();
   too_large_ = false;
   step_ = dot.step;
   width_ = canvas.CanvasWidth();
@@ -43,21 +48,33 @@ void DotKernel::Prepare(const ParameterSet& params, const StepState& state, cons
   const double n = RoundHalfEven(dot.dotSize);
   use_dimmer_ = params.UseDimmer;
   dimmer_ = state.DimmerFactor;
+  side_ = 0;
+  sub_samples_ = 0;
+  offset_.clear();
+  weights_.clear();
+  inside_.clear();
   if (width_ > 0 && height_ > 0 && n >= 0) {
     if (n > kMaxDotGrid) {
       too_large_ = true;
     } else {
       const int count = static_cast<int>(n);
-      offsets_.reserve(static_cast<std::size_t>(count + 1) * static_cast<std::size_t>(count + 1));
+      side_ = count + 1;
+      // dx of column i and dy of row i are the same expression.
+      for (int i = 0; i <= count; ++i) offset_.push_back((i - n / 2) * pw * 0.35);
+      weights_.assign(static_cast<std::size_t>(side_) * static_cast<std::size_t>(side_), 0.0);
+      inside_.assign(weights_.size(), 0);
       for (int i = 0; i <= count; ++i) {
         for (int j = 0; j <= count; ++j) {
-          const double dx = (i - n / 2) * pw * 0.35;
-          const double dy = (j - n / 2) * pw * 0.35;
+          const double dx = offset_[static_cast<std::size_t>(i)];
+          const double dy = offset_[static_cast<std::size_t>(j)];
           const double d = getDistanceOfPoint(dx, dy);
           if (!(d < R)) continue;
           double weight = (1 - d / R) * (1 - d / R);
           if (use_dimmer_) weight = weight * dimmer_;
-          offsets_.push_back({dx, dy, weight});
+          const std::size_t cell = static_cast<std::size_t>(i) * static_cast<std::size_t>(side_) + j;
+          weights_[cell] = weight;
+          inside_[cell] = 1;
+          ++sub_samples_;
         }
       }
     }
@@ -84,7 +101,7 @@ void DotKernel::Prepare(const ParameterSet& params, const StepState& state, cons
       source_fv_ = v - iv;
       source_row_ = Wrap(iv, source.SourceHeight);
     } else {
-      offsets_.clear();
+      sub_samples_ = 0;
     }
   } else if (params.NewColor) {
     weight_rule_ = params.OneOrTwo ? WeightRule::kNewColorFromPosition : WeightRule::kNewColorCycle;
@@ -107,6 +124,7 @@ void DotKernel::Prepare(const ParameterSet& params, const StepState& state, cons
     amount_[c] = state.StepAmount[c];
     colour_[c] = state.StepColor[c];
   }
+  FillUnitTerms(*this);
 }
 
 // The weights of a point for the rules that do not depend on the
@@ -157,93 +175,339 @@ bool DotKernel::PointWeights(const DotPoint& point, double w[3]) const {
   return true;
 }
 
-namespace {
+bool DotKernel::MapPoint(const DotPoint& point, int* cols, int* rows, double w[3]) const {
+  if (sub_samples_ == 0) return false;
+  double point_w[3] = {1, 1, 1};
+  if (!PointWeights(point, point_w)) return false;
+  if (weight_rule_ == WeightRule::kSoftDot) {
+    w[0] = point.ZFactor;
+  } else {
+    for (int c = 0; c < 3; ++c) w[c] = point_w[c] * point.ZFactor;
+  }
+  // A sub-sample's column depends on its dx alone and its row on its dy
+  // alone, so side_ of each serve all side_ * side_ sub-samples.
+  for (int i = 0; i < side_; ++i) {
+    const double offset = offset_[static_cast<std::size_t>(i)];
+    cols[i] = getPixelFromReal(Axis::X, point.x + offset, scale_, width_, height_);
+    rows[i] = getPixelFromReal(Axis::Y, point.y + offset, scale_, width_, height_);
+  }
+  return true;
+}
 
-// Steps 5 to 7 of a sub-sample: the pixel's flags, its three channels and
-// its first step.
-inline void CombineIntoPixel(double* P, std::int32_t& first_step, const double w[3], int step, double freeze_step,
-                             bool opaque, bool white, bool best_guess, bool limits, bool unclamped, double g,
-                             const double A[3], const double L[3]) {
-  const bool background = P[0] == g && P[1] == g && P[2] == g;
-  if (opaque) {
-    // A pixel stays open for a while after a dot first reached it; a pixel
-    // of a background picture (not the flat background) is never painted.
-    const bool frozen =
-        !background && (first_step <= freeze_step || first_step == Canvas::NeverPainted);
-    if (!frozen) {
+// The colouring of one step's points, with the rules fixed at compile time
+// so the sub-sample loop carries no tests of them.
+struct DotColouring {
+  enum class Combine { kLimits, kUnclamped, kClamped, kOpaque };
+  enum class Subtract { kAlways, kBestGuess, kNever };
+
+  template <bool kSoftDot, Combine kCombine, Subtract kSubtract>
+  struct Rules {
+    static constexpr bool soft_dot = kSoftDot;
+    static constexpr Combine combine = kCombine;
+    static constexpr Subtract subtract = kSubtract;
+  };
+
+  // Calls visit(Rules<...>{}) with the kernel's rules.
+  template <typename Visit>
+  static void WithRules(const DotKernel& k, Visit&& visit) {
+    if (k.channel_rule_ == DotKernel::ChannelRule::kOpaqueSource) {
+      visit(Rules<false, Combine::kOpaque, Subtract::kNever>{});
+      return;
+    }
+    const auto subtract = [&k, &visit](auto soft, auto combine) {
+      constexpr bool S = decltype(soft)::value;
+      constexpr Combine C = decltype(combine)::value;
+      if (k.white_)
+        visit(Rules<S, C, Subtract::kAlways>{});
+      else if (k.best_guess_)
+        visit(Rules<S, C, Subtract::kBestGuess>{});
+      else
+        visit(Rules<S, C, Subtract::kNever>{});
+    };
+    const auto combine = [&k, &subtract](auto soft) {
+      if (k.limits_)
+        subtract(soft, std::integral_constant<Combine, Combine::kLimits>{});
+      else if (k.unclamped_)
+        subtract(soft, std::integral_constant<Combine, Combine::kUnclamped>{});
+      else
+        subtract(soft, std::integral_constant<Combine, Combine::kClamped>{});
+    };
+    if (k.weight_rule_ == DotKernel::WeightRule::kSoftDot)
+      combine(std::true_type{});
+    else
+      combine(std::false_type{});
+  }
+
+  // The kernel's values the sub-sample loop reads, copied into a local so
+  // the compiler keeps them in registers across the pixel stores.
+  struct Constants {
+    std::int32_t step;
+    double freeze_step;
+    double g;
+    bool white;
+    int width;
+    int side;
+    double A[3];
+    double L[3];
+  };
+
+  static Constants ConstantsOf(const DotKernel& k) {
+    Constants c{k.step_, k.freeze_step_, k.level_, k.white_, k.width_, k.side_, {}, {}};
+    for (int i = 0; i < 3; ++i) {
+      c.A[i] = k.amount_[i];
+      c.L[i] = k.colour_[i];
+    }
+    return c;
+  }
+
+  // What a sub-sample of weights w does to a pixel, as far as it does not
+  // depend on the pixel: T[0..2] the subtracted change (with limits A * w,
+  // for opaque pixels the target value), T[3..5] the added change. The
+  // arithmetic is that of the rules below, only done ahead.
+  template <typename R>
+  static inline void Terms(const Constants& k, const double w[3], double T[6]) {
+    const double* A = k.A;
+    const double* L = k.L;
+    if constexpr (R::combine == Combine::kOpaque) {
+      for (int c = 0; c < 3; ++c) T[c] = k.white ? 255 - w[c] : w[c];
+    } else if constexpr (R::combine == Combine::kLimits) {
+      for (int c = 0; c < 3; ++c) T[c] = A[c] * w[c];
+    } else {
+      if constexpr (R::subtract != Subtract::kNever)
+        for (int c = 0; c < 3; ++c) T[c] = A[c] * w[c] * (L[c] - 255) / 255;
+      if constexpr (R::subtract != Subtract::kAlways)
+        for (int c = 0; c < 3; ++c) T[3 + c] = A[c] * w[c] * L[c] / 255;
+    }
+  }
+
+  // Steps 5 and 6 of one sub-sample on a pixel's channels P, with its first
+  // step `first` as it stands before this sub-sample and the sub-sample's
+  // terms T.
+  template <typename R>
+  static inline void CombineIntoPixel(const Constants& k, double P[3], std::int32_t first, const double T[6]) {
+    const double g = k.g;
+    const double* A = k.A;
+    const double* L = k.L;
+    if constexpr (R::combine == Combine::kOpaque) {
+      // A pixel stays open for a while after a dot first reached it; a pixel
+      // of a background picture (not the flat background) is never painted.
+      const bool background = P[0] == g && P[1] == g && P[2] == g;
+      const bool frozen = !background && (first <= k.freeze_step || first == Canvas::NeverPainted);
+      if (frozen) return;
       for (int c = 0; c < 3; ++c) {
-        const double t = white ? 255 - w[c] : w[c];
+        const double t = T[c];
         if (P[c] == g && t != g)
           P[c] = (g + t) / 2;
         else
           P[c] = t;
       }
-    }
-  } else {
-    const bool subtract = white || (best_guess && P[0] > A[0] && P[1] > A[1] && P[2] > A[2]);
-    if (subtract) {
-      if (limits) {
-        // Each turn lowers the two other channels, floored at the step colour.
-        for (int c = 0; c < 3; ++c) {
-          for (int j : {(c + 1) % 3, (c + 2) % 3}) {
-            if (A[j] * w[j] + L[j] < P[j]) P[j] = Larger(P[j] - A[j] * w[j], L[j]);
-          }
-        }
-      } else if (unclamped) {
-        for (int c = 0; c < 3; ++c) P[c] = P[c] + A[c] * w[c] * (L[c] - 255) / 255;
-      } else {
-        for (int c = 0; c < 3; ++c) P[c] = ClampToChannel(P[c] + A[c] * w[c] * (L[c] - 255) / 255);
-      }
     } else {
-      if (limits) {
-        for (int c = 0; c < 3; ++c) P[c] = Smaller(P[c] + A[c] * w[c], L[c]);
-      } else if (unclamped) {
-        for (int c = 0; c < 3; ++c) P[c] = P[c] + A[c] * w[c] * L[c] / 255;
-      } else {
-        for (int c = 0; c < 3; ++c) P[c] = ClampToChannel(P[c] + A[c] * w[c] * L[c] / 255);
+      bool subtract = R::subtract == Subtract::kAlways;
+      if constexpr (R::subtract == Subtract::kBestGuess) subtract = P[0] > A[0] && P[1] > A[1] && P[2] > A[2];
+      if (subtract) {
+        if constexpr (R::combine == Combine::kLimits) {
+          // Each turn lowers the two other channels, floored at the step colour.
+          for (int c = 0; c < 3; ++c) {
+            for (int j : {(c + 1) % 3, (c + 2) % 3}) {
+              if (T[j] + L[j] < P[j]) P[j] = Larger(P[j] - T[j], L[j]);
+            }
+          }
+        } else if constexpr (R::combine == Combine::kUnclamped) {
+          for (int c = 0; c < 3; ++c) P[c] = P[c] + T[c];
+        } else {
+          for (int c = 0; c < 3; ++c) P[c] = ClampToChannel(P[c] + T[c]);
+        }
+      } else if constexpr (R::subtract != Subtract::kAlways) {
+        if constexpr (R::combine == Combine::kLimits) {
+          for (int c = 0; c < 3; ++c) P[c] = Smaller(P[c] + T[c], L[c]);
+        } else if constexpr (R::combine == Combine::kUnclamped) {
+          for (int c = 0; c < 3; ++c) P[c] = P[c] + T[3 + c];
+        } else {
+          for (int c = 0; c < 3; ++c) P[c] = ClampToChannel(P[c] + T[3 + c]);
+        }
       }
     }
   }
-  if (step < first_step) first_step = step;
-}
 
-}  // namespace
+  // The soft-dot terms of every sub-sample at depth factor 1, the usual
+  // case, so that points at that depth need no arithmetic per sub-sample
+  // beyond the pixel's own.
+  static void FillUnitTerms(DotKernel& k) {
+    k.unit_terms_.clear();
+    if (k.weight_rule_ != DotKernel::WeightRule::kSoftDot || k.side_ > DotKernel::kTermTableSide) return;
+    k.unit_terms_.assign(k.weights_.size() * 6, 0.0);
+    const Constants constants = ConstantsOf(k);
+    WithRules(k, [&](auto rules) {
+      for (std::size_t cell = 0; cell < k.weights_.size(); ++cell) {
+        const double w = k.weights_[cell] * 1.0;
+        const double ws[3] = {w, w, w};
+        Terms<decltype(rules)>(constants, ws, k.unit_terms_.data() + cell * 6);
+      }
+    });
+  }
+
+  static bool IsOne(double z) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &z, sizeof bits);
+    return bits == 0x3FF0000000000000u;
+  }
+
+  // Every sub-sample of one mapped point whose row is marked in `mine`, in
+  // the order of the grid: column by column, and up each column. A run of
+  // sub-samples on the same pixel keeps the pixel in registers.
+  template <typename R>
+  static inline void ColourPoint(const Constants& k, const DotKernel& kernel, double* pixels,
+                                 std::int32_t* first_steps, const int* cols, const int* rows,
+                                 const std::uint8_t* mine, const double* point_w) {
+    const int side = k.side;
+    const int width = k.width;
+    double point_terms[6] = {0, 0, 0, 0, 0, 0};
+    const double* table = nullptr;
+    double z = 1;
+    if constexpr (R::soft_dot) {
+      z = point_w[0];
+      // w * 1 is w, to the bit: the table holds exactly these terms.
+      if (!kernel.unit_terms_.empty() && IsOne(z)) table = kernel.unit_terms_.data();
+    } else {
+      Terms<R>(k, point_w, point_terms);
+    }
+    for (int i = 0; i < side; ++i) {
+      const int px = cols[i];
+      if (px < 0 || px >= width) continue;
+      const std::size_t grid_row = static_cast<std::size_t>(i) * static_cast<std::size_t>(side);
+      const std::uint8_t* inside = kernel.inside_.data() + grid_row;
+      const double* soft = kernel.weights_.data() + grid_row;
+      double* cell = nullptr;
+      std::int32_t* first_cell = nullptr;
+      double P[3] = {0, 0, 0};
+      std::int32_t first = 0;
+      int row = -1;
+      for (int j = 0; j < side; ++j) {
+        if (!(inside[j] & mine[j])) continue;
+        const int py = rows[j];
+        if (py != row) {
+          if (cell) {
+            cell[0] = P[0];
+            cell[1] = P[1];
+            cell[2] = P[2];
+            *first_cell = first;
+          }
+          row = py;
+          const std::size_t pixel = static_cast<std::size_t>(py) * static_cast<std::size_t>(width) + px;
+          cell = pixels + pixel * 3;
+          first_cell = first_steps + pixel;
+          P[0] = cell[0];
+          P[1] = cell[1];
+          P[2] = cell[2];
+          first = *first_cell;
+        }
+        const double* T = point_terms;
+        double sub_terms[6];
+        if constexpr (R::soft_dot) {
+          if (table) {
+            T = table + (grid_row + j) * 6;
+          } else {
+            const double w = soft[j] * z;
+            const double ws[3] = {w, w, w};
+            Terms<R>(k, ws, sub_terms);
+            T = sub_terms;
+          }
+        }
+        CombineIntoPixel<R>(k, P, first, T);
+        if (k.step < first) first = k.step;
+      }
+      if (cell) {
+        cell[0] = P[0];
+        cell[1] = P[1];
+        cell[2] = P[2];
+        *first_cell = first;
+      }
+    }
+  }
+};
+
+void FillUnitTerms(DotKernel& k) { DotColouring::FillUnitTerms(k); }
 
 void addColorToPixels(Canvas& canvas, const DotKernel& k, const DotPoint& point, int rowBegin, int rowEnd) {
   // The grids must not change size between Prepare and the step's points.
-  if (k.offsets_.empty() || canvas.CanvasWidth() != k.width_ || canvas.CanvasHeight() != k.height_) return;
-  double point_w[3] = {1, 1, 1};
-  if (!k.PointWeights(point, point_w)) return;
-  const bool soft_dot = k.weight_rule_ == DotKernel::WeightRule::kSoftDot;
-  const bool opaque = k.channel_rule_ == DotKernel::ChannelRule::kOpaqueSource;
-  // Locals, so the compiler may keep them out of the loop even though the
-  // pixel stores could alias the kernel's doubles.
-  const double scale = k.scale_;
-  const int width = k.width_;
-  const int height = k.height_;
+  if (k.DrawsNothing() || canvas.CanvasWidth() != k.width_ || canvas.CanvasHeight() != k.height_) return;
+  int cols[DotKernel::kMaxDotGrid + 1];
+  int rows[DotKernel::kMaxDotGrid + 1];
+  std::uint8_t mine[DotKernel::kMaxDotGrid + 1];
+  double w[3];
+  if (!k.MapPoint(point, cols, rows, w)) return;
+  const int row_begin = rowBegin < 0 ? 0 : rowBegin;
+  const int row_end = rowEnd > k.height_ ? k.height_ : rowEnd;
+  // A value left of or below the canvas maps to -1 and is skipped, never
+  // clamped onto the edge.
+  for (int j = 0; j < k.side_; ++j) mine[j] = rows[j] >= row_begin && rows[j] < row_end;
   double* pixels = canvas.PixelBuffer();
   std::int32_t* first = canvas.FirstStepBuffer();
-  const int row_begin = rowBegin < 0 ? 0 : rowBegin;
-  const int row_end = rowEnd > height ? height : rowEnd;
+  const DotColouring::Constants constants = DotColouring::ConstantsOf(k);
+  DotColouring::WithRules(k, [&](auto rules) {
+    DotColouring::ColourPoint<decltype(rules)>(constants, k, pixels, first, cols, rows, mine, w);
+  });
+}
 
-  for (const DotKernel::Offset& o : k.offsets_) {
-    // A value left of or below the canvas maps to -1 and is skipped, never
-    // clamped onto the edge.
-    const int py = getPixelFromReal(Axis::Y, point.y + o.dy, scale, width, height);
-    if (py < row_begin || py >= row_end) continue;
-    const int px = getPixelFromReal(Axis::X, point.x + o.dx, scale, width, height);
-    if (px < 0 || px >= width) continue;
+int DotBatch::CapacityFor(const DotKernel& kernel) {
+  constexpr std::size_t kBytes = std::size_t{4} << 20;
+  const std::size_t per_point = 3 * sizeof(double) + 2 * sizeof(int) * static_cast<std::size_t>(kernel.side_ + 1);
+  return static_cast<int>(std::clamp<std::size_t>(kBytes / per_point, 64, 16384));
+}
 
-    double w[3];
-    if (soft_dot) {
-      w[0] = w[1] = w[2] = o.weight * point.ZFactor;
-    } else {
-      for (int c = 0; c < 3; ++c) w[c] = point_w[c] * point.ZFactor;
+void DotBatch::Reset(const DotKernel& kernel, int capacity, int parts) {
+  capacity_ = capacity < 1 ? 1 : capacity;
+  side_ = kernel.side_;
+  parts_ = parts < 1 ? 1 : parts;
+  pixels_.resize(static_cast<std::size_t>(capacity_) * 2 * static_cast<std::size_t>(side_));
+  weights_.resize(static_cast<std::size_t>(capacity_) * 3);
+  if (owner_height_ != kernel.height_ || owner_parts_ != parts_) {
+    owner_height_ = kernel.height_;
+    owner_parts_ = parts_;
+    owner_.resize(static_cast<std::size_t>(owner_height_ < 0 ? 0 : owner_height_));
+    for (std::size_t row = 0; row < owner_.size(); ++row) {
+      owner_[row] = static_cast<std::uint16_t>(row / kBandRows % static_cast<std::size_t>(parts_));
     }
-    const std::size_t pixel = static_cast<std::size_t>(py) * static_cast<std::size_t>(width) + px;
-    CombineIntoPixel(pixels + pixel * 3, first[pixel], w, k.step_, k.freeze_step_, opaque, k.white_, k.best_guess_,
-                     k.limits_, k.unclamped_, k.level_, k.amount_, k.colour_);
   }
+}
+
+void DotBatch::Store(const DotKernel& kernel, int k, const DotPoint& point) {
+  if (side_ == 0) return;
+  int* cols = pixels_.data() + static_cast<std::size_t>(k) * 2 * static_cast<std::size_t>(side_);
+  int* rows = cols + side_;
+  if (!kernel.MapPoint(point, cols, rows, weights_.data() + static_cast<std::size_t>(k) * 3)) {
+    std::fill(rows, rows + side_, -1);
+  }
+}
+
+void DotBatch::Apply(Canvas& canvas, const DotKernel& k, int count, int part) const {
+  if (k.DrawsNothing() || side_ != k.side_ || canvas.CanvasWidth() != k.width_ ||
+      canvas.CanvasHeight() != k.height_ || owner_height_ != k.height_) {
+    return;
+  }
+  double* pixels = canvas.PixelBuffer();
+  std::int32_t* first = canvas.FirstStepBuffer();
+  const std::uint16_t* owner = owner_.data();
+  const unsigned height = static_cast<unsigned>(k.height_);
+  const int side = side_;
+  const DotColouring::Constants constants = DotColouring::ConstantsOf(k);
+  DotColouring::WithRules(k, [&](auto rules) {
+    std::uint8_t mine[DotKernel::kMaxDotGrid + 1];
+    for (int p = 0; p < count; ++p) {
+      const int* cols = pixels_.data() + static_cast<std::size_t>(p) * 2 * static_cast<std::size_t>(side);
+      const int* rows = cols + side;
+      bool any = false;
+      for (int j = 0; j < side; ++j) {
+        const unsigned row = static_cast<unsigned>(rows[j]);
+        const bool is_mine = row < height && owner[row] == part;
+        mine[j] = is_mine;
+        any = any || is_mine;
+      }
+      if (!any) continue;
+      DotColouring::ColourPoint<decltype(rules)>(constants, k, pixels, first, cols, rows, mine,
+                                                 weights_.data() + static_cast<std::size_t>(p) * 3);
+    }
+  });
 }
 
 }  // namespace quorl

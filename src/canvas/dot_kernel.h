@@ -11,7 +11,7 @@
 // A point's effect on a pixel depends only on that pixel's own earlier
 // values, so the points of a step may be applied band by band of rows
 // (each band applying all points in their original order) with exactly the
-// result of applying them in one go.
+// result of applying them in one go; DotBatch does that on several threads.
 #pragma once
 
 #include <climits>
@@ -50,6 +50,8 @@ struct DotPoint {
   double ZFactor = 1;
 };
 
+class DotBatch;
+
 class DotKernel {
  public:
   // Larger dots than this are not drawn: their grid would not fit in memory
@@ -61,26 +63,29 @@ class DotKernel {
 
   // True when no point of the step can reach a pixel (a dot size that rounds
   // below 1 sub-sample inside the cut-off, a negative size, an empty canvas).
-  bool DrawsNothing() const { return offsets_.empty(); }
+  bool DrawsNothing() const { return sub_samples_ == 0; }
   // The dot size was larger than kMaxDotGrid, so the step draws nothing.
   bool TooLarge() const { return too_large_; }
   // The sub-samples of a dot that lie inside its cut-off radius.
-  int SubSampleCount() const { return static_cast<int>(offsets_.size()); }
+  int SubSampleCount() const { return sub_samples_; }
+  // Sub-samples per side of a dot's grid (n + 1); 0 when it draws nothing.
+  int GridSide() const { return DrawsNothing() ? 0 : side_; }
 
  private:
   friend void addColorToPixels(Canvas& canvas, const DotKernel& kernel, const DotPoint& point, int rowBegin,
                                int rowEnd);
+  friend class DotBatch;
+  friend struct DotColouring;
+  friend void FillUnitTerms(DotKernel& k);
 
   enum class WeightRule { kSourceImage, kNewColorFromPosition, kNewColorCycle, kSoftDot };
   enum class ChannelRule { kAddOrSubtract, kOpaqueSource };
 
-  struct Offset {
-    double dx;
-    double dy;
-    double weight;  // soft-dot weight, dimmer applied
-  };
-
   bool PointWeights(const DotPoint& point, double w[3]) const;
+  // A point's pixel columns and rows, one per sub-sample column and row of
+  // its grid, and its weights when they do not vary over the dot. False
+  // when the point colours nothing.
+  bool MapPoint(const DotPoint& point, int* cols, int* rows, double w[3]) const;
 
   // Step and canvas.
   int step_ = 0;
@@ -88,8 +93,20 @@ class DotKernel {
   int width_ = 0;
   int height_ = 0;
   double scale_ = 0;  // the step's scale, for the real-to-pixel mapping
-  std::vector<Offset> offsets_;
   bool too_large_ = false;
+  // The dot's grid: side_ = n + 1 offsets, the same along both axes (both
+  // use the pixel width). A sub-sample (i, j) lies at (offset i, offset j);
+  // inside_ marks those within the cut-off and weights_ holds their
+  // soft-dot weights (dimmer applied), row i of both for offset column i.
+  int side_ = 0;
+  int sub_samples_ = 0;
+  std::vector<double> offset_;
+  std::vector<double> weights_;
+  std::vector<std::uint8_t> inside_;
+  // Soft dots up to this side keep the colour terms of every sub-sample at
+  // depth factor 1 (6 per sub-sample), worked out once per step.
+  static constexpr int kTermTableSide = 64;
+  std::vector<double> unit_terms_;
 
   // Weights.
   WeightRule weight_rule_ = WeightRule::kSoftDot;
@@ -125,5 +142,45 @@ class DotKernel {
 // rows rowBegin <= row < rowEnd are applied.
 void addColorToPixels(Canvas& canvas, const DotKernel& kernel, const DotPoint& point, int rowBegin = 0,
                       int rowEnd = INT_MAX);
+
+// The points of a step made ready for colouring ahead of time, then applied
+// by several threads at once, each to its own rows of the canvas. The rows
+// are dealt out in bands of kBandRows, in turn, so that every thread gets a
+// share of a shape wherever it lies. A pixel belongs to one thread, which
+// applies the batch's points to it in their order: the picture is the same
+// for any number of threads.
+class DotBatch {
+ public:
+  static constexpr int kBandRows = 8;
+
+  // Room for up to `capacity` points of the kernel's dot (no allocation when
+  // the room is there already), for `parts` threads applying.
+  void Reset(const DotKernel& kernel, int capacity, int parts);
+  int Capacity() const { return capacity_; }
+  // Makes point k of the batch ready. Threads may fill different points at
+  // the same time.
+  void Store(const DotKernel& kernel, int k, const DotPoint& point);
+  // Applies points 0 ... count - 1, in order, to the rows of `part` alone.
+  void Apply(Canvas& canvas, const DotKernel& kernel, int count, int part) const;
+
+  // The points one batch of this dot holds: bounded in bytes, so a step of
+  // millions of points goes in several batches.
+  static int CapacityFor(const DotKernel& kernel);
+
+ private:
+  int capacity_ = 0;
+  int side_ = 0;
+  int parts_ = 1;
+  int owner_height_ = -1;
+  int owner_parts_ = 0;
+  // Per point: side_ columns then side_ rows; a point that colours nothing
+  // has every row at -1.
+  std::vector<int> pixels_;
+  // Per point: its three weights (rules that weigh the whole point), or its
+  // depth factor first (soft dot).
+  std::vector<double> weights_;
+  // Which part owns each canvas row.
+  std::vector<std::uint16_t> owner_;
+};
 
 }  // namespace quorl

@@ -1,5 +1,6 @@
 #include "engine/drawing_run.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -20,7 +21,21 @@ void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int c
   dot.StepColorSlotMultiplier = state_.curves[23].Multiplier;
   dot.AnimationPhase = state_.flags.InAnimation ? state_.anim.AnimationPhase : 0;
   kernel.Prepare(state_.params, state_.step, state_.source, state_.canvas, dot);
+  capacity_ = DotBatch::CapacityFor(kernel);
 }
+
+void DrawingRun::CanvasSink::SetParts(int parts) { batch_.Reset(kernel, capacity_, parts); }
+
+void DrawingRun::CanvasSink::StorePoints(int first, const OutlinePoint* points, int count) {
+  for (int k = 0; k < count; ++k) {
+    const OutlinePoint& p = points[k];
+    batch_.Store(kernel, first + k, DotPoint{p.x, p.y, p.index, p.z});
+  }
+}
+
+void DrawingRun::CanvasSink::ApplyPoints(int count, int part) { batch_.Apply(state_.canvas, kernel, count, part); }
+
+void DrawingRun::SetThreads(int threads) { threads_ = threads < 1 ? HardwareThreads() : std::min(threads, 1024); }
 
 bool DrawingRun::CanvasSink::AddPoint(double x, double y, int index, double z_factor) {
   if (!kernel.DrawsNothing()) addColorToPixels(state_.canvas, kernel, DotPoint{x, y, index, z_factor});
@@ -256,7 +271,10 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   a.path_end_y = p.QuorlPointsYEnd;
 
   lastShape_ = a;
-  ShapeContext context{p, anim, s, curves, host_, state_.random, sink_};
+  if (threads_ > 1 && (!pool_ || pool_->Threads() != threads_)) pool_ = std::make_unique<WorkerPool>(threads_);
+  batches_.sink = &sink_;
+  batches_.pool = threads_ > 1 ? pool_.get() : nullptr;
+  ShapeContext context{p, anim, s, curves, host_, state_.random, sink_, &batches_};
   const ShapeResult result = DrawByParameters(a, context);
   if (result.outcome == ShapeOutcome::kNoPoints) {
     ShowOnce(shownHuh_, "huh");

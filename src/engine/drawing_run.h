@@ -10,11 +10,14 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "canvas/dot_kernel.h"
 #include "engine/host.h"
+#include "engine/point_batch.h"
 #include "engine/program_state.h"
 #include "engine/shape_step.h"
+#include "engine/worker_pool.h"
 
 namespace quorl {
 
@@ -57,6 +60,12 @@ class DrawingRun {
   bool RunStep();
   void Finish();
 
+  // Threads a step is drawn with: all the machine's cores unless set; a
+  // count below 1 means all cores. The picture is the same for any count.
+  // Takes effect from the next step.
+  void SetThreads(int threads);
+  int Threads() const { return threads_; }
+
   bool IsDrawing() const { return state_.flags.IsDrawing; }
   long long CurrentStep() const { return step_; }
   const RunCounters& Counters() const { return counters_; }
@@ -64,16 +73,24 @@ class DrawingRun {
   const ShapeArguments& LastShapeArguments() const { return lastShape_; }
 
  private:
-  // Colouring as the shape step's point sink.
-  class CanvasSink : public PointSink {
+  // Colouring as the shape step's point sink, one point at a time or in
+  // batches.
+  class CanvasSink : public PointSink, public PointBatchSink {
    public:
     explicit CanvasSink(ProgramState& state) : state_(state) {}
     void BeginShape(int step, int steps, double limit, int count) override;
     bool AddPoint(double x, double y, int index, double z_factor) override;
+    int BatchCapacity() const override { return capacity_; }
+    int WorkPerPoint() const override { return kernel.SubSampleCount(); }
+    void SetParts(int parts) override;
+    void StorePoints(int first, const OutlinePoint* points, int count) override;
+    void ApplyPoints(int count, int part) override;
     DotKernel kernel;
 
    private:
     ProgramState& state_;
+    DotBatch batch_;
+    int capacity_ = 1;
   };
 
   void StopRun(bool withMessage);
@@ -94,6 +111,10 @@ class DrawingRun {
   double factorA_ = 1, factorB_ = 1, delta_ = 1;
   bool shownHuh_ = false;
   ShapeArguments lastShape_;
+  int threads_ = HardwareThreads();
+  // Started at the first step that needs it; its threads wait between steps.
+  std::unique_ptr<WorkerPool> pool_;
+  PointBatches batches_;
 };
 
 }  // namespace quorl

@@ -1,10 +1,12 @@
 #include "engine/shape_step.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/angles.h"
 #include "engine/seeded_random.h"
 #include "engine/step_arithmetic.h"
+#include "engine/worker_pool.h"
 
 namespace quorl {
 namespace {
@@ -139,6 +141,181 @@ struct Outline {
   }
 };
 
+// What carries from one point of a step to the next: the rotation (new at
+// every point with random scatter) and the rotation centre (replaced at
+// every point when it follows the mouse or the path curve).
+struct PointCarry {
+  double phi;
+  RotationByIota rotation;
+  RealPoint rotation_centre;
+};
+
+// The part of a point that must run in order along the outline.
+struct PointCarrier {
+  const ParameterSet& params;
+  ShapeContext& context;
+  double phi0;
+  bool bezier_rotate;
+
+  // With neither random scatter nor the mouse, points can be computed in
+  // any order by any thread.
+  bool InOrder() const { return params.UseIotaExtra || params.QuorlPointsFollowRotate; }
+
+  void Advance(double theta, PointCarry& carry) const {
+    if (params.UseIotaExtra) {
+      carry.phi = phi0 + std::sin(RandomInteger(context.random, 1000) * theta);
+      carry.rotation = RotationByIota(carry.phi);
+    }
+    if (params.QuorlPointsFollowRotate) {
+      context.state.MouseRealPoint = MouseRealPosition(params, context.host);
+      carry.rotation_centre = context.state.MouseRealPoint;
+    } else if (bezier_rotate) {
+      carry.rotation_centre = context.state.PathCurvePoint;
+    }
+  }
+};
+
+// The rest of a point: a pure function of its angle, index and carry.
+struct PointMaker {
+  Outline outline;
+  int fn;
+  bool use_z;
+  bool wobble;
+  bool diagonal;  // "31": the wobble runs along a diagonal
+  double r;
+  double shift_x, shift_y;
+  double height;
+
+  double DepthFactor(double c) const { return use_z ? (c + 1) / 2 : 1.0; }
+
+  // False when the arithmetic failed; out.z is set either way.
+  bool Make(double theta, int i, const PointCarry& carry, OutlinePoint& out) const {
+    const double c = std::cos(theta);
+    const double s = std::sin(theta);
+    out.z = DepthFactor(c);
+    const RealPoint centre = carry.rotation_centre;
+    double qx = centre.x, qy = centre.y;
+    if (wobble) {
+      qx = r * c / 2 + centre.x;
+      qy = r * (diagonal ? c : s) / 2 + centre.y;
+    }
+    qx += shift_x;
+    qy += shift_y;
+
+    const RealPoint point = outline.At(theta, c, s, i, carry.phi);
+    if (fn == kZarvk9032) {
+      const double lift = std::sin(height * theta);
+      qx += lift;
+      qy += lift;
+    }
+    if (!Finite(point.x, point.y) || !Finite(qx, qy) || !std::isfinite(carry.phi)) return false;
+    const RealPoint final_point = carry.rotation.Apply(point.x, point.y, qx, qy);
+    if (!Finite(final_point.x, final_point.y)) return false;
+    out.x = final_point.x;
+    out.y = final_point.y;
+    out.index = i;
+    return true;
+  }
+};
+
+// Computes points begin ... end - 1 of a batch (angles thetas, indices from
+// first_index) into the sink, advancing the carry first when given. Returns
+// the first point that failed, or end.
+int MakePoints(const PointMaker& maker, const PointCarrier* carrier, PointCarry& carry, const double* thetas,
+               int first_index, int begin, int end, PointBatchSink& sink) {
+  constexpr int kChunk = 128;
+  OutlinePoint chunk[kChunk];
+  int filled = 0;
+  int chunk_begin = begin;
+  int k = begin;
+  for (; k < end; ++k) {
+    if (carrier) carrier->Advance(thetas[k], carry);
+    if (!maker.Make(thetas[k], first_index + k, carry, chunk[filled])) break;
+    if (++filled == kChunk) {
+      sink.StorePoints(chunk_begin, chunk, filled);
+      chunk_begin += filled;
+      filled = 0;
+    }
+  }
+  if (filled > 0) sink.StorePoints(chunk_begin, chunk, filled);
+  return k;
+}
+
+// Below this much work (sub-samples, and a point's own arithmetic counted
+// as a few) a step is not worth waking the other threads for.
+constexpr long long kParallelWork = 16384;
+constexpr long long kPointWork = 8;
+
+// The outline loop with the points going to a batch sink. A batch's angles
+// are summed up in order first (each is the previous plus dtheta, exactly as
+// the loop does); then its points are computed on all threads, each taking
+// a contiguous share, unless something carries from point to point; the
+// batch ends at its first failed point, and the points before it are
+// coloured, each thread colouring its own rows.
+ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, const PointMaker& maker,
+                          const PointCarrier& carrier, PointCarry& carry, double dtheta, double bound, int n) {
+  ShapeResult result;
+  PointBatches& batches = *context.batches;
+  PointBatchSink& sink = *batches.sink;
+  sink.BeginShape(args.step, args.steps, args.limit, n);
+  WorkerPool* pool = batches.pool;
+  const long long work = (static_cast<long long>(n) + 1) * (sink.WorkPerPoint() + kPointWork);
+  const int parts = pool && pool->Threads() > 1 && work >= kParallelWork ? pool->Threads() : 1;
+  sink.SetParts(parts);
+  const int capacity = sink.BatchCapacity();
+  if (batches.thetas.size() < static_cast<std::size_t>(capacity)) batches.thetas.resize(static_cast<std::size_t>(capacity));
+  if (batches.failures.size() < static_cast<std::size_t>(parts)) batches.failures.resize(static_cast<std::size_t>(parts));
+  const bool in_order = carrier.InOrder();
+
+  double theta = 0;
+  int first_index = 1;
+  for (;;) {
+    double* thetas = batches.thetas.data();
+    int count = 0;
+    while (count < capacity && theta <= bound) {
+      thetas[count++] = theta;
+      theta += dtheta;
+    }
+    if (count == 0) break;
+
+    int made = count;
+    if (in_order) made = MakePoints(maker, &carrier, carry, thetas, first_index, 0, count, sink);
+    int* failures = batches.failures.data();
+    const auto first_failure = [&] {
+      int first = count;
+      for (int t = 0; t < parts; ++t) first = std::min(first, failures[t]);
+      return first;
+    };
+    auto job = [&](int part) {
+      int cut = made;
+      if (!in_order) {
+        const int begin = static_cast<int>(static_cast<long long>(count) * part / parts);
+        const int end = static_cast<int>(static_cast<long long>(count) * (part + 1) / parts);
+        PointCarry own = carry;
+        const int failed = MakePoints(maker, nullptr, own, thetas, first_index, begin, end, sink);
+        failures[part] = failed == end ? count : failed;
+        if (parts > 1) pool->Sync();
+        cut = first_failure();
+      }
+      sink.ApplyPoints(cut, part);
+    };
+    if (parts > 1)
+      pool->Run(job);
+    else
+      job(0);
+    if (!in_order) made = first_failure();
+
+    result.points += made;
+    context.state.ZFactor = maker.DepthFactor(std::cos(thetas[made < count ? made : count - 1]));
+    if (made < count) {
+      result.outcome = ShapeOutcome::kFailed;
+      return result;
+    }
+    first_index += count;
+  }
+  return result;
+}
+
 }  // namespace
 
 RealPoint MouseRealPosition(const ParameterSet& params, Host& host) {
@@ -222,7 +399,8 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   const double dtheta = static_cast<double>(kTwoPiL / count);
   const int n = static_cast<int>(std::floor(count));
 
-  Outline outline{};
+  PointMaker maker{};
+  Outline& outline = maker.outline;
   outline.fn = args.fn;
   outline.step = args.step;
   outline.steps = args.steps;
@@ -245,49 +423,29 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   outline.point_count = count;
   outline.curves = &curves;
 
-  const bool bezier_rotate = p.QuorlPointsUseBezierRotate && has_path_curve;
-  const double r = args.r;
-  const double shift_x = state.StepShiftX, shift_y = state.StepShiftY;
-  RealPoint rotation_centre = args.rotation_centre;
-  double phi = phi0;
-  RotationByIota rotation(phi0);
+  maker.fn = args.fn;
+  maker.use_z = p.UseZFactor;
+  maker.wobble = p.Wobble;
+  maker.diagonal = p.Style031;
+  maker.r = args.r;
+  maker.shift_x = state.StepShiftX;
+  maker.shift_y = state.StepShiftY;
+  maker.height = height;
+
+  PointCarry carry{phi0, RotationByIota(phi0), args.rotation_centre};
+  const PointCarrier carrier{p, context, phi0, p.QuorlPointsUseBezierRotate && has_path_curve};
+  const double bound = TwoPiBound();
+
+  if (context.batches) return DrawInBatches(args, context, maker, carrier, carry, dtheta, bound, n);
 
   context.sink.BeginShape(args.step, args.steps, args.limit, n);
-  const double bound = TwoPiBound();
   int i = 1;
   for (double theta = 0; theta <= bound; theta += dtheta, ++i) {
-    const double c = std::cos(theta);
-    const double s = std::sin(theta);
-    const double z = p.UseZFactor ? (c + 1) / 2 : 1.0;
-    state.ZFactor = z;
-    if (p.UseIotaExtra) {
-      phi = phi0 + std::sin(RandomInteger(context.random, 1000) * theta);
-      rotation = RotationByIota(phi);
-    }
-    if (p.QuorlPointsFollowRotate) {
-      state.MouseRealPoint = MouseRealPosition(p, context.host);
-      rotation_centre = state.MouseRealPoint;
-    } else if (bezier_rotate) {
-      rotation_centre = state.PathCurvePoint;
-    }
-    double qx = rotation_centre.x, qy = rotation_centre.y;
-    if (p.Wobble) {
-      qx = r * c / 2 + rotation_centre.x;
-      qy = r * (p.Style031 ? c : s) / 2 + rotation_centre.y;
-    }
-    qx += shift_x;
-    qy += shift_y;
-
-    const RealPoint point = outline.At(theta, c, s, i, phi);
-    if (args.fn == kZarvk9032) {
-      const double lift = std::sin(height * theta);
-      qx += lift;
-      qy += lift;
-    }
-    if (!Finite(point.x, point.y) || !Finite(qx, qy) || !std::isfinite(phi)) return fail();
-    const RealPoint final_point = rotation.Apply(point.x, point.y, qx, qy);
-    if (!Finite(final_point.x, final_point.y)) return fail();
-    if (!context.sink.AddPoint(final_point.x, final_point.y, i, z)) return fail();
+    carrier.Advance(theta, carry);
+    OutlinePoint point;
+    const bool made = maker.Make(theta, i, carry, point);
+    state.ZFactor = point.z;
+    if (!made || !context.sink.AddPoint(point.x, point.y, i, point.z)) return fail();
     ++result.points;
   }
   return result;

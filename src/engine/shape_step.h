@@ -8,6 +8,7 @@
 #include "curves/curve_slots.h"
 #include "engine/host.h"
 #include "engine/parameter_set.h"
+#include "engine/point_batch.h"
 #include "engine/point_sink.h"
 #include "engine/step_state.h"
 
@@ -54,7 +55,10 @@ struct ShapeContext {
   const CurveSlots& curves;
   Host& host;
   RandomSource& random;
+  // Where the points go one by one, unless `batches` is given: then they go
+  // there in batches, computed and coloured on its threads.
   PointSink& sink;
+  PointBatches* batches = nullptr;
 };
 
 enum class ShapeOutcome {

@@ -1,0 +1,53 @@
+// A step's points computed ahead of colouring, a batch at a time, so that
+// several threads can share both the computing and the colouring. The
+// points of a batch are computed in any order by any thread; colouring then
+// takes them in their order along the outline.
+#pragma once
+
+#include <vector>
+
+namespace quorl {
+
+class WorkerPool;
+
+// One point of a step's outline, in real units.
+struct OutlinePoint {
+  double x = 0;
+  double y = 0;
+  int index = 1;  // counted from 1 along the outline
+  double z = 1;   // depth factor
+};
+
+class PointBatchSink {
+ public:
+  virtual ~PointBatchSink() = default;
+  // Called once per step before the first batch, after the step's shared
+  // values are set; `count` is the step's point count n.
+  virtual void BeginShape(int step, int steps, double limit, int count) = 0;
+  // The most points one batch may hold (at least 1).
+  virtual int BatchCapacity() const = 0;
+  // Work of colouring one point, in sub-samples, to judge whether a batch
+  // is worth sharing out.
+  virtual int WorkPerPoint() const = 0;
+  // How many threads colour the step's batches (called once per step,
+  // before its first batch, from the calling thread).
+  virtual void SetParts(int parts) = 0;
+  // Makes points first ... first + count - 1 of the current batch ready.
+  // Threads call this at the same time for different points.
+  virtual void StorePoints(int first, const OutlinePoint* points, int count) = 0;
+  // Colours points 0 ... count - 1 of the batch, in their order, in part
+  // `part` of the canvas; the threads of a batch call this at the same
+  // time, one part each, and together colour every sub-sample once.
+  virtual void ApplyPoints(int count, int part) = 0;
+};
+
+// How a step hands its points over in batches: the sink, the threads (none:
+// the calling thread alone) and room that lasts from step to step.
+struct PointBatches {
+  PointBatchSink* sink = nullptr;
+  WorkerPool* pool = nullptr;
+  std::vector<double> thetas;  // the angles of the current batch
+  std::vector<int> failures;   // per thread: its first failed point
+};
+
+}  // namespace quorl
