@@ -24,7 +24,7 @@ template <typename Button>
 Button* MakeButton(QWidget* parent, const char* name, const char* caption, int top) {
   auto* button = new Button(QString::fromUtf8(caption), parent);
   button->setObjectName(QString::fromUtf8(name));
-  button->setGeometry(6, top, AnimationPointsWindow::kWidth - 16, 20);
+  button->setGeometry(3, top, AnimationPointsWindow::kWidth - 7, 20);
   return button;
 }
 
@@ -34,13 +34,13 @@ AnimationPointsWindow::AnimationPointsWindow(CurveEditSession& session, QWidget*
     : ToolWindow(QStringLiteral("formQuorlAnimationPoints"), QStringLiteral("Animation Points"), kWidth,
                  kFullHeight, parent),
       session_(session) {
-  panelSetupAnimationPoints_ = MakePanel(this, "panelSetupAnimationPoints", QRect(2, 2, kWidth - 4, 46));
+  // The captions are long for the window's width: the panels take it all.
+  panelSetupAnimationPoints_ = MakePanel(this, "panelSetupAnimationPoints", QRect(1, 1, kWidth - 2, 48));
   cbSetupAnimationPoints_ =
-      MakeButton<QCheckBox>(panelSetupAnimationPoints_, "cbSetupAnimationPoints", "Set up animation point paths?", 4);
-  cbSetupAnimationPoints_->setFixedWidth(kWidth - 40);
-  MakeFoldButton(panelSetupAnimationPoints_)->move(kWidth - 32, 4);
+      MakeButton<QCheckBox>(panelSetupAnimationPoints_, "cbSetupAnimationPoints", "Set up animation point paths?", 3);
+  MakeFoldButton(panelSetupAnimationPoints_)->move(kWidth - 30, 24);
 
-  QFrame* choice = MakePanel(this, "panelAnimationPointsSet", QRect(2, 50, kWidth - 4, 54));
+  QFrame* choice = MakePanel(this, "panelAnimationPointsSet", QRect(1, 51, kWidth - 2, 54));
   rbAnimationPointsSetStartPath_ =
       MakeButton<QRadioButton>(choice, "rbAnimationPointsSetStartPath", "Set start point path bezier", 5);
   rbAnimationPointsSetEndPath_ =
@@ -49,7 +49,7 @@ AnimationPointsWindow::AnimationPointsWindow(CurveEditSession& session, QWidget*
   rbAnimationPointsSetStartPath_->setEnabled(false);
   rbAnimationPointsSetEndPath_->setEnabled(false);
 
-  QFrame* use = MakePanel(this, "panelMoveWithPaths", QRect(2, 106, kWidth - 4, 54));
+  QFrame* use = MakePanel(this, "panelMoveWithPaths", QRect(1, 107, kWidth - 2, 54));
   cbAnimationPointsMoveStart_ =
       MakeButton<QCheckBox>(use, "cbAnimationPointsMoveStart", "Move start point in animation?", 5);
   cbAnimationPointsMoveEnd_ = MakeButton<QCheckBox>(use, "cbAnimationPointsMoveEnd", "Move end point in animation?", 28);

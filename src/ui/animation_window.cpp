@@ -31,9 +31,9 @@ namespace {
 // Columns of a row: its caption, the change and repeat fields, the three
 // wave-form buttons.
 constexpr int kCaptionLeft = 4;
-constexpr int kChangeLeft = 50;
-constexpr int kRepeatLeft = 92;
-constexpr int kFieldWidth = 40;
+constexpr int kChangeLeft = 56;
+constexpr int kRepeatLeft = 95;
+constexpr int kFieldWidth = 36;
 constexpr int kRadiosLeft = 136;
 constexpr int kRadioPitch = 22;
 constexpr int kRowHeight = 22;
@@ -150,8 +150,13 @@ int AnimationWindow::BuildFramesPanel() {
 }
 
 int AnimationWindow::BuildHeadings(int top) {
-  MakeLabel(this, nullptr, QStringLiteral("Change"), QRect(kChangeLeft + 2, top, kFieldWidth + 2, 16));
-  MakeLabel(this, nullptr, QStringLiteral("Repeat"), QRect(kRepeatLeft + 2, top, kFieldWidth + 2, 16));
+  for (const auto& [caption, left] : {std::pair{"Change", kChangeLeft}, std::pair{"Repeat", kRepeatLeft}}) {
+    QLabel* heading = MakeLabel(this, nullptr, QString::fromUtf8(caption), QRect(left - 2, top, kFieldWidth + 4, 16));
+    QFont small = heading->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    heading->setFont(small);
+    heading->setAlignment(Qt::AlignCenter);
+  }
   for (int form = 0; form < 3; ++form) {
     QLabel* picture = MakeLabel(this, nullptr, QString(), QRect(kRadiosLeft + 2 + form * kRadioPitch, top, 18, 14));
     picture->setPixmap(WavePicture(form));

@@ -164,7 +164,7 @@ class AnimationWindowTest : public QObject {
     QVERIFY(p.AnimationStartBumpsLinear);
   }
 
-  void changeFieldsFrameBarsAndFolding() {
+  void changeFieldsAndFrameBars() {
     RecordingDialogs dialogs;
     Rig rig;
     AnimationWindow& window = *rig.window;
@@ -183,8 +183,6 @@ class AnimationWindowTest : public QObject {
     QCOMPARE(change->text(), QString("1000"));
     QCOMPARE(p.AnimationChangeEndBumps, 1000.0);
     QVERIFY(change->palette().color(QPalette::Base) != QColor(255, 255, 0));
-    window.Field("editAnimationRepeatRockAmount")->setText("-0.5");
-    QCOMPARE(p.AnimationRepeatRockAmount, -0.5);
 
     window.Bar("tbFrames")->setValue(12);
     QCOMPARE(p.NumberOfFrames, 12);
@@ -192,8 +190,6 @@ class AnimationWindowTest : public QObject {
     QCOMPARE(window.Bar("tbAnimationStartFrame")->maximum(), 12);
     window.Bar("tbAnimationStartFrame")->setValue(5);
     QCOMPARE(window.Label("labelAnimationStartFrame")->text(), QString("5"));
-    window.Bar("tbFrames")->setValue(3000);
-    QCOMPARE(p.NumberOfFrames, 2000);
 
     window.show();
     QVERIFY(!window.Bar("tbAnimationOffset")->isVisible());
@@ -204,12 +200,6 @@ class AnimationWindowTest : public QObject {
     QCOMPARE(p.AnimationOffset, 7);
     window.CheckBox("cbTTTTOffset")->click();
     QVERIFY(!window.Bar("tbAnimationOffset")->isVisible());
-
-    QCOMPARE(window.height(), 662);
-    window.findChild<QPushButton*>("Button1")->click();
-    QCOMPARE(window.height(), 50);
-    window.findChild<QPushButton*>("Button1")->click();
-    QCOMPARE(window.height(), 662);
   }
 
   void aSeriesDrawsSavesAndClearsEveryFrame() {
@@ -362,8 +352,6 @@ class AnimationWindowTest : public QObject {
     Rig rig;
     CurveEditSession session(rig.state.params, rig.state, rig.host);
     AnimationPointsWindow points(session);
-    QCOMPARE(points.windowTitle(), QString("Animation Points"));
-    QCOMPARE(points.width(), 213);
     QVERIFY(!points.isVisible());
     QRadioButton* start = points.Radio("rbAnimationPointsSetStartPath");
     QRadioButton* end = points.Radio("rbAnimationPointsSetEndPath");
@@ -383,11 +371,6 @@ class AnimationWindowTest : public QObject {
     QCOMPARE(mode.size(), 2);
     QCOMPARE(mode[0][0].toBool(), true);
     QCOMPARE(mode[1][0].toBool(), false);
-
-    points.findChild<QPushButton*>("Button1")->click();
-    QCOMPARE(points.height(), 50);
-    points.findChild<QPushButton*>("Button1")->click();
-    QCOMPARE(points.height(), 167);
 
     // A straight start path one unit long to the right: the last frame's
     // start is shifted by the whole path, and only with its box ticked.
