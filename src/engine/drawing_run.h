@@ -65,6 +65,9 @@ class DrawingRun {
   // Takes effect from the next step.
   void SetThreads(int threads);
   int Threads() const { return threads_; }
+  // Steps with less colouring work than this (sub-samples) are drawn on one
+  // thread, where waking the others would cost more than it saves.
+  void SetParallelWork(long long subSamples) { batches_.parallelWork = subSamples; }
 
   bool IsDrawing() const { return state_.flags.IsDrawing; }
   long long CurrentStep() const { return step_; }

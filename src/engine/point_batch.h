@@ -46,6 +46,10 @@ class PointBatchSink {
 struct PointBatches {
   PointBatchSink* sink = nullptr;
   WorkerPool* pool = nullptr;
+  // The least work (in sub-samples) a step must have to be shared out;
+  // smaller steps run on the calling thread alone. The picture does not
+  // depend on it.
+  long long parallelWork = 16384;
   std::vector<double> thetas;  // the angles of the current batch
   std::vector<int> failures;   // per thread: its first failed point
 };

@@ -241,9 +241,7 @@ int MakePoints(const PointMaker& maker, const PointCarrier* carrier, PointCarry&
   return k;
 }
 
-// Below this much work (sub-samples, and a point's own arithmetic counted
-// as a few) a step is not worth waking the other threads for.
-constexpr long long kParallelWork = 16384;
+// A point's own arithmetic, counted in sub-samples of colouring.
 constexpr long long kPointWork = 8;
 
 // The outline loop with the points going to a batch sink. A batch's angles
@@ -260,7 +258,7 @@ ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, con
   sink.BeginShape(args.step, args.steps, args.limit, n);
   WorkerPool* pool = batches.pool;
   const long long work = (static_cast<long long>(n) + 1) * (sink.WorkPerPoint() + kPointWork);
-  const int parts = pool && pool->Threads() > 1 && work >= kParallelWork ? pool->Threads() : 1;
+  const int parts = pool && pool->Threads() > 1 && work >= batches.parallelWork ? pool->Threads() : 1;
   sink.SetParts(parts);
   const int capacity = sink.BatchCapacity();
   if (batches.thetas.size() < static_cast<std::size_t>(capacity)) batches.thetas.resize(static_cast<std::size_t>(capacity));

@@ -4,10 +4,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <vector>
 
 #include "canvas_test_support.h"
+#include "canvas/pixel_math.h"
+#include "curves/curve_plane.h"
+#include "engine/step_arithmetic.h"
 
 namespace quorl {
 namespace {
@@ -429,6 +433,176 @@ TEST(Bands, ApplyingBandByBandEqualsApplyingInOneGo) {
       }
     EXPECT_TRUE(same) << m.name;
     EXPECT_NE(whole.Sum(1), 32 * 32 * (m.white ? 255.0 : 0.0)) << m.name << ": the points changed nothing";
+  }
+}
+
+// ---- The fast paths against the rules written out plainly
+
+// One soft-dot point, sub-sample by sub-sample, straight from the rules:
+// every column and row mapped anew, every weight and term worked out anew.
+void PlainSoftDot(SmallCanvas& s, double size, int step, double x, double y, double z) {
+  const ParameterSet& p = s.params;
+  const double scale = s.state.StepScale;
+  const int W = s.canvas.CanvasWidth(), H = s.canvas.CanvasHeight();
+  const double pw = 2 * scale / W, ph = 2 * scale / H;
+  const double R = size * (pw + ph) / 2;
+  const double n = RoundHalfEven(size);
+  const double* A = s.state.StepAmount;
+  const double* L = s.state.StepColor;
+  for (int i = 0; i <= n; ++i) {
+    for (int j = 0; j <= n; ++j) {
+      const double dx = (i - n / 2) * pw * 0.35, dy = (j - n / 2) * pw * 0.35;
+      const double d = getDistanceOfPoint(dx, dy);
+      if (d >= R) continue;
+      const int px = getPixelFromReal(Axis::X, x + dx, scale, W, H);
+      const int py = getPixelFromReal(Axis::Y, y + dy, scale, W, H);
+      if (!s.canvas.pixelOnCanvas(px, py)) continue;
+      double weight = (1 - d / R) * (1 - d / R);
+      if (p.UseDimmer) weight = weight * s.state.DimmerFactor;
+      const double w = weight * z;
+      double P[3];
+      for (int c = 0; c < 3; ++c) P[c] = s.canvas.Pixel(c, px, py);
+      const bool subtract = p.White || (p.BestGuess && P[0] > A[0] && P[1] > A[1] && P[2] > A[2]);
+      for (int c = 0; c < 3; ++c) {
+        if (subtract && p.UseColorsAsLimits) {
+          for (int k : {(c + 1) % 3, (c + 2) % 3})
+            if (A[k] * w + L[k] < P[k]) P[k] = Larger(P[k] - A[k] * w, L[k]);
+        } else if (subtract) {
+          P[c] = P[c] + A[c] * w * (L[c] - 255) / 255;
+          if (!p.InterpolateColors) P[c] = ClampToChannel(P[c]);
+        } else if (p.UseColorsAsLimits) {
+          P[c] = Smaller(P[c] + A[c] * w, L[c]);
+        } else {
+          P[c] = P[c] + A[c] * w * L[c] / 255;
+          if (!p.InterpolateColors) P[c] = ClampToChannel(P[c]);
+        }
+      }
+      for (int c = 0; c < 3; ++c) s.canvas.SetPixel(c, px, py, P[c]);
+      if (step < s.canvas.FirstStep(px, py)) s.canvas.SetFirstStep(px, py, step);
+    }
+  }
+}
+
+bool SameGrids(SmallCanvas& a, SmallCanvas& b) {
+  for (int y = 0; y < a.canvas.CanvasHeight(); ++y)
+    for (int x = 0; x < a.canvas.CanvasWidth(); ++x) {
+      if (a.canvas.FirstStep(x, y) != b.canvas.FirstStep(x, y)) return false;
+      for (int c = 0; c < 3; ++c) {
+        const double u = a.canvas.Pixel(c, x, y), v = b.canvas.Pixel(c, x, y);
+        if (std::memcmp(&u, &v, sizeof u) != 0) return false;
+      }
+    }
+  return true;
+}
+
+// Point by point and in batches shared by three threads' rows, the soft dot
+// must give exactly the plain rules: with depth factor 1 (terms worked out
+// once per step), with other depth factors, and with a dot too wide for the
+// shared terms; on a canvas that is not square.
+TEST(FastPaths, SoftDotsMatchThePlainRulesToTheBit) {
+  struct SoftMode {
+    const char* name;
+    bool white, best_guess, limits, unclamped, dimmer;
+  };
+  const SoftMode modes[] = {
+      {"subtract, clamped", true, false, false, false, false},
+      {"subtract, limits", true, false, true, false, true},
+      {"subtract, unclamped", true, false, false, true, false},
+      {"add, clamped", false, false, false, false, true},
+      {"add, limits", false, false, true, false, false},
+      {"add, unclamped", false, false, false, true, false},
+      {"best guess, clamped", false, true, false, false, false},
+      {"best guess, limits", false, true, true, false, false},
+  };
+  const auto make = [](const SoftMode& m) {
+    auto s = std::make_unique<SmallCanvas>(8, m.white);
+    s->params.ImageWidth = 40;
+    s->params.ImageHeight = 30;
+    s->params.BestGuess = m.best_guess;
+    s->params.UseColorsAsLimits = m.limits;
+    s->params.InterpolateColors = m.unclamped;
+    s->params.UseDimmer = m.dimmer;
+    s->state.DimmerFactor = 0.8;
+    s->state.StepColor[0] = 30;
+    s->state.StepColor[1] = 160;
+    s->state.StepColor[2] = 250;
+    for (double& a : s->state.StepAmount) a = 0.9;
+    s->canvas.SetImageDimensions(s->params);
+    s->canvas.MakePictureBlack(s->params, s->background);
+    if (!m.white) {  // mid-grey, so best guess meets both sides
+      for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+          for (int c = 0; c < 3; ++c) s->canvas.SetPixel(c, x, y, x < 20 ? 0.5 : 120);
+    }
+    return s;
+  };
+  for (const SoftMode& m : modes) {
+    for (const double size : {1.0, 3.5, 5.0, 70.0}) {
+      auto plain = make(m), single = make(m), banded = make(m);
+      std::mt19937 random(11);
+      std::uniform_real_distribution<double> across(-1.45, 1.45), up(-1.1, 1.1), depth(0, 1);
+      const int points = size > 10 ? 12 : 400;
+      DotBatch batch;
+      for (int step = 0; step < 3; ++step) {
+        std::vector<DotPoint> dots;
+        for (int k = 1; k <= points; ++k) {
+          // Mostly depth 1, the shared terms; some other depths between.
+          const double z = k % 3 == 0 ? depth(random) : 1.0;
+          dots.push_back({across(random), up(random), k, z});
+        }
+        for (SmallCanvas* s : {single.get(), banded.get()}) s->Prepare(size, step, 3, points);
+        for (const DotPoint& d : dots) {
+          PlainSoftDot(*plain, size, step, d.x, d.y, d.ZFactor);
+          addColorToPixels(single->canvas, single->kernel, d);
+        }
+        batch.Reset(banded->kernel, static_cast<int>(dots.size()), 3);
+        for (size_t k = 0; k < dots.size(); ++k) batch.Store(banded->kernel, static_cast<int>(k), dots[k]);
+        for (int part : {2, 0, 1}) batch.Apply(banded->canvas, banded->kernel, static_cast<int>(dots.size()), part);
+      }
+      EXPECT_NE(plain->Sum(1), make(m)->Sum(1)) << m.name << ", size " << size << ": nothing drawn";
+      EXPECT_TRUE(SameGrids(*plain, *single)) << m.name << ", size " << size << ": point by point";
+      EXPECT_TRUE(SameGrids(*plain, *banded)) << m.name << ", size " << size << ": in batches";
+    }
+  }
+}
+
+// The rules that weigh a whole point (new colour, source image, opaque
+// source) in batches give what point-by-point colouring gives, and a batch
+// colours only its first `count` points.
+TEST(FastPaths, BatchesOfWholePointWeightsMatchPointByPoint) {
+  const Mode modes[] = {
+      {"new colour", false, false, false, true, false, false},
+      {"source", true, false, false, false, true, false},
+      {"opaque source", false, false, false, false, true, true},
+  };
+  Picture24 picture(5, 3);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) picture.SetPixel(x, y, static_cast<std::uint8_t>(40 * x), static_cast<std::uint8_t>(70 * y), 99);
+  for (const Mode& m : modes) {
+    SmallCanvas single(32, m.white), banded(32, m.white);
+    for (SmallCanvas* s : {&single, &banded}) {
+      s->params.NewColor = m.newColor;
+      s->params.UseSourceImage = m.source;
+      s->params.UseOpaquePixels = m.opaque;
+      s->state.StepColor[1] = 160;
+      s->source.SetPicture(picture);
+    }
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> coordinate(-1.1, 1.1), depth(0.2, 1);
+    DotBatch batch;
+    for (int step = 0; step < 4; ++step) {
+      std::vector<DotPoint> dots;
+      for (int k = 1; k <= 300; ++k) dots.push_back({coordinate(random), coordinate(random), k, depth(random)});
+      single.Prepare(3, step, 4, 300);
+      banded.Prepare(3, step, 4, 300);
+      // Only the first 250 count; the rest are stored but cut off.
+      for (int k = 0; k < 250; ++k) addColorToPixels(single.canvas, single.kernel, dots[static_cast<size_t>(k)]);
+      batch.Reset(banded.kernel, 300, 2);
+      for (int k = 299; k >= 0; --k) batch.Store(banded.kernel, k, dots[static_cast<size_t>(k)]);
+      for (int part : {1, 0}) batch.Apply(banded.canvas, banded.kernel, 250, part);
+    }
+    EXPECT_TRUE(SameGrids(single, banded)) << m.name;
+    EXPECT_NE(single.Sum(1), 32 * 32 * (m.white ? 255.0 : 0.0)) << m.name << ": the points changed nothing";
   }
 }
 

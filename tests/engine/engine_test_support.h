@@ -7,6 +7,7 @@
 
 #include "curves/curve_slots.h"
 #include "engine/host.h"
+#include "engine/point_batch.h"
 #include "engine/point_sink.h"
 #include "engine/step_state.h"
 
@@ -37,6 +38,33 @@ class RecordingSink : public PointSink {
   double last_limit = -1;
   int fail_at_point = 0;  // 1-based; 0 never fails
   std::vector<RecordedPoint> points;
+};
+
+// Batches: keeps what part 0 colours, in order, as the recording sink does.
+class RecordingBatchSink : public PointBatchSink {
+ public:
+  explicit RecordingBatchSink(int capacity) : capacity_(capacity), batch_(static_cast<size_t>(capacity)) {}
+  void BeginShape(int, int, double, int count) override { last_count = count; }
+  int BatchCapacity() const override { return capacity_; }
+  int WorkPerPoint() const override { return 9; }
+  void SetParts(int parts) override { last_parts = parts; }
+  void StorePoints(int first, const OutlinePoint* points, int count) override {
+    for (int k = 0; k < count; ++k) batch_[static_cast<size_t>(first + k)] = points[k];
+  }
+  void ApplyPoints(int count, int part) override {
+    if (part != 0) return;
+    ++batches;
+    for (int k = 0; k < count; ++k) {
+      const OutlinePoint& p = batch_[static_cast<size_t>(k)];
+      points.push_back({p.x, p.y, p.index, p.z});
+    }
+  }
+  int last_count = -1, last_parts = 0, batches = 0;
+  std::vector<RecordedPoint> points;
+
+ private:
+  int capacity_;
+  std::vector<OutlinePoint> batch_;
 };
 
 class TestHost : public Host {

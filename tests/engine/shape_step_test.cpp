@@ -7,6 +7,7 @@
 #include "engine/angles.h"
 #include "engine/seeded_random.h"
 #include "engine/step_arithmetic.h"
+#include "engine/worker_pool.h"
 #include "engine_test_support.h"
 
 namespace quorl {
@@ -262,6 +263,92 @@ TEST_F(ShapeStep, OutlineFromTheStartCurveIsCentredOnItsCentroid) {
   }
   EXPECT_NEAR(mean_x, 0, 0.1);
   EXPECT_NEAR(mean_y, 0, 0.1);
+}
+
+// Batches, computed on several threads, must give exactly the points of
+// the point-by-point loop, end a failing step at the same point, and leave
+// the random generator, the depth factor and the mouse point as it does.
+TEST_F(ShapeStep, BatchesOnAnyThreadsGiveThePointByPointResult) {
+  struct Variant {
+    const char* name;
+    void (*set)(ParameterSet&, ShapeArguments&, TestHost&);
+  };
+  const Variant variants[] = {
+      {"plain", [](ParameterSet&, ShapeArguments& a, TestHost&) { a.b = 3; }},
+      {"scatter", [](ParameterSet& p, ShapeArguments&, TestHost&) { p.UseIotaExtra = true; }},
+      {"mouse",
+       [](ParameterSet& p, ShapeArguments&, TestHost& h) {
+         p.QuorlPointsFollowRotate = true;
+         p.Wobble = true;
+         h.has_mouse = true;
+         h.mouse_x = 300;
+       }},
+      {"depth", [](ParameterSet& p, ShapeArguments& a, TestHost&) {
+         p.UseZFactor = true;
+         a.phi = 0.7;
+       }},
+      // Overflows a few points in: inside a later batch, in the middle share.
+      {"overflow", [](ParameterSet&, ShapeArguments& a, TestHost&) {
+         a.r = 1.7e308;
+         a.b = 1;
+         a.d = 1;
+       }},
+      {"overflow with scatter", [](ParameterSet& p, ShapeArguments& a, TestHost&) {
+         p.UseIotaExtra = true;
+         a.r = 1.7e308;
+         a.b = 1;
+         a.d = 1;
+       }},
+  };
+  WorkerPool pool(3);
+  for (const Variant& v : variants) {
+    for (int fn = kSineWobble; fn <= kZarvk9032; ++fn) {
+      const std::string label = std::string(v.name) + ", fn " + std::to_string(fn);
+      params = {};
+      host = {};
+      ShapeArguments args;
+      args.fn = fn;
+      args.step = 300;
+      v.set(params, args, host);
+      if (std::string(v.name).rfind("overflow", 0) == 0 && fn != kCircles) continue;
+
+      random = SeededRandom(9);
+      sink.points.clear();
+      const ShapeResult expected = Draw(args);
+      const double expected_z = state.ZFactor;
+      const RealPoint expected_mouse = state.MouseRealPoint;
+      const double expected_next = random.Random();
+
+      for (WorkerPool* threads : {static_cast<WorkerPool*>(nullptr), &pool}) {
+        random = SeededRandom(9);
+        state.ZFactor = -1;
+        testing::RecordingBatchSink batch_sink(4);
+        PointBatches batches;
+        batches.sink = &batch_sink;
+        batches.pool = threads;
+        batches.parallelWork = 0;
+        ShapeContext context{params, anim, state, curves, host, random, sink, &batches};
+        const ShapeResult result = DrawByParameters(args, context);
+        const std::string where = label + (threads ? ", 3 threads" : ", 1 thread");
+        EXPECT_EQ(batch_sink.last_parts, threads ? 3 : 1) << where;
+        EXPECT_EQ(result.outcome, expected.outcome) << where;
+        EXPECT_EQ(result.points, expected.points) << where;
+        ASSERT_EQ(batch_sink.points.size(), sink.points.size()) << where;
+        for (size_t k = 0; k < sink.points.size(); ++k) {
+          const auto& a = sink.points[k];
+          const auto& b = batch_sink.points[k];
+          ASSERT_TRUE(a.x == b.x && a.y == b.y && a.index == b.index && a.z == b.z) << where << ", point " << k;
+        }
+        EXPECT_EQ(state.ZFactor, expected_z) << where;
+        EXPECT_EQ(state.MouseRealPoint, expected_mouse) << where;
+        EXPECT_EQ(random.Random(), expected_next) << where << ": the random generator moved on differently";
+      }
+      if (std::string(v.name).rfind("overflow", 0) == 0) {
+        EXPECT_EQ(expected.outcome, ShapeOutcome::kFailed) << label;
+        EXPECT_GT(expected.points, 4) << label << ": should fail after the first batch";
+      }
+    }
+  }
 }
 
 TEST(RotationByIota, MatchesRotatePointByIotaToTheBit) {
