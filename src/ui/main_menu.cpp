@@ -7,12 +7,16 @@
 
 #include "engine/parameter_set.h"
 #include "ui/about_window.h"
+#include "ui/animation_points_window.h"
+#include "ui/animation_window.h"
 #include "ui/background_image_window.h"
 #include "ui/colors_window.h"
 #include "ui/dimensions_window.h"
 #include "ui/function_window.h"
 #include "ui/main_window.h"
 #include "ui/opacity_window.h"
+#include "ui/path_window.h"
+#include "ui/points_window.h"
 #include "ui/source_image_window.h"
 #include "ui/tool_window.h"
 #include "ui/values_window.h"
@@ -46,18 +50,14 @@ void MainWindow::BuildMenus() {
     m->setObjectName(QString::fromUtf8(name));
     return m;
   };
-  // Commands that belong to windows and tools not in this program yet are
-  // present but disabled.
-  auto later = [](QAction* action) { action->setEnabled(false); };
-
   QMenu* file = menu("File1", QStringLiteral("File"));
   connect(AddItem(file, "Openinifromfile1", QStringLiteral("Open .ini file"), QKeySequence(Qt::CTRL | Qt::Key_O)),
           &QAction::triggered, this, &MainWindow::btnLoadIniFromFileClickClick);
-  later(AddItem(file, "Opencurvefile1", QStringLiteral("Open curve"), QKeySequence(Qt::CTRL | Qt::Key_Q)));
+  AddItem(file, "Opencurvefile1", QStringLiteral("Open curve"), QKeySequence(Qt::CTRL | Qt::Key_Q));
   AddSeparator(file, "N4");
   connect(AddItem(file, "Savequorlpicture2", QStringLiteral("Save quorl picture"), QKeySequence(Qt::CTRL | Qt::Key_S)),
           &QAction::triggered, this, &MainWindow::buttonSaveImageClick);
-  later(AddItem(file, "Savecurvefile1", QStringLiteral("Save curve"), QKeySequence(Qt::CTRL | Qt::Key_W)));
+  AddItem(file, "Savecurvefile1", QStringLiteral("Save curve"), QKeySequence(Qt::CTRL | Qt::Key_W));
   AddSeparator(file, "N1");
   connect(AddItem(file, "Savequorlpicture1", QStringLiteral("Change default save location")), &QAction::triggered,
           this, &MainWindow::buttonSaveImageToFolderClick);
@@ -68,14 +68,14 @@ void MainWindow::BuildMenus() {
           this, &MainWindow::Exit1Click);
 
   QMenu* edit = menu("Edit1", QStringLiteral("Edit"));
-  later(AddItem(edit, "Undocurveedit1", QStringLiteral("Undo curve edit"), QKeySequence(Qt::CTRL | Qt::Key_Z)));
+  AddItem(edit, "Undocurveedit1", QStringLiteral("Undo curve edit"), QKeySequence(Qt::CTRL | Qt::Key_Z));
   AddSeparator(edit, "N12");
-  later(AddItem(edit, "CutCurve1", QStringLiteral("Cut Curve"), QKeySequence(Qt::CTRL | Qt::Key_X)));
-  later(AddItem(edit, "CopyCurve1", QStringLiteral("Copy Curve"), QKeySequence(Qt::CTRL | Qt::Key_C)));
-  later(AddItem(edit, "PasteCurve1", QStringLiteral("Paste Curve"), QKeySequence(Qt::CTRL | Qt::Key_V)));
+  AddItem(edit, "CutCurve1", QStringLiteral("Cut Curve"), QKeySequence(Qt::CTRL | Qt::Key_X));
+  AddItem(edit, "CopyCurve1", QStringLiteral("Copy Curve"), QKeySequence(Qt::CTRL | Qt::Key_C));
+  AddItem(edit, "PasteCurve1", QStringLiteral("Paste Curve"), QKeySequence(Qt::CTRL | Qt::Key_V));
   AddSeparator(edit, "N3");
-  later(AddItem(edit, "Resetallcurves1", QStringLiteral("Reset all curves"), QKeySequence(Qt::CTRL | Qt::Key_K)));
-  later(AddItem(edit, "ShowCurve1", QStringLiteral("Show Curve"), QKeySequence(Qt::Key_S)));
+  AddItem(edit, "Resetallcurves1", QStringLiteral("Reset all curves"), QKeySequence(Qt::CTRL | Qt::Key_K));
+  AddItem(edit, "ShowCurve1", QStringLiteral("Show Curve"), QKeySequence(Qt::Key_S));
 
   QMenu* quorl = menu("Quorl1", QStringLiteral("Quorl"));
   connect(AddItem(quorl, "Draw1", QStringLiteral("Draw"), QKeySequence(Qt::Key_D)), &QAction::triggered, this,
@@ -107,16 +107,20 @@ void MainWindow::BuildMenus() {
           [this] { ShowToolWindow(values_, "Showing Values form"); });
   connect(AddItem(options, "Color1", QStringLiteral("Color"), QKeySequence(Qt::Key_F3)), &QAction::triggered, this,
           [this] { ShowToolWindow(colors_, "Showing Colors form"); });
-  later(AddItem(options, "SetPoints1", QStringLiteral("Points"), QKeySequence(Qt::Key_F4)));
-  later(AddItem(options, "Path1", QStringLiteral("Path"), QKeySequence(Qt::Key_F5)));
+  connect(AddItem(options, "SetPoints1", QStringLiteral("Points"), QKeySequence(Qt::Key_F4)), &QAction::triggered,
+          this, [this] { ShowToolWindow(points_, "Showing Points form"); });
+  connect(AddItem(options, "Path1", QStringLiteral("Path"), QKeySequence(Qt::Key_F5)), &QAction::triggered, this,
+          [this] { ShowToolWindow(path_, "Showing Path form"); });
   connect(AddItem(options, "SourceImage1", QStringLiteral("Source Image"), QKeySequence(Qt::Key_F6)),
           &QAction::triggered, this, [this] { ShowToolWindow(source_image_, "Showing Source Image form"); });
-  later(AddItem(options, "Animation1", QStringLiteral("Animation"), QKeySequence(Qt::Key_F7)));
+  connect(AddItem(options, "Animation1", QStringLiteral("Animation"), QKeySequence(Qt::Key_F7)), &QAction::triggered,
+          this, [this] { ShowToolWindow(animation_, "Showing Animation form"); });
   connect(AddItem(options, "BackgroundImage1", QStringLiteral("Background Image"), QKeySequence(Qt::Key_F8)),
           &QAction::triggered, this, [this] { ShowToolWindow(background_image_, "Showing Background Image form"); });
   connect(AddItem(options, "Setimagedimensions1", QStringLiteral("Set image dimensions"), QKeySequence(Qt::Key_F9)),
           &QAction::triggered, this, [this] { ShowToolWindow(dimensions_, "Showing the image dimension form"); });
-  later(AddItem(options, "AnimationPoints1", QStringLiteral("Animation Points "), QKeySequence(Qt::Key_F10)));
+  connect(AddItem(options, "AnimationPoints1", QStringLiteral("Animation Points "), QKeySequence(Qt::Key_F10)),
+          &QAction::triggered, this, [this] { ShowToolWindow(animation_points_, "Showing Animation Points form"); });
   AddSeparator(options, "N7");
   auto* modes = new QActionGroup(this);
   auto hidden_radio = [modes](QAction* action) {
@@ -157,6 +161,7 @@ void MainWindow::BuildMenus() {
     Spammer(QStringLiteral("Showing about form"));
   });
 
+  ConnectCurveMenuItems();
   ConnectToggles();
 }
 
@@ -169,11 +174,6 @@ void MainWindow::ConnectToggles() {
     Spammer(on ? QStringLiteral("Drawing in preview mode") : QStringLiteral("Not drawing in preview mode"));
   });
   connect(Action("Usetransparency1"), &QAction::triggered, this, [this] { Spammer(QString()); });
-  connect(Action("Moverotationcenterbetweenpoints1"), &QAction::triggered, this, [this](bool on) {
-    params_.MoveRotation = on;
-    Spammer(on ? QStringLiteral("Moving center of rotation between Rotate A and Rotate B")
-               : QStringLiteral("Point A will be the only center of rotation"));
-  });
   connect(Action("Usewobble1"), &QAction::triggered, this, [this](bool on) { params_.Wobble = on; });
   connect(Action("Usemousetochangevalues1"), &QAction::triggered, this, [this](bool on) {
     params_.UseMouseToChangeValues = on;

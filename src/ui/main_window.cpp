@@ -16,7 +16,11 @@
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "settings/paths.h"
+#include "curves/curve_commands.h"
+#include "curves/curve_editing.h"
 #include "ui/about_window.h"
+#include "ui/animation_points_window.h"
+#include "ui/animation_window.h"
 #include "ui/background_image_window.h"
 #include "ui/canvas_layout.h"
 #include "ui/canvas_view.h"
@@ -27,6 +31,8 @@
 #include "ui/function_window.h"
 #include "ui/numeric_field.h"
 #include "ui/opacity_window.h"
+#include "ui/path_window.h"
+#include "ui/points_window.h"
 #include "ui/source_image_window.h"
 #include "ui/status_panel.h"
 #include "ui/values_window.h"
@@ -58,6 +64,7 @@ MainWindow::MainWindow() : state_(std::make_unique<ProgramState>()), params_(sta
   canvas_holder_ = new QWidget;
   Image1_ = new CanvasView(canvas_holder_);
   ScrollBox1_->setWidget(canvas_holder_);
+  ScrollBox1_->installEventFilter(this);
   layout->addWidget(ScrollBox1_, 1);
   Panel2_ = new StatusPanel(central);
   layout->addWidget(Panel2_);
@@ -74,6 +81,7 @@ MainWindow::MainWindow() : state_(std::make_unique<ProgramState>()), params_(sta
   step_timer_->setInterval(0);
   connect(step_timer_, &QTimer::timeout, this, &MainWindow::RunNextStep);
 
+  CreateCurveEditing();
   BuildMenus();
   resize(kInitialWidth, kInitialHeight);
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -84,7 +92,16 @@ MainWindow::MainWindow() : state_(std::make_unique<ProgramState>()), params_(sta
   CreateToolWindows();
 }
 
-MainWindow::~MainWindow() { BindFieldSwitches(nullptr); }
+MainWindow::~MainWindow() {
+  // These windows hold on to the curve editing and the run, which go before
+  // the child widgets would.
+  if (animation_) animation_->AbandonSeries();
+  delete animation_points_;
+  delete animation_;
+  delete path_;
+  delete points_;
+  BindFieldSwitches(nullptr);
+}
 
 ParameterSet& MainWindow::Parameters() { return params_; }
 
@@ -112,14 +129,23 @@ void MainWindow::FormCreate() {
 }
 
 void MainWindow::CreateToolWindows() {
+  // Filling the Points window clears the status line; the start's "Hello"
+  // stays up.
+  const QString greeting = StatusText();
   opacity_ = new OpacityWindow(*state_, this);
   dimensions_ = new DimensionsWindow(*state_, *this, this);
   values_ = new ValuesWindow(params_, this);
   colors_ = new ColorsWindow(*state_, *this, this);
   function_ = new FunctionWindow(*this, this);
+  points_ = new PointsWindow(*curve_session_, *curve_commands_, this);
   source_image_ = new SourceImageWindow(*state_, *this, this);
+  path_ = new PathWindow(*curve_session_, this);
+  animation_ = new AnimationWindow(*state_, *run_, *host_, this);
   about_ = new AboutWindow(this);
   background_image_ = new BackgroundImageWindow(*state_, *this, dimensions_, this);
+  animation_points_ = new AnimationPointsWindow(*curve_session_, this);
+  ConnectCurveWindows();
+  Spammer(greeting);
 }
 
 void MainWindow::ResetCanvas() { state_->canvas.MakePictureBlack(params_, state_->background, host_.get()); }
@@ -182,6 +208,11 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
   FormResize();
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ScrollBox1_ && event->type() == QEvent::Resize) FormResize();
+  return QMainWindow::eventFilter(watched, event);
+}
+
 // --- settings
 
 ScreenSize MainWindow::Screen() const {
@@ -216,7 +247,14 @@ void MainWindow::RefreshToolWindows() {
   if (values_) values_->Init();
   if (colors_) colors_->Init();
   if (function_) function_->Init();
+  if (points_) {
+    const int slot = SelectedCurveSlot();
+    points_->Init();
+    SelectCurveSlot(slot);
+  }
   if (source_image_) source_image_->Init();
+  if (path_) path_->Init();
+  if (animation_) animation_->Init();
 }
 
 void MainWindow::CollectGeometry() {
@@ -227,6 +265,9 @@ void MainWindow::CollectGeometry() {
   if (function_) function_->StoreGeometry(params_, FunctionWindow::kGeometry);
   if (source_image_) source_image_->StoreGeometry(params_, SourceImageWindow::kGeometry);
   if (background_image_) background_image_->StoreGeometry(params_, BackgroundImageWindow::kGeometry);
+  if (points_) points_->StoreGeometry(params_, PointsWindow::kGeometry);
+  if (path_) path_->StoreGeometry(params_, PathWindow::kGeometry);
+  if (animation_) animation_->StoreGeometry(params_, AnimationWindow::kGeometry);
   // Once a file has said "maximized" it keeps saying so.
   if (isMaximized()) params_.QuorlMaximized = true;
 }
@@ -250,12 +291,14 @@ void MainWindow::Exit1Click() {
   if (ending_) return;
   if (!FolderExists(params_.SaveDir)) params_.SaveDir = DefaultPictureFolder();
   if (RunInProgress()) {
-    // The run does not finish: no further step is taken.
+    // The run does not finish: no further step is taken, no frame saved.
     state_->flags.StopRequested = true;
     step_timer_->stop();
     stepping_ = false;
+    if (animation_) animation_->AbandonSeries();
     state_->flags.IsDrawing = false;
     host_->EndRun();
+    EnableAnimationStart(true);
     SetDrawCommandsEnabled(true);
   }
   WriteOwnSettings();

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "canvas/picture_saving.h"
 #include "engine/parameter_set.h"
 #include "settings/settings_file.h"
 #include "ui/canvas_commands.h"
@@ -30,11 +31,20 @@ class QTimer;
 namespace quorl {
 
 class AboutWindow;
+class AnimationPointsWindow;
+class AnimationWindow;
 class BackgroundImageWindow;
 class CanvasView;
 class ColorsWindow;
+class CurveCanvasAdapter;
+class CurveCommands;
+class CurveEditSession;
+class CurveFileDialogsAdapter;
+class CurveMouseEditor;
 class DimensionsWindow;
 class OpacityWindow;
+class PathWindow;
+class PointsWindow;
 class SourceImageWindow;
 class DrawingRun;
 class FunctionWindow;
@@ -82,14 +92,23 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   // The exit sequence; also what closing the window does.
   void Exit1Click();
   void SetDrawCommandsEnabled(bool drawEnabled);
+  // The Animation window's "Make Frames", off while a run draws.
+  void EnableAnimationStart(bool enabled);
 
   QAction* Action(const QString& name) const { return actions_.value(name); }
+  // A Draw run, or an animation series making its frames.
   bool RunInProgress() const;
   bool FormsReady() const { return forms_ready_; }
   ProgramState& State() { return *state_; }
   ValuesWindow* Values() const { return values_; }
   FunctionWindow* Function() const { return function_; }
   AboutWindow* About() const { return about_; }
+  PointsWindow* Points() const { return points_; }
+  PathWindow* Path() const { return path_; }
+  AnimationWindow* Animation() const { return animation_; }
+  AnimationPointsWindow* AnimationPoints() const { return animation_points_; }
+  CurveEditSession& CurveSession() { return *curve_session_; }
+  CurveCommands& Curves() { return *curve_commands_; }
 
   // --- ToolWindowHost
   ParameterSet& Parameters() override;
@@ -114,6 +133,9 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // The scroll box gets its new size after the window's resize event: the
+  // canvas is laid out again then.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FormCreate();
@@ -123,6 +145,22 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   void AddSeparator(QMenu* menu, const char* name, bool visible = true);
   void ConnectToggles();
   void ShowToolWindow(QWidget* window, const char* message);
+  // Curve editing on the canvas, the Edit menu and the curve commands of
+  // the other menus; the Points, Path and Animation windows talk to them.
+  void CreateCurveEditing();
+  void ConnectCurveMenuItems();
+  void ConnectCurveWindows();
+  // Ctrl+4 and "=" work although their menu items are hidden.
+  void AddHiddenShortcut(const char* action, const QKeySequence& keys);
+  // The slot the Points window works on is the user's choice: refilling the
+  // windows or loading curves does not move it.
+  int SelectedCurveSlot() const;
+  void SelectCurveSlot(int slot);
+  // After a settings file was opened: the curves beside it, marked in the
+  // Points window.
+  void LoadCurvesOfSettings(const std::string& settingsPath);
+  // "Save quorl picture", also for each animation frame.
+  SaveResult SavePictureSet();
 
   // After every settings read: menu checks, maximizing, window refresh.
   void ApplyReadOutcome(const ReadIniOutcome& outcome);
@@ -167,6 +205,16 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   SourceImageWindow* source_image_ = nullptr;
   AboutWindow* about_ = nullptr;
   BackgroundImageWindow* background_image_ = nullptr;
+  PointsWindow* points_ = nullptr;
+  PathWindow* path_ = nullptr;
+  AnimationWindow* animation_ = nullptr;
+  AnimationPointsWindow* animation_points_ = nullptr;
+
+  std::unique_ptr<CurveEditSession> curve_session_;
+  std::unique_ptr<CurveCanvasAdapter> curve_canvas_;
+  std::unique_ptr<CurveMouseEditor> curve_mouse_;
+  std::unique_ptr<CurveFileDialogsAdapter> curve_dialogs_;
+  std::unique_ptr<CurveCommands> curve_commands_;
 };
 
 }  // namespace quorl

@@ -39,6 +39,8 @@ void MainWindowHost::RenderDone() { window_.ShowCanvasPicture(window_.CanvasPict
 
 void MainWindowHost::SetDrawCommandsEnabled(bool drawEnabled) { window_.SetDrawCommandsEnabled(drawEnabled); }
 
+void MainWindowHost::EnableAnimationStart(bool enabled) { window_.EnableAnimationStart(enabled); }
+
 void MainWindowHost::RefitCanvasIfZoomed() {
   if (window_.ZoomToFit()) window_.FormResize();
 }

@@ -28,6 +28,7 @@ class MainWindowHost : public Host {
   bool MousePosition(int& px, int& py) override;
   void RenderDone() override;
   void SetDrawCommandsEnabled(bool drawEnabled) override;
+  void EnableAnimationStart(bool enabled) override;
   void RefitCanvasIfZoomed() override;
 
  private:

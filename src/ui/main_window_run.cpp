@@ -11,9 +11,9 @@
 #include "canvas/picture_saving.h"
 #include "canvas/png_recipe.h"
 #include "settings/atomic_file.h"
-#include "curves/curve_set_files.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
+#include "ui/animation_window.h"
 #include "ui/dialogs.h"
 #include "ui/function_window.h"
 #include "ui/main_window.h"
@@ -22,12 +22,16 @@
 
 namespace quorl {
 
-bool MainWindow::RunInProgress() const { return stepping_; }
+bool MainWindow::RunInProgress() const { return stepping_ || (animation_ && animation_->MakingFrames()); }
 
 void MainWindow::SetDrawCommandsEnabled(bool drawEnabled) {
   Action("Draw1")->setEnabled(drawEnabled);
   Action("Stop1")->setEnabled(!drawEnabled);
   repaint();
+}
+
+void MainWindow::EnableAnimationStart(bool enabled) {
+  if (animation_) animation_->EnableStartButton(enabled);
 }
 
 void MainWindow::SyncRunSwitches() {
@@ -38,12 +42,19 @@ void MainWindow::SyncRunSwitches() {
 
 void MainWindow::DrawOrStop() {
   if (ending_) return;
-  if (RunInProgress()) {
+  // Draw and Stop alike take a displayed curve out of play.
+  state_->canvas.MultiplierMode = false;
+  if (stepping_) {
     // Stop: the run ends before its next step.
     run_->DrawOrStop();
     return;
   }
-  state_->canvas.MultiplierMode = false;
+  if (animation_ && animation_->MakingFrames()) {
+    // Draw or Stop during a series asks the frame being drawn to stop; it
+    // never starts a second run.
+    if (state_->flags.IsDrawing) run_->DrawOrStop();
+    return;
+  }
   SyncRunSwitches();
   host_->BeginRun();
   run_->StartDrawing();
@@ -115,19 +126,18 @@ void MainWindow::btnLoadIniFromFileClickClick() {
   ApplyReadOutcome(ReadSettings(params_.CurrentStyle, path));
   Spammer(QStringLiteral("Loaded ") + QFileInfo(file).absoluteFilePath());
   params_.LoadDir = QFileInfo(file).absolutePath().toStdString() + "/";
-  // The curves saved beside the settings file come in with it.
-  const CurveFilesLoadReport report = LoadCurvesBesideSettings(state_->curves, path, *host_);
-  if (!report.Error.empty())
-    ShowMessage(QStringLiteral("btnLoadIniFromFileClickClick: ") + QString::fromStdString(report.Error));
+  LoadCurvesOfSettings(path);
 }
 
-void MainWindow::buttonSaveImageClick() {
+SaveResult MainWindow::SavePictureSet() {
   CollectGeometry();
   SaveOptions options;
   options.useTransparency = Action("Usetransparency1")->isChecked();
   options.keepRecipe = params_.KeepSettingsInPictures;
-  quorl::buttonSaveImageClick(*state_, *host_, options);
+  return quorl::buttonSaveImageClick(*state_, *host_, options);
 }
+
+void MainWindow::buttonSaveImageClick() { SavePictureSet(); }
 
 void MainWindow::buttonSaveImageToFolderClick() {
   const QString folder = CurrentDialogs().ChooseFolder(this, QStringLiteral("Change default save location"),

@@ -1,0 +1,380 @@
+// The main window with curve editing, the Points, Path, Animation and
+// Animation Points windows wired in: strokes on the canvas, the Edit menu,
+// curves loaded with a settings file, a picture drawn with curves against
+// `quorl render`, the menu items that mirror the Points window, and
+// animation series started from the window.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "curves/curve_edit_session.h"
+#include "curves/curve_file_names.h"
+#include "engine/program_state.h"
+#include "ui/animation_points_window.h"
+#include "ui/animation_window.h"
+#include "ui/canvas_view.h"
+#include "ui/main_window.h"
+#include "ui/numeric_field.h"
+#include "ui/path_window.h"
+#include "ui/points_window.h"
+#include "ui_test_support.h"
+
+using namespace quorl;
+using quorl::test::RecordingDialogs;
+using quorl::test::SendMouse;
+
+namespace {
+
+// A right-button stroke: pressed at the first point, dragged through the
+// others, released at the last.
+void RightStroke(QWidget* canvas, const QList<QPoint>& path) {
+  SendMouse(canvas, QEvent::MouseButtonPress, path.first(), Qt::RightButton, Qt::RightButton);
+  for (qsizetype i = 1; i < path.size(); ++i) SendMouse(canvas, QEvent::MouseMove, path[i], Qt::NoButton, Qt::RightButton);
+  SendMouse(canvas, QEvent::MouseButtonRelease, path.last(), Qt::RightButton, Qt::NoButton);
+}
+
+void RightClick(QWidget* canvas, QPoint at) {
+  SendMouse(canvas, QEvent::MouseButtonPress, at, Qt::RightButton, Qt::RightButton);
+  SendMouse(canvas, QEvent::MouseButtonRelease, at, Qt::RightButton, Qt::NoButton);
+}
+
+// The slot's multiplier half way through a run.
+double MidRunMultiplier(MainWindow& window, int slot) {
+  ProgramState& state = window.State();
+  state.curves.ReadSlotMultipliers(state.params, state.params.Steps / 2, false);
+  return state.curves[slot].Multiplier;
+}
+
+bool Marked(const QComboBox* list, int slot) { return list->itemText(slot).startsWith(QString(QChar(0xBB)) + ' '); }
+
+void WriteCurveFile(const QString& path, double y) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  for (int i = 0; i < 6; ++i) file.write(QByteArray::number(0.3 * i - 0.8) + "\r\n" + QByteArray::number(y + 0.1 * i) + "\r\n");
+}
+
+QImage Decoded(const QString& png) { return QImage(png).convertToFormat(QImage::Format_RGB888); }
+
+QString Render(const QString& settings, const QString& out) {
+  QProcess render;
+  render.start(QStringLiteral(QUORL_BINARY), {"render", settings, "-o", out});
+  if (!render.waitForFinished(120000)) return "render did not finish";
+  if (render.exitCode() != 0) return QString::fromUtf8(render.readAllStandardError());
+  return {};
+}
+
+}  // namespace
+
+class MainWindowCurvesTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir home_;
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(home_.isValid());
+    quorl::test::UseSettingsFolder(home_.path());
+  }
+  void init() { QFile::remove(home_.filePath("quorl.ini")); }
+
+  void strokeMakesTheSelectedSlotsCurveAndUndoRestores() {
+    MainWindow window;
+    PointsWindow* points = window.Points();
+    CanvasView* canvas = window.Image1();
+    QCOMPARE(window.StatusText(), QString("Hello"));
+
+    // Without curve mode a stroke takes no points.
+    RightStroke(canvas, {{100, 100}, {200, 150}, {300, 200}, {400, 250}, {500, 300}, {600, 350}});
+    QCOMPARE(window.State().curves[0].Curve.GetLength(), 0);
+
+    window.Action("DrawMultiplierBezier1")->trigger();
+    QVERIFY(points->Radio("rbDrawMultiplierBezier")->isChecked());
+    QVERIFY(points->SlotList()->isEnabled());
+    QCOMPARE(window.StatusText(), QString("Drawing with the right mouse button on the image will set the selected curve"));
+    points->SlotList()->setCurrentIndex(3);  // the user picks "Values - Radius"
+    QCOMPARE(window.CurveSession().SelectedSlot, 3);
+
+    // Four points (the press itself takes none): no effect yet.
+    RightStroke(canvas, {{100, 400}, {200, 300}, {300, 500}, {400, 350}, {500, 450}});
+    QCOMPARE(window.State().curves[3].Curve.GetLength(), 4);
+    QCOMPARE(MidRunMultiplier(window, 3), 1.0);
+
+    // Five points: the slot scales the radius.
+    const QList<QPoint> stroke{{100, 400}, {200, 200}, {300, 300}, {400, 150}, {500, 250}, {650, 120}};
+    RightStroke(canvas, stroke);
+    QCOMPARE(window.State().curves[3].Curve.GetLength(), 5);
+    QVERIFY(MidRunMultiplier(window, 3) != 1.0);
+    QVERIFY(Marked(points->SlotList(), 3));
+    QCOMPARE(window.StatusText(), QString("Finished drawing \"Values - Radius\" bezier"));
+    // The control points are on show: the first blue, the last reddest.
+    const QImage shown = canvas->Picture();
+    QCOMPARE(shown.pixel(stroke[1]), qRgb(0, 0, 255));
+    QCOMPARE(shown.pixel(stroke.last()), qRgb(204, 0, 51));
+    // ... on the picture shown only, never in the canvas bitmap.
+    QCOMPARE(window.CanvasPictureCopy().pixel(stroke.last()), qRgb(255, 255, 255));
+
+    window.Action("Undocurveedit1")->trigger();
+    QCOMPARE(window.State().curves[3].Curve.GetLength(), 4);
+    QCOMPARE(MidRunMultiplier(window, 3), 1.0);
+    window.Action("Undocurveedit1")->trigger();
+    QCOMPARE(window.State().curves[3].Curve.GetLength(), 5);
+
+    // Clear takes the curve off display; undo then refuses.
+    window.Action("Clear1")->trigger();
+    window.Action("Undocurveedit1")->trigger();
+    QCOMPARE(window.StatusText(), QString("Not displaying a curve, so not going to undo."));
+    QCOMPARE(window.State().curves[3].Curve.GetLength(), 5);
+
+    // A look at the result: the curve with its control points.
+    window.Action("ShowCurve1")->trigger();
+    window.resize(900, 880);
+    window.show();
+    // Centred in the scroll box as laid out after the resize.
+    QCOMPARE(canvas->x(), (window.ScrollBox1()->width() - 800) / 2);
+    QVERIFY(canvas->x() > 0);
+    QVERIFY(window.grab().save(QDir::temp().filePath("quorl_curve_on_canvas.png")));
+  }
+
+  void menuItemsAndThePointsWindowFollowEachOther() {
+    MainWindow window;
+    PointsWindow* points = window.Points();
+    window.Action("SetPoints1")->trigger();
+    QVERIFY(points->isVisible());
+    QCOMPARE(window.StatusText(), QString("Showing Points form"));
+    window.Action("Path1")->trigger();
+    QVERIFY(window.Path()->isVisible());
+    QCOMPARE(window.StatusText(), QString("Showing Path form"));
+
+    points->Radio("rbSetPathPoints")->click();
+    QVERIFY(window.Action("Setpathpoints1")->isChecked());
+    window.Action("Setrotationpoints1")->trigger();
+    QVERIFY(points->Radio("rbSetRotationPoints")->isChecked());
+    QVERIFY(!points->SlotList()->isEnabled());
+
+    // Rotation points by right clicks, alternating A and B.
+    RightClick(window.Image1(), {400, 400});
+    RightClick(window.Image1(), {600, 200});
+    const double s = window.Parameters().StartScale / 100.0;
+    QCOMPARE(window.Parameters().QuorlPointsRotateXStart, 0.0);
+    QCOMPARE(window.Parameters().QuorlPointsRotateXEnd, s / 2);
+    QCOMPARE(window.Parameters().QuorlPointsRotateYEnd, s / 2);
+    QCOMPARE(points->Field("editRotateXEnd")->text().trimmed().toDouble(), s / 2);
+
+    const bool before = window.Parameters().MoveRotation;
+    window.Action("Moverotationcenterbetweenpoints1")->trigger();
+    QCOMPARE(window.Parameters().MoveRotation, !before);
+    QCOMPARE(points->CheckBox("cbMove")->isChecked(), !before);
+    points->CheckBox("cbMove")->click();
+    QCOMPARE(window.Parameters().MoveRotation, before);
+    QCOMPARE(window.Action("Moverotationcenterbetweenpoints1")->isChecked(), before);
+
+    points->CheckBox("cbUseStartAsEnd")->click();
+    window.Action("UseStartBezierasEndBezier1")->trigger();
+    QCOMPARE(window.StatusText(), QString("Drawing will use the start curve for the end curve also"));
+  }
+
+  void hiddenItemsKeepTheirShortcuts() {
+    MainWindow window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_4, Qt::ControlModifier);
+    QVERIFY(window.Action("DrawMultiplierBezier1")->isChecked());
+    QVERIFY(window.Points()->Radio("rbDrawMultiplierBezier")->isChecked());
+    QTest::keyClick(&window, Qt::Key_Equal);
+    QCOMPARE(window.StatusText(), QString("Drawing will not use the start curve for the end curve"));
+  }
+
+  void openIniMarksTheLoadedSlotsAndKeepsTheSelection() {
+    RecordingDialogs dialogs;
+    QTemporaryDir folder;
+    const QString saved = folder.filePath("quorl20240131_14_05_09__123.ini");
+    QVERIFY(quorl::test::WriteStyleFile(ParameterSet(), "sine", saved));
+    for (int slot : {0, 7}) WriteCurveFile(QString::fromStdString(SettingsCurveFileName(saved.toStdString(), slot)), 0.2);
+
+    MainWindow window;
+    PointsWindow* points = window.Points();
+    window.Action("DrawMultiplierBezier1")->trigger();
+    points->SlotList()->setCurrentIndex(12);
+    RightStroke(window.Image1(), {{100, 100}, {200, 150}, {300, 100}, {400, 150}, {500, 100}, {600, 150}});
+    QVERIFY(Marked(points->SlotList(), 12));
+    // Refilling the Points window marks the old curve of slot 12 again; that
+    // must not take the selection away from slot 4.
+    points->SlotList()->setCurrentIndex(4);
+
+    dialogs.file_answer = saved;
+    window.Action("Openinifromfile1")->trigger();
+    for (int slot = 0; slot < CurveCount; ++slot) QCOMPARE(Marked(points->SlotList(), slot), slot == 0 || slot == 7);
+    QCOMPARE(points->SlotList()->currentIndex(), 4);
+    QCOMPARE(window.CurveSession().SelectedSlot, 4);
+    QVERIFY(!window.State().curves.UseForcedCurveIndex);
+    QCOMPARE(window.State().curves[0].Curve.GetLength(), 6);
+    QCOMPARE(window.State().curves[4].Curve.GetLength(), 0);
+    QVERIFY(MidRunMultiplier(window, 7) != 1.0);
+    // The curve replaced by the load comes back with undo.
+    points->SlotList()->setCurrentIndex(12);
+    window.Action("Undocurveedit1")->trigger();
+    QCOMPARE(window.State().curves[12].Curve.GetLength(), 5);
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
+  void pictureWithCurvesEqualsTheRenderOfItsSavedSet() {
+    RecordingDialogs dialogs;
+    QTemporaryDir folder;
+    MainWindow window;
+    ParameterSet& p = window.Parameters();
+    p.ImageWidth = 220;
+    p.ImageHeight = 160;
+    p.Steps = 300;
+    p.StartBumps = 3;
+    p.EndBumps = 7;
+    p.StartGrain = p.EndGrain = 20;
+    p.SaveDir = folder.path().toStdString() + "/";
+    window.Action("Clear1")->trigger();  // the canvas takes the new size
+    QCOMPARE(window.Image1()->Picture().size(), QSize(220, 160));
+
+    PointsWindow* points = window.Points();
+    points->Radio("rbUseBezier")->click();
+    QVERIFY(p.QuorlPointsUseBezier);
+    window.Action("DrawMultiplierBezier1")->trigger();
+    RightStroke(window.Image1(), {{15, 80}, {50, 35}, {95, 25}, {135, 60}, {165, 110}, {205, 135}, {210, 60}});
+    points->SlotList()->setCurrentIndex(3);
+    RightStroke(window.Image1(), {{5, 100}, {40, 20}, {80, 140}, {120, 30}, {160, 120}, {200, 50}});
+    QCOMPARE(window.State().curves[0].Curve.GetLength(), 6);
+    QCOMPARE(window.State().curves[3].Curve.GetLength(), 5);
+
+    window.Action("Draw1")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.RunInProgress(), 60000);
+    QCOMPARE(window.StatusText(), QString("Finished"));
+    const QImage drawn = window.Image1()->Picture().convertToFormat(QImage::Format_RGB888);
+
+    window.Action("Savequorlpicture2")->trigger();
+    QVERIFY(window.StatusText().startsWith("Saved "));
+    const QString png = window.StatusText().mid(6);
+    const QString settings = png.left(png.size() - 4) + ".ini";
+    QVERIFY(QFile::exists(settings));
+    QCOMPARE(Decoded(png), drawn);
+
+    const QString rendered = folder.filePath("rendered.png");
+    QCOMPARE(Render(settings, rendered), QString());
+    QCOMPARE(Decoded(rendered), drawn);
+
+    // The curves made the difference: without their files the picture changes.
+    for (const QString& name : QDir(folder.path()).entryList({"*.curve"})) QFile::remove(folder.filePath(name));
+    const QString plain = folder.filePath("plain.png");
+    QCOMPARE(Render(settings, plain), QString());
+    QVERIFY(Decoded(plain) != drawn);
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
+  void animationPointsPathsAndThePointsWindow() {
+    MainWindow window;
+    PointsWindow* points = window.Points();
+    AnimationPointsWindow* paths = window.AnimationPoints();
+    window.Action("AnimationPoints1")->trigger();
+    QVERIFY(paths->isVisible());
+    QCOMPARE(window.StatusText(), QString("Showing Animation Points form"));
+
+    window.Action("DrawMultiplierBezier1")->trigger();
+    paths->CheckBox("cbSetupAnimationPoints")->click();
+    for (const char* name : {"rbSetRotationPoints", "rbSetPathPoints", "rbDrawMultiplierBezier"})
+      QVERIFY(!points->Radio(name)->isEnabled());
+    QVERIFY(!points->SlotList()->isEnabled());
+    // Nor can the hidden item bring curve mode back meanwhile.
+    window.Action("Setrotationpoints1")->trigger();
+    QVERIFY(window.Action("DrawMultiplierBezier1")->isChecked());
+    QVERIFY(window.CurveSession().CurveMode());
+
+    // Strokes go to the start path, then the end path; slot 0 is untouched.
+    RightStroke(window.Image1(), {{100, 400}, {200, 400}, {300, 380}, {400, 360}, {500, 340}, {600, 300}});
+    paths->Radio("rbAnimationPointsSetEndPath")->click();
+    RightStroke(window.Image1(), {{100, 100}, {200, 120}, {300, 140}});
+    const CurveSlots& curves = window.State().curves;
+    QCOMPARE(curves.AnimStartPathCurve.GetLength(), 5);
+    QCOMPARE(curves.AnimEndPathCurve.GetLength(), 2);
+    QVERIFY(curves.AnimStartPathBezier.GetTotalLength() > 0);
+    QCOMPARE(curves[0].Curve.GetLength(), 0);
+
+    paths->CheckBox("cbSetupAnimationPoints")->click();
+    QVERIFY(points->Radio("rbSetPathPoints")->isEnabled());
+    QVERIFY(points->SlotList()->isEnabled());
+  }
+
+  void animationSeriesFromTheWindow() {
+    RecordingDialogs dialogs;
+    QTemporaryDir folder;
+    const QString settings = folder.filePath("frames.ini");
+    {
+      ParameterSet p;
+      p.ImageWidth = p.ImageHeight = 40;
+      p.Steps = 20000;
+      p.NumberOfFrames = 3;
+      p.SaveDir = folder.path().toStdString() + "/";
+      QVERIFY(quorl::test::WriteStyleFile(p, "sine", settings));
+    }
+    MainWindow window;
+    AnimationWindow* animation = window.Animation();
+    dialogs.file_answer = settings;
+    window.Action("Openinifromfile1")->trigger();
+    QCOMPARE(animation->Bar("tbFrames")->value(), 3);  // refilled by the read
+    window.Action("Animation1")->trigger();
+    QCOMPARE(window.StatusText(), QString("Showing Animation form"));
+
+    // Draw holds "Make Frames" off until it ends.
+    window.Action("Draw1")->trigger();
+    QVERIFY(!animation->MakeFramesButton()->isEnabled());
+    window.Action("Stop1")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!window.RunInProgress(), 20000);
+    QVERIFY(animation->MakeFramesButton()->isEnabled());
+
+    // During a series Draw is a stop request, never a second run.
+    animation->MakeFramesButton()->click();
+    QVERIFY(window.RunInProgress());
+    window.Action("Draw1")->trigger();
+    QVERIFY(window.StatusText() != QString("Drawing..."));
+    QTRY_VERIFY_WITH_TIMEOUT(!animation->MakingFrames(), 60000);
+    QVERIFY(!window.RunInProgress());
+    QVERIFY(animation->MakeFramesButton()->isEnabled());
+    QVERIFY(!window.State().flags.InAnimation);
+
+    // The window's place is kept with the settings.
+    animation->move(70, 80);
+    window.Exit1Click();
+    QFile own(home_.filePath("quorl.ini"));
+    QVERIFY(own.open(QIODevice::ReadOnly));
+    const QByteArray text = own.readAll();
+    QVERIFY(text.contains("AnimationVisible=1"));
+    QVERIFY(text.contains("AnimationLeft=70"));
+  }
+
+  void exitDuringASeriesEndsIt() {
+    QTemporaryDir folder;
+    MainWindow window;
+    ParameterSet& p = window.Parameters();
+    p.ImageWidth = p.ImageHeight = 40;
+    p.Steps = 60000;
+    p.SaveDir = folder.path().toStdString() + "/";
+    window.Animation()->Bar("tbFrames")->setValue(4);
+    window.Animation()->MakeFramesButton()->click();
+    QVERIFY(window.Animation()->MakingFrames());
+    window.Exit1Click();
+    QVERIFY(!window.Animation()->MakingFrames());
+    QVERIFY(!window.State().flags.IsDrawing);
+    QCOMPARE(window.StatusText(), QString("Exiting"));
+    QVERIFY(QDir(folder.path()).entryList({"*.png"}).isEmpty());
+  }
+};
+
+QTEST_MAIN(MainWindowCurvesTest)
+#include "main_window_curves_test.moc"
