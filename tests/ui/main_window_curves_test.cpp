@@ -179,6 +179,13 @@ class MainWindowCurvesTest : public QObject {
     QCOMPARE(window.Parameters().MoveRotation, before);
     QCOMPARE(window.Action("Moverotationcenterbetweenpoints1")->isChecked(), before);
 
+    // The Path window makes the selected slot's curve and shows it.
+    window.Action("DrawMultiplierBezier1")->trigger();
+    window.Path()->MakePath(1);
+    QCOMPARE(window.State().curves[0].Curve.GetLength(), 501);
+    QVERIFY(Marked(points->SlotList(), 0));
+    QVERIFY(window.Image1()->Picture() != window.CanvasPictureCopy());
+
     points->CheckBox("cbUseStartAsEnd")->click();
     window.Action("UseStartBezierasEndBezier1")->trigger();
     QCOMPARE(window.StatusText(), QString("Drawing will use the start curve for the end curve also"));
@@ -212,6 +219,8 @@ class MainWindowCurvesTest : public QObject {
     // Refilling the Points window marks the old curve of slot 12 again; that
     // must not take the selection away from slot 4.
     points->SlotList()->setCurrentIndex(4);
+    RightStroke(window.Image1(), {{100, 300}, {200, 350}, {300, 300}, {400, 350}, {500, 300}, {600, 350}});
+    QVERIFY(window.Image1()->Picture() != window.CanvasPictureCopy());  // slot 4's curve on show
 
     dialogs.file_answer = saved;
     window.Action("Openinifromfile1")->trigger();
@@ -221,6 +230,8 @@ class MainWindowCurvesTest : public QObject {
     QVERIFY(!window.State().curves.UseForcedCurveIndex);
     QCOMPARE(window.State().curves[0].Curve.GetLength(), 6);
     QCOMPARE(window.State().curves[4].Curve.GetLength(), 0);
+    // The reset took the curve off the canvas.
+    QCOMPARE(window.Image1()->Picture(), window.CanvasPictureCopy());
     QVERIFY(MidRunMultiplier(window, 7) != 1.0);
     // The curve replaced by the load comes back with undo.
     points->SlotList()->setCurrentIndex(12);
