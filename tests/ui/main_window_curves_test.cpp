@@ -185,10 +185,6 @@ class MainWindowCurvesTest : public QObject {
     QCOMPARE(window.State().curves[0].Curve.GetLength(), 501);
     QVERIFY(Marked(points->SlotList(), 0));
     QVERIFY(window.Image1()->Picture() != window.CanvasPictureCopy());
-
-    points->CheckBox("cbUseStartAsEnd")->click();
-    window.Action("UseStartBezierasEndBezier1")->trigger();
-    QCOMPARE(window.StatusText(), QString("Drawing will use the start curve for the end curve also"));
   }
 
   void hiddenItemsKeepTheirShortcuts() {
