@@ -51,6 +51,7 @@ class CommandLineSeries : public SeriesHost {
     // whichever range of frames it was made in.
     state_.random = SeededRandom(options_.seed + static_cast<std::uint64_t>(f));
     DrawingRun run(state_, host_);
+    if (options_.threads > 0) run.SetThreads(options_.threads);
     run.btnByParametersClick();
     host_.ClearProgress();
     SaveOptions save;

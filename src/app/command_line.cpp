@@ -27,7 +27,7 @@ void PrintUsage(std::FILE* to) {
       "                        (sine, tan, line, circles, ellipses, lissajous, test,\n"
       "                        zarvk9032)\n"
       "  --set KEY=VALUE       override one settings key after reading (repeatable)\n"
-      "  --threads N           threads to draw with (1 for now)\n"
+      "  --threads N           threads to draw with (default: every core)\n"
       "  --seed N              seed of \"Use random scatter?\" (default 1)\n"
       "  --bench               print steps, points, sub-samples and the time taken\n"
       "  --save DIR            also save the whole set (PNG, curves, settings) into DIR\n"
