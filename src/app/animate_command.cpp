@@ -8,26 +8,20 @@
 
 #include "animation/animation_series.h"
 #include "app/program_setup.h"
-#include "app/setting_override.h"
 #include "app/terminal_progress.h"
 #include "canvas/picture_saving.h"
 #include "engine/drawing_run.h"
-#include "settings/number_text.h"
 
 namespace quorl {
 namespace {
 
 namespace fs = std::filesystem;
 
-bool WholeNumber(const std::string& name, const std::string& text, int low, int high, int& value,
-                 std::string& error) {
-  const std::optional<int> number = ParseInt(text);
-  if (!number || *number < low || *number > high || text.find_first_of("x$") != std::string::npos) {
-    error = name + " needs a whole number from " + std::to_string(low) + " to " + std::to_string(high) + ", not '" +
-            text + "'";
-    return false;
-  }
-  value = *number;
+// A whole number option that fits an int.
+bool IntOption(const std::string& name, const std::string& text, int low, int high, int& value, std::string& error) {
+  long long number = 0;
+  if (!WholeNumberOption(name, text, low, high, number, error)) return false;
+  value = static_cast<int>(number);
   return true;
 }
 
@@ -54,9 +48,7 @@ class CommandLineSeries : public SeriesHost {
     if (options_.threads > 0) run.SetThreads(options_.threads);
     run.btnByParametersClick();
     host_.ClearProgress();
-    SaveOptions save;
-    save.useTransparency = options_.transparent;
-    save.keepRecipe = state_.params.KeepSettingsInPictures && !options_.noRecipe;
+    SaveOptions save = options_.Save(state_.params);
     if (options_.frameNames) save.fixedBaseName = FrameBaseName(f);
     const SaveResult saved = buttonSaveImageClick(state_, host_, save);
     if (saved.ok) {
@@ -141,38 +133,21 @@ std::string FrameBaseName(int f) {
 
 bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions& options, std::string& error) {
   options = {};
-  for (size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
+  for (ArgumentReader reader(words); !reader.Done(); reader.Advance()) {
+    const OptionRead read = ReadSharedOption(reader, options, error);
+    if (read == OptionRead::Bad) return false;
+    if (read == OptionRead::Taken) continue;
+    const std::string& word = reader.Word();
     std::string value;
-    const auto next = [&](std::string& to) {
-      if (i + 1 >= words.size()) {
-        error = word + " needs a value";
-        return false;
-      }
-      to = words[++i];
-      return true;
-    };
-    if (word == "--save") {
-      if (!next(options.saveDir)) return false;
-    } else if (word == "--style") {
-      if (!next(options.style)) return false;
-    } else if (word == "--set") {
-      std::string key;
-      if (!next(value)) return false;
-      if (!SplitKeyValue(value, key, value)) {
-        error = "--set needs KEY=VALUE, not '" + words[i] + "'";
-        return false;
-      }
-      options.overrides.emplace_back(key, value);
-    } else if (word == "--frames") {
-      if (!next(value)) return false;
+    if (word == "--frames") {
+      if (!reader.Value(value, error)) return false;
       const size_t dash = value.find('-', 1);
       if (dash == std::string::npos) {
-        if (!WholeNumber("--frames", value, 1, 2000, options.frames, error)) return false;
+        if (!IntOption("--frames", value, 1, 2000, options.frames, error)) return false;
       } else {
         int last = 0;
-        if (!WholeNumber("--frames", value.substr(0, dash), 1, 2000, options.firstFrame, error) ||
-            !WholeNumber("--frames", value.substr(dash + 1), 1, 2000, last, error))
+        if (!IntOption("--frames", value.substr(0, dash), 1, 2000, options.firstFrame, error) ||
+            !IntOption("--frames", value.substr(dash + 1), 1, 2000, last, error))
           return false;
         if (last < options.firstFrame) {
           error = "--frames A-B needs A <= B, not '" + value + "'";
@@ -181,13 +156,8 @@ bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions
         options.lastFrame = last;
       }
     } else if (word == "--start-frame") {
-      if (!next(value) || !WholeNumber("--start-frame", value, 1, 2000, options.startFrame, error)) return false;
-    } else if (word == "--threads") {
-      if (!next(value) || !WholeNumber("--threads", value, 1, 1024, options.threads, error)) return false;
-    } else if (word == "--seed") {
-      int seed = 0;
-      if (!next(value) || !WholeNumber("--seed", value, 0, 2147483647, seed, error)) return false;
-      options.seed = static_cast<std::uint64_t>(seed);
+      if (!reader.Value(value, error) || !IntOption("--start-frame", value, 1, 2000, options.startFrame, error))
+        return false;
     } else if (word == "--offset") {
       options.offset = true;
     } else if (word == "--move-start") {
@@ -196,23 +166,10 @@ bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions
       options.moveEnd = true;
     } else if (word == "--frame-names") {
       options.frameNames = true;
-    } else if (word == "--transparent") {
-      options.transparent = true;
-    } else if (word == "--no-recipe") {
-      options.noRecipe = true;
-    } else if (word == "--source-image") {
-      if (!next(options.sourceImage)) return false;
-    } else if (word == "--background-image") {
-      if (!next(options.backgroundImage)) return false;
     } else if (word == "--video") {
-      if (!next(options.video)) return false;
-    } else if (!word.empty() && word[0] == '-') {
-      error = "unknown option '" + word + "'";
-      return false;
-    } else if (options.settingsPath.empty()) {
-      options.settingsPath = word;
+      if (!reader.Value(options.video, error)) return false;
     } else {
-      error = "more than one settings file given ('" + word + "')";
+      error = "unknown option '" + word + "'";
       return false;
     }
   }
@@ -234,13 +191,7 @@ int RunAnimate(const AnimateOptions& options, std::FILE* out, std::FILE* err, bo
   }
   auto state = std::make_unique<ProgramState>();
   TerminalHost host(err, progressBar);
-  SetupOptions setup;
-  setup.settingsPath = options.settingsPath;
-  setup.style = options.style;
-  setup.overrides = options.overrides;
-  setup.seed = options.seed;
-  setup.sourceImage = options.sourceImage;
-  setup.backgroundImage = options.backgroundImage;
+  SetupOptions setup = options.Setup();
   setup.animationPaths = true;
   if (const int status = SetUpProgramState(setup, *state, host, err); status != 0) return status;
   state->params.SaveDir = options.saveDir;

@@ -2,19 +2,15 @@
 // window makes after opening SETTINGS.ini, each saved as a picture set.
 #pragma once
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "app/shared_options.h"
 
 namespace quorl {
 
-struct AnimateOptions {
-  std::string settingsPath;
-  std::string saveDir;
-  std::string style;
-  std::vector<std::pair<std::string, std::string>> overrides;
+struct AnimateOptions : SharedOptions {
   int frames = 0;       // --frames F: 0 takes NumberOfFrames from the file
   int firstFrame = 1;   // --frames A-B
   int lastFrame = 0;    // 0: to the last frame
@@ -23,13 +19,7 @@ struct AnimateOptions {
   bool moveStart = false;
   bool moveEnd = false;
   bool frameNames = false;  // --frame-names: quorl_frame_0007.png and so on
-  int threads = 0;          // 0: every core
-  std::uint64_t seed = 1;
-  bool transparent = false;
-  bool noRecipe = false;
-  std::string sourceImage;
-  std::string backgroundImage;
-  std::string video;  // --video OUT.mp4 or OUT.gif
+  std::string video;        // --video OUT.mp4 or OUT.gif
 };
 
 bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions& options, std::string& error);

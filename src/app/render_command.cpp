@@ -6,18 +6,12 @@
 #include <memory>
 
 #include "app/program_setup.h"
-#include "app/setting_override.h"
-#include "canvas/picture_saving.h"
 #include "app/terminal_progress.h"
+#include "canvas/picture_saving.h"
 #include "canvas/png_writer.h"
-#include "curves/curve_set_files.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "engine/shape_step.h"
-#include "settings/atomic_file.h"
-#include "settings/field_ranges.h"
-#include "settings/number_text.h"
-#include "settings/settings_file.h"
 
 namespace quorl {
 namespace {
@@ -34,76 +28,26 @@ bool SameFile(const std::string& a, const std::string& b) {
   return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
-// A whole number within [low, high] from an option's value.
-bool OptionNumber(const std::string& name, const std::string& text, long long low, long long high,
-                  long long& value, std::string& error) {
-  const std::optional<double> number = ParseFloat(text);
-  if (!number || *number != std::floor(*number) || *number < static_cast<double>(low) ||
-      *number > static_cast<double>(high) || text.find_first_of(",.eE") != std::string::npos) {
-    error = name + " needs a whole number from " + std::to_string(low) + " to " + std::to_string(high) + ", not '" +
-            text + "'";
-    return false;
-  }
-  value = static_cast<long long>(*number);
-  return true;
-}
-
 }  // namespace
 
 bool ParseRenderArguments(const std::vector<std::string>& words, RenderOptions& options, std::string& error) {
   options = {};
-  for (size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    const auto next = [&](std::string& value) {
-      if (i + 1 >= words.size()) {
-        error = word + " needs a value";
-        return false;
-      }
-      value = words[++i];
-      return true;
-    };
+  for (ArgumentReader reader(words); !reader.Done(); reader.Advance()) {
+    const OptionRead read = ReadSharedOption(reader, options, error);
+    if (read == OptionRead::Bad) return false;
+    if (read == OptionRead::Taken) continue;
+    const std::string& word = reader.Word();
     std::string value;
     long long number = 0;
     if (word == "-o" || word == "--output") {
-      if (!next(options.outputPath)) return false;
-    } else if (word == "--style") {
-      if (!next(options.style)) return false;
-    } else if (word == "--set") {
-      std::string key;
-      if (!next(value)) return false;
-      if (!SplitKeyValue(value, key, value)) {
-        error = "--set needs KEY=VALUE, not '" + words[i] + "'";
-        return false;
-      }
-      options.overrides.emplace_back(key, value);
-    } else if (word == "--threads") {
-      if (!next(value) || !OptionNumber("--threads", value, 1, 1024, number, error)) return false;
-      options.threads = static_cast<int>(number);
-    } else if (word == "--seed") {
-      if (!next(value) || !OptionNumber("--seed", value, 0, 9007199254740991LL, number, error)) return false;
-      options.seed = static_cast<std::uint64_t>(number);
+      if (!reader.Value(options.outputPath, error)) return false;
     } else if (word == "--bench") {
       options.bench = true;
-    } else if (word == "--save") {
-      if (!next(options.saveDir)) return false;
-    } else if (word == "--transparent") {
-      options.transparent = true;
     } else if (word == "--opacity") {
-      if (!next(value) || !OptionNumber("--opacity", value, 1, 100, number, error)) return false;
+      if (!reader.Value(value, error) || !WholeNumberOption("--opacity", value, 1, 100, number, error)) return false;
       options.opacity = static_cast<int>(number);
-    } else if (word == "--no-recipe") {
-      options.noRecipe = true;
-    } else if (word == "--source-image") {
-      if (!next(options.sourceImage)) return false;
-    } else if (word == "--background-image") {
-      if (!next(options.backgroundImage)) return false;
-    } else if (!word.empty() && word[0] == '-' && word != "-") {
-      error = "unknown option '" + word + "'";
-      return false;
-    } else if (options.settingsPath.empty()) {
-      options.settingsPath = word;
     } else {
-      error = "more than one settings file given ('" + word + "')";
+      error = "unknown option '" + word + "'";
       return false;
     }
   }
@@ -135,14 +79,7 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
 
   auto state = std::make_unique<ProgramState>();
   TerminalHost host(err, progressBar);
-  SetupOptions setup;
-  setup.settingsPath = options.settingsPath;
-  setup.style = options.style;
-  setup.overrides = options.overrides;
-  setup.seed = options.seed;
-  setup.sourceImage = options.sourceImage;
-  setup.backgroundImage = options.backgroundImage;
-  if (const int status = SetUpProgramState(setup, *state, host, err); status != 0) return status;
+  if (const int status = SetUpProgramState(options.Setup(), *state, host, err); status != 0) return status;
   ParameterSet& params = state->params;
   if (options.opacity >= 0) params.Opacity = options.opacity;
 
@@ -166,10 +103,7 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
   }
   if (!options.saveDir.empty()) {
     params.SaveDir = options.saveDir;
-    SaveOptions save;
-    save.useTransparency = options.transparent;
-    save.keepRecipe = params.KeepSettingsInPictures && !options.noRecipe;
-    const SaveResult saved = buttonSaveImageClick(*state, host, save);
+    const SaveResult saved = buttonSaveImageClick(*state, host, options.Save(params));
     if (!saved.ok) {
       std::fprintf(err, "quorl: cannot save into '%s': %s\n", options.saveDir.c_str(), saved.error.c_str());
       return 1;
