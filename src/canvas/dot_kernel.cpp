@@ -1,6 +1,7 @@
 #include "canvas/dot_kernel.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <type_traits>
@@ -458,54 +459,81 @@ int DotBatch::CapacityFor(const DotKernel& kernel) {
 void DotBatch::Reset(const DotKernel& kernel, int capacity, int parts) {
   capacity_ = capacity < 1 ? 1 : capacity;
   side_ = kernel.side_;
-  parts_ = parts < 1 ? 1 : parts;
+  parts_ = std::clamp(parts, 1, kMaxParts);
   pixels_.resize(static_cast<std::size_t>(capacity_) * 2 * static_cast<std::size_t>(side_));
   weights_.resize(static_cast<std::size_t>(capacity_) * 3);
+  blocks_.resize(static_cast<std::size_t>((capacity_ + kBlock - 1) / kBlock));
   if (owner_height_ != kernel.height_ || owner_parts_ != parts_) {
     owner_height_ = kernel.height_;
     owner_parts_ = parts_;
     owner_.resize(static_cast<std::size_t>(owner_height_ < 0 ? 0 : owner_height_));
+    // About four bands per part; not so thin that many dots straddle two.
+    band_rows_ = std::clamp(owner_height_ / (4 * parts_), 4, 32);
     for (std::size_t row = 0; row < owner_.size(); ++row) {
-      owner_[row] = static_cast<std::uint16_t>(row / kBandRows % static_cast<std::size_t>(parts_));
+      owner_[row] = static_cast<std::uint8_t>(row / static_cast<std::size_t>(band_rows_) % static_cast<std::size_t>(parts_));
     }
   }
 }
 
-void DotBatch::Store(const DotKernel& kernel, int k, const DotPoint& point) {
-  if (side_ == 0) return;
-  int* cols = pixels_.data() + static_cast<std::size_t>(k) * 2 * static_cast<std::size_t>(side_);
-  int* rows = cols + side_;
-  if (!kernel.MapPoint(point, cols, rows, weights_.data() + static_cast<std::size_t>(k) * 3)) {
-    std::fill(rows, rows + side_, -1);
+void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points, int count) {
+  Block& block = blocks_[static_cast<std::size_t>(first / kBlock)];
+  // Which parts each point reaches; a point that colours nothing reaches none.
+  std::uint64_t touched[kBlock];
+  int per_part[kMaxParts + 1] = {};
+  const unsigned height = static_cast<unsigned>(owner_height_);
+  for (int i = 0; i < count; ++i) {
+    const std::size_t k = static_cast<std::size_t>(first + i);
+    int* cols = pixels_.data() + k * 2 * static_cast<std::size_t>(side_);
+    int* rows = cols + side_;
+    std::uint64_t parts = 0;
+    if (side_ > 0 && kernel.MapPoint(points[i], cols, rows, weights_.data() + k * 3)) {
+      for (int j = 0; j < side_; ++j) {
+        const unsigned row = static_cast<unsigned>(rows[j]);
+        if (row < height) parts |= std::uint64_t{1} << owner_[row];
+      }
+    }
+    touched[i] = parts;
+    for (std::uint64_t rest = parts; rest != 0; rest &= rest - 1) ++per_part[std::countr_zero(rest) + 1];
+  }
+  // Group the points by part, keeping their order.
+  for (int p = 0; p < parts_; ++p) per_part[p + 1] += per_part[p];
+  std::copy(per_part, per_part + parts_ + 1, block.start);
+  block.points.resize(static_cast<std::size_t>(per_part[parts_]));
+  for (int i = 0; i < count; ++i) {
+    for (std::uint64_t rest = touched[i]; rest != 0; rest &= rest - 1) {
+      block.points[static_cast<std::size_t>(per_part[std::countr_zero(rest)]++)] = first + i;
+    }
   }
 }
 
 void DotBatch::Apply(Canvas& canvas, const DotKernel& k, int count, int part) const {
   if (k.DrawsNothing() || side_ != k.side_ || canvas.CanvasWidth() != k.width_ ||
-      canvas.CanvasHeight() != k.height_ || owner_height_ != k.height_) {
+      canvas.CanvasHeight() != k.height_ || owner_height_ != k.height_ || count > capacity_) {
     return;
   }
   double* pixels = canvas.PixelBuffer();
   std::int32_t* first = canvas.FirstStepBuffer();
-  const std::uint16_t* owner = owner_.data();
+  const std::uint8_t* owner = owner_.data();
   const unsigned height = static_cast<unsigned>(k.height_);
   const int side = side_;
+  const int blocks = (count + kBlock - 1) / kBlock;
   const DotColouring::Constants constants = DotColouring::ConstantsOf(k);
   DotColouring::WithRules(k, [&](auto rules) {
     std::uint8_t mine[DotKernel::kMaxDotGrid + 1];
-    for (int p = 0; p < count; ++p) {
-      const int* cols = pixels_.data() + static_cast<std::size_t>(p) * 2 * static_cast<std::size_t>(side);
-      const int* rows = cols + side;
-      bool any = false;
-      for (int j = 0; j < side; ++j) {
-        const unsigned row = static_cast<unsigned>(rows[j]);
-        const bool is_mine = row < height && owner[row] == part;
-        mine[j] = is_mine;
-        any = any || is_mine;
+    for (int b = 0; b < blocks; ++b) {
+      const Block& block = blocks_[static_cast<std::size_t>(b)];
+      for (int e = block.start[part]; e < block.start[part + 1]; ++e) {
+        const int p = block.points[static_cast<std::size_t>(e)];
+        if (p >= count) break;
+        const int* cols = pixels_.data() + static_cast<std::size_t>(p) * 2 * static_cast<std::size_t>(side);
+        const int* rows = cols + side;
+        for (int j = 0; j < side; ++j) {
+          const unsigned row = static_cast<unsigned>(rows[j]);
+          mine[j] = row < height && owner[row] == part;
+        }
+        DotColouring::ColourPoint<decltype(rules)>(constants, k, pixels, first, cols, rows, mine,
+                                                   weights_.data() + static_cast<std::size_t>(p) * 3);
       }
-      if (!any) continue;
-      DotColouring::ColourPoint<decltype(rules)>(constants, k, pixels, first, cols, rows, mine,
-                                                 weights_.data() + static_cast<std::size_t>(p) * 3);
     }
   });
 }

@@ -144,23 +144,28 @@ void addColorToPixels(Canvas& canvas, const DotKernel& kernel, const DotPoint& p
                       int rowEnd = INT_MAX);
 
 // The points of a step made ready for colouring ahead of time, then applied
-// by several threads at once, each to its own rows of the canvas. The rows
-// are dealt out in bands of kBandRows, in turn, so that every thread gets a
-// share of a shape wherever it lies. A pixel belongs to one thread, which
-// applies the batch's points to it in their order: the picture is the same
-// for any number of threads.
+// part by part of the canvas, the parts shared out among threads. The rows
+// are dealt out to the parts in bands of a few rows, in turn, so that every
+// part gets a share of a shape wherever it lies. A pixel belongs to one
+// part, which applies the batch's points to it in their order: the picture
+// is the same however the parts are shared out.
 class DotBatch {
  public:
-  static constexpr int kBandRows = 8;
+  static constexpr int kMaxParts = 64;
+  // Points are stored in blocks of up to this many.
+  static constexpr int kBlock = 256;
 
   // Room for up to `capacity` points of the kernel's dot (no allocation when
-  // the room is there already), for `parts` threads applying.
+  // the room is there already), in `parts` parts (1 to kMaxParts).
   void Reset(const DotKernel& kernel, int capacity, int parts);
   int Capacity() const { return capacity_; }
-  // Makes point k of the batch ready. Threads may fill different points at
-  // the same time.
-  void Store(const DotKernel& kernel, int k, const DotPoint& point);
+  // Makes points first ... first + count - 1 of the batch ready: a block,
+  // with first a multiple of kBlock and count at most kBlock. Threads may
+  // store different blocks at the same time. Every point that Apply is
+  // asked to colour must have been stored in this batch.
+  void Store(const DotKernel& kernel, int first, const DotPoint* points, int count);
   // Applies points 0 ... count - 1, in order, to the rows of `part` alone.
+  // Threads may apply different parts at the same time.
   void Apply(Canvas& canvas, const DotKernel& kernel, int count, int part) const;
 
   // The points one batch of this dot holds: bounded in bytes, so a step of
@@ -168,19 +173,27 @@ class DotBatch {
   static int CapacityFor(const DotKernel& kernel);
 
  private:
+  // The points of one block that reach each part, in order: those of part
+  // p are points[start[p]] ... points[start[p + 1] - 1].
+  struct Block {
+    std::vector<int> points;
+    int start[kMaxParts + 1] = {};
+  };
+
   int capacity_ = 0;
   int side_ = 0;
   int parts_ = 1;
   int owner_height_ = -1;
   int owner_parts_ = 0;
-  // Per point: side_ columns then side_ rows; a point that colours nothing
-  // has every row at -1.
+  int band_rows_ = 1;
+  // Per point: side_ columns then side_ rows.
   std::vector<int> pixels_;
   // Per point: its three weights (rules that weigh the whole point), or its
   // depth factor first (soft dot).
   std::vector<double> weights_;
+  std::vector<Block> blocks_;
   // Which part owns each canvas row.
-  std::vector<std::uint16_t> owner_;
+  std::vector<std::uint8_t> owner_;
 };
 
 }  // namespace quorl

@@ -24,13 +24,15 @@ void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int c
   capacity_ = DotBatch::CapacityFor(kernel);
 }
 
+static_assert(DotBatch::kMaxParts == PointBatchSink::kMaxParts);
+static_assert(DotBatch::kBlock == PointBatchSink::kBlock);
+
 void DrawingRun::CanvasSink::SetParts(int parts) { batch_.Reset(kernel, capacity_, parts); }
 
 void DrawingRun::CanvasSink::StorePoints(int first, const OutlinePoint* points, int count) {
-  for (int k = 0; k < count; ++k) {
-    const OutlinePoint& p = points[k];
-    batch_.Store(kernel, first + k, DotPoint{p.x, p.y, p.index, p.z});
-  }
+  DotPoint dots[DotBatch::kBlock];
+  for (int k = 0; k < count; ++k) dots[k] = {points[k].x, points[k].y, points[k].index, points[k].z};
+  batch_.Store(kernel, first, dots, count);
 }
 
 void DrawingRun::CanvasSink::ApplyPoints(int count, int part) { batch_.Apply(state_.canvas, kernel, count, part); }

@@ -20,6 +20,11 @@ struct OutlinePoint {
 
 class PointBatchSink {
  public:
+  // The most parts a step's canvas is cut into.
+  static constexpr int kMaxParts = 64;
+  // Points are stored in blocks of up to this many.
+  static constexpr int kBlock = 256;
+
   virtual ~PointBatchSink() = default;
   // Called once per step before the first batch, after the step's shared
   // values are set; `count` is the step's point count n.
@@ -29,15 +34,17 @@ class PointBatchSink {
   // Work of colouring one point, in sub-samples, to judge whether a batch
   // is worth sharing out.
   virtual int WorkPerPoint() const = 0;
-  // How many threads colour the step's batches (called once per step,
-  // before its first batch, from the calling thread).
+  // Into how many parts the canvas is cut for colouring this step's
+  // batches (called once per step, before its first batch).
   virtual void SetParts(int parts) = 0;
-  // Makes points first ... first + count - 1 of the current batch ready.
-  // Threads call this at the same time for different points.
+  // Makes points first ... first + count - 1 of the current batch ready: a
+  // block, with first a multiple of kBlock and count at most kBlock; every
+  // point later coloured is stored in this batch. Threads call this at the
+  // same time for different blocks.
   virtual void StorePoints(int first, const OutlinePoint* points, int count) = 0;
   // Colours points 0 ... count - 1 of the batch, in their order, in part
-  // `part` of the canvas; the threads of a batch call this at the same
-  // time, one part each, and together colour every sub-sample once.
+  // `part` of the canvas. Threads call this at the same time for different
+  // parts; all the parts together colour every sub-sample once.
   virtual void ApplyPoints(int count, int part) = 0;
 };
 
@@ -51,7 +58,7 @@ struct PointBatches {
   // depend on it.
   long long parallelWork = 16384;
   std::vector<double> thetas;  // the angles of the current batch
-  std::vector<int> failures;   // per thread: its first failed point
+  std::vector<int> failures;   // per block of points: its first failed point
 };
 
 }  // namespace quorl

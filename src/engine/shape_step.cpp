@@ -1,6 +1,7 @@
 #include "engine/shape_step.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "engine/angles.h"
@@ -218,38 +219,44 @@ struct PointMaker {
   }
 };
 
+// Points are computed in blocks, each block by one thread.
+constexpr int kBlock = PointBatchSink::kBlock;
+
 // Computes points begin ... end - 1 of a batch (angles thetas, indices from
 // first_index) into the sink, advancing the carry first when given. Returns
 // the first point that failed, or end.
 int MakePoints(const PointMaker& maker, const PointCarrier* carrier, PointCarry& carry, const double* thetas,
                int first_index, int begin, int end, PointBatchSink& sink) {
-  constexpr int kChunk = 128;
-  OutlinePoint chunk[kChunk];
+  OutlinePoint block[kBlock];
   int filled = 0;
-  int chunk_begin = begin;
+  int block_begin = begin;
   int k = begin;
   for (; k < end; ++k) {
     if (carrier) carrier->Advance(thetas[k], carry);
-    if (!maker.Make(thetas[k], first_index + k, carry, chunk[filled])) break;
-    if (++filled == kChunk) {
-      sink.StorePoints(chunk_begin, chunk, filled);
-      chunk_begin += filled;
+    if (!maker.Make(thetas[k], first_index + k, carry, block[filled])) break;
+    if (++filled == kBlock) {
+      sink.StorePoints(block_begin, block, filled);
+      block_begin += filled;
       filled = 0;
     }
   }
-  if (filled > 0) sink.StorePoints(chunk_begin, chunk, filled);
+  if (filled > 0) sink.StorePoints(block_begin, block, filled);
   return k;
 }
 
 // A point's own arithmetic, counted in sub-samples of colouring.
 constexpr long long kPointWork = 8;
+// Parts of the canvas per thread: more parts than threads, so that a thread
+// the system holds back leaves its share to the others.
+constexpr int kPartsPerThread = 4;
 
 // The outline loop with the points going to a batch sink. A batch's angles
 // are summed up in order first (each is the previous plus dtheta, exactly as
-// the loop does); then its points are computed on all threads, each taking
-// a contiguous share, unless something carries from point to point; the
-// batch ends at its first failed point, and the points before it are
-// coloured, each thread colouring its own rows.
+// the loop does). Then its points are computed, block by block on whichever
+// threads take them, unless something carries from point to point, when
+// the calling thread computes them in order; the batch ends at its first
+// failed point, and the points before it are coloured part by part of the
+// canvas, again on whichever threads take the parts.
 ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, const PointMaker& maker,
                           const PointCarrier& carrier, PointCarry& carry, double dtheta, double bound, int n) {
   ShapeResult result;
@@ -258,11 +265,13 @@ ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, con
   sink.BeginShape(args.step, args.steps, args.limit, n);
   WorkerPool* pool = batches.pool;
   const long long work = (static_cast<long long>(n) + 1) * (sink.WorkPerPoint() + kPointWork);
-  const int parts = pool && pool->Threads() > 1 && work >= batches.parallelWork ? pool->Threads() : 1;
+  const bool share = pool && pool->Threads() > 1 && work >= batches.parallelWork;
+  const int parts = share ? std::min(pool->Threads() * kPartsPerThread, PointBatchSink::kMaxParts) : 1;
   sink.SetParts(parts);
   const int capacity = sink.BatchCapacity();
+  const std::size_t blocks_most = static_cast<std::size_t>((capacity + kBlock - 1) / kBlock);
   if (batches.thetas.size() < static_cast<std::size_t>(capacity)) batches.thetas.resize(static_cast<std::size_t>(capacity));
-  if (batches.failures.size() < static_cast<std::size_t>(parts)) batches.failures.resize(static_cast<std::size_t>(parts));
+  if (batches.failures.size() < blocks_most) batches.failures.resize(blocks_most);
   const bool in_order = carrier.InOrder();
 
   double theta = 0;
@@ -276,32 +285,36 @@ ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, con
     }
     if (count == 0) break;
 
+    const int blocks = (count + kBlock - 1) / kBlock;
+    int* failures = batches.failures.data();
     int made = count;
     if (in_order) made = MakePoints(maker, &carrier, carry, thetas, first_index, 0, count, sink);
-    int* failures = batches.failures.data();
-    const auto first_failure = [&] {
-      int first = count;
-      for (int t = 0; t < parts; ++t) first = std::min(first, failures[t]);
-      return first;
-    };
-    auto job = [&](int part) {
+    std::atomic<int> next_block{0}, blocks_done{0}, next_part{0};
+    auto job = [&] {
       int cut = made;
       if (!in_order) {
-        const int begin = static_cast<int>(static_cast<long long>(count) * part / parts);
-        const int end = static_cast<int>(static_cast<long long>(count) * (part + 1) / parts);
-        PointCarry own = carry;
-        const int failed = MakePoints(maker, nullptr, own, thetas, first_index, begin, end, sink);
-        failures[part] = failed == end ? count : failed;
-        if (parts > 1) pool->Sync();
-        cut = first_failure();
+        for (int b = next_block.fetch_add(1, std::memory_order_relaxed); b < blocks;
+             b = next_block.fetch_add(1, std::memory_order_relaxed)) {
+          const int begin = b * kBlock;
+          const int end = std::min(count, begin + kBlock);
+          PointCarry own = carry;
+          const int failed = MakePoints(maker, nullptr, own, thetas, first_index, begin, end, sink);
+          failures[b] = failed == end ? count : failed;
+          blocks_done.fetch_add(1, std::memory_order_release);
+        }
+        SpinUntil([&] { return blocks_done.load(std::memory_order_acquire) == blocks; });
+        cut = *std::min_element(failures, failures + blocks);
       }
-      sink.ApplyPoints(cut, part);
+      for (int part = next_part.fetch_add(1, std::memory_order_relaxed); part < parts;
+           part = next_part.fetch_add(1, std::memory_order_relaxed)) {
+        sink.ApplyPoints(cut, part);
+      }
     };
-    if (parts > 1)
-      pool->Run(job);
+    if (share)
+      pool->Share(job);
     else
-      job(0);
-    if (!in_order) made = first_failure();
+      job();
+    if (!in_order) made = *std::min_element(failures, failures + blocks);
 
     result.points += made;
     context.state.ZFactor = maker.DepthFactor(std::cos(thetas[made < count ? made : count - 1]));

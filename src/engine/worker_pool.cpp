@@ -5,7 +5,7 @@
 namespace quorl {
 namespace {
 
-// Steps follow each other within microseconds, so a waiting thread first
+// Steps follow each other within microseconds, so an idle helper first
 // spins a little before it sleeps; on a busy machine sleeping soon matters
 // more than waking fast.
 constexpr int kSpins = 2000;
@@ -19,7 +19,7 @@ inline void CpuRelax() {
 // Waits until done() holds; done() must turn true only through a change of
 // `value` that is followed by a notify.
 template <typename T, typename Done>
-void SpinThenWait(const std::atomic<T>& value, Done done) {
+void SpinThenSleep(const std::atomic<T>& value, Done done) {
   for (int i = 0; i < kSpins; ++i) {
     if (done()) return;
     CpuRelax();
@@ -38,9 +38,9 @@ int HardwareThreads() {
   return n == 0 ? 1 : static_cast<int>(std::min(n, 1024u));
 }
 
-WorkerPool::WorkerPool(int threads) : threads_(std::max(1, threads)), sync_(std::max(1, threads)) {
+WorkerPool::WorkerPool(int threads) : threads_(std::max(1, threads)) {
   workers_.reserve(static_cast<std::size_t>(threads_ - 1));
-  for (int t = 1; t < threads_; ++t) workers_.emplace_back([this, t] { WorkerLoop(t); });
+  for (int t = 1; t < threads_; ++t) workers_.emplace_back([this] { WorkerLoop(); });
 }
 
 WorkerPool::~WorkerPool() {
@@ -50,33 +50,39 @@ WorkerPool::~WorkerPool() {
   for (std::thread& w : workers_) w.join();
 }
 
-void WorkerPool::Sync() {
-  if (threads_ > 1) sync_.arrive_and_wait();
-}
-
-void WorkerPool::RunErased(void* job, Trampoline call) {
+void WorkerPool::ShareErased(void* job, Trampoline call) {
   if (threads_ == 1) {
-    call(job, 0);
+    call(job);
     return;
   }
   job_ = job;
   call_ = call;
-  busy_.store(threads_ - 1, std::memory_order_relaxed);
+  entry_.store(kOpen, std::memory_order_release);
   generation_.fetch_add(1, std::memory_order_release);
   generation_.notify_all();
-  call(job, 0);
-  // The last worker to finish wakes the caller.
-  SpinThenWait(busy_, [&] { return busy_.load(std::memory_order_acquire) == 0; });
+  call(job);
+  // No one joins from here on; wait for those inside. The last to leave
+  // wakes the caller.
+  entry_.fetch_and(~kOpen, std::memory_order_acq_rel);
+  SpinThenSleep(entry_, [&] { return entry_.load(std::memory_order_acquire) == 0; });
 }
 
-void WorkerPool::WorkerLoop(int index) {
+void WorkerPool::WorkerLoop() {
   unsigned seen = 0;
   for (;;) {
-    SpinThenWait(generation_, [&] { return generation_.load(std::memory_order_acquire) != seen; });
+    SpinThenSleep(generation_, [&] { return generation_.load(std::memory_order_acquire) != seen; });
     seen = generation_.load(std::memory_order_acquire);
     if (quit_.load(std::memory_order_acquire)) return;
-    call_(job_, index);
-    if (busy_.fetch_sub(1, std::memory_order_acq_rel) == 1) busy_.notify_one();
+    // Join the open job, if there still is one: it may be this generation's
+    // or, after a long sleep, a later one's.
+    unsigned entry = entry_.load(std::memory_order_acquire);
+    bool joined = false;
+    while ((entry & kOpen) != 0 && !joined) {
+      joined = entry_.compare_exchange_weak(entry, entry + 1, std::memory_order_acq_rel, std::memory_order_acquire);
+    }
+    if (!joined) continue;
+    call_(job_);
+    if (entry_.fetch_sub(1, std::memory_order_acq_rel) == 1) entry_.notify_one();
   }
 }
 

@@ -1,10 +1,14 @@
-// A small set of threads that live as long as the pool and run one job at a
-// time on all of them: the drawing run hands each step's work to it instead
-// of starting threads per step.
+// A small set of threads that live as long as the pool and help the calling
+// thread with one job at a time: the drawing run hands each step's work to
+// it instead of starting threads per step.
+//
+// A job shares its work out through its own counters, and whichever threads
+// run it finish it: the caller alone if need be. So a helper that the
+// system does not schedule in time (other programs busy on the cores) holds
+// nobody up; the caller never waits for a helper that has not started.
 #pragma once
 
 #include <atomic>
-#include <barrier>
 #include <thread>
 #include <vector>
 
@@ -12,6 +16,21 @@ namespace quorl {
 
 // The number of threads the machine runs at once (at least 1).
 int HardwareThreads();
+
+// Waits until done() holds, spinning briefly, then giving the core away
+// between looks. For waits of microseconds, on work other threads finish.
+template <typename Done>
+void SpinUntil(Done done) {
+  for (int i = 0; !done(); ++i) {
+    if (i < 2000) {
+#if defined(__x86_64__) || defined(__i386__)
+      __builtin_ia32_pause();
+#endif
+    } else {
+      std::this_thread::yield();
+    }
+  }
+}
 
 class WorkerPool {
  public:
@@ -23,28 +42,28 @@ class WorkerPool {
 
   int Threads() const { return threads_; }
 
-  // Runs job(t) for every t from 0 to Threads() - 1 at the same time, t = 0
-  // on the calling thread, and returns when every one has returned. Jobs
-  // must not throw. Inside a job, Sync() waits until all of them reach it.
+  // Runs job() on the calling thread and on every helper that joins before
+  // the caller's run of it returns; returns when every thread that joined
+  // has returned. job() must not throw.
   template <typename Job>
-  void Run(Job& job) {
-    RunErased(&job, [](void* j, int t) { (*static_cast<Job*>(j))(t); });
+  void Share(Job& job) {
+    ShareErased(&job, [](void* j) { (*static_cast<Job*>(j))(); });
   }
-  void Sync();
 
  private:
-  using Trampoline = void (*)(void*, int);
-  void RunErased(void* job, Trampoline call);
-  void WorkerLoop(int index);
+  using Trampoline = void (*)(void*);
+  void ShareErased(void* job, Trampoline call);
+  void WorkerLoop();
 
   const int threads_;
   std::vector<std::thread> workers_;
-  std::barrier<> sync_;
-  // Bumped once per job; workers wait for it to change.
+  // Bumped once per job; helpers wait for it to change.
   std::atomic<unsigned> generation_{0};
-  // Workers still running the current job.
-  std::atomic<int> busy_{0};
+  // kOpen while the current job may be joined, plus the helpers inside it.
+  static constexpr unsigned kOpen = 1u << 31;
+  std::atomic<unsigned> entry_{0};
   std::atomic<bool> quit_{false};
+  // Written only while no helper can join.
   void* job_ = nullptr;
   Trampoline call_ = nullptr;
 };

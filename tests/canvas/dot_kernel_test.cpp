@@ -483,6 +483,14 @@ void PlainSoftDot(SmallCanvas& s, double size, int step, double x, double y, dou
   }
 }
 
+// The blocks of a batch, last first, as threads may store them.
+void StoreInBlocks(DotBatch& batch, const DotKernel& kernel, const std::vector<DotPoint>& dots) {
+  const int count = static_cast<int>(dots.size());
+  for (int first = (count - 1) / DotBatch::kBlock * DotBatch::kBlock; first >= 0; first -= DotBatch::kBlock) {
+    batch.Store(kernel, first, dots.data() + first, std::min(DotBatch::kBlock, count - first));
+  }
+}
+
 bool SameGrids(SmallCanvas& a, SmallCanvas& b) {
   for (int y = 0; y < a.canvas.CanvasHeight(); ++y)
     for (int x = 0; x < a.canvas.CanvasWidth(); ++x) {
@@ -556,7 +564,7 @@ TEST(FastPaths, SoftDotsMatchThePlainRulesToTheBit) {
           addColorToPixels(single->canvas, single->kernel, d);
         }
         batch.Reset(banded->kernel, static_cast<int>(dots.size()), 3);
-        for (size_t k = 0; k < dots.size(); ++k) batch.Store(banded->kernel, static_cast<int>(k), dots[k]);
+        StoreInBlocks(batch, banded->kernel, dots);
         for (int part : {2, 0, 1}) batch.Apply(banded->canvas, banded->kernel, static_cast<int>(dots.size()), part);
       }
       EXPECT_NE(plain->Sum(1), make(m)->Sum(1)) << m.name << ", size " << size << ": nothing drawn";
@@ -598,7 +606,7 @@ TEST(FastPaths, BatchesOfWholePointWeightsMatchPointByPoint) {
       // Only the first 250 count; the rest are stored but cut off.
       for (int k = 0; k < 250; ++k) addColorToPixels(single.canvas, single.kernel, dots[static_cast<size_t>(k)]);
       batch.Reset(banded.kernel, 300, 2);
-      for (int k = 299; k >= 0; --k) batch.Store(banded.kernel, k, dots[static_cast<size_t>(k)]);
+      StoreInBlocks(batch, banded.kernel, dots);
       for (int part : {1, 0}) batch.Apply(banded.canvas, banded.kernel, 250, part);
     }
     EXPECT_TRUE(SameGrids(single, banded)) << m.name;

@@ -330,7 +330,7 @@ TEST_F(ShapeStep, BatchesOnAnyThreadsGiveThePointByPointResult) {
         ShapeContext context{params, anim, state, curves, host, random, sink, &batches};
         const ShapeResult result = DrawByParameters(args, context);
         const std::string where = label + (threads ? ", 3 threads" : ", 1 thread");
-        EXPECT_EQ(batch_sink.last_parts, threads ? 3 : 1) << where;
+        EXPECT_EQ(batch_sink.last_parts > 1, threads != nullptr) << where;
         EXPECT_EQ(result.outcome, expected.outcome) << where;
         EXPECT_EQ(result.points, expected.points) << where;
         ASSERT_EQ(batch_sink.points.size(), sink.points.size()) << where;
