@@ -463,12 +463,14 @@ void DotBatch::Reset(const DotKernel& kernel, int capacity, int parts) {
   pixels_.resize(static_cast<std::size_t>(capacity_) * 2 * static_cast<std::size_t>(side_));
   weights_.resize(static_cast<std::size_t>(capacity_) * 3);
   blocks_.resize(static_cast<std::size_t>((capacity_ + kBlock - 1) / kBlock));
+  order_.resize(static_cast<std::size_t>(parts_));
+  for (int p = 0; p < parts_; ++p) order_[static_cast<std::size_t>(p)] = p;
   if (owner_height_ != kernel.height_ || owner_parts_ != parts_) {
     owner_height_ = kernel.height_;
     owner_parts_ = parts_;
     owner_.resize(static_cast<std::size_t>(owner_height_ < 0 ? 0 : owner_height_));
-    // About four bands per part; not so thin that many dots straddle two.
-    band_rows_ = std::clamp(owner_height_ / (4 * parts_), 4, 32);
+    // About two bands per part, not so thin that many dots straddle two.
+    band_rows_ = std::clamp(owner_height_ / (2 * parts_), 8, 32);
     for (std::size_t row = 0; row < owner_.size(); ++row) {
       owner_[row] = static_cast<std::uint8_t>(row / static_cast<std::size_t>(band_rows_) % static_cast<std::size_t>(parts_));
     }
@@ -504,6 +506,18 @@ void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points,
       block.points[static_cast<std::size_t>(per_part[std::countr_zero(rest)]++)] = first + i;
     }
   }
+}
+
+void DotBatch::OrderParts(int count) {
+  long long size[kMaxParts] = {};
+  const int blocks = (std::min(count, capacity_) + kBlock - 1) / kBlock;
+  for (int b = 0; b < blocks; ++b) {
+    const Block& block = blocks_[static_cast<std::size_t>(b)];
+    for (int p = 0; p < parts_; ++p) size[p] += block.start[p + 1] - block.start[p];
+  }
+  order_.resize(static_cast<std::size_t>(parts_));
+  for (int p = 0; p < parts_; ++p) order_[static_cast<std::size_t>(p)] = p;
+  std::stable_sort(order_.begin(), order_.end(), [&size](int a, int b) { return size[a] > size[b]; });
 }
 
 void DotBatch::Apply(Canvas& canvas, const DotKernel& k, int count, int part) const {

@@ -11,6 +11,8 @@ namespace quorl {
 
 DrawingRun::DrawingRun(ProgramState& state, Host& host) : state_(state), host_(host), sink_(state) {}
 
+void DrawingRun::SetThreads(int threads) { threads_ = threads < 1 ? HardwareThreads() : std::min(threads, 1024); }
+
 void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int count) {
   DotStep dot;
   dot.step = step;
@@ -35,9 +37,9 @@ void DrawingRun::CanvasSink::StorePoints(int first, const OutlinePoint* points, 
   batch_.Store(kernel, first, dots, count);
 }
 
-void DrawingRun::CanvasSink::ApplyPoints(int count, int part) { batch_.Apply(state_.canvas, kernel, count, part); }
-
-void DrawingRun::SetThreads(int threads) { threads_ = threads < 1 ? HardwareThreads() : std::min(threads, 1024); }
+void DrawingRun::CanvasSink::ApplyPoints(int count, int k) {
+  batch_.Apply(state_.canvas, kernel, count, batch_.PartInOrder(k));
+}
 
 bool DrawingRun::CanvasSink::AddPoint(double x, double y, int index, double z_factor) {
   if (!kernel.DrawsNothing()) addColorToPixels(state_.canvas, kernel, DotPoint{x, y, index, z_factor});

@@ -87,7 +87,8 @@ class DrawingRun {
     int WorkPerPoint() const override { return kernel.SubSampleCount(); }
     void SetParts(int parts) override;
     void StorePoints(int first, const OutlinePoint* points, int count) override;
-    void ApplyPoints(int count, int part) override;
+    void OrderParts(int count) override { batch_.OrderParts(count); }
+    void ApplyPoints(int count, int k) override;
     DotKernel kernel;
 
    private:

@@ -42,10 +42,15 @@ class PointBatchSink {
   // point later coloured is stored in this batch. Threads call this at the
   // same time for different blocks.
   virtual void StorePoints(int first, const OutlinePoint* points, int count) = 0;
-  // Colours points 0 ... count - 1 of the batch, in their order, in part
-  // `part` of the canvas. Threads call this at the same time for different
-  // parts; all the parts together colour every sub-sample once.
-  virtual void ApplyPoints(int count, int part) = 0;
+  // Called once per batch, after every point is stored and before the
+  // parts are coloured: the sink may choose the order of its parts (the
+  // largest first, so that threads finish together).
+  virtual void OrderParts(int count) = 0;
+  // Colours points 0 ... count - 1 of the batch, in their order, in the
+  // canvas part that comes k-th in the sink's order. Threads call this at
+  // the same time for different k; all the parts together colour every
+  // sub-sample once.
+  virtual void ApplyPoints(int count, int k) = 0;
 };
 
 // How a step hands its points over in batches: the sink, the threads (none:

@@ -248,7 +248,7 @@ int MakePoints(const PointMaker& maker, const PointCarrier* carrier, PointCarry&
 constexpr long long kPointWork = 8;
 // Parts of the canvas per thread: more parts than threads, so that a thread
 // the system holds back leaves its share to the others.
-constexpr int kPartsPerThread = 4;
+constexpr int kPartsPerThread = 8;
 
 // The outline loop with the points going to a batch sink. A batch's angles
 // are summed up in order first (each is the previous plus dtheta, exactly as
@@ -288,10 +288,15 @@ ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, con
     const int blocks = (count + kBlock - 1) / kBlock;
     int* failures = batches.failures.data();
     int made = count;
-    if (in_order) made = MakePoints(maker, &carrier, carry, thetas, first_index, 0, count, sink);
+    if (in_order) {
+      made = MakePoints(maker, &carrier, carry, thetas, first_index, 0, count, sink);
+      sink.OrderParts(made);
+    }
+    // The thread that finishes the last block finds the cut and orders the
+    // parts; the others wait for it.
     std::atomic<int> next_block{0}, blocks_done{0}, next_part{0};
+    std::atomic<bool> ordered{in_order};
     auto job = [&] {
-      int cut = made;
       if (!in_order) {
         for (int b = next_block.fetch_add(1, std::memory_order_relaxed); b < blocks;
              b = next_block.fetch_add(1, std::memory_order_relaxed)) {
@@ -300,21 +305,23 @@ ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, con
           PointCarry own = carry;
           const int failed = MakePoints(maker, nullptr, own, thetas, first_index, begin, end, sink);
           failures[b] = failed == end ? count : failed;
-          blocks_done.fetch_add(1, std::memory_order_release);
+          if (blocks_done.fetch_add(1, std::memory_order_acq_rel) + 1 == blocks) {
+            made = *std::min_element(failures, failures + blocks);
+            sink.OrderParts(made);
+            ordered.store(true, std::memory_order_release);
+          }
         }
-        SpinUntil([&] { return blocks_done.load(std::memory_order_acquire) == blocks; });
-        cut = *std::min_element(failures, failures + blocks);
+        SpinUntil([&] { return ordered.load(std::memory_order_acquire); });
       }
-      for (int part = next_part.fetch_add(1, std::memory_order_relaxed); part < parts;
-           part = next_part.fetch_add(1, std::memory_order_relaxed)) {
-        sink.ApplyPoints(cut, part);
+      for (int k = next_part.fetch_add(1, std::memory_order_relaxed); k < parts;
+           k = next_part.fetch_add(1, std::memory_order_relaxed)) {
+        sink.ApplyPoints(made, k);
       }
     };
     if (share)
       pool->Share(job);
     else
       job();
-    if (!in_order) made = *std::min_element(failures, failures + blocks);
 
     result.points += made;
     context.state.ZFactor = maker.DepthFactor(std::cos(thetas[made < count ? made : count - 1]));
