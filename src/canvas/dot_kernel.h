@@ -68,8 +68,6 @@ class DotKernel {
   bool TooLarge() const { return too_large_; }
   // The sub-samples of a dot that lie inside its cut-off radius.
   int SubSampleCount() const { return sub_samples_; }
-  // Sub-samples per side of a dot's grid (n + 1); 0 when it draws nothing.
-  int GridSide() const { return DrawsNothing() ? 0 : side_; }
 
  private:
   friend void addColorToPixels(Canvas& canvas, const DotKernel& kernel, const DotPoint& point, int rowBegin,
@@ -158,7 +156,6 @@ class DotBatch {
   // Room for up to `capacity` points of the kernel's dot (no allocation when
   // the room is there already), in `parts` parts (1 to kMaxParts).
   void Reset(const DotKernel& kernel, int capacity, int parts);
-  int Capacity() const { return capacity_; }
   // Makes points first ... first + count - 1 of the batch ready: a block,
   // with first a multiple of kBlock and count at most kBlock. Threads may
   // store different blocks at the same time. Every point that Apply is
