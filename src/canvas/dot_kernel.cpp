@@ -463,6 +463,9 @@ void DotBatch::Reset(const DotKernel& kernel, int capacity, int parts) {
   pixels_.resize(static_cast<std::size_t>(capacity_) * 2 * static_cast<std::size_t>(side_));
   weights_.resize(static_cast<std::size_t>(capacity_) * 3);
   blocks_.resize(static_cast<std::size_t>((capacity_ + kBlock - 1) / kBlock));
+  // Room for every point of a block in every part, so that storing, which
+  // threads do, never allocates.
+  for (Block& block : blocks_) block.points.reserve(static_cast<std::size_t>(kBlock) * static_cast<std::size_t>(parts_));
   order_.resize(static_cast<std::size_t>(parts_));
   for (int p = 0; p < parts_; ++p) order_[static_cast<std::size_t>(p)] = p;
   if (owner_height_ != kernel.height_ || owner_parts_ != parts_) {
@@ -517,7 +520,7 @@ void DotBatch::OrderParts(int count) {
   }
   order_.resize(static_cast<std::size_t>(parts_));
   for (int p = 0; p < parts_; ++p) order_[static_cast<std::size_t>(p)] = p;
-  std::stable_sort(order_.begin(), order_.end(), [&size](int a, int b) { return size[a] > size[b]; });
+  std::sort(order_.begin(), order_.end(), [&size](int a, int b) { return size[a] != size[b] ? size[a] > size[b] : a < b; });
 }
 
 void DotBatch::Apply(Canvas& canvas, const DotKernel& k, int count, int part) const {

@@ -11,7 +11,10 @@ namespace quorl {
 
 DrawingRun::DrawingRun(ProgramState& state, Host& host) : state_(state), host_(host), sink_(state) {}
 
-void DrawingRun::SetThreads(int threads) { threads_ = threads < 1 ? HardwareThreads() : std::min(threads, 1024); }
+// More threads than parts of the canvas could not help.
+void DrawingRun::SetThreads(int threads) {
+  threads_ = std::min(threads < 1 ? HardwareThreads() : threads, PointBatchSink::kMaxParts);
+}
 
 void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int count) {
   DotStep dot;

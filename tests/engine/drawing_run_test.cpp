@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -242,6 +243,57 @@ TEST_F(Run, FailedStepsAreSkippedAndHuhIsShownOncePerRun) {
   run.DrawOrStop();
   run.DrawOrStop();
   EXPECT_EQ(host.messages, (std::vector<std::string>{"huh", "huh"}));
+}
+
+// The thread count may change between steps, and so may the canvas (Clear
+// with a new size): the picture stays that of one thread.
+TEST_F(Run, ThreadsAndCanvasSizeMayChangeBetweenSteps) {
+  const auto draw = [](int threads_from_start, bool switch_threads) {
+    auto state = std::make_unique<ProgramState>();
+    state->params.ImageWidth = 48;
+    state->params.ImageHeight = 40;
+    state->params.Steps = 40;
+    state->params.PercentToComplete = 100;
+    state->params.StartLimit = state->params.EndLimit = 3;
+    state->canvas.SetImageDimensions(state->params);
+    state->canvas.MakePictureBlack(state->params, state->background);
+    RunHost host;
+    DrawingRun run(*state, host);
+    run.SetThreads(threads_from_start);
+    run.SetParallelWork(0);
+    host.between_steps = [&] {
+      const long long step = run.CurrentStep() - 1;
+      if (switch_threads && step == 10) run.SetThreads(3);
+      if (switch_threads && step == 25) run.SetThreads(2);
+      if (step == 20) {
+        state->params.ImageWidth = 64;
+        state->params.ImageHeight = 56;
+        run.btnClearClick();
+      }
+    };
+    run.DrawOrStop();
+    const Canvas& canvas = state->canvas;
+    std::vector<double> grid;
+    for (int y = 0; y < canvas.CanvasHeight(); ++y)
+      for (int x = 0; x < canvas.CanvasWidth(); ++x)
+        for (int c = 0; c < 3; ++c) grid.push_back(canvas.Pixel(c, x, y));
+    return grid;
+  };
+  const std::vector<double> one = draw(1, false);
+  ASSERT_EQ(one.size(), 64u * 56u * 3u);
+  EXPECT_TRUE(std::any_of(one.begin(), one.end(), [](double v) { return v != 255; }));
+  EXPECT_EQ(draw(1, true), one);
+  EXPECT_EQ(draw(2, true), one);
+}
+
+TEST_F(Run, ThreadCountIsAllCoresUnlessSet) {
+  EXPECT_EQ(run.Threads(), HardwareThreads());
+  run.SetThreads(3);
+  EXPECT_EQ(run.Threads(), 3);
+  run.SetThreads(0);
+  EXPECT_EQ(run.Threads(), HardwareThreads());
+  run.SetThreads(5000);
+  EXPECT_EQ(run.Threads(), PointBatchSink::kMaxParts);
 }
 
 }  // namespace
