@@ -21,7 +21,7 @@ build: deps $(BUILD_DIR)/build.ninja
 run: build
 	@tools/run.sh
 
-# Every test, then the core's tests again under AddressSanitizer and
+# Every test, then every test again under AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
@@ -31,7 +31,7 @@ test-fast: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 test-sanitize: deps
-	cmake -S . -B $(SAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORL_SANITIZE=ON -DQUORL_GUI=OFF $(CMAKE_FLAGS)
+	cmake -S . -B $(SAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUORL_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(SAN_DIR) -j $(JOBS)
 	cd $(SAN_DIR) && ctest --output-on-failure -j $(JOBS)
 
