@@ -8,6 +8,7 @@
 #include <exception>
 #include <jpeglib.h>
 
+#include "canvas/png_chunks.h"
 #include "settings/atomic_file.h"
 
 namespace quorl {
@@ -106,6 +107,10 @@ bool DecodePng(const std::uint8_t* data, size_t size, Picture24& out, std::strin
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
+  if (size >= 8 && !PngChunksFit(data, size, error)) {
+    error = "the PNG file is damaged: " + error;
+    return false;
+  }
   if (!png_image_begin_read_from_memory(&image, data, size)) {
     error = std::string("not a readable PNG file: ") + image.message;
     return false;

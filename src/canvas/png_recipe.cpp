@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "canvas/png_chunks.h"
 #include "settings/atomic_file.h"
 
 namespace quorl {
@@ -67,6 +68,10 @@ std::vector<PngText> RecipeChunks(const Recipe& recipe) {
 bool ReadPngRecipe(const std::string& pngBytes, Recipe& recipe, std::string& error) {
   if (pngBytes.size() < 8 || png_sig_cmp(reinterpret_cast<png_const_bytep>(pngBytes.data()), 0, 8) != 0) {
     error = "not a PNG file";
+    return false;
+  }
+  if (!PngChunksFit(reinterpret_cast<const std::uint8_t*>(pngBytes.data()), pngBytes.size(), error)) {
+    error = "the PNG file is damaged: " + error;
     return false;
   }
   std::string message;

@@ -74,6 +74,12 @@ TEST(DamagedFiles, GiveErrorsAndLeaveTheOldPicture) {
   for (size_t cut : {size_t{0}, size_t{2}, size_t{100}, jpeg.size() / 2, jpeg.size() - 2}) {
     EXPECT_FALSE(DecodeJpeg(jpeg.data(), cut, p, error)) << cut;
   }
+  // A chunk that claims a gigabyte in a small file is refused before
+  // anything is reserved for it.
+  Bytes lying = png;
+  lying[33] = 0x40;  // the first chunk after the header: its length's top byte
+  EXPECT_FALSE(DecodePng(lying.data(), lying.size(), p, error));
+  EXPECT_NE(error.find("longer than the file"), std::string::npos) << error;
   const Bytes junk(500, 0x5A);
   EXPECT_FALSE(DecodePng(junk.data(), junk.size(), p, error));
   EXPECT_FALSE(DecodeJpeg(junk.data(), junk.size(), p, error));
