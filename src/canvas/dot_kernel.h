@@ -81,7 +81,8 @@ class DotKernel {
 
   bool PointWeights(const DotPoint& point, double w[3]) const;
   // A point's pixel columns and rows, one per sub-sample column and row of
-  // its grid, and its weights when they do not vary over the dot. False
+  // its grid, and its weights times its depth factor (for the soft dot,
+  // whose weights vary over the dot, the depth factor alone in w[0]). False
   // when the point colours nothing.
   bool MapPoint(const DotPoint& point, int* cols, int* rows, double w[3]) const;
 
