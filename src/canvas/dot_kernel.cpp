@@ -356,9 +356,9 @@ struct DotColouring {
   // Every sub-sample of one mapped point whose row is marked in `mine`, in
   // the order of the grid: column by column, and up each column. A run of
   // sub-samples on the same pixel keeps the pixel in registers.
-  template <typename R>
+  template <typename R, typename Index>
   static inline void ColourPoint(const Constants& k, const DotKernel& kernel, double* pixels,
-                                 std::int32_t* first_steps, const int* cols, const int* rows,
+                                 std::int32_t* first_steps, const Index* cols, const Index* rows,
                                  const std::uint8_t* mine, const double* point_w) {
     const int side = k.side;
     const int width = k.width;
@@ -460,8 +460,14 @@ void DotBatch::Reset(const DotKernel& kernel, int capacity, int parts) {
   capacity_ = capacity < 1 ? 1 : capacity;
   side_ = kernel.side_;
   parts_ = std::clamp(parts, 1, kMaxParts);
-  pixels_.resize(static_cast<std::size_t>(capacity_) * 2 * static_cast<std::size_t>(side_));
-  weights_.resize(static_cast<std::size_t>(capacity_) * 3);
+  narrow_ = kernel.width_ <= kNarrowSide && kernel.height_ <= kNarrowSide;
+  const std::size_t indices = static_cast<std::size_t>(capacity_) * 2 * static_cast<std::size_t>(side_);
+  if (narrow_)
+    narrow_pixels_.resize(indices);
+  else
+    wide_pixels_.resize(indices);
+  weight_stride_ = kernel.weight_rule_ == DotKernel::WeightRule::kSoftDot ? 1 : 3;
+  weights_.resize(static_cast<std::size_t>(capacity_) * static_cast<std::size_t>(weight_stride_));
   blocks_.resize(static_cast<std::size_t>((capacity_ + kBlock - 1) / kBlock));
   // Room for every point of a block in every part, so that storing, which
   // threads do, never allocates.
@@ -485,16 +491,33 @@ void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points,
   // Which parts each point reaches; a point that colours nothing reaches none.
   std::uint64_t touched[kBlock];
   int per_part[kMaxParts + 1] = {};
+  const int side = side_;
+  const unsigned width = static_cast<unsigned>(kernel.width_);
   const unsigned height = static_cast<unsigned>(owner_height_);
+  int cols[DotKernel::kMaxDotGrid + 1];
+  int rows[DotKernel::kMaxDotGrid + 1];
   for (int i = 0; i < count; ++i) {
     const std::size_t k = static_cast<std::size_t>(first + i);
-    int* cols = pixels_.data() + k * 2 * static_cast<std::size_t>(side_);
-    int* rows = cols + side_;
     std::uint64_t parts = 0;
-    if (side_ > 0 && kernel.MapPoint(points[i], cols, rows, weights_.data() + k * 3)) {
-      for (int j = 0; j < side_; ++j) {
+    double w[3];
+    if (side > 0 && kernel.MapPoint(points[i], cols, rows, w)) {
+      for (int j = 0; j < side; ++j) {
         const unsigned row = static_cast<unsigned>(rows[j]);
         if (row < height) parts |= std::uint64_t{1} << owner_[row];
+      }
+      // Threads apply these on other cores: the fewer bytes, the less goes
+      // from cache to cache.
+      std::copy(w, w + weight_stride_, weights_.data() + k * static_cast<std::size_t>(weight_stride_));
+      if (narrow_) {
+        std::uint16_t* out = narrow_pixels_.data() + k * 2 * static_cast<std::size_t>(side);
+        for (int j = 0; j < side; ++j) {
+          out[j] = static_cast<unsigned>(cols[j]) < width ? static_cast<std::uint16_t>(cols[j]) : kOff;
+          out[side + j] = static_cast<unsigned>(rows[j]) < height ? static_cast<std::uint16_t>(rows[j]) : kOff;
+        }
+      } else {
+        int* out = wide_pixels_.data() + k * 2 * static_cast<std::size_t>(side);
+        std::copy(cols, cols + side, out);
+        std::copy(rows, rows + side, out + side);
       }
     }
     touched[i] = parts;
@@ -533,25 +556,32 @@ void DotBatch::Apply(Canvas& canvas, const DotKernel& k, int count, int part) co
   const std::uint8_t* owner = owner_.data();
   const unsigned height = static_cast<unsigned>(k.height_);
   const int side = side_;
+  const std::size_t stride = static_cast<std::size_t>(weight_stride_);
   const int blocks = (count + kBlock - 1) / kBlock;
   const DotColouring::Constants constants = DotColouring::ConstantsOf(k);
-  DotColouring::WithRules(k, [&](auto rules) {
+  const auto apply = [&](auto rules, const auto* indices) {
     std::uint8_t mine[DotKernel::kMaxDotGrid + 1];
     for (int b = 0; b < blocks; ++b) {
       const Block& block = blocks_[static_cast<std::size_t>(b)];
       for (int e = block.start[part]; e < block.start[part + 1]; ++e) {
         const int p = block.points[static_cast<std::size_t>(e)];
         if (p >= count) break;
-        const int* cols = pixels_.data() + static_cast<std::size_t>(p) * 2 * static_cast<std::size_t>(side);
-        const int* rows = cols + side;
+        const auto* cols = indices + static_cast<std::size_t>(p) * 2 * static_cast<std::size_t>(side);
+        const auto* rows = cols + side;
         for (int j = 0; j < side; ++j) {
           const unsigned row = static_cast<unsigned>(rows[j]);
           mine[j] = row < height && owner[row] == part;
         }
         DotColouring::ColourPoint<decltype(rules)>(constants, k, pixels, first, cols, rows, mine,
-                                                   weights_.data() + static_cast<std::size_t>(p) * 3);
+                                                   weights_.data() + static_cast<std::size_t>(p) * stride);
       }
     }
+  };
+  DotColouring::WithRules(k, [&](auto rules) {
+    if (narrow_)
+      apply(rules, narrow_pixels_.data());
+    else
+      apply(rules, wide_pixels_.data());
   });
 }
 

@@ -176,11 +176,17 @@ class DotBatch {
 
  private:
   // The points of one block that reach each part, in order: those of part
-  // p are points[start[p]] ... points[start[p + 1] - 1].
-  struct Block {
+  // p are points[start[p]] ... points[start[p + 1] - 1]. Blocks are stored
+  // by different threads at once: each has cache lines of its own.
+  struct alignas(64) Block {
     std::vector<int> points;
     int start[kMaxParts + 1] = {};
   };
+
+  // Canvases up to this many pixels a side (every canvas the program makes)
+  // keep their columns and rows in 16 bits, kOff marking those outside.
+  static constexpr int kNarrowSide = 65534;
+  static constexpr std::uint16_t kOff = 65535;
 
   int capacity_ = 0;
   int side_ = 0;
@@ -189,9 +195,12 @@ class DotBatch {
   int owner_parts_ = 0;
   int band_rows_ = 1;
   // Per point: side_ columns then side_ rows.
-  std::vector<int> pixels_;
+  bool narrow_ = true;
+  std::vector<std::uint16_t> narrow_pixels_;
+  std::vector<int> wide_pixels_;
   // Per point: its three weights (rules that weigh the whole point), or its
-  // depth factor first (soft dot).
+  // depth factor alone (soft dot).
+  int weight_stride_ = 3;
   std::vector<double> weights_;
   std::vector<Block> blocks_;
   // Which part owns each canvas row.

@@ -574,6 +574,34 @@ TEST(FastPaths, SoftDotsMatchThePlainRulesToTheBit) {
   }
 }
 
+// A canvas wider than 16-bit columns can hold keeps full columns in its
+// batches (nothing the program makes, but nothing to get wrong either).
+TEST(FastPaths, BatchesOnACanvasWiderThan65534Pixels) {
+  const auto make = [] {
+    auto s = std::make_unique<SmallCanvas>(8, false);
+    s->params.ImageWidth = 70000;
+    s->params.ImageHeight = 4;
+    s->canvas.SetImageDimensions(s->params);
+    s->canvas.MakePictureBlack(s->params, s->background);
+    return s;
+  };
+  auto plain = make(), banded = make();
+  // x runs from -17500 to 17500 on this canvas; the last points lie beyond
+  // column 65535.
+  std::vector<DotPoint> dots;
+  for (int k = 0; k < 40; ++k) dots.push_back({-17499.0 + 875.0 * k, -0.3 + 0.02 * k, k + 1, 1});
+  dots.push_back({17499.9, 0.1, 41, 1});
+  plain->Prepare(3, 0, 1, 41);
+  banded->Prepare(3, 0, 1, 41);
+  for (const DotPoint& d : dots) PlainSoftDot(*plain, 3, 0, d.x, d.y, d.ZFactor);
+  DotBatch batch;
+  batch.Reset(banded->kernel, 41, 2);
+  StoreInBlocks(batch, banded->kernel, dots);
+  for (int part : {0, 1}) batch.Apply(banded->canvas, banded->kernel, 41, part);
+  EXPECT_GT(plain->canvas.Pixel(0, 69999, 2) + plain->canvas.Pixel(0, 69999, 1), 0);
+  EXPECT_TRUE(SameGrids(*plain, *banded));
+}
+
 // The rules that weigh a whole point (new colour, source image, opaque
 // source) in batches give what point-by-point colouring gives, and a batch
 // colours only its first `count` points.
