@@ -507,7 +507,8 @@ void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points,
       }
       // Threads apply these on other cores: the fewer bytes, the less goes
       // from cache to cache.
-      std::copy(w, w + weight_stride_, weights_.data() + k * static_cast<std::size_t>(weight_stride_));
+      double* weights = weights_.data() + k * static_cast<std::size_t>(weight_stride_);
+      for (int c = 0; c < weight_stride_; ++c) weights[c] = w[c];
       if (narrow_) {
         std::uint16_t* out = narrow_pixels_.data() + k * 2 * static_cast<std::size_t>(side);
         for (int j = 0; j < side; ++j) {
