@@ -472,8 +472,6 @@ void DotBatch::Reset(const DotKernel& kernel, int capacity, int parts) {
   // Room for every point of a block in every part, so that storing, which
   // threads do, never allocates.
   for (Block& block : blocks_) block.points.reserve(static_cast<std::size_t>(kBlock) * static_cast<std::size_t>(parts_));
-  order_.resize(static_cast<std::size_t>(parts_));
-  for (int p = 0; p < parts_; ++p) order_[static_cast<std::size_t>(p)] = p;
   if (owner_height_ != kernel.height_ || owner_parts_ != parts_) {
     owner_height_ = kernel.height_;
     owner_parts_ = parts_;
@@ -533,18 +531,6 @@ void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points,
       block.points[static_cast<std::size_t>(per_part[std::countr_zero(rest)]++)] = first + i;
     }
   }
-}
-
-void DotBatch::OrderParts(int count) {
-  long long size[kMaxParts] = {};
-  const int blocks = (std::min(count, capacity_) + kBlock - 1) / kBlock;
-  for (int b = 0; b < blocks; ++b) {
-    const Block& block = blocks_[static_cast<std::size_t>(b)];
-    for (int p = 0; p < parts_; ++p) size[p] += block.start[p + 1] - block.start[p];
-  }
-  order_.resize(static_cast<std::size_t>(parts_));
-  for (int p = 0; p < parts_; ++p) order_[static_cast<std::size_t>(p)] = p;
-  std::sort(order_.begin(), order_.end(), [&size](int a, int b) { return size[a] != size[b] ? size[a] > size[b] : a < b; });
 }
 
 void DotBatch::Apply(Canvas& canvas, const DotKernel& k, int count, int part) const {

@@ -165,10 +165,11 @@ class DotBatch {
   // Applies points 0 ... count - 1, in order, to the rows of `part` alone.
   // Threads may apply different parts at the same time.
   void Apply(Canvas& canvas, const DotKernel& kernel, int count, int part) const;
-  // Orders the parts by how much of points 0 ... count - 1 they hold, the
-  // most first, for threads to take them in that order and finish together.
-  void OrderParts(int count);
-  int PartInOrder(int k) const { return order_[static_cast<std::size_t>(k)]; }
+  // How many points of block b reach part `part`.
+  int PointsIn(int block, int part) const {
+    const Block& b = blocks_[static_cast<std::size_t>(block)];
+    return b.start[part + 1] - b.start[part];
+  }
 
   // The points one batch of this dot holds: bounded in bytes, so a step of
   // millions of points goes in several batches.
@@ -205,7 +206,6 @@ class DotBatch {
   std::vector<Block> blocks_;
   // Which part owns each canvas row.
   std::vector<std::uint8_t> owner_;
-  std::vector<int> order_;
 };
 
 }  // namespace quorl

@@ -40,9 +40,7 @@ void DrawingRun::CanvasSink::StorePoints(int first, const OutlinePoint* points, 
   batch_.Store(kernel, first, dots, count);
 }
 
-void DrawingRun::CanvasSink::ApplyPoints(int count, int k) {
-  batch_.Apply(state_.canvas, kernel, count, batch_.PartInOrder(k));
-}
+void DrawingRun::CanvasSink::ApplyPoints(int count, int part) { batch_.Apply(state_.canvas, kernel, count, part); }
 
 bool DrawingRun::CanvasSink::AddPoint(double x, double y, int index, double z_factor) {
   if (!kernel.DrawsNothing()) addColorToPixels(state_.canvas, kernel, DotPoint{x, y, index, z_factor});

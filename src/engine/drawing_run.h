@@ -87,8 +87,8 @@ class DrawingRun {
     int WorkPerPoint() const override { return kernel.SubSampleCount(); }
     void SetParts(int parts) override;
     void StorePoints(int first, const OutlinePoint* points, int count) override;
-    void OrderParts(int count) override { batch_.OrderParts(count); }
-    void ApplyPoints(int count, int k) override;
+    int PointsIn(int block, int part) const override { return batch_.PointsIn(block, part); }
+    void ApplyPoints(int count, int part) override;
     DotKernel kernel;
 
    private:

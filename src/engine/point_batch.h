@@ -4,6 +4,8 @@
 // takes them in their order along the outline.
 #pragma once
 
+#include <atomic>
+#include <memory>
 #include <vector>
 
 namespace quorl {
@@ -42,15 +44,19 @@ class PointBatchSink {
   // point later coloured is stored in this batch. Threads call this at the
   // same time for different blocks.
   virtual void StorePoints(int first, const OutlinePoint* points, int count) = 0;
-  // Called once per batch, after every point is stored and before the
-  // parts are coloured: the sink may choose the order of its parts (the
-  // largest first, so that threads finish together).
-  virtual void OrderParts(int count) = 0;
-  // Colours points 0 ... count - 1 of the batch, in their order, in the
-  // canvas part that comes k-th in the sink's order. Threads call this at
-  // the same time for different k; all the parts together colour every
-  // sub-sample once.
-  virtual void ApplyPoints(int count, int k) = 0;
+  // How many of the batch's points of block b (points b * kBlock ...) reach
+  // canvas part `part`: a guide for sharing the parts out, read once all
+  // points are stored.
+  virtual int PointsIn(int block, int part) const = 0;
+  // Colours points 0 ... count - 1 of the batch, in their order, in canvas
+  // part `part`. Threads call this at the same time for different parts;
+  // all the parts together colour every sub-sample once.
+  virtual void ApplyPoints(int count, int part) = 0;
+};
+
+// A claim counter with a cache line of its own.
+struct alignas(64) WorkCounter {
+  std::atomic<int> next{0};
 };
 
 // How a step hands its points over in batches: the sink, the threads (none:
@@ -64,6 +70,10 @@ struct PointBatches {
   long long parallelWork = 16384;
   std::vector<double> thetas;  // the angles of the current batch
   std::vector<int> failures;   // per block of points: its first failed point
+  std::vector<int> makers;     // per block of points: the thread that made it
+  // Blocks and parts dealt out to the threads (see shape_step.cpp).
+  std::vector<int> blockItems, blockBegin, partItems, partBegin;
+  std::unique_ptr<WorkCounter[]> counters;  // two per thread
 };
 
 }  // namespace quorl

@@ -250,13 +250,66 @@ constexpr long long kPointWork = 8;
 // the system holds back leaves its share to the others.
 constexpr int kPartsPerThread = 8;
 
+// Work dealt out to threads: thread t's own items are items[begin[t]] ...
+// items[begin[t + 1] - 1]. Each thread works through its own items first,
+// then takes what is left of the others'. Own items keep a thread on the
+// data it made itself and on the pixels it had last time, in its own
+// cache; taking the others' keeps a thread that the system holds back from
+// holding everyone up.
+struct DealtWork {
+  const int* items;
+  const int* begin;
+  WorkCounter* counters;
+  int threads;
+
+  template <typename Do>
+  void Take(int self, Do&& work) const {
+    for (int k = 0; k < threads; ++k) {
+      const int t = (self + k) % threads;
+      const int size = begin[t + 1] - begin[t];
+      std::atomic<int>& next = counters[t].next;
+      for (int i = next.fetch_add(1, std::memory_order_relaxed); i < size;
+           i = next.fetch_add(1, std::memory_order_relaxed)) {
+        work(items[begin[t] + i]);
+      }
+    }
+  }
+};
+
+// Each part goes to the thread that made most of its points, the largest
+// parts first in each thread's list.
+void DealParts(const PointBatchSink& sink, int blocks, const int* makers, int parts, int threads, int* items,
+               int* begin) {
+  int size[PointBatchSink::kMaxParts];
+  int home[PointBatchSink::kMaxParts];
+  for (int p = 0; p < parts; ++p) {
+    int by_thread[PointBatchSink::kMaxParts] = {};
+    size[p] = 0;
+    for (int b = 0; b < blocks; ++b) {
+      const int n = sink.PointsIn(b, p);
+      size[p] += n;
+      by_thread[makers[b]] += n;
+    }
+    home[p] = static_cast<int>(std::max_element(by_thread, by_thread + threads) - by_thread);
+  }
+  for (int p = 0; p < parts; ++p) items[p] = p;
+  std::sort(items, items + parts, [&](int a, int b) {
+    if (home[a] != home[b]) return home[a] < home[b];
+    return size[a] != size[b] ? size[a] > size[b] : a < b;
+  });
+  for (int t = 0, p = 0; t <= threads; ++t) {
+    while (p < parts && home[items[p]] < t) ++p;
+    begin[t] = p;
+  }
+}
+
 // The outline loop with the points going to a batch sink. A batch's angles
 // are summed up in order first (each is the previous plus dtheta, exactly as
-// the loop does). Then its points are computed, block by block on whichever
-// threads take them, unless something carries from point to point, when
-// the calling thread computes them in order; the batch ends at its first
-// failed point, and the points before it are coloured part by part of the
-// canvas, again on whichever threads take the parts.
+// the loop does). Then its points are computed block by block, the blocks
+// dealt out to the threads in runs along the outline, unless something
+// carries from point to point, when the calling thread computes them in
+// order; the batch ends at its first failed point, and the points before it
+// are coloured part by part of the canvas, the parts dealt out too.
 ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, const PointMaker& maker,
                           const PointCarrier& carrier, PointCarry& carry, double dtheta, double bound, int n) {
   ShapeResult result;
@@ -266,12 +319,23 @@ ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, con
   WorkerPool* pool = batches.pool;
   const long long work = (static_cast<long long>(n) + 1) * (sink.WorkPerPoint() + kPointWork);
   const bool share = pool && pool->Threads() > 1 && work >= batches.parallelWork;
-  const int parts = share ? std::min(pool->Threads() * kPartsPerThread, PointBatchSink::kMaxParts) : 1;
+  // Threads beyond the most parts would find nothing to do.
+  const int threads = share ? std::min(pool->Threads(), PointBatchSink::kMaxParts) : 1;
+  const int parts = share ? std::min(threads * kPartsPerThread, PointBatchSink::kMaxParts) : 1;
   sink.SetParts(parts);
   const int capacity = sink.BatchCapacity();
   const std::size_t blocks_most = static_cast<std::size_t>((capacity + kBlock - 1) / kBlock);
+  const auto room = [](std::vector<int>& v, std::size_t size) {
+    if (v.size() < size) v.resize(size);
+  };
   if (batches.thetas.size() < static_cast<std::size_t>(capacity)) batches.thetas.resize(static_cast<std::size_t>(capacity));
-  if (batches.failures.size() < blocks_most) batches.failures.resize(blocks_most);
+  room(batches.failures, blocks_most);
+  room(batches.makers, blocks_most);
+  room(batches.blockItems, blocks_most);
+  room(batches.blockBegin, static_cast<std::size_t>(threads) + 1);
+  room(batches.partItems, static_cast<std::size_t>(parts));
+  room(batches.partBegin, static_cast<std::size_t>(threads) + 1);
+  if (!batches.counters) batches.counters = std::make_unique<WorkCounter[]>(2 * PointBatchSink::kMaxParts);
   const bool in_order = carrier.InOrder();
 
   double theta = 0;
@@ -287,41 +351,52 @@ ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, con
 
     const int blocks = (count + kBlock - 1) / kBlock;
     int* failures = batches.failures.data();
+    int* makers = batches.makers.data();
+    WorkCounter* counters = batches.counters.get();
+    for (int c = 0; c < 2 * threads; ++c) counters[c].next.store(0, std::memory_order_relaxed);
+    // Each thread's own blocks are a run of consecutive points.
+    for (int b = 0; b < blocks; ++b) batches.blockItems[static_cast<std::size_t>(b)] = b;
+    for (int t = 0; t <= threads; ++t) batches.blockBegin[static_cast<std::size_t>(t)] = blocks * t / threads;
+    const DealtWork block_work{batches.blockItems.data(), batches.blockBegin.data(), counters, threads};
+    const DealtWork part_work{batches.partItems.data(), batches.partBegin.data(), counters + threads, threads};
+    const auto deal_parts = [&] {
+      DealParts(sink, blocks, makers, parts, threads, batches.partItems.data(), batches.partBegin.data());
+    };
+
     int made = count;
     if (in_order) {
       made = MakePoints(maker, &carrier, carry, thetas, first_index, 0, count, sink);
-      sink.OrderParts(made);
+      std::fill(makers, makers + blocks, 0);
+      deal_parts();
     }
-    // The thread that finishes the last block finds the cut and orders the
-    // parts; the others wait for it.
-    std::atomic<int> next_block{0}, blocks_done{0}, next_part{0};
-    std::atomic<bool> ordered{in_order};
-    auto job = [&] {
+    // The thread that finishes the last block finds the cut and deals the
+    // parts out; the others wait for it.
+    std::atomic<int> blocks_done{0};
+    std::atomic<bool> dealt{in_order};
+    auto job = [&](int self) {
+      if (self >= threads) return;
       if (!in_order) {
-        for (int b = next_block.fetch_add(1, std::memory_order_relaxed); b < blocks;
-             b = next_block.fetch_add(1, std::memory_order_relaxed)) {
+        block_work.Take(self, [&](int b) {
           const int begin = b * kBlock;
           const int end = std::min(count, begin + kBlock);
           PointCarry own = carry;
           const int failed = MakePoints(maker, nullptr, own, thetas, first_index, begin, end, sink);
           failures[b] = failed == end ? count : failed;
+          makers[b] = self;
           if (blocks_done.fetch_add(1, std::memory_order_acq_rel) + 1 == blocks) {
             made = *std::min_element(failures, failures + blocks);
-            sink.OrderParts(made);
-            ordered.store(true, std::memory_order_release);
+            deal_parts();
+            dealt.store(true, std::memory_order_release);
           }
-        }
-        SpinUntil([&] { return ordered.load(std::memory_order_acquire); });
+        });
+        SpinUntil([&] { return dealt.load(std::memory_order_acquire); });
       }
-      for (int k = next_part.fetch_add(1, std::memory_order_relaxed); k < parts;
-           k = next_part.fetch_add(1, std::memory_order_relaxed)) {
-        sink.ApplyPoints(made, k);
-      }
+      part_work.Take(self, [&](int part) { sink.ApplyPoints(made, part); });
     };
     if (share)
       pool->Share(job);
     else
-      job();
+      job(0);
 
     result.points += made;
     context.state.ZFactor = maker.DepthFactor(std::cos(thetas[made < count ? made : count - 1]));

@@ -40,7 +40,7 @@ int HardwareThreads() {
 
 WorkerPool::WorkerPool(int threads) : threads_(std::max(1, threads)) {
   workers_.reserve(static_cast<std::size_t>(threads_ - 1));
-  for (int t = 1; t < threads_; ++t) workers_.emplace_back([this] { WorkerLoop(); });
+  for (int t = 1; t < threads_; ++t) workers_.emplace_back([this, t] { WorkerLoop(t); });
 }
 
 WorkerPool::~WorkerPool() {
@@ -52,7 +52,7 @@ WorkerPool::~WorkerPool() {
 
 void WorkerPool::ShareErased(void* job, Trampoline call) {
   if (threads_ == 1) {
-    call(job);
+    call(job, 0);
     return;
   }
   job_ = job;
@@ -60,14 +60,14 @@ void WorkerPool::ShareErased(void* job, Trampoline call) {
   entry_.store(kOpen, std::memory_order_release);
   generation_.fetch_add(1, std::memory_order_release);
   generation_.notify_all();
-  call(job);
+  call(job, 0);
   // No one joins from here on; wait for those inside. The last to leave
   // wakes the caller.
   entry_.fetch_and(~kOpen, std::memory_order_acq_rel);
   SpinThenSleep(entry_, [&] { return entry_.load(std::memory_order_acquire) == 0; });
 }
 
-void WorkerPool::WorkerLoop() {
+void WorkerPool::WorkerLoop(int self) {
   unsigned seen = 0;
   for (;;) {
     SpinThenSleep(generation_, [&] { return generation_.load(std::memory_order_acquire) != seen; });
@@ -81,7 +81,7 @@ void WorkerPool::WorkerLoop() {
       joined = entry_.compare_exchange_weak(entry, entry + 1, std::memory_order_acq_rel, std::memory_order_acquire);
     }
     if (!joined) continue;
-    call_(job_);
+    call_(job_, self);
     if (entry_.fetch_sub(1, std::memory_order_acq_rel) == 1) entry_.notify_one();
   }
 }

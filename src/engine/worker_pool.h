@@ -42,18 +42,19 @@ class WorkerPool {
 
   int Threads() const { return threads_; }
 
-  // Runs job() on the calling thread and on every helper that joins before
-  // the caller's run of it returns; returns when every thread that joined
-  // has returned. job() must not throw.
+  // Runs job(self) on the calling thread (self 0) and on every helper
+  // (self 1 ... Threads() - 1, the same for a helper from job to job) that
+  // joins before the caller's run of it returns; returns when every thread
+  // that joined has returned. job() must not throw.
   template <typename Job>
   void Share(Job& job) {
-    ShareErased(&job, [](void* j) { (*static_cast<Job*>(j))(); });
+    ShareErased(&job, [](void* j, int self) { (*static_cast<Job*>(j))(self); });
   }
 
  private:
-  using Trampoline = void (*)(void*);
+  using Trampoline = void (*)(void*, int);
   void ShareErased(void* job, Trampoline call);
-  void WorkerLoop();
+  void WorkerLoop(int self);
 
   const int threads_;
   std::vector<std::thread> workers_;

@@ -51,7 +51,7 @@ class RecordingBatchSink : public PointBatchSink {
   void StorePoints(int first, const OutlinePoint* points, int count) override {
     for (int k = 0; k < count; ++k) batch_[static_cast<size_t>(first + k)] = points[k];
   }
-  void OrderParts(int) override {}
+  int PointsIn(int, int) const override { return 1; }
   void ApplyPoints(int count, int part) override {
     if (part != 0) return;
     ++batches;

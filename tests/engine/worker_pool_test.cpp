@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <map>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -10,28 +12,33 @@ namespace quorl {
 namespace {
 
 // Many short jobs in a row, as steps come, each sharing out numbered items
-// through its own counter: every item is done exactly once, the caller
-// takes part, the job is over for everyone when Share returns, and a lost
-// wake-up would hang here.
-TEST(WorkerPool, SharedItemsAreEachDoneOnceAndAllDoneOnReturn) {
+// through its own counter: every item is done exactly once, the job is over
+// for everyone when Share returns, the caller runs as thread 0, and every
+// helper keeps its own number from job to job. A lost wake-up would hang.
+TEST(WorkerPool, SharedItemsAreEachDoneOnceByThreadsThatKeepTheirNumbers) {
   for (int threads : {1, 2, 5}) {
     WorkerPool pool(threads);
     ASSERT_EQ(pool.Threads(), threads);
     constexpr int kItems = 64;
     std::vector<std::atomic<int>> done(kItems);
-    int by_caller = 0;
     bool all_done_on_return = true;
+    std::mutex numbers_lock;
+    std::map<std::thread::id, int> numbers;
+    bool numbers_kept = true;
     const std::thread::id caller = std::this_thread::get_id();
     for (int job = 0; job < 3000; ++job) {
       for (auto& d : done) d.store(0);
       std::atomic<int> next{0};
       std::atomic<int> inside{0};
-      auto work = [&] {
+      auto work = [&](int self) {
         ++inside;
-        for (int i = next++; i < kItems; i = next++) {
-          done[static_cast<size_t>(i)].fetch_add(1);
-          if (std::this_thread::get_id() == caller) ++by_caller;
+        {
+          std::lock_guard<std::mutex> lock(numbers_lock);
+          const auto [it, added] = numbers.emplace(std::this_thread::get_id(), self);
+          numbers_kept = numbers_kept && it->second == self && self >= 0 && self < threads &&
+                         (self == 0) == (std::this_thread::get_id() == caller);
         }
+        for (int i = next++; i < kItems; i = next++) done[static_cast<size_t>(i)].fetch_add(1);
         --inside;
       };
       pool.Share(work);
@@ -39,7 +46,8 @@ TEST(WorkerPool, SharedItemsAreEachDoneOnceAndAllDoneOnReturn) {
       for (const auto& d : done) all_done_on_return = all_done_on_return && d.load() == 1;
     }
     EXPECT_TRUE(all_done_on_return) << threads << " threads";
-    EXPECT_GT(by_caller, 0) << threads << " threads";
+    EXPECT_TRUE(numbers_kept) << threads << " threads";
+    EXPECT_EQ(numbers.count(caller), 1u);
   }
 }
 
@@ -49,7 +57,7 @@ TEST(WorkerPool, SpinUntilSeesOtherThreadsWork) {
   WorkerPool pool(3);
   for (int job = 0; job < 500; ++job) {
     std::atomic<int> next{0}, finished{0};
-    auto work = [&] {
+    auto work = [&](int) {
       for (int i = next++; i < 8; i = next++) finished.fetch_add(1, std::memory_order_release);
       SpinUntil([&] { return finished.load(std::memory_order_acquire) == 8; });
     };
