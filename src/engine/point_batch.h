@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -54,9 +55,11 @@ class PointBatchSink {
   virtual void ApplyPoints(int count, int part) = 0;
 };
 
-// A claim counter with a cache line of its own.
+// How much of one thread's list of work has been taken from its front (its
+// own thread) and from its back (other threads), in one word, with a cache
+// line of its own.
 struct alignas(64) WorkCounter {
-  std::atomic<int> next{0};
+  std::atomic<std::uint64_t> taken{0};
 };
 
 // How a step hands its points over in batches: the sink, the threads (none:

@@ -251,27 +251,38 @@ constexpr long long kPointWork = 8;
 constexpr int kPartsPerThread = 8;
 
 // Work dealt out to threads: thread t's own items are items[begin[t]] ...
-// items[begin[t + 1] - 1]. Each thread works through its own items first,
-// then takes what is left of the others'. Own items keep a thread on the
-// data it made itself and on the pixels it had last time, in its own
-// cache; taking the others' keeps a thread that the system holds back from
-// holding everyone up.
+// items[begin[t + 1] - 1]. Each thread works through its own items from the
+// front, then takes what is left of the others' from their backs. Own items
+// keep a thread on the data it made itself and on the pixels it had last
+// time, in its own cache; taking the others' last items keeps a thread that
+// the system holds back from holding everyone up, and moves little.
 struct DealtWork {
   const int* items;
   const int* begin;
   WorkCounter* counters;
   int threads;
 
+  // The position in thread t's list of the item taken, or -1 when none is
+  // left.
+  int Claim(int t, bool own) const {
+    const std::uint64_t size = static_cast<std::uint64_t>(begin[t + 1] - begin[t]);
+    std::atomic<std::uint64_t>& taken = counters[t].taken;
+    std::uint64_t now = taken.load(std::memory_order_relaxed);
+    for (;;) {
+      const std::uint64_t front = now & 0xFFFFFFFFu, back = now >> 32;
+      if (front + back >= size) return -1;
+      const std::uint64_t next = own ? now + 1 : now + (std::uint64_t{1} << 32);
+      if (taken.compare_exchange_weak(now, next, std::memory_order_relaxed)) {
+        return static_cast<int>(own ? front : size - 1 - back);
+      }
+    }
+  }
+
   template <typename Do>
   void Take(int self, Do&& work) const {
     for (int k = 0; k < threads; ++k) {
       const int t = (self + k) % threads;
-      const int size = begin[t + 1] - begin[t];
-      std::atomic<int>& next = counters[t].next;
-      for (int i = next.fetch_add(1, std::memory_order_relaxed); i < size;
-           i = next.fetch_add(1, std::memory_order_relaxed)) {
-        work(items[begin[t] + i]);
-      }
+      for (int i = Claim(t, k == 0); i >= 0; i = Claim(t, k == 0)) work(items[begin[t] + i]);
     }
   }
 };
@@ -353,7 +364,7 @@ ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, con
     int* failures = batches.failures.data();
     int* makers = batches.makers.data();
     WorkCounter* counters = batches.counters.get();
-    for (int c = 0; c < 2 * threads; ++c) counters[c].next.store(0, std::memory_order_relaxed);
+    for (int c = 0; c < 2 * threads; ++c) counters[c].taken.store(0, std::memory_order_relaxed);
     // Each thread's own blocks are a run of consecutive points.
     for (int b = 0; b < blocks; ++b) batches.blockItems[static_cast<std::size_t>(b)] = b;
     for (int t = 0; t <= threads; ++t) batches.blockBegin[static_cast<std::size_t>(t)] = blocks * t / threads;
