@@ -29,7 +29,9 @@ bool IntOption(const std::string& name, const std::string& text, int low, int hi
 class CommandLineSeries : public SeriesHost {
  public:
   CommandLineSeries(ProgramState& state, TerminalHost& host, const AnimateOptions& options, std::FILE* out)
-      : state_(state), host_(host), options_(options), out_(out) {}
+      : state_(state), host_(host), options_(options), out_(out), run_(state, host) {
+    if (options_.threads > 0) run_.SetThreads(options_.threads);
+  }
 
   bool ReadRotationPoints(RealPoint& a, RealPoint& b, std::string&) override {
     const ParameterSet& p = state_.params;
@@ -44,9 +46,7 @@ class CommandLineSeries : public SeriesHost {
     // Each frame has its own random numbers, so a frame is the same picture
     // whichever range of frames it was made in.
     state_.random = SeededRandom(options_.seed + static_cast<std::uint64_t>(f));
-    DrawingRun run(state_, host_);
-    if (options_.threads > 0) run.SetThreads(options_.threads);
-    run.btnByParametersClick();
+    run_.btnByParametersClick();
     host_.ClearProgress();
     SaveOptions save = options_.Save(state_.params);
     if (options_.frameNames) save.fixedBaseName = FrameBaseName(f);
@@ -59,7 +59,7 @@ class CommandLineSeries : public SeriesHost {
       failed_ = true;
       state_.flags.StopRequested = true;  // no later frame after a failed save
     }
-    run.btnClearClick();
+    run_.btnClearClick();
   }
 
   bool Failed() const { return failed_; }
@@ -80,6 +80,8 @@ class CommandLineSeries : public SeriesHost {
   TerminalHost& host_;
   const AnimateOptions& options_;
   std::FILE* out_;
+  // One run for the whole series, so its threads are started once.
+  DrawingRun run_;
   bool failed_ = false;
   std::vector<std::string> frames_;
 };
