@@ -23,17 +23,17 @@ namespace {
 constexpr int kWidth = 300;
 constexpr int kPanelHeight = 84;
 
-struct BarSpec {
+struct BarLayout {
   const char* key;
   int ParameterSet::*parameter;
 };
-struct PanelSpec {
+struct PanelLayout {
   const char* object_name;
   const char* swatch_name;
   const char* swatch_caption;
-  BarSpec bars[3];
+  BarLayout bars[3];
 };
-const PanelSpec kPanels[] = {
+const PanelLayout kPanels[] = {
     {"panelStartColor",
      "labelStartColorSwatch",
      "\nStart\nColor",
@@ -78,17 +78,17 @@ ColorsWindow::ColorsWindow(ProgramState& state, CanvasCommands& commands, QWidge
   // their value labels on the right.
   int top = 28;
   for (int p = 0; p < 3; ++p) {
-    const PanelSpec& spec = kPanels[p];
+    const PanelLayout& layout = kPanels[p];
     auto* panel = new QFrame(this);
-    panel->setObjectName(QString::fromUtf8(spec.object_name));
+    panel->setObjectName(QString::fromUtf8(layout.object_name));
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setGeometry(4, top, kWidth - 8, kPanelHeight);
     const int swatch_height = p == 2 ? 50 : 72;
-    swatches_[p] = MakeLabel(panel, spec.swatch_name, QString::fromUtf8(spec.swatch_caption),
+    swatches_[p] = MakeLabel(panel, layout.swatch_name, QString::fromUtf8(layout.swatch_caption),
                              QRect(6, 6, 54, swatch_height));
     swatches_[p]->setAlignment(Qt::AlignCenter);
     for (int c = 0; c < 3; ++c) {
-      const BarSpec& b = spec.bars[c];
+      const BarLayout& b = layout.bars[c];
       const QByteArray bar_name = QByteArray("tb") + b.key;
       const QByteArray label_name = QByteArray("label") + b.key;
       QSlider* bar = MakeTrackBar(panel, bar_name.constData(), b.key, QRect(66, 6 + 24 * c, 176, 22));

@@ -29,7 +29,7 @@ struct ShapeField {
 
 // One generator's tab: its panel, shape fields in the generator's order,
 // direction, turn and button.
-struct PanelSpec {
+struct PanelLayout {
   const char* panel;
   const char* tab;
   int kind;
@@ -40,8 +40,8 @@ struct PanelSpec {
   const char* button;
 };
 
-const std::vector<PanelSpec>& Panels() {
-  static const std::vector<PanelSpec> panels = {
+const std::vector<PanelLayout>& Panels() {
+  static const std::vector<PanelLayout> panels = {
       {"panelPathHypotrochoid",
        "Hypotrochoid",
        2,
@@ -114,7 +114,7 @@ PathWindow::PathWindow(CurveEditSession& session, QWidget* parent)
   tabPath_->setObjectName(QStringLiteral("tabPath"));
   tabPath_->setGeometry(4, 32, kWidth - 8, 26);
   tabPath_->setExpanding(false);
-  for (const PanelSpec& spec : Panels()) tabPath_->addTab(QString::fromUtf8(spec.tab));
+  for (const PanelLayout& layout : Panels()) tabPath_->addTab(QString::fromUtf8(layout.tab));
   connect(tabPath_, &QTabBar::currentChanged, this, &PathWindow::tabPathChange);
   for (int tab = 0; tab < kTabCount; ++tab) BuildPanel(tab, 60);
 
@@ -123,10 +123,10 @@ PathWindow::PathWindow(CurveEditSession& session, QWidget* parent)
 }
 
 void PathWindow::BuildPanel(int tab, int top) {
-  const PanelSpec& spec = Panels()[static_cast<size_t>(tab)];
+  const PanelLayout& layout = Panels()[static_cast<size_t>(tab)];
   ParameterSet& params = session_.Params();
   auto* panel = new QWidget(this);
-  panel->setObjectName(QString::fromUtf8(spec.panel));
+  panel->setObjectName(QString::fromUtf8(layout.panel));
   panel->setGeometry(0, top, kWidth, kFullHeight - top);
   panels_[static_cast<size_t>(tab)] = panel;
 
@@ -141,11 +141,11 @@ void PathWindow::BuildPanel(int tab, int top) {
   };
 
   int y = 8;
-  for (const ShapeField& field : spec.shape) {
+  for (const ShapeField& field : layout.shape) {
     add_field(field, 12, y, 70);
     y += kRow;
   }
-  if (spec.kind == static_cast<int>(PathKind::Lissajous)) {
+  if (layout.kind == static_cast<int>(PathKind::Lissajous)) {
     for (const char* formula : {"x(t) = r1 * sin(omega1*t + delta1)", "y(t) = r2 * sin(omega2*t + delta2)"}) {
       auto* label = new QLabel(QString::fromUtf8(formula), panel);
       label->setGeometry(12, y, kWidth - 24, kFieldHeight);
@@ -154,20 +154,20 @@ void PathWindow::BuildPanel(int tab, int top) {
   }
   y += 4;
   auto* box = new QCheckBox(QStringLiteral("Clockwise?"), panel);
-  box->setObjectName(QString::fromUtf8(spec.clockwise_box));
+  box->setObjectName(QString::fromUtf8(layout.clockwise_box));
   box->setGeometry(12, y, 160, 20);
   connect(box, &QCheckBox::clicked, this,
-          [this, member = spec.clockwise](bool on) { session_.Params().*member = on; });
-  boxes_.emplace_back(box, spec.clockwise);
+          [this, member = layout.clockwise](bool on) { session_.Params().*member = on; });
+  boxes_.emplace_back(box, layout.clockwise);
   y += kRow;
-  add_field(spec.rotated_by, 12, y, 70);
+  add_field(layout.rotated_by, 12, y, 70);
   auto* degrees = new QLabel(QStringLiteral("degrees"), panel);
   degrees->setGeometry(12 + 70 + 4 + 64 + 6, y, 60, kFieldHeight);
   y += kRow + 6;
   auto* make = new QPushButton(QStringLiteral("Make path"), panel);
-  make->setObjectName(QString::fromUtf8(spec.button));
+  make->setObjectName(QString::fromUtf8(layout.button));
   make->setGeometry(12, y, 100, 26);
-  connect(make, &QPushButton::clicked, this, [this, kind = spec.kind] { MakePath(kind); });
+  connect(make, &QPushButton::clicked, this, [this, kind = layout.kind] { MakePath(kind); });
   panel->hide();
 }
 
@@ -196,9 +196,9 @@ void PathWindow::tabPathChange(int index) {
 
 void PathWindow::MakePath(int kind) {
   std::vector<std::string> texts;
-  for (const PanelSpec& spec : Panels()) {
-    if (spec.kind != kind) continue;
-    for (const ShapeField& field : spec.shape) texts.push_back(Field(field.name)->text().toStdString());
+  for (const PanelLayout& layout : Panels()) {
+    if (layout.kind != kind) continue;
+    for (const ShapeField& field : layout.shape) texts.push_back(Field(field.name)->text().toStdString());
   }
   session_.RunOnCore([this, kind, texts] { quorl::MakePath(session_, kind, texts); });
 }

@@ -119,12 +119,12 @@ void PointsWindow::BuildCurvePanel(int& top) {
   });
   y += kRow + 4;
 
-  struct ButtonSpec {
+  struct ButtonLayout {
     const char* name;
     const char* caption;
     std::function<void()> click;
   };
-  const ButtonSpec buttons[] = {
+  const ButtonLayout buttons[] = {
       {"btnDrawMultiplier", "Show curve", [this] { session_.btnDrawMultiplierActualClick(); }},
       {"btnHideCurve", "Hide curve", [this] { commands_.btnHideCurveClick(); }},
       {"btnClearMultiplier", "Reset curve", [this] { commands_.btnClearMultiplierClick(); }},

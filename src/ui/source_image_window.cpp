@@ -22,7 +22,7 @@ namespace {
 constexpr int kWidth = 330;
 constexpr int kRow = 24;
 
-struct BarSpec {
+struct BarLayout {
   const char* bar;
   const char* label;
   const char* caption;
@@ -30,7 +30,7 @@ struct BarSpec {
   int ParameterSet::*whole;
   double ParameterSet::*hundredths;
 };
-const BarSpec kRepeats[] = {
+const BarLayout kRepeats[] = {
     {"tbStartRepeatPerStep", "labelStartRepeatPerStep", "Start repeat per step",
      "SourceImageStartThetaColorMultiplier", &ParameterSet::SourceImageStartThetaColorMultiplier, nullptr},
     {"tbEndRepeatPerStep", "labelEndRepeatPerStep", "End repeat per step", "SourceImageEndThetaColorMultiplier",
@@ -40,7 +40,7 @@ const BarSpec kRepeats[] = {
     {"tbEndRepeatOverall", "labelEndRepeatOverall", "End repeat overall", "SourceImageEndStepColorMultiplier",
      &ParameterSet::SourceImageEndStepColorMultiplier, nullptr},
 };
-const BarSpec kOffsets[] = {
+const BarLayout kOffsets[] = {
     {"tbImageStartOffsetPerStep", "labelImageStartOffsetPerStep", "Start offset per step",
      "SourceImageStartOffsetPerStep", nullptr, &ParameterSet::SourceImageStartOffsetPerStep},
     {"tbImageEndOffsetPerStep", "labelImageEndOffsetPerStep", "End offset per step", "SourceImageEndOffsetPerStep",
@@ -50,7 +50,7 @@ const BarSpec kOffsets[] = {
     {"tbImageEndOffsetOverall", "labelImageEndOffsetOverall", "End offset overall", "SourceImageEndOffsetOverall",
      nullptr, &ParameterSet::SourceImageEndOffsetOverall},
 };
-const BarSpec kThreshold = {"tbSourceImageOpacityThreshold",
+const BarLayout kThreshold = {"tbSourceImageOpacityThreshold",
                             "labelSourceImageOpacityThreshold",
                             "Opacity threshold",
                             "SourceImageOpacityThreshold",
@@ -82,11 +82,11 @@ SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& comman
   panelImageOptions_ = panel;
 
   int top = 2;
-  auto add_bar = [&](const BarSpec& spec) {
-    QLabel* caption = MakeLabel(panel, nullptr, QString::fromUtf8(spec.caption), QRect(4, top, 132, 20));
-    QSlider* bar = MakeTrackBar(panel, spec.bar, spec.key, QRect(138, top, 138, 22));
-    QLabel* value = MakeLabel(panel, spec.label, QString(), QRect(282, top + 1, 36, 20));
-    bars_.push_back({bar, value, spec.whole, spec.hundredths});
+  auto add_bar = [&](const BarLayout& layout) {
+    QLabel* caption = MakeLabel(panel, nullptr, QString::fromUtf8(layout.caption), QRect(4, top, 132, 20));
+    QSlider* bar = MakeTrackBar(panel, layout.bar, layout.key, QRect(138, top, 138, 22));
+    QLabel* value = MakeLabel(panel, layout.label, QString(), QRect(282, top + 1, 36, 20));
+    bars_.push_back({bar, value, layout.whole, layout.hundredths});
     top += kRow;
     return std::pair{caption, bars_.back()};
   };
@@ -99,9 +99,9 @@ SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& comman
     return box;
   };
 
-  for (const BarSpec& spec : kRepeats) add_bar(spec);
+  for (const BarLayout& layout : kRepeats) add_bar(layout);
   add_box("cbSourceImageRepeatByIntegers", "Only use integer repeats?", &ParameterSet::SourceImageRepeatByIntegers);
-  for (const BarSpec& spec : kOffsets) add_bar(spec);
+  for (const BarLayout& layout : kOffsets) add_bar(layout);
   cbUseOpaquePixels_ = add_box("cbUseOpaquePixels", "Opaque?", &ParameterSet::UseOpaquePixels);
   const auto [threshold_caption, threshold] = add_bar(kThreshold);
   threshold_controls_ = {threshold_caption, threshold.bar, threshold.value};
