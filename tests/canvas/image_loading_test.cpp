@@ -96,19 +96,6 @@ TEST_F(ImageLoading, SourceRowTableRepeatsTheFirstRowAndColumn) {
   EXPECT_EQ(s.SourceRows.size(), 3u);
 }
 
-TEST_F(ImageLoading, JpegExtensionsInAnyLetterCaseAndBmpLoad) {
-  const Bytes jpeg = EncodeJpeg(Bytes(16 * 8 * 3, 150), 16, 8);
-  for (const char* name : {"a.jpg", "b.JPG", "c.jpeg", "d.JpEg"}) {
-    ASSERT_TRUE(LoadBackground(WriteFile(name, jpeg))) << name;
-    EXPECT_EQ(state_.background.BackgroundWidth, 16) << name;
-    EXPECT_NEAR(state_.background.BackgroundRows[3][4], 150, 2) << name;
-  }
-  // A 1-bit BMP is read as 24 bits.
-  ASSERT_TRUE(LoadSource(WriteFile("mono.BMP", MakeBmp(3, 1, 1, {0, 0, 0, 0, 255, 255, 255, 0}, {0xA0, 0, 0, 0}))));
-  EXPECT_EQ(state_.source.SourceRows[0][0], 255);
-  EXPECT_EQ(state_.source.SourceRows[0][3], 0);
-}
-
 TEST_F(ImageLoading, DamagedFilesLeaveTheOldPictureAndSayWhy) {
   const std::string good = WritePng("good.png", Gradient(8, 4));
   ASSERT_TRUE(LoadSource(good));
@@ -168,33 +155,6 @@ TEST_F(ImageLoading, MissingFileWarnsThenReportsTheFailure) {
   EXPECT_EQ(host_.status, std::vector<std::string>{kUnableSourceMessage + missing});
 }
 
-TEST_F(ImageLoading, LoadedSourceBlendsItsLastColumnWithItsFirstLeftOfTheImage) {
-  // Ten columns: the first red 0, the last red 200, the rest 10.
-  Picture24 p(10, 2);
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 10; ++x) p.SetPixel(x, y, x == 0 ? 0 : (x == 9 ? 200 : 10), 0, 0);
-  ASSERT_TRUE(LoadSource(WritePng("columns.png", p)));
-  ParameterSet& params = state_.params;
-  params.ImageWidth = params.ImageHeight = 20;
-  params.White = false;
-  params.InterpolateColors = true;  // unclamped, so the weight shows as it is
-  params.BgMaxRed = params.BgMaxGreen = params.BgMaxBlue = 0;
-  params.SourceImageStartOffsetPerStep = params.SourceImageEndOffsetPerStep = 0;
-  state_.canvas.SetImageDimensions(params);
-  state_.canvas.MakePictureBlack(params, state_.background);
-  state_.step.StepScale = 1;
-  for (int c = 0; c < 3; ++c) state_.step.StepAmount[c] = 1;
-  state_.step.StepColor[0] = 255;
-  DotKernel kernel;
-  DotStep dot;
-  dot.dotSize = 1;
-  dot.pointCount = 100;
-  dot.Steps = 1000;
-  kernel.Prepare(params, state_.step, state_.source, state_.canvas, dot);
-  addColorToPixels(state_.canvas, kernel, DotPoint{0, 0, 5, 1});  // u = (0 - 5/100) * 10 = -0.5
-  EXPECT_NEAR(state_.canvas.Pixel(0, 10, 10), 100.0 / 256, 1e-12);
-}
-
 TEST_F(ImageLoading, LoadedBackgroundLiesTheRightWayUpCentredOrTiled) {
   // Red counts columns in tens, green is 200 in the file's top row.
   Picture24 p(400, 300);
@@ -227,58 +187,6 @@ TEST_F(ImageLoading, LoadedBackgroundLiesTheRightWayUpCentredOrTiled) {
   EXPECT_EQ(CanvasPixel(0, 300)[1], 100);
   EXPECT_EQ(CanvasPixel(410, 599)[0], 1);
   EXPECT_EQ(CanvasPixel(410, 599)[1], 200);
-}
-
-TEST_F(ImageLoading, CanvasBecomesTheBackgroundWithoutSwitchingItOn) {
-  ParameterSet& params = state_.params;
-  params.ImageWidth = 6;
-  params.ImageHeight = 4;
-  state_.canvas.SetImageDimensions(params);
-  state_.canvas.MakePictureBlack(params, state_.background);
-  state_.canvas.SetPixel(0, 1, 0, 17);  // bottom row
-  state_.canvas.drawArrayOnImage(params);
-  ASSERT_TRUE(UseCurrentCanvasAsBackground(state_, host_));
-  EXPECT_EQ(host_.status, std::vector<std::string>{kCanvasAsBackgroundMessage});
-  EXPECT_EQ(state_.background.BackgroundWidth, 6);
-  EXPECT_EQ(state_.background.BackgroundHeight, 4);
-  EXPECT_FALSE(params.UseBackgroundImage);
-
-  // Cleared with the image switched on, the canvas comes back as it was.
-  params.UseBackgroundImage = true;
-  params.BgMaxRed = 0;
-  state_.canvas.MakePictureBlack(params, state_.background);
-  EXPECT_EQ(state_.canvas.Pixel(0, 1, 0), 17);
-  EXPECT_EQ(state_.canvas.Pixel(0, 1, 1), 255);
-}
-
-TEST_F(ImageLoading, ResizeCanvasKeepsToOneTo6000Pixels) {
-  ParameterSet& params = state_.params;
-  BackgroundStore& background = state_.background;
-  // No picture: nothing happens, whatever the box says.
-  params.BackgroundImageResizeCanvas = true;
-  EXPECT_FALSE(FitImageSizeToBackground(params, background, host_));
-  EXPECT_TRUE(host_.boxes.empty());
-
-  background.SetPicture(Picture24(1024, 768));
-  params.BackgroundImageResizeCanvas = false;
-  EXPECT_FALSE(FitImageSizeToBackground(params, background, host_));
-  EXPECT_EQ(params.ImageWidth, 800);
-  params.BackgroundImageResizeCanvas = true;
-  EXPECT_TRUE(FitImageSizeToBackground(params, background, host_));
-  EXPECT_EQ(params.ImageWidth, 1024);
-  EXPECT_EQ(params.ImageHeight, 768);
-
-  for (auto [w, h] : {std::pair{7000, 10}, std::pair{10, 6001}}) {
-    background.SetPicture(Picture24(w, h));
-    host_ = RecordingHost();
-    EXPECT_FALSE(FitImageSizeToBackground(params, background, host_));
-    EXPECT_EQ(host_.boxes, std::vector<std::string>{kCanvasSizeMessage});
-    EXPECT_EQ(params.ImageWidth, 1024);
-    EXPECT_EQ(params.ImageHeight, 768);
-  }
-  background.SetPicture(Picture24(6000, 1));
-  EXPECT_TRUE(FitImageSizeToBackground(params, background, host_));
-  EXPECT_EQ(params.ImageWidth, 6000);
 }
 
 }  // namespace

@@ -86,14 +86,6 @@ TEST_F(PictureSaving, OneSaveWritesTheWholeSetUnderOneName) {
   EXPECT_EQ(Files().size(), 8u);
 }
 
-TEST_F(PictureSaving, NoCurvesNoCurveFilesAndNoStatusInAnimation) {
-  state.flags.InAnimation = true;
-  options.fixedBaseName = "quorl_frame_0007";
-  ASSERT_TRUE(buttonSaveImageClick(state, host, options).ok);
-  EXPECT_EQ(Files(), (std::set<std::string>{"quorl_frame_0007.png", "quorl_frame_0007.ini"}));
-  EXPECT_EQ(host.status, "");
-}
-
 // Decodes the saved PNG as RGBA.
 std::vector<std::uint8_t> ReadRgba(const std::string& path, int& w, int& h) {
   png_image image;
@@ -140,32 +132,6 @@ TEST_F(PictureSaving, UnwritableFolderGivesTheMessageAndNoFile) {
   EXPECT_EQ(host.message.rfind("buttonSaveImageClick: ", 0), 0u) << host.message;
   EXPECT_FALSE(fs::exists(saved.pngPath));
   EXPECT_TRUE(host.status.empty());
-}
-
-TEST_F(PictureSaving, MissingFolderFallsBackToThePictureFolder) {
-  state.params.SaveDir = (dir / "gone" / "").string();
-  options.fixedBaseName = "fallback";
-  const SaveResult saved = buttonSaveImageClick(state, host, options);
-  ASSERT_TRUE(saved.ok) << saved.error;
-  EXPECT_EQ(state.params.SaveDir, DefaultPictureFolder());
-  EXPECT_TRUE(fs::exists(DefaultPictureFolder() + "fallback.png"));
-  fs::remove(DefaultPictureFolder() + "fallback.png");
-  fs::remove(DefaultPictureFolder() + "fallback.ini");
-}
-
-TEST_F(PictureSaving, SourceCopyIsTheWholeLoadedPicture) {
-  Picture24 source(10, 7);
-  source.SetPixel(9, 6, 1, 2, 3);
-  state.source.SetPicture(source);
-  state.params.UseSourceImage = true;
-  state.params.SaveSourceImageFile = true;
-  options.fixedBaseName = "src";
-  ASSERT_TRUE(buttonSaveImageClick(state, host, options).ok);
-  int w = 0, h = 0;
-  const auto rgba = ReadRgba((dir / "src_source.png").string(), w, h);
-  EXPECT_EQ(w, 10);
-  EXPECT_EQ(h, 7);
-  EXPECT_EQ(rgba[(6 * 10 + 9) * 4 + 2], 3);
 }
 
 TEST_F(PictureSaving, ThePictureCarriesItsRecipe) {
