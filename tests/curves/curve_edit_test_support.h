@@ -24,13 +24,7 @@ class StatusHost : public RecordingHost {
 
 class RecordingCanvasView : public CurveCanvasView {
  public:
-  void ShowCanvasPicture(const Picture24& picture) override {
-    shown = picture;
-    ++pictures;
-  }
   void SetCanvasCursor(CanvasCursor c) override { cursor = c; }
-  Picture24 shown;
-  int pictures = 0;
   CanvasCursor cursor = CanvasCursor::Default;
 };
 
@@ -40,12 +34,8 @@ class RecordingPointsView : public CurvePointsView {
     marks[static_cast<size_t>(slot)] = marked;
     if (select) selected = slot;
   }
-  void ShowPlacedPoint(PointPair pair, bool pointA, const std::string& x, const std::string& y) override {
-    placed.push_back((pair == PointPair::Path ? "path " : "rotate ") + std::string(pointA ? "A " : "B ") + x + " " + y);
-  }
   std::vector<bool> marks = std::vector<bool>(CurveCount, false);
   int selected = -1;
-  std::vector<std::string> placed;
 };
 
 // A 200 x 100 canvas at scale 2, rendered once in a mid grey, with the

@@ -65,65 +65,6 @@ TEST_F(CurveSlotsTest, Arctan2GivesTheAngleSeenFromTheOrigin) {
   EXPECT_EQ(slots_[11].Multiplier, 1.0);
 }
 
-TEST_F(CurveSlotsTest, ColourAmountUsesTheAbsoluteAmountMultipliers) {
-  params_.Steps = 100;
-  params_.StartAmount = 100;
-  params_.EndAmount = 50;
-  EXPECT_DOUBLE_EQ(slots_.ReadSlotMultipliers(params_, 50, false), 0.75);
-  AddHorizontal(slots_[kStartAmountSlot].Curve, 0.5, 5);  // 1.5
-  AddHorizontal(slots_[kEndAmountSlot].Curve, -3, 5);     // -2, used as 2
-  SetUp(kStartAmountSlot);
-  SetUp(kEndAmountSlot);
-  EXPECT_DOUBLE_EQ(slots_.ReadSlotMultipliers(params_, 0, false), 1.5);
-  EXPECT_DOUBLE_EQ(slots_.ReadSlotMultipliers(params_, 100, false), 1.0);
-  EXPECT_DOUBLE_EQ(slots_.ReadSlotMultipliers(params_, 50, false), 1.25);
-}
-
-TEST_F(CurveSlotsTest, OnlyStartAndEndCurvesAreCentredOnTheirCentroid) {
-  for (int slot : {0, 1, 2, 3}) {
-    for (int i = 0; i < 5; ++i) slots_[slot].Curve.AddPoint(10 + i, 20);
-    SetUp(slot);
-  }
-  EXPECT_EQ(slots_[0].Bezier.Eval(0), (kCoord{10, 20}));
-  EXPECT_EQ(slots_[3].Bezier.Eval(0), (kCoord{10, 20}));
-  EXPECT_EQ(slots_[1].Bezier.Eval(0), (kCoord{-2, 0}));
-  EXPECT_EQ(slots_[2].Bezier.Eval(0), (kCoord{-2, 0}));
-
-  // The drag preview of an outline curve is centred too; animation paths never.
-  for (int i = 0; i < 5; ++i) slots_.EditCurve.AddPoint(10 + i, 20);
-  ASSERT_TRUE(slots_.SetUpBezier(BezierKindEdit, 2, host_));
-  EXPECT_EQ(slots_.EditBezier.EvalX(0), -2);
-  kCurve::CopyCurve(slots_.EditCurve, slots_.AnimEndPathCurve);
-  ASSERT_TRUE(slots_.SetUpBezier(BezierKindAnimEnd, 1, host_));
-  EXPECT_EQ(slots_.AnimEndPathBezier.EvalX(0), 10);
-}
-
-TEST_F(CurveSlotsTest, SetUpWorksOnTheForcedSlotAndRefusesUnknownKinds) {
-  AddHorizontal(slots_[7].Curve, 1, 5);
-  AddHorizontal(slots_[11].Curve, 1, 5);
-  slots_.UseForcedCurveIndex = true;
-  slots_.ForcedCurveIndex = 11;
-  slots_.CurveChanged = true;
-  SetUp(7);
-  EXPECT_FALSE(slots_[7].Bezier.IsValid());
-  EXPECT_TRUE(slots_[11].Bezier.IsValid());
-  EXPECT_FALSE(slots_.CurveChanged);
-
-  slots_.CurveChanged = true;
-  EXPECT_FALSE(slots_.SetUpBezier(3, 7, host_));
-  EXPECT_EQ(host_.messages, std::vector<std::string>{"There is a problem with the bezier being set up. (3)"});
-  EXPECT_TRUE(slots_.CurveChanged);
-
-  slots_.UseForcedCurveIndex = false;
-  EXPECT_FALSE(slots_.SetUpBezier(BezierKindSlot, -1, host_));  // no slot chosen
-
-  // A rebuild after the curve shrank leaves a Bezier that reads 0.
-  slots_[11].Curve.Empty();
-  AddHorizontal(slots_[11].Curve, 1, 3);
-  SetUp(11);
-  EXPECT_EQ(slots_[11].Bezier.EvalY(0.5), 0);
-}
-
 // A 400 x 200 canvas at StartScale 200 (S = 2) spans x -4 ... 4, y -2 ... 2.
 constexpr int kW = 400;
 constexpr int kH = 200;
@@ -131,11 +72,6 @@ constexpr double kS = 2.0;
 
 TEST(CurvePlane, MouseAndPlaneAndPixelsAgree) {
   ParameterSet params;
-  EXPECT_EQ(ConvertXtoXCoord(0, params, kW, kH), -4);
-  EXPECT_EQ(ConvertXtoXCoord(kW, params, kW, kH), 4);
-  EXPECT_EQ(ConvertYtoYCoord(0, params, kH), 2);
-  EXPECT_EQ(ConvertMouseToCoord(200, 50, params, kW, kH), (kCoord{0, 1}));
-
   EXPECT_EQ(getPixelFromReal(Axis::X, -kS * kW / kH, kS, kW, kH), 0);
   EXPECT_EQ(getPixelFromReal(Axis::X, -4.0001, kS, kW, kH), -1);
   EXPECT_EQ(getPixelFromReal(Axis::X, 3.999, kS, kW, kH), 399);
@@ -145,9 +81,6 @@ TEST(CurvePlane, MouseAndPlaneAndPixelsAgree) {
   EXPECT_EQ(getPixelFromReal(Axis::X, m.X + 1e-9, kS, kW, kH), 123);
   EXPECT_EQ(getPixelFromReal(Axis::Y, m.Y - 1e-9, kS, kW, kH), kH - 1 - 45);
 
-  params.StartScale = 300;
-  EXPECT_EQ(CurrentPixelScale(params, false, 1.25), 3.0);
-  EXPECT_EQ(CurrentPixelScale(params, true, 1.25), 1.25);
 }
 
 TEST(CurvePlane, PixelIndicesBeyondAnIntAreOffTheCanvasAndCounted) {

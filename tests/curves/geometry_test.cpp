@@ -24,17 +24,6 @@ kBezier BezierOf(const kCurve& curve) {
   return b;
 }
 
-TEST(kCurve, CentroidRunsWithAddsButNotWithMovesOfOnePoint) {
-  kCurve c = CurveOf({{0, 0}, {4, 0}, {2, 6}});
-  EXPECT_EQ(c.Centroid, (kCoord{2, 2}));
-  EXPECT_EQ(c.Sum, (kCoord{6, 6}));
-  c.SetXYofI(2, kCoord{100, 100});
-  EXPECT_EQ(c.Centroid, (kCoord{2, 2}));
-  c.Empty();
-  EXPECT_EQ(c.GetHighOfPoints(), -1);
-  EXPECT_EQ(c.Centroid, (kCoord{0, 0}));
-}
-
 TEST(kCurve, MoveByThenRotateTurnsAboutTheMovedCentroid) {
   kCurve c = CurveOf({{-1, 0}, {1, 0}});
   c.MoveBy(10, 5);
@@ -98,26 +87,6 @@ TEST(kBezier, ZeroLengthSpansReadWithoutDividingByZero) {
   const kBezier dot = BezierOf(CurveOf({{0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}}));
   ASSERT_TRUE(dot.IsValid());
   EXPECT_EQ(dot.EvalX(0.3), 0);
-}
-
-TEST(kBezier, InvalidCurvesReadZero) {
-  kBezier single;
-  EXPECT_FALSE(single.InitBezier(1, 100));
-  single.AddBezierPoint(5, 5);
-  EXPECT_EQ(single.BuildBezier(), 0);
-  EXPECT_EQ(single.EvalY(0.5), 0);
-
-  kBezier b;
-  ASSERT_TRUE(b.InitBezier(5, 100));
-  for (int i = 0; i < 4; ++i) b.AddBezierPoint(i, i);
-  EXPECT_EQ(b.EvalX(0.5), 0);  // not built yet
-  EXPECT_EQ(b.BuildBezier(), 0);
-  EXPECT_EQ(b.EvalX(0.5), 0);
-
-  b.InitBezier(2, 100);
-  for (int i = 0; i < 3; ++i) b.AddBezierPoint(i, i);  // one too many
-  EXPECT_EQ(b.BuildBezier(), 0);
-  EXPECT_EQ(b.EvalX(1), 0);
 }
 
 }  // namespace

@@ -84,20 +84,4 @@ class TestHost : public Host {
   std::vector<std::string> messages;
 };
 
-// Gives a slot these points and builds its smooth curve.
-inline void SetCurve(CurveSlots& slots, int slot, const std::vector<kCoord>& points) {
-  slots[slot].Curve.Empty();
-  for (const kCoord& p : points) slots[slot].Curve.AddCoordToCurve(p);
-  Host quiet;
-  slots.UseForcedCurveIndex = true;
-  slots.ForcedCurveIndex = slot;
-  slots.SetUpBezier(BezierKindSlot, 0, quiet);
-  slots.UseForcedCurveIndex = false;
-}
-
-// A horizontal line at height y across the plane, five points.
-inline std::vector<kCoord> FlatLine(double y) {
-  return {{-2, y}, {-1, y}, {0, y}, {1, y}, {2, y}};
-}
-
 }  // namespace quorl::testing

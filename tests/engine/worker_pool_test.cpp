@@ -51,22 +51,5 @@ TEST(WorkerPool, SharedItemsAreEachDoneOnceByThreadsThatKeepTheirNumbers) {
   }
 }
 
-// A job that waits for its items to be finished by others finishes even when
-// the helpers take their time to join.
-TEST(WorkerPool, SpinUntilSeesOtherThreadsWork) {
-  WorkerPool pool(3);
-  for (int job = 0; job < 500; ++job) {
-    std::atomic<int> next{0}, finished{0};
-    auto work = [&](int) {
-      for (int i = next++; i < 8; i = next++) finished.fetch_add(1, std::memory_order_release);
-      SpinUntil([&] { return finished.load(std::memory_order_acquire) == 8; });
-    };
-    pool.Share(work);
-    ASSERT_EQ(finished.load(), 8);
-  }
-}
-
-TEST(WorkerPool, HardwareThreadsIsAtLeastOne) { EXPECT_GE(HardwareThreads(), 1); }
-
 }  // namespace
 }  // namespace quorl
