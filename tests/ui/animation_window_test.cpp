@@ -1,26 +1,19 @@
-// The Animation and Animation Points windows: filling the controls from the
-// parameters, the change fields, and whole series of frames drawn, saved and
-// cleared, with Stop, stop requests and unreadable rotation points.
-#include <QCheckBox>
+// The Animation window: whole series of frames drawn, saved and cleared,
+// with stop requests, unreadable rotation points and a failed save.
 #include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
-#include "animation/animated_rows.h"
-#include "curves/curve_edit_session.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "settings/settings_file.h"
-#include "ui/animation_points_window.h"
 #include "ui/animation_window.h"
 #include "ui/numeric_field.h"
 #include "ui_test_support.h"
@@ -97,110 +90,6 @@ class AnimationWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initFillsEveryControlFromTheParameters() {
-    QTemporaryDir folder;
-    ProgramState state;
-    RecordingHost host;
-    DrawingRun run(state, host);
-    ParameterSet& p = state.params;
-    p.NumberOfFrames = 0;  // what a missing settings file gives
-    p.AnimationOffset = 3;
-    p.AnimationStartRadiusSine = false;
-    p.AnimationStartRadiusLinear = true;
-    p.AnimationEndAngleSine = false;
-    p.AnimationEndAngleLinearReturn = true;
-    p.AnimationRockAmountSine = false;  // no wave form at all
-    p.AnimationStartBumpsLinear = true;  // two set by hand: the later one shows
-    p.AnimationChangeStartX = 0.25;
-    p.AnimationRepeatEndY = 3;
-    AnimationWindow window(state, run, host);
-
-    QCOMPARE(window.Bar("tbFrames")->value(), 1);
-    QCOMPARE(window.Label("labelFrames")->text(), QString("1"));
-    QCOMPARE(p.NumberOfFrames, 1);
-    QCOMPARE(window.Bar("tbAnimationOffset")->value(), 3);
-    QCOMPARE(window.Label("labelAnimationOffset")->text(), QString("3"));
-
-    QVERIFY(window.Radio("rbStartRadiusLinear")->isChecked());
-    QVERIFY(!window.Radio("rbStartRadiusSine")->isChecked());
-    QVERIFY(window.Radio("rbEndAngleLinearReturn")->isChecked());
-    QVERIFY(window.Radio("rbEndRadiusSine")->isChecked());
-    for (const char* form : {"Sine", "Linear", "LinearReturn"})
-      QVERIFY(!window.Radio((QByteArray("rbRockAmount") + form).constData())->isChecked());
-    QVERIFY(window.Radio("rbStartBumpsLinear")->isChecked());
-    QVERIFY(p.AnimationStartBumpsSine);  // filling the buttons wrote nothing back
-
-    QCOMPARE(window.Field("editAnimationChangeStartX")->text(), QString("0.25"));
-    QCOMPARE(window.Field("editAnimationRepeatEndY")->text(), QString("3"));
-    QCOMPARE(window.Field("editAnimationChangeEndRockAngle")->text(), QString("0"));
-    QCOMPARE(window.Field("editAnimationRepeatStartRadius")->text(), QString("1"));
-
-    // A settings file with other wave forms sets all 45 buttons from the file.
-    ParameterSet other;
-    for (const AnimatedRow& row : AnimatedRows()) {
-      other.*row.sine = false;
-      other.*row.linear = true;
-    }
-    other.AnimationEndXLinear = false;
-    other.AnimationEndXLinearReturn = true;
-    const QString file = folder.path() + "/other.ini";
-    QVERIFY(test::WriteStyleFile(other, "sine", file));
-    ReadIniFile(p, "sine", file.toStdString());
-    window.Init();
-    for (const AnimatedRow& row : AnimatedRows()) {
-      const QByteArray q(row.name);
-      const bool endX = q == "EndX";
-      QCOMPARE(window.Radio(("rb" + q + "Sine").constData())->isChecked(), false);
-      QCOMPARE(window.Radio(("rb" + q + "Linear").constData())->isChecked(), !endX);
-      QCOMPARE(window.Radio(("rb" + q + "LinearReturn").constData())->isChecked(), endX);
-    }
-
-    // A click copies every button's state, not just its own row's.
-    p.AnimationStartBumpsSine = true;
-    window.Radio("rbStartRadiusSine")->click();
-    QVERIFY(p.AnimationStartRadiusSine);
-    QVERIFY(!p.AnimationStartRadiusLinear);
-    QVERIFY(!p.AnimationStartBumpsSine);
-    QVERIFY(p.AnimationStartBumpsLinear);
-  }
-
-  void changeFieldsAndFrameBars() {
-    RecordingDialogs dialogs;
-    Rig rig;
-    AnimationWindow& window = *rig.window;
-    ParameterSet& p = rig.state.params;
-    QLineEdit* change = window.Field("editAnimationChangeEndBumps");
-    change->setText("2.5");
-    QCOMPARE(p.AnimationChangeEndBumps, 2.5);
-    for (const char* partial : {"-", ".", ""}) change->setText(partial);
-    QCOMPARE(p.AnimationChangeEndBumps, 2.5);
-    QVERIFY(dialogs.messages.isEmpty());
-    change->setText("1e3");
-    QCOMPARE(p.AnimationChangeEndBumps, 1000.0);
-    change->setText("1..5");
-    QCOMPARE(dialogs.messages, QStringList{"This field must be a number. e.g 1, 0.5, -0.3"});
-    QCOMPARE(dialogs.colours.value(0), QColor(255, 255, 0));
-    QCOMPARE(change->text(), QString("1000"));
-    QCOMPARE(p.AnimationChangeEndBumps, 1000.0);
-    QVERIFY(change->palette().color(QPalette::Base) != QColor(255, 255, 0));
-
-    window.Bar("tbFrames")->setValue(12);
-    QCOMPARE(p.NumberOfFrames, 12);
-    QCOMPARE(window.FrameProgress()->maximum(), 12);
-    QCOMPARE(window.Bar("tbAnimationStartFrame")->maximum(), 12);
-    window.Bar("tbAnimationStartFrame")->setValue(5);
-    QCOMPARE(window.Label("labelAnimationStartFrame")->text(), QString("5"));
-
-    window.show();
-    QVERIFY(!window.Bar("tbAnimationOffset")->isVisible());
-    window.CheckBox("cbTTTTOffset")->click();
-    QVERIFY(window.Bar("tbAnimationOffset")->isVisible());
-    QVERIFY(window.Label("labelAnimationOffset")->isVisible());
-    window.Bar("tbAnimationOffset")->setValue(7);
-    QCOMPARE(p.AnimationOffset, 7);
-    window.CheckBox("cbTTTTOffset")->click();
-    QVERIFY(!window.Bar("tbAnimationOffset")->isVisible());
-  }
 
   void aSeriesDrawsSavesAndClearsEveryFrame() {
     Rig rig;
@@ -251,27 +140,6 @@ class AnimationWindowTest : public QObject {
       for (int y = 0; y < 32; y += 5) QCOMPARE(rig.state.canvas.Pixel(1, x, y), 0.0);
     QCOMPARE(rig.state.anim.AnimationPhase, 0.0);
     QCOMPARE(rig.state.anim.AnimPathOffset, 0.0);
-  }
-
-  void stopTickedSkipsTheRemainingFrames() {
-    Rig rig;
-    AnimationWindow& window = *rig.window;
-    QStringList drawn;
-    // Ticked while frame 2 draws: frame 2 is finished and saved, 3 and 4 are not drawn.
-    window.SyncRunSwitches = [&] {
-      drawn << window.FramePanel()->text();
-      if (window.FramePanel()->text() == "2") window.CheckBox("cbStopMakingFrames")->setChecked(true);
-    };
-    QVERIFY(rig.MakeFrames(4));
-    QCOMPARE(rig.Pictures().size(), 2);
-    QVERIFY(!drawn.contains("3") && !drawn.contains("4"));
-    QVERIFY(!rig.host.status.contains("Making Frame 3"));
-    QCOMPARE(rig.host.status.last(), QString());
-    QVERIFY(Idle(window, rig.state));
-
-    // Still ticked: a new series draws nothing.
-    QVERIFY(rig.MakeFrames(2));
-    QCOMPARE(rig.Pictures().size(), 2);
   }
 
   void aStopRequestEndsTheSeriesAfterTheFrame() {
@@ -346,45 +214,6 @@ class AnimationWindowTest : public QObject {
     QVERIFY(rig.MakeFrames(4));
     QCOMPARE(saves, 1);
     QVERIFY(Idle(window, rig.state));
-  }
-
-  void animationPointsChooseThePathsAndTheirUse() {
-    Rig rig;
-    CurveEditSession session(rig.state.params, rig.state, rig.host);
-    AnimationPointsWindow points(session);
-    QVERIFY(!points.isVisible());
-    QRadioButton* start = points.Radio("rbAnimationPointsSetStartPath");
-    QRadioButton* end = points.Radio("rbAnimationPointsSetEndPath");
-    QVERIFY(start->isChecked() && !start->isEnabled() && !end->isEnabled());
-
-    QSignalSpy mode(&points, &AnimationPointsWindow::AnimationPathModeChanged);
-    points.CheckBox("cbSetupAnimationPoints")->click();
-    QVERIFY(start->isEnabled() && end->isEnabled());
-    QCOMPARE(points.SetupPanel()->palette().color(QPalette::Window), QColor(0, 255, 0));
-    QVERIFY(session.AnimationPathMode);
-    end->click();
-    QVERIFY(!session.AnimationPathIsStart);
-    points.CheckBox("cbSetupAnimationPoints")->click();
-    QVERIFY(!start->isEnabled() && !end->isEnabled());
-    QVERIFY(points.SetupPanel()->palette().color(QPalette::Window) != QColor(0, 255, 0));
-    QVERIFY(!session.AnimationPathMode);
-    QCOMPARE(mode.size(), 2);
-    QCOMPARE(mode[0][0].toBool(), true);
-    QCOMPARE(mode[1][0].toBool(), false);
-
-    // A straight start path one unit long to the right: the last frame's
-    // start is shifted by the whole path, and only with its box ticked.
-    CurveSlots& curves = rig.state.curves;
-    for (int i = 0; i <= 5; ++i) curves.AnimStartPathCurve.AddPoint(0.3 + i * 0.2, -0.4);
-    QVERIFY(curves.SetUpBezier(BezierKindAnimStart, 0, rig.host));
-    rig.window->SetAnimationPoints(&points);
-    QVERIFY(rig.MakeFrames(2));
-    QCOMPARE(rig.state.anim.AnimShiftStart, RealPoint{});
-    points.CheckBox("cbAnimationPointsMoveStart")->click();
-    QVERIFY(rig.MakeFrames(2));
-    QVERIFY(std::abs(rig.state.anim.AnimShiftStart.x - 1.0) < 1e-6);
-    QVERIFY(std::abs(rig.state.anim.AnimShiftStart.y) < 1e-9);
-    QCOMPARE(rig.state.anim.AnimShiftEnd, RealPoint{});
   }
 };
 

@@ -1,31 +1,21 @@
-// The main window with curve editing, the Points, Path, Animation and
-// Animation Points windows wired in: strokes on the canvas, the Edit menu,
-// curves loaded with a settings file, a picture drawn with curves against
-// `quorl render`, the menu items that mirror the Points window, and
-// animation series started from the window.
+// The main window with curve editing wired in: strokes on the canvas, the
+// Edit menu, curves loaded with a settings file, and a picture drawn with
+// curves against `quorl render`.
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
-#include <QSlider>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "curves/curve_edit_session.h"
 #include "curves/curve_file_names.h"
 #include "engine/program_state.h"
-#include "ui/animation_points_window.h"
-#include "ui/animation_window.h"
 #include "ui/canvas_view.h"
 #include "ui/main_window.h"
 #include "ui/numeric_field.h"
-#include "ui/path_window.h"
 #include "ui/points_window.h"
 #include "ui_test_support.h"
 
@@ -41,11 +31,6 @@ void RightStroke(QWidget* canvas, const QList<QPoint>& path) {
   SendMouse(canvas, QEvent::MouseButtonPress, path.first(), Qt::RightButton, Qt::RightButton);
   for (qsizetype i = 1; i < path.size(); ++i) SendMouse(canvas, QEvent::MouseMove, path[i], Qt::NoButton, Qt::RightButton);
   SendMouse(canvas, QEvent::MouseButtonRelease, path.last(), Qt::RightButton, Qt::NoButton);
-}
-
-void RightClick(QWidget* canvas, QPoint at) {
-  SendMouse(canvas, QEvent::MouseButtonPress, at, Qt::RightButton, Qt::RightButton);
-  SendMouse(canvas, QEvent::MouseButtonRelease, at, Qt::RightButton, Qt::NoButton);
 }
 
 // The slot's multiplier half way through a run.
@@ -135,68 +120,6 @@ class MainWindowCurvesTest : public QObject {
     window.Action("Undocurveedit1")->trigger();
     QCOMPARE(window.StatusText(), QString("Not displaying a curve, so not going to undo."));
     QCOMPARE(window.State().curves[3].Curve.GetLength(), 5);
-
-    // A look at the result: the curve with its control points.
-    window.Action("ShowCurve1")->trigger();
-    window.resize(900, 880);
-    window.show();
-    // Centred in the scroll box as laid out after the resize.
-    QCOMPARE(canvas->x(), (window.ScrollBox1()->width() - 800) / 2);
-    QVERIFY(canvas->x() > 0);
-    QVERIFY(window.grab().save(QDir::temp().filePath("quorl_curve_on_canvas.png")));
-  }
-
-  void menuItemsAndThePointsWindowFollowEachOther() {
-    MainWindow window;
-    PointsWindow* points = window.Points();
-    window.Action("SetPoints1")->trigger();
-    QVERIFY(points->isVisible());
-    QCOMPARE(window.StatusText(), QString("Showing Points form"));
-    window.Action("Path1")->trigger();
-    QVERIFY(window.Path()->isVisible());
-    QCOMPARE(window.StatusText(), QString("Showing Path form"));
-
-    points->Radio("rbSetPathPoints")->click();
-    QVERIFY(window.Action("Setpathpoints1")->isChecked());
-    window.Action("Setrotationpoints1")->trigger();
-    QVERIFY(points->Radio("rbSetRotationPoints")->isChecked());
-    QVERIFY(!points->SlotList()->isEnabled());
-
-    // Rotation points by right clicks, alternating A and B.
-    RightClick(window.Image1(), {400, 400});
-    RightClick(window.Image1(), {600, 200});
-    const double s = window.Parameters().StartScale / 100.0;
-    QCOMPARE(window.Parameters().QuorlPointsRotateXStart, 0.0);
-    QCOMPARE(window.Parameters().QuorlPointsRotateXEnd, s / 2);
-    QCOMPARE(window.Parameters().QuorlPointsRotateYEnd, s / 2);
-    QCOMPARE(points->Field("editRotateXEnd")->text().trimmed().toDouble(), s / 2);
-
-    const bool before = window.Parameters().MoveRotation;
-    window.Action("Moverotationcenterbetweenpoints1")->trigger();
-    QCOMPARE(window.Parameters().MoveRotation, !before);
-    QCOMPARE(points->CheckBox("cbMove")->isChecked(), !before);
-    points->CheckBox("cbMove")->click();
-    QCOMPARE(window.Parameters().MoveRotation, before);
-    QCOMPARE(window.Action("Moverotationcenterbetweenpoints1")->isChecked(), before);
-
-    // The Path window makes the selected slot's curve and shows it.
-    window.Action("DrawMultiplierBezier1")->trigger();
-    window.Path()->MakePath(1);
-    QCOMPARE(window.State().curves[0].Curve.GetLength(), 501);
-    QVERIFY(Marked(points->SlotList(), 0));
-    QVERIFY(window.Image1()->Picture() != window.CanvasPictureCopy());
-  }
-
-  void hiddenItemsKeepTheirShortcuts() {
-    MainWindow window;
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(&window, Qt::Key_4, Qt::ControlModifier);
-    QVERIFY(window.Action("DrawMultiplierBezier1")->isChecked());
-    QVERIFY(window.Points()->Radio("rbDrawMultiplierBezier")->isChecked());
-    QTest::keyClick(&window, Qt::Key_Equal);
-    QCOMPARE(window.StatusText(), QString("Drawing will not use the start curve for the end curve"));
   }
 
   void openIniMarksTheLoadedSlotsAndKeepsTheSelection() {
@@ -283,103 +206,6 @@ class MainWindowCurvesTest : public QObject {
     QCOMPARE(Render(settings, plain), QString());
     QVERIFY(Decoded(plain) != drawn);
     QVERIFY(dialogs.messages.isEmpty());
-  }
-
-  void animationPointsPathsAndThePointsWindow() {
-    MainWindow window;
-    PointsWindow* points = window.Points();
-    AnimationPointsWindow* paths = window.AnimationPoints();
-    window.Action("AnimationPoints1")->trigger();
-    QVERIFY(paths->isVisible());
-    QCOMPARE(window.StatusText(), QString("Showing Animation Points form"));
-
-    window.Action("DrawMultiplierBezier1")->trigger();
-    paths->CheckBox("cbSetupAnimationPoints")->click();
-    for (const char* name : {"rbSetRotationPoints", "rbSetPathPoints", "rbDrawMultiplierBezier"})
-      QVERIFY(!points->Radio(name)->isEnabled());
-    QVERIFY(!points->SlotList()->isEnabled());
-    // Nor can the hidden item bring curve mode back meanwhile.
-    window.Action("Setrotationpoints1")->trigger();
-    QVERIFY(window.Action("DrawMultiplierBezier1")->isChecked());
-    QVERIFY(window.CurveSession().CurveMode());
-
-    // Strokes go to the start path, then the end path; slot 0 is untouched.
-    RightStroke(window.Image1(), {{100, 400}, {200, 400}, {300, 380}, {400, 360}, {500, 340}, {600, 300}});
-    paths->Radio("rbAnimationPointsSetEndPath")->click();
-    RightStroke(window.Image1(), {{100, 100}, {200, 120}, {300, 140}});
-    const CurveSlots& curves = window.State().curves;
-    QCOMPARE(curves.AnimStartPathCurve.GetLength(), 5);
-    QCOMPARE(curves.AnimEndPathCurve.GetLength(), 2);
-    QVERIFY(curves.AnimStartPathBezier.GetTotalLength() > 0);
-    QCOMPARE(curves[0].Curve.GetLength(), 0);
-
-    paths->CheckBox("cbSetupAnimationPoints")->click();
-    QVERIFY(points->Radio("rbSetPathPoints")->isEnabled());
-    QVERIFY(points->SlotList()->isEnabled());
-  }
-
-  void animationSeriesFromTheWindow() {
-    RecordingDialogs dialogs;
-    QTemporaryDir folder;
-    const QString settings = folder.filePath("frames.ini");
-    {
-      ParameterSet p;
-      p.ImageWidth = p.ImageHeight = 40;
-      p.Steps = 20000;
-      p.NumberOfFrames = 3;
-      p.SaveDir = folder.path().toStdString() + "/";
-      QVERIFY(quorl::test::WriteStyleFile(p, "sine", settings));
-    }
-    MainWindow window;
-    AnimationWindow* animation = window.Animation();
-    dialogs.file_answer = settings;
-    window.Action("Openinifromfile1")->trigger();
-    QCOMPARE(animation->Bar("tbFrames")->value(), 3);  // refilled by the read
-    window.Action("Animation1")->trigger();
-    QCOMPARE(window.StatusText(), QString("Showing Animation form"));
-
-    // Draw holds "Make Frames" off until it ends.
-    window.Action("Draw1")->trigger();
-    QVERIFY(!animation->MakeFramesButton()->isEnabled());
-    window.Action("Stop1")->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(!window.RunInProgress(), 20000);
-    QVERIFY(animation->MakeFramesButton()->isEnabled());
-
-    // During a series Draw is a stop request, never a second run.
-    animation->MakeFramesButton()->click();
-    QVERIFY(window.RunInProgress());
-    window.Action("Draw1")->trigger();
-    QVERIFY(window.StatusText() != QString("Drawing..."));
-    QTRY_VERIFY_WITH_TIMEOUT(!animation->MakingFrames(), 60000);
-    QVERIFY(!window.RunInProgress());
-    QVERIFY(animation->MakeFramesButton()->isEnabled());
-    QVERIFY(!window.State().flags.InAnimation);
-
-    // The window's place is kept with the settings.
-    animation->move(70, 80);
-    window.Exit1Click();
-    QFile own(home_.filePath("quorl.ini"));
-    QVERIFY(own.open(QIODevice::ReadOnly));
-    const QByteArray text = own.readAll();
-    QVERIFY(text.contains("AnimationVisible=1"));
-    QVERIFY(text.contains("AnimationLeft=70"));
-  }
-
-  void exitDuringASeriesEndsIt() {
-    QTemporaryDir folder;
-    MainWindow window;
-    ParameterSet& p = window.Parameters();
-    p.ImageWidth = p.ImageHeight = 40;
-    p.Steps = 60000;
-    p.SaveDir = folder.path().toStdString() + "/";
-    window.Animation()->Bar("tbFrames")->setValue(4);
-    window.Animation()->MakeFramesButton()->click();
-    QVERIFY(window.Animation()->MakingFrames());
-    window.Exit1Click();
-    QVERIFY(!window.Animation()->MakingFrames());
-    QVERIFY(!window.State().flags.IsDrawing);
-    QCOMPARE(window.StatusText(), QString("Exiting"));
-    QVERIFY(QDir(folder.path()).entryList({"*.png"}).isEmpty());
   }
 };
 

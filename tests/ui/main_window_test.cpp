@@ -1,12 +1,10 @@
 // The main window: start, menus, Draw/Stop/Clear on the worker, styles,
-// "Open .ini file" with curves, zoom and the exit sequence.
+// "Open .ini file" with curves and the exit sequence.
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -14,7 +12,6 @@
 #include "curves/curve_file_names.h"
 #include "engine/program_state.h"
 #include "settings/settings_file.h"
-#include "ui/canvas_layout.h"
 #include "ui/canvas_view.h"
 #include "ui/function_window.h"
 #include "ui/main_window.h"
@@ -102,34 +99,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.Action("Usewobble1")->text(), QString("Use \"wobble\"?"));
   }
 
-  void switchesAndShowCommands() {
-    MainWindow window;
-    QAction* snap = window.Action("Snapvaluesback1");
-    QAction* mouse = window.Action("Usemousetochangevalues1");
-    QVERIFY(!snap->isEnabled());
-    mouse->trigger();
-    QVERIFY(snap->isEnabled());
-    QVERIFY(window.Parameters().UseMouseToChangeValues);
-    QVERIFY(snap->isChecked());  // SnapValuesBack defaults to true
-    mouse->trigger();
-    QVERIFY(!snap->isEnabled());
-    QVERIFY(snap->isChecked());
-
-    window.Action("Preview1")->trigger();
-    QCOMPARE(window.StatusText(), QString("Drawing in preview mode"));
-    window.Action("Usetransparency1")->trigger();
-    QCOMPARE(window.StatusText(), QString());
-    window.Action("Usewobble1")->trigger();
-    QVERIFY(window.Parameters().Wobble);
-
-    window.Action("Values1")->trigger();
-    QVERIFY(window.Values()->isVisible());
-    window.Spammer(QString("other"));
-    window.Action("Values1")->trigger();
-    QVERIFY(window.Values()->isVisible());
-    QCOMPARE(window.StatusText(), QString("Showing Values form"));
-  }
-
   void drawStopAndClear() {
     RecordingDialogs dialogs;
     MainWindow window;
@@ -161,19 +130,6 @@ class MainWindowTest : public QObject {
     QVERIFY(dialogs.messages.isEmpty());
   }
 
-  void clearDuringARunEmptiesTheCanvas() {
-    MainWindow window;
-    SmallPicture(window.Parameters(), 60000);
-    window.Action("Draweachstep1")->setChecked(true);
-    window.Action("Draw1")->trigger();
-    QTRY_VERIFY(!AllPixels(window.Image1()->Picture(), qRgb(255, 255, 255)));
-    window.Action("Clear1")->trigger();
-    QTRY_COMPARE(window.StatusText(), QString("Cleared"));
-    QVERIFY(window.RunInProgress());
-    window.DrawOrStop();
-    QTRY_VERIFY_WITH_TIMEOUT(!window.RunInProgress(), 20000);
-  }
-
   void styleSwitchKeepsEachStylesValues() {
     MainWindow window;
     FunctionWindow* function = window.Function();
@@ -194,20 +150,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(ReadIniCurrentStyle(std::string()), std::string("sine"));
     function->rgFunctionsClick(3);
     QCOMPARE(window.Parameters().StartRadius, 555);
-  }
-
-  void ellipsesMayKeepLissaDeltaZero() {
-    MainWindow window;
-    FunctionWindow* function = window.Function();
-    function->rgFunctionsClick(4);  // ellipses: the lower limit becomes 0
-    QCOMPARE(function->LissaDeltaRangeLabel()->text(), QString("0 to 20"));
-    function->Field("LissaDelta")->setText("0");
-    QCOMPARE(window.Parameters().LissaDelta, 0);
-    function->rgFunctionsClick(1);
-    QCOMPARE(function->LissaDeltaRangeLabel()->text(), QString("1 to 20"));
-    function->rgFunctionsClick(4);
-    QCOMPARE(window.Parameters().LissaDelta, 0);
-    QCOMPARE(function->Field("LissaDelta")->text(), QString("0"));
   }
 
   void openIniFileLoadsTheSetAndItsCurves() {
@@ -302,40 +244,6 @@ class MainWindowTest : public QObject {
     QFile::remove(settings_);
     window.close();
     QVERIFY(!QFile::exists(settings_));
-  }
-
-  void exitDuringARunWritesAndEnds() {
-    MainWindow window;
-    SmallPicture(window.Parameters(), 60000);
-    window.Action("Draw1")->trigger();
-    QVERIFY(window.RunInProgress());
-    window.close();  // the close box runs the exit sequence
-    QVERIFY(ReadText(settings_).contains("Steps=60000"));
-    QCOMPARE(window.StatusText(), QString("Exiting"));
-  }
-
-  void zoomToFit() {
-    const CanvasLayout fit = LayOutCanvas(true, 100, 800, 800, 500, 500);
-    QCOMPARE(fit.ZoomFactor, 0.5);
-    QCOMPARE(QRect(fit.left, fit.top, fit.width, fit.height), QRect(50, 50, 400, 400));
-    const CanvasLayout tiny = LayOutCanvas(true, 100, 800, 600, 90, 300);
-    QVERIFY(tiny.ZoomFactor <= 0);
-    QCOMPARE(QSize(tiny.width, tiny.height), QSize(10, 10));
-    const CanvasLayout large = LayOutCanvas(false, 100, 800, 800, 500, 300);
-    QCOMPARE(QRect(large.left, large.top, large.width, large.height), QRect(0, 0, 800, 800));
-    const CanvasLayout odd = LayOutCanvas(false, 100, 99, 98, 500, 300);  // 200.5 and 101 halves
-    QCOMPARE(QPoint(odd.left, odd.top), QPoint(200, 101));
-    QCOMPARE(LayOutCanvas(true, 100, 0, 800, 500, 500).ZoomFactor, 1.0);
-
-    MainWindow window;
-    window.Zoomtofit1Click();
-    QCOMPARE(window.StatusText(), QString("Zooming to fit is on"));
-    QVERIFY(window.Action("Zoomtofit1")->isChecked());
-    const QSize box = window.ScrollBox1()->size();
-    QCOMPARE(window.ZoomFactor(), (std::min(box.width(), box.height()) - 100) / 800.0);
-    window.Zoomtofit1Click();
-    QCOMPARE(window.ZoomFactor(), 1.0);
-    QCOMPARE(window.Image1()->size(), QSize(800, 800));
   }
 };
 
