@@ -8,6 +8,10 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   libpng-dev libjpeg-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcli11-dev libhwy-dev libzstd-dev libssl-dev
+  clang-format clang-tidy
+  scdoc desktop-file-utils appstream man-db xdg-user-dirs
+  zsh fish
   xvfb xauth
 )
 

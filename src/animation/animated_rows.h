@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "engine/parameter_set.h"
+#include "settings/parameter_set.h"
 #include "engine/step_state.h"
 
 namespace quorl {

@@ -2,10 +2,10 @@
 
 namespace quorl {
 
-PathAt AnimationPathOf(const kCurve& curve, const kBezier& bezier) {
-  return [&curve, &bezier](double u, RealPoint& point) {
+PathAt AnimationPathOf(const CurvePoints& curve, const BezierPath& bezier) {
+  return [&curve, &bezier](double u, Point& point) {
     if (curve.GetLength() < 1 || !bezier.IsValid()) return false;
-    const kCoord at = bezier.Eval(u);
+    const Point at = bezier.Eval(u);
     point = {at.X, at.Y};
     return true;
   };

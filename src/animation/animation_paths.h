@@ -2,8 +2,8 @@
 #pragma once
 
 #include "animation/animation_series.h"
-#include "curves/k_bezier.h"
-#include "curves/k_curve.h"
+#include "curves/bezier.h"
+#include "curves/curve.h"
 
 namespace quorl {
 
@@ -11,6 +11,6 @@ namespace quorl {
 // nothing) while the path's curve is empty or its smooth curve has not been
 // built, which needs five points. The curve and Bezier must outlive the
 // returned reader; they are read at each call, not copied.
-PathAt AnimationPathOf(const kCurve& curve, const kBezier& bezier);
+PathAt AnimationPathOf(const CurvePoints& curve, const BezierPath& bezier);
 
 }  // namespace quorl

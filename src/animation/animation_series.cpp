@@ -10,11 +10,11 @@ namespace {
 
 constexpr long double kTwoPi = 6.283185307179586476925286766559L;
 
-RealPoint ShiftAlong(const PathAt& path, bool ticked, double u) {
+Point ShiftAlong(const PathAt& path, bool ticked, double u) {
   if (!ticked || !path) return {};
-  RealPoint at, origin;
+  Point at, origin;
   if (!path(u, at) || !path(0.0, origin)) return {};
-  return {at.x - origin.x, at.y - origin.y};
+  return {at.X - origin.X, at.Y - origin.Y};
 }
 
 }  // namespace
@@ -37,9 +37,9 @@ void ComputeFrameOverrides(const ParameterSet& p, const SeriesControls& c, int f
     const double C = p.*row.change * row.changeScale;
     const double R = p.*row.repeat;
     switch (WaveFormOf(p, row)) {
-      case WaveForm::Sine: o.*row.target = doSine(theta, R, C, B); break;
-      case WaveForm::Linear: o.*row.target = doLinear(u, R, C, B); break;
-      case WaveForm::LinearReturn: o.*row.target = doLinearReturn(u, R, C, B); break;
+      case WaveForm::Sine: o.*row.target = SineWave(theta, R, C, B); break;
+      case WaveForm::Linear: o.*row.target = LinearWave(u, R, C, B); break;
+      case WaveForm::LinearReturn: o.*row.target = LinearReturnWave(u, R, C, B); break;
       case WaveForm::None: break;  // keeps the previous frame's value
     }
   }

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/parameter_set.h"
+#include "settings/parameter_set.h"
 #include "engine/step_state.h"
 
 namespace quorl {
@@ -28,11 +28,11 @@ struct SeriesControls {
 
 // The point of an animation path at u in [0, 1]; false while the path has no
 // smooth curve yet (then it shifts nothing).
-using PathAt = std::function<bool(double u, RealPoint& point)>;
+using PathAt = std::function<bool(double u, Point& point)>;
 
 struct FrameInputs {
-  RealPoint rotateStart;  // the Points window's rotation point A
-  RealPoint rotateEnd;    // and B
+  Point rotateStart;  // the Points window's rotation point A
+  Point rotateEnd;    // and B
   PathAt startPath;       // may be empty
   PathAt endPath;
 };
@@ -53,7 +53,7 @@ class SeriesView {
   virtual void Status(const std::string& /*text*/) {}
   // Reads the rotation points as the Points window shows them; false with a
   // message when a field is not a number.
-  virtual bool ReadRotationPoints(RealPoint& a, RealPoint& b, std::string& error) = 0;
+  virtual bool ReadRotationPoints(Point& a, Point& b, std::string& error) = 0;
   virtual PathAt StartPath() { return {}; }
   virtual PathAt EndPath() { return {}; }
   // "Stop" ticked in the window.

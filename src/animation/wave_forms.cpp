@@ -9,11 +9,11 @@ double mantissa(double u, double R) {
   return x - std::floor(x);
 }
 
-double doSine(double theta, double R, double C, double B) { return std::sin(R * theta) * C + B; }
+double SineWave(double theta, double R, double C, double B) { return std::sin(R * theta) * C + B; }
 
-double doLinear(double u, double R, double C, double B) { return C * mantissa(u, R) + B; }
+double LinearWave(double u, double R, double C, double B) { return C * mantissa(u, R) + B; }
 
-double doLinearReturn(double u, double R, double C, double B) {
+double LinearReturnWave(double u, double R, double C, double B) {
   const double m = mantissa(u, R);
   if (m < 0.5) return C * 2 * m + B;
   return C - C * 2 * (m - 0.5) + B;

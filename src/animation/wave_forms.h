@@ -7,12 +7,12 @@ namespace quorl {
 double mantissa(double u, double R);
 
 // sin(R*theta)*C + B: starts at B in the first frame.
-double doSine(double theta, double R, double C, double B);
+double SineWave(double theta, double R, double C, double B);
 
 // A sawtooth rising from B towards B + C, R times over the series.
-double doLinear(double u, double R, double C, double B);
+double LinearWave(double u, double R, double C, double B);
 
 // A triangle rising to B + C half-way through each cycle and back to B.
-double doLinearReturn(double u, double R, double C, double B);
+double LinearReturnWave(double u, double R, double C, double B);
 
 }  // namespace quorl

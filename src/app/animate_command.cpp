@@ -9,7 +9,7 @@
 #include "animation/animation_series.h"
 #include "app/program_setup.h"
 #include "app/terminal_progress.h"
-#include "canvas/picture_saving.h"
+#include "services/picture_saving.h"
 #include "engine/drawing_run.h"
 
 namespace quorl {
@@ -33,7 +33,7 @@ class CommandLineSeries : public SeriesHost {
     if (options_.threads > 0) run_.SetThreads(options_.threads);
   }
 
-  bool ReadRotationPoints(RealPoint& a, RealPoint& b, std::string&) override {
+  bool ReadRotationPoints(Point& a, Point& b, std::string&) override {
     const ParameterSet& p = state_.params;
     a = {p.QuorlPointsRotateXStart, p.QuorlPointsRotateYStart};
     b = {p.QuorlPointsRotateXEnd, p.QuorlPointsRotateYEnd};
@@ -46,11 +46,11 @@ class CommandLineSeries : public SeriesHost {
     // Each frame has its own random numbers, so a frame is the same picture
     // whichever range of frames it was made in.
     state_.random = SeededRandom(options_.seed + static_cast<std::uint64_t>(f));
-    run_.btnByParametersClick();
+    run_.DrawAllSteps();
     host_.ClearProgress();
     SaveOptions save = options_.Save(state_.params);
     if (options_.frameNames) save.fixedBaseName = FrameBaseName(f);
-    const SaveResult saved = buttonSaveImageClick(state_, host_, save);
+    const SaveResult saved = SavePictureFiles(state_, host_, save);
     if (saved.ok) {
       std::fprintf(out_, "%s\n", saved.pngPath.c_str());
       std::fflush(out_);
@@ -59,18 +59,18 @@ class CommandLineSeries : public SeriesHost {
       failed_ = true;
       state_.flags.StopRequested = true;  // no later frame after a failed save
     }
-    run_.btnClearClick();
+    run_.Clear();
   }
 
   bool Failed() const { return failed_; }
   const std::vector<std::string>& Frames() const { return frames_; }
 
  private:
-  static PathAt PathOf(const kCurve& curve, const kBezier& bezier) {
+  static PathAt PathOf(const CurvePoints& curve, const BezierPath& bezier) {
     if (curve.GetLength() < 1) return {};
-    return [&bezier](double u, RealPoint& point) {
+    return [&bezier](double u, Point& point) {
       if (!bezier.IsValid() || bezier.GetPointCount() < 5) return false;
-      const kCoord at = bezier.Eval(u);
+      const Point at = bezier.Eval(u);
       point = {at.X, at.Y};
       return true;
     };

@@ -3,12 +3,12 @@
 #include <filesystem>
 
 #include "app/setting_override.h"
-#include "canvas/image_loading.h"
+#include "services/image_loading.h"
 #include "canvas/picture_files.h"
 #include "canvas/png_recipe.h"
 #include "curves/curve_file_names.h"
-#include "curves/curve_set_files.h"
-#include "settings/atomic_file.h"
+#include "services/curve_set_files.h"
+#include "base/atomic_file.h"
 #include "settings/field_ranges.h"
 #include "settings/settings_file.h"
 
@@ -27,7 +27,7 @@ void LoadAnimationPaths(ProgramState& state, const std::string& settingsPath, Ho
   const std::string base = SettingsBase(settingsPath);
   const struct {
     std::string file;
-    kCurve* curve;
+    CurvePoints* curve;
     int kind;
   } paths[] = {{PictureAnimStartCurveFileName(base), &state.curves.AnimStartPathCurve, BezierKindAnimStart},
                {PictureAnimEndCurveFileName(base), &state.curves.AnimEndPathCurve, BezierKindAnimEnd}};
@@ -46,7 +46,7 @@ class MessageCatcher : public Host {
  public:
   explicit MessageCatcher(Host& inner) : inner_(inner) {}
   void ShowMessage(const std::string& text) override { last = text; }
-  void Spammer(const std::string& text) override { inner_.Spammer(text); }
+  void ShowStatus(const std::string& text) override { inner_.ShowStatus(text); }
   std::string last;
 
  private:

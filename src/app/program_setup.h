@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/host.h"
+#include "base/host.h"
 #include "engine/program_state.h"
 
 namespace quorl {

@@ -7,7 +7,7 @@
 
 #include "app/program_setup.h"
 #include "app/terminal_progress.h"
-#include "canvas/picture_saving.h"
+#include "services/picture_saving.h"
 #include "canvas/png_writer.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
@@ -103,7 +103,7 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
   }
   if (!options.saveDir.empty()) {
     params.SaveDir = options.saveDir;
-    const SaveResult saved = buttonSaveImageClick(*state, host, options.Save(params));
+    const SaveResult saved = SavePictureFiles(*state, host, options.Save(params));
     if (!saved.ok) {
       std::fprintf(err, "quorl: cannot save into '%s': %s\n", options.saveDir.c_str(), saved.error.c_str());
       return 1;

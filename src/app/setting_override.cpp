@@ -3,7 +3,7 @@
 #include <cctype>
 #include <variant>
 
-#include "settings/number_text.h"
+#include "base/number_text.h"
 #include "settings/settings_table.h"
 
 namespace quorl {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/parameter_set.h"
+#include "settings/parameter_set.h"
 
 namespace quorl {
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "app/setting_override.h"
-#include "settings/number_text.h"
+#include "base/number_text.h"
 
 namespace quorl {
 

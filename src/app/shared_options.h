@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/program_setup.h"
-#include "canvas/picture_saving.h"
+#include "services/picture_saving.h"
 
 namespace quorl {
 

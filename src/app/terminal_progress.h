@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/host.h"
+#include "base/host.h"
 
 namespace quorl {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <exception>
 
-#include "canvas/pixel_math.h"
+#include "base/pixel_math.h"
 
 namespace quorl {
 
@@ -56,7 +56,7 @@ void Canvas::MakeBitmap() {
 
 void Canvas::MakePictureBlack(const ParameterSet& params, const BackgroundStore& background, Host* host) {
   if (!KeepPicture) ResetToBackground(params, background);
-  drawArrayOnImage(params, host);
+  DrawGridsOnPicture(params, host);
 }
 
 void Canvas::ResetToBackground(const ParameterSet& params, const BackgroundStore& background) {
@@ -123,7 +123,7 @@ void Canvas::ResetToBackground(const ParameterSet& params, const BackgroundStore
   }
 }
 
-void Canvas::drawArrayOnImage(const ParameterSet& params, Host* host) {
+void Canvas::DrawGridsOnPicture(const ParameterSet& params, Host* host) {
   MakeBitmap();
   const int D = params.NormalisationDivisor;
   canvas_rows_.resize(static_cast<std::size_t>(height_));

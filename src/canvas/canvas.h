@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "canvas/image_stores.h"
-#include "canvas/picture24.h"
-#include "engine/host.h"
-#include "engine/parameter_set.h"
+#include "base/picture24.h"
+#include "base/host.h"
+#include "settings/parameter_set.h"
 
 namespace quorl {
 
@@ -29,7 +29,7 @@ class Canvas {
 
   int CanvasWidth() const { return width_; }
   int CanvasHeight() const { return height_; }
-  bool pixelOnCanvas(int px, int py) const { return px >= 0 && px < width_ && py >= 0 && py < height_; }
+  bool PixelOnCanvas(int px, int py) const { return px >= 0 && px < width_ && py >= 0 && py < height_; }
 
   // Brings every grid and the bitmap to ImageWidth x ImageHeight (negative
   // sizes count as 0). Cells whose (x, y) still exists keep their values,
@@ -44,7 +44,7 @@ class Canvas {
 
   // Renders the pixel buffer into the bitmap, normalising when
   // InterpolateColors is set, then tells the host.
-  void drawArrayOnImage(const ParameterSet& params, Host* host = nullptr);
+  void DrawGridsOnPicture(const ParameterSet& params, Host* host = nullptr);
 
   // Keeps a copy of the bitmap for the curve display to restore.
   void CopyOutQuorlPicture();

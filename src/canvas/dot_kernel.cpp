@@ -6,9 +6,9 @@
 #include <cstring>
 #include <type_traits>
 
-#include "canvas/pixel_math.h"
-#include "curves/curve_plane.h"
-#include "engine/step_arithmetic.h"
+#include "base/pixel_math.h"
+#include "base/plane_conversion.h"
+#include "base/step_arithmetic.h"
 
 namespace quorl {
 
@@ -31,7 +31,7 @@ int Wrap(double i, int size) {
 // Defined below, with the colour rules.
 void FillUnitTerms(DotKernel& k);
 
-void DotKernel::Prepare(const ParameterSet& params, const StepState& state, const SourceStore& source,
+void DotKernel::Prepare(const ParameterSet& params, const SourceStore& source,
                         const Canvas& canvas, const DotStep& dot) {
   too_large_ = false;
   step_ = dot.step;
@@ -40,7 +40,7 @@ void DotKernel::Prepare(const ParameterSet& params, const StepState& state, cons
   freeze_step_ = dot.step - dot.Steps * params.SourceImageOpacityThreshold;
 
   // Geometry of the dot.
-  scale_ = state.StepScale;
+  scale_ = dot.StepScale;
   const double w = width_;
   const double h = height_;
   const double pw = 2 * scale_ / w;
@@ -48,7 +48,7 @@ void DotKernel::Prepare(const ParameterSet& params, const StepState& state, cons
   const double R = dot.dotSize * (pw + ph) / 2;
   const double n = RoundHalfEven(dot.dotSize);
   use_dimmer_ = params.UseDimmer;
-  dimmer_ = state.DimmerFactor;
+  dimmer_ = dot.DimmerFactor;
   side_ = 0;
   sub_samples_ = 0;
   offset_.clear();
@@ -68,7 +68,7 @@ void DotKernel::Prepare(const ParameterSet& params, const StepState& state, cons
         for (int j = 0; j <= count; ++j) {
           const double dx = offset_[static_cast<std::size_t>(i)];
           const double dy = offset_[static_cast<std::size_t>(j)];
-          const double d = getDistanceOfPoint(dx, dy);
+          const double d = DistanceOfPoint(dx, dy);
           if (!(d < R)) continue;
           double weight = (1 - d / R) * (1 - d / R);
           if (use_dimmer_) weight = weight * dimmer_;
@@ -93,9 +93,9 @@ void DotKernel::Prepare(const ParameterSet& params, const StepState& state, cons
         Lerp(params.SourceImageStartOffsetPerStep, params.SourceImageEndOffsetPerStep, dot.step, dot.Steps);
     const double offset_overall =
         Lerp(params.SourceImageStartOffsetOverall, params.SourceImageEndOffsetOverall, dot.step, dot.Steps);
-    source_theta_multiplier_ = state.SourceThetaMultiplier;
+    source_theta_multiplier_ = dot.SourceThetaMultiplier;
     const double v = (static_cast<double>(dot.step) / dot.Steps + offset_overall) * source.SourceHeight *
-                     state.SourceStepMultiplier;
+                     dot.SourceStepMultiplier;
     source_row_ok_ = std::isfinite(v);
     if (source_row_ok_) {
       const double iv = std::floor(v);
@@ -122,8 +122,8 @@ void DotKernel::Prepare(const ParameterSet& params, const StepState& state, cons
   unclamped_ = params.InterpolateColors;
   level_ = white_ ? 255 : 0;
   for (int c = 0; c < 3; ++c) {
-    amount_[c] = state.StepAmount[c];
-    colour_[c] = state.StepColor[c];
+    amount_[c] = dot.StepAmount[c];
+    colour_[c] = dot.StepColor[c];
   }
   FillUnitTerms(*this);
 }
@@ -189,8 +189,8 @@ bool DotKernel::MapPoint(const DotPoint& point, int* cols, int* rows, double w[3
   // alone, so side_ of each serve all side_ * side_ sub-samples.
   for (int i = 0; i < side_; ++i) {
     const double offset = offset_[static_cast<std::size_t>(i)];
-    cols[i] = getPixelFromReal(Axis::X, point.x + offset, scale_, width_, height_);
-    rows[i] = getPixelFromReal(Axis::Y, point.y + offset, scale_, width_, height_);
+    cols[i] = GetPixelFromReal(Axis::X, point.x + offset, scale_, width_, height_);
+    rows[i] = GetPixelFromReal(Axis::Y, point.y + offset, scale_, width_, height_);
   }
   return true;
 }
@@ -429,7 +429,7 @@ struct DotColouring {
 
 void FillUnitTerms(DotKernel& k) { DotColouring::FillUnitTerms(k); }
 
-void addColorToPixels(Canvas& canvas, const DotKernel& k, const DotPoint& point, int rowBegin, int rowEnd) {
+void AddColorToPixels(Canvas& canvas, const DotKernel& k, const DotPoint& point, int rowBegin, int rowEnd) {
   // The grids must not change size between Prepare and the step's points.
   if (k.DrawsNothing() || canvas.CanvasWidth() != k.width_ || canvas.CanvasHeight() != k.height_) return;
   int cols[DotKernel::kMaxDotGrid + 1];

@@ -5,7 +5,7 @@
 //
 // Everything that is the same for all points of a step (the sub-sample
 // offsets and plain weights, the colour, the amounts, the mapping to pixels)
-// is worked out once by DotKernel::Prepare; addColorToPixels then does the
+// is worked out once by DotKernel::Prepare; AddColorToPixels then does the
 // per-point work only. Nothing is allocated per point.
 //
 // A point's effect on a pixel depends only on that pixel's own earlier
@@ -20,13 +20,12 @@
 
 #include "canvas/canvas.h"
 #include "canvas/image_stores.h"
-#include "engine/parameter_set.h"
-#include "engine/step_state.h"
+#include "settings/parameter_set.h"
 
 namespace quorl {
 
-// The per-step inputs of colour accumulation besides the parameter set and
-// the step state.
+// The per-step inputs of colour accumulation besides the parameter set: what
+// the drawing run has worked out for this step.
 struct DotStep {
   int step = 0;
   int Steps = 1;
@@ -40,6 +39,15 @@ struct DotStep {
   double StepColorSlotMultiplier = 1;
   // Radians; 0 outside an animation.
   double AnimationPhase = 0;
+  // The step's scale of the plane (half its height) and its dimmer.
+  double StepScale = 2.0;
+  double DimmerFactor = 1;
+  // Source image colouring: theta and row multipliers of this step.
+  double SourceThetaMultiplier = 1;
+  double SourceStepMultiplier = 1;
+  // Per channel: the step's colour amount and its colour.
+  double StepAmount[3] = {1, 1, 1};
+  double StepColor[3] = {0, 0, 0};
 };
 
 // One point of a shape, in real units.
@@ -58,7 +66,7 @@ class DotKernel {
   // and would take hours per step.
   static constexpr int kMaxDotGrid = 1000;
 
-  void Prepare(const ParameterSet& params, const StepState& state, const SourceStore& source, const Canvas& canvas,
+  void Prepare(const ParameterSet& params, const SourceStore& source, const Canvas& canvas,
                const DotStep& dot);
 
   // True when no point of the step can reach a pixel (a dot size that rounds
@@ -70,7 +78,7 @@ class DotKernel {
   int SubSampleCount() const { return sub_samples_; }
 
  private:
-  friend void addColorToPixels(Canvas& canvas, const DotKernel& kernel, const DotPoint& point, int rowBegin,
+  friend void AddColorToPixels(Canvas& canvas, const DotKernel& kernel, const DotPoint& point, int rowBegin,
                                int rowEnd);
   friend class DotBatch;
   friend struct DotColouring;
@@ -139,7 +147,7 @@ class DotKernel {
 
 // Spreads one point over the pixels around it. Only sub-samples that land in
 // rows rowBegin <= row < rowEnd are applied.
-void addColorToPixels(Canvas& canvas, const DotKernel& kernel, const DotPoint& point, int rowBegin = 0,
+void AddColorToPixels(Canvas& canvas, const DotKernel& kernel, const DotPoint& point, int rowBegin = 0,
                       int rowEnd = INT_MAX);
 
 // The points of a step made ready for colouring ahead of time, then applied

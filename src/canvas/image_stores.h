@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "canvas/picture24.h"
+#include "base/picture24.h"
 
 namespace quorl {
 

@@ -9,7 +9,7 @@
 #include <jpeglib.h>
 
 #include "canvas/png_chunks.h"
-#include "settings/atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace quorl {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "canvas/picture24.h"
+#include "base/picture24.h"
 
 namespace quorl {
 

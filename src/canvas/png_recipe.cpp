@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "canvas/png_chunks.h"
-#include "settings/atomic_file.h"
+#include "base/atomic_file.h"
 
 namespace quorl {
 namespace {

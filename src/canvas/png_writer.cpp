@@ -6,8 +6,8 @@
 #include <csetjmp>
 #include <cstring>
 
-#include "canvas/pixel_math.h"
-#include "settings/atomic_file.h"
+#include "base/pixel_math.h"
+#include "base/atomic_file.h"
 
 namespace quorl {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "canvas/picture24.h"
+#include "base/picture24.h"
 
 namespace quorl {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "curves/curve_plane.h"
+#include "base/plane_conversion.h"
 
 namespace quorl {
 
@@ -23,10 +23,10 @@ void ControlPixelMap::Set(int px, int py, int index) {
   cells_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(px)] = index;
 }
 
-bool CanvasGeometry::ToPixel(const kCoord& p, int& px, int& py) const {
+bool CanvasGeometry::ToPixel(const Point& p, int& px, int& py) const {
   if (width <= 0 || height <= 0) return false;
-  px = getPixelFromReal(Axis::X, p.X, scale, width, height);
-  const int up = getPixelFromReal(Axis::Y, p.Y, scale, width, height);
+  px = GetPixelFromReal(Axis::X, p.X, scale, width, height);
+  const int up = GetPixelFromReal(Axis::Y, p.Y, scale, width, height);
   if (px < 0 || px >= width || up < 0) return false;
   // Counted from the bottom; the canvas counts rows from the top.
   py = height - up;
@@ -40,7 +40,7 @@ long long CurveSampleCount(double totalLength) {
   return std::llround(samples);
 }
 
-kCoord SampleTransform::Apply(kCoord p) const {
+Point SampleTransform::Apply(Point p) const {
   p.AddCoord(offset);
   p.AddCoord(move);
   if (turn) {
@@ -58,18 +58,18 @@ void PaintHighlightedPixel(Picture24& target, const Picture24& base, int px, int
   for (int c = 0; c < 3; ++c) to[c] = static_cast<std::uint8_t>(from[c] + 127);
 }
 
-void PaintCurveSamples(Picture24& target, const Picture24& base, const kBezier& bezier, long long count,
+void PaintCurveSamples(Picture24& target, const Picture24& base, const BezierPath& bezier, long long count,
                        const SampleTransform& transform, const CanvasGeometry& geometry) {
   const double n = static_cast<double>(count);
   for (long long k = 0; k < count; ++k) {
-    const kCoord p = transform.Apply(bezier.Eval(static_cast<double>(k) / n));
+    const Point p = transform.Apply(bezier.Eval(static_cast<double>(k) / n));
     int px = 0;
     int py = 0;
     if (geometry.ToPixel(p, px, py)) PaintHighlightedPixel(target, base, px, py);
   }
 }
 
-void PaintControlPoints(Picture24& target, const kCurve& curve, const CanvasGeometry& geometry, ControlPixelMap& map) {
+void PaintControlPoints(Picture24& target, const CurvePoints& curve, const CanvasGeometry& geometry, ControlPixelMap& map) {
   const int n = curve.GetLength();
   for (int i = 0; i < n; ++i) {
     int cx = 0;

@@ -6,10 +6,10 @@
 
 #include <vector>
 
-#include "canvas/picture24.h"
-#include "curves/k_bezier.h"
-#include "curves/k_coord.h"
-#include "curves/k_curve.h"
+#include "base/picture24.h"
+#include "curves/bezier.h"
+#include "base/point.h"
+#include "curves/curve.h"
 
 namespace quorl {
 
@@ -34,7 +34,7 @@ class ControlPixelMap {
   std::vector<int> cells_;
 };
 
-// How plane coordinates land on the canvas: the scale getPixelFromReal works
+// How plane coordinates land on the canvas: the scale GetPixelFromReal works
 // with and the canvas size.
 struct CanvasGeometry {
   double scale = 2.0;
@@ -43,7 +43,7 @@ struct CanvasGeometry {
 
   // The canvas pixel (origin top left) of a plane point; false when it lies
   // off the canvas.
-  bool ToPixel(const kCoord& p, int& px, int& py) const;
+  bool ToPixel(const Point& p, int& px, int& py) const;
 };
 
 // How many samples a curve of this length is drawn with: 20000 per unit of
@@ -58,15 +58,15 @@ long long CurveSampleCount(double totalLength);
 // where they were drawn), then the move, then a turn about `centre`, then a
 // stretch about it (the live preview of whole-curve edits).
 struct SampleTransform {
-  kCoord offset;
-  kCoord move;
+  Point offset;
+  Point move;
   bool turn = false;
-  kCoord centre;
+  Point centre;
   double angle = 0;   // radians, counter-clockwise
   double factor = 1;  // applied only with stretch
   bool stretch = false;
 
-  kCoord Apply(kCoord p) const;
+  Point Apply(Point p) const;
 };
 
 // The pixel (px, py) of `target` becomes the colour of `base` there plus 127
@@ -76,13 +76,13 @@ void PaintHighlightedPixel(Picture24& target, const Picture24& base, int px, int
 
 // Paints `count` samples of `bezier`, at the fractions k / count for
 // k = 0 ... count - 1, each as a highlighted pixel.
-void PaintCurveSamples(Picture24& target, const Picture24& base, const kBezier& bezier, long long count,
+void PaintCurveSamples(Picture24& target, const Picture24& base, const BezierPath& bezier, long long count,
                        const SampleTransform& transform, const CanvasGeometry& geometry);
 
 // Paints a 9 x 9 square centred on every point of `curve` that lies on the
 // canvas and enters its index in `map`: a white ring around 7 x 7 pixels in
 // red r, green 0, blue 255 - r, with r = 255 * i / n rounded, so the first
 // point is blue and later ones redder. Later squares cover earlier ones.
-void PaintControlPoints(Picture24& target, const kCurve& curve, const CanvasGeometry& geometry, ControlPixelMap& map);
+void PaintControlPoints(Picture24& target, const CurvePoints& curve, const CanvasGeometry& geometry, ControlPixelMap& map);
 
 }  // namespace quorl

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "engine/host.h"
-#include "engine/parameter_set.h"
-#include "engine/step_arithmetic.h"
+#include "base/host.h"
+#include "settings/parameter_set.h"
+#include "base/step_arithmetic.h"
 
 namespace quorl {
 
@@ -14,8 +14,8 @@ CurveSlots::CurveSlots() {
 
 bool CurveSlots::SetUpBezier(int kind, int selectedSlot, Host& host) {
   const int w = UseForcedCurveIndex ? ForcedCurveIndex : selectedSlot;
-  const kCurve* curve = nullptr;
-  kBezier* target = nullptr;
+  const CurvePoints* curve = nullptr;
+  BezierPath* target = nullptr;
   switch (kind) {
     case BezierKindEdit:
       curve = &EditCurve;
@@ -39,13 +39,13 @@ bool CurveSlots::SetUpBezier(int kind, int selectedSlot, Host& host) {
       return false;
   }
 
-  *target = kBezier();
+  *target = BezierPath();
   const int n = curve->GetLength();
   if (n >= kDefinedCurvePoints) {
     const bool outline = (w == kStartCurveSlot || w == kEndCurveSlot) && (kind == BezierKindEdit || kind == BezierKindSlot);
-    const kCoord offset = outline ? curve->Centroid : kCoord{};
+    const Point offset = outline ? curve->Centroid : Point{};
     target->InitBezier(n, 100);
-    for (const kCoord& p : curve->Points) target->AddBezierPoint(p.X - offset.X, p.Y - offset.Y);
+    for (const Point& p : curve->Points) target->AddBezierPoint(p.X - offset.X, p.Y - offset.Y);
     target->BuildBezier();
   }
   CurveChanged = false;
@@ -60,7 +60,7 @@ double CurveSlots::ReadSlotMultipliers(const ParameterSet& params, int step, boo
     } else if (!useArctan2) {
       slot.Multiplier = slot.Bezier.EvalY(f) + 1.0;
     } else {
-      const kCoord p = slot.Bezier.Eval(f);
+      const Point p = slot.Bezier.Eval(f);
       slot.Multiplier = p.X == 0 ? 1.0 : std::atan2(p.Y, p.X);
     }
   }
@@ -72,7 +72,7 @@ double CurveSlots::ReadSlotMultipliers(const ParameterSet& params, int step, boo
 bool CurveSlots::PutCurveToUndo(int slot) {
   if (slot < 0 || slot >= CurveCount) return false;
   CurveSlot& s = Slots[static_cast<size_t>(slot)];
-  kCurve::CopyCurve(s.Curve, s.UndoCurve);
+  CurvePoints::CopyCurve(s.Curve, s.UndoCurve);
   return true;
 }
 

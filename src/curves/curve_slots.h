@@ -8,8 +8,8 @@
 #include <string>
 
 #include "curves/curve_slot_names.h"
-#include "curves/k_bezier.h"
-#include "curves/k_curve.h"
+#include "curves/bezier.h"
+#include "curves/curve.h"
 
 namespace quorl {
 
@@ -36,9 +36,9 @@ inline constexpr int kDefinedCurvePoints = 5;
 
 struct CurveSlot {
   std::string Name;  // display name in double quotes
-  kCurve Curve;      // the user's points
-  kBezier Bezier;    // built from Curve by SetUpBezier
-  kCurve UndoCurve;  // one level of undo
+  CurvePoints Curve;      // the user's points
+  BezierPath Bezier;    // built from Curve by SetUpBezier
+  CurvePoints UndoCurve;  // one level of undo
   double Multiplier = 1.0;
 };
 
@@ -75,13 +75,13 @@ class CurveSlots {
 
   std::array<CurveSlot, CurveCount> Slots;
 
-  kCurve ClipboardCurve;
-  kCurve EditCurve;
-  kBezier EditBezier;
-  kCurve AnimStartPathCurve;
-  kBezier AnimStartPathBezier;
-  kCurve AnimEndPathCurve;
-  kBezier AnimEndPathBezier;
+  CurvePoints ClipboardCurve;
+  CurvePoints EditCurve;
+  BezierPath EditBezier;
+  CurvePoints AnimStartPathCurve;
+  BezierPath AnimStartPathBezier;
+  CurvePoints AnimEndPathCurve;
+  BezierPath AnimEndPathBezier;
 
   bool CurveChanged = false;  // a freehand stroke is in progress
   bool UseForcedCurveIndex = false;

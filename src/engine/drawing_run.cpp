@@ -4,8 +4,8 @@
 #include <cmath>
 #include <string>
 
-#include "engine/angles.h"
-#include "engine/step_arithmetic.h"
+#include "base/angles.h"
+#include "base/step_arithmetic.h"
 
 namespace quorl {
 
@@ -25,7 +25,16 @@ void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int c
   dot.ThetaColorSlotMultiplier = state_.curves[22].Multiplier;
   dot.StepColorSlotMultiplier = state_.curves[23].Multiplier;
   dot.AnimationPhase = state_.flags.InAnimation ? state_.anim.AnimationPhase : 0;
-  kernel.Prepare(state_.params, state_.step, state_.source, state_.canvas, dot);
+  const StepState& step_state = state_.step;
+  dot.StepScale = step_state.StepScale;
+  dot.DimmerFactor = step_state.DimmerFactor;
+  dot.SourceThetaMultiplier = step_state.SourceThetaMultiplier;
+  dot.SourceStepMultiplier = step_state.SourceStepMultiplier;
+  for (int c = 0; c < 3; ++c) {
+    dot.StepAmount[c] = step_state.StepAmount[c];
+    dot.StepColor[c] = step_state.StepColor[c];
+  }
+  kernel.Prepare(state_.params, state_.source, state_.canvas, dot);
   capacity_ = DotBatch::CapacityFor(kernel);
 }
 
@@ -43,7 +52,7 @@ void DrawingRun::CanvasSink::StorePoints(int first, const OutlinePoint* points, 
 void DrawingRun::CanvasSink::ApplyPoints(int count, int part) { batch_.Apply(state_.canvas, kernel, count, part); }
 
 bool DrawingRun::CanvasSink::AddPoint(double x, double y, int index, double z_factor) {
-  if (!kernel.DrawsNothing()) addColorToPixels(state_.canvas, kernel, DotPoint{x, y, index, z_factor});
+  if (!kernel.DrawsNothing()) AddColorToPixels(state_.canvas, kernel, DotPoint{x, y, index, z_factor});
   return true;
 }
 
@@ -54,7 +63,7 @@ void DrawingRun::DrawOrStop() {
     return;
   }
   StartDrawing();
-  btnByParametersClick();
+  DrawAllSteps();
 }
 
 void DrawingRun::StartDrawing() {
@@ -62,21 +71,21 @@ void DrawingRun::StartDrawing() {
   state_.flags.StopRequested = false;
   host_.SetDrawCommandsEnabled(false);
   state_.flags.IsDrawing = true;
-  host_.Spammer("Drawing...");
+  host_.ShowStatus("Drawing...");
 }
 
 void DrawingRun::StopRun(bool withMessage) {
   host_.EnableAnimationStart(true);
   state_.flags.StopRequested = true;
   host_.SetDrawCommandsEnabled(true);
-  if (withMessage) host_.Spammer("Stopping drawing...");
+  if (withMessage) host_.ShowStatus("Stopping drawing...");
 }
 
 void DrawingRun::RequestStop() {
   if (state_.flags.IsDrawing) StopRun(false);
 }
 
-void DrawingRun::btnByParametersClick() {
+void DrawingRun::DrawAllSteps() {
   Begin();
   while (RunStep()) {
   }
@@ -91,7 +100,7 @@ void DrawingRun::Begin() {
   loopEnded_ = true;
   std::string error;
   if (!state_.canvas.SetImageDimensions(state_.params, &error)) {
-    host_.ShowMessage("btnByParametersClick: " + error);
+    host_.ShowMessage("DrawAllSteps: " + error);
     return;
   }
   factorA_ = factorB_ = delta_ = 1.0;
@@ -125,12 +134,12 @@ bool DrawingRun::RunStep() {
 }
 
 void DrawingRun::Finish() {
-  state_.canvas.drawArrayOnImage(state_.params, &host_);
+  state_.canvas.DrawGridsOnPicture(state_.params, &host_);
   host_.SetProgressPosition(0);
   state_.flags.IsDrawing = false;
   host_.SetDrawCommandsEnabled(true);
   host_.EnableAnimationStart(true);
-  if (!state_.flags.InAnimation) host_.Spammer("Finished");
+  if (!state_.flags.InAnimation) host_.ShowStatus("Finished");
 }
 
 void DrawingRun::ShowOnce(bool& shown, const char* text) {
@@ -172,7 +181,7 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   // made during the run take effect from the next step.
   const int steps = p.Steps;
 
-  if (state_.flags.DrawEachStep || step == 0) state_.canvas.drawArrayOnImage(p, &host_);
+  if (state_.flags.DrawEachStep || step == 0) state_.canvas.DrawGridsOnPicture(p, &host_);
   if (steps < 1) return true;  // cannot interpolate; the stop test ends the run
 
   const double amount = curves.ReadSlotMultipliers(p, step, state_.UseArctan2);
@@ -186,8 +195,8 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   const auto lerp = [step, steps](double a, double b) { return Interpolate(a, b, 0, step, steps); };
   const auto m = [&curves](int slot) { return curves[slot].Multiplier; };
 
-  RealPoint rotateA{p.QuorlPointsRotateXStart, p.QuorlPointsRotateYStart};
-  RealPoint rotateB{p.QuorlPointsRotateXEnd, p.QuorlPointsRotateYEnd};
+  Point rotateA{p.QuorlPointsRotateXStart, p.QuorlPointsRotateYStart};
+  Point rotateB{p.QuorlPointsRotateXEnd, p.QuorlPointsRotateYEnd};
   if (animating) {
     rotateA = anim.AnimRotateStart;
     rotateB = anim.AnimRotateEnd;
@@ -201,8 +210,8 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
                             (animating ? anim.AnimEndX : p.EndEllipseWidth) * m(10));
   s.StepEllipseHeight = lerp((animating ? anim.AnimStartY : p.StartEllipseHeight) * m(9),
                              (animating ? anim.AnimEndY : p.EndEllipseHeight) * m(11));
-  s.StepShiftX = animating ? lerp(anim.AnimShiftStart.x, anim.AnimShiftEnd.x) : 0;
-  s.StepShiftY = animating ? lerp(anim.AnimShiftStart.y, anim.AnimShiftEnd.y) : 0;
+  s.StepShiftX = animating ? lerp(anim.AnimShiftStart.X, anim.AnimShiftEnd.X) : 0;
+  s.StepShiftY = animating ? lerp(anim.AnimShiftStart.Y, anim.AnimShiftEnd.Y) : 0;
 
   const double lissa = p.LissaDelta * m(12);
   switch (fn_) {
@@ -241,8 +250,8 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
     }
   }
 
-  const RealPoint rotationCentre =
-      p.MoveRotation ? RealPoint{lerp(rotateA.x, rotateB.x), lerp(rotateA.y, rotateB.y)} : rotateA;
+  const Point rotationCentre =
+      p.MoveRotation ? Point{lerp(rotateA.X, rotateB.X), lerp(rotateA.Y, rotateB.Y)} : rotateA;
   s.StepScale = lerp(p.StartScale, p.EndScale) / 100;
   host_.SetProgressPosition(step);
 
@@ -291,20 +300,20 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   return true;
 }
 
-void DrawingRun::btnClearClick() {
+void DrawingRun::Clear() {
   ParameterSet& p = state_.params;
   const bool animating = state_.flags.InAnimation;
   state_.canvas.KeepPicture = false;
-  if (!animating) host_.Spammer("Clearing...");
+  if (!animating) host_.ShowStatus("Clearing...");
   std::string error;
   if (state_.canvas.SetImageDimensions(p, &error)) {
     state_.canvas.MakePictureBlack(p, state_.background, &host_);
   } else {
-    host_.ShowMessage("btnClearClick: " + error);
+    host_.ShowMessage("Clear: " + error);
   }
   if (WriteSettings) WriteSettings();
   host_.RefitCanvasIfZoomed();
-  if (!animating) host_.Spammer("Cleared");
+  if (!animating) host_.ShowStatus("Cleared");
   state_.canvas.MultiplierMode = false;
 }
 

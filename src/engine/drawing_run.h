@@ -13,11 +13,11 @@
 #include <memory>
 
 #include "canvas/dot_kernel.h"
-#include "engine/host.h"
+#include "base/host.h"
 #include "engine/point_batch.h"
 #include "engine/program_state.h"
 #include "engine/shape_step.h"
-#include "engine/worker_pool.h"
+#include "base/worker_pool.h"
 
 namespace quorl {
 
@@ -44,10 +44,10 @@ class DrawingRun {
   // Finish on the worker.
   void StartDrawing();
   // The run itself (also what the animation calls for every frame).
-  void btnByParametersClick();
+  void DrawAllSteps();
   // The Clear command; allowed during a run, which goes on drawing into the
   // emptied buffer.
-  void btnClearClick();
+  void Clear();
   // Stop as the Function window does when another function is picked: no
   // status message.
   void RequestStop();

@@ -5,8 +5,8 @@
 #include "canvas/canvas.h"
 #include "canvas/image_stores.h"
 #include "curves/curve_slots.h"
-#include "engine/parameter_set.h"
-#include "engine/seeded_random.h"
+#include "settings/parameter_set.h"
+#include "base/seeded_random.h"
 #include "engine/step_state.h"
 
 namespace quorl {

@@ -4,10 +4,10 @@
 #include <atomic>
 #include <cmath>
 
-#include "engine/angles.h"
-#include "engine/seeded_random.h"
-#include "engine/step_arithmetic.h"
-#include "engine/worker_pool.h"
+#include "base/angles.h"
+#include "base/seeded_random.h"
+#include "base/step_arithmetic.h"
+#include "base/worker_pool.h"
 
 namespace quorl {
 namespace {
@@ -31,36 +31,36 @@ double TwoPiBound() {
 
 }  // namespace
 
-// The same arithmetic as rotatePointByIota, with the sine and cosine of the
+// The same arithmetic as RotatePointByIota, with the sine and cosine of the
 // angle worked out once for many points; results are identical to the bit.
-RealPoint RotationByIota::Apply(double x, double y, double cx, double cy) const {
+Point RotationByIota::Apply(double x, double y, double cx, double cy) const {
   return {cos_angle * (x - cx) - sin_angle * (y - cy) + cx, sin_angle * (x - cx) + cos_angle * (y - cy) + cy};
 }
 
 namespace {
 
-RealPoint StraightPathPoint(const ShapeArguments& a, double u) {
+Point StraightPathPoint(const ShapeArguments& a, double u) {
   return {a.path_start_x + (a.path_end_x - a.path_start_x) * u,
           a.path_start_y + (a.path_end_y - a.path_start_y) * u};
 }
 
-RealPoint Rotated(RealPoint p, RealPoint about, double angle) {
-  return {rotatePointByIota(Axis::X, p.x, p.y, about.x, about.y, angle),
-          rotatePointByIota(Axis::Y, p.x, p.y, about.x, about.y, angle)};
+Point Rotated(Point p, Point about, double angle) {
+  return {RotatePointByIota(Axis::X, p.X, p.Y, about.X, about.Y, angle),
+          RotatePointByIota(Axis::Y, p.X, p.Y, about.X, about.Y, angle)};
 }
 
 // The step's centre on its path, before the centre mode applies.
-RealPoint PathCentre(const ShapeArguments& a, double u, double width, double height) {
-  const RealPoint start{a.path_start_x, a.path_start_y};
-  const RealPoint end{a.path_end_x, a.path_end_y};
+Point PathCentre(const ShapeArguments& a, double u, double width, double height) {
+  const Point start{a.path_start_x, a.path_start_y};
+  const Point end{a.path_end_x, a.path_end_y};
   if (a.fn == kTest) {
     const double angle = static_cast<double>(u * kTwoPiL * height);
     return Rotated(StraightPathPoint(a, u), end, std::cos(angle) / (height + 1));
   }
   if (a.fn == kZarvk9032) {
     const double angle = static_cast<double>(u * kTwoPiL * width);
-    const RealPoint turned = Rotated(end, start, angle);
-    return {turned.x + std::cos(angle) / (width + 1), turned.y + std::sin(angle) / (width + 1)};
+    const Point turned = Rotated(end, start, angle);
+    return {turned.X + std::cos(angle) / (width + 1), turned.Y + std::sin(angle) / (width + 1)};
   }
   return StraightPathPoint(a, u);
 }
@@ -86,14 +86,14 @@ struct Outline {
   // rotation phi.
   double Bump(double theta) const { return std::sin(theta * b) / d; }
 
-  RealPoint At(double theta, double c, double s, int i, double phi) const {
+  Point At(double theta, double c, double s, int i, double phi) const {
     if (from_curves) {
       const double beta = Bump(theta);
       const double t = i / point_count;
-      const kCoord start = (*curves)[kStartCurveSlot].Bezier.Eval(t);
+      const Point start = (*curves)[kStartCurveSlot].Bezier.Eval(t);
       double ox = start.X, oy = start.Y;
       if (!start_as_end) {
-        const kCoord end = (*curves)[kEndCurveSlot].Bezier.Eval(t);
+        const Point end = (*curves)[kEndCurveSlot].Bezier.Eval(t);
         ox = Interpolate(start.X, end.X, 0, step, steps);
         oy = Interpolate(start.Y, end.Y, 0, step, steps);
       }
@@ -123,7 +123,7 @@ struct Outline {
       }
       case kEllipses: {
         if (!ellipses_two) return {r * ex * c * (2 - beta) / 2 + cx, r * ey * s * (2 - beta) / 2 + cy};
-        const RealPoint stretched{(1 + beta) * (r * ex * c + cx), (1 - beta) * (r * ey * s + cy)};
+        const Point stretched{(1 + beta) * (r * ex * c + cx), (1 - beta) * (r * ey * s + cy)};
         const double psi = (phi - D / 37) * (D / 37 + 1);
         return Rotated(stretched, {cx, cy}, psi);
       }
@@ -148,7 +148,7 @@ struct Outline {
 struct PointCarry {
   double phi;
   RotationByIota rotation;
-  RealPoint rotation_centre;
+  Point rotation_centre;
 };
 
 // The part of a point that must run in order along the outline.
@@ -194,26 +194,26 @@ struct PointMaker {
     const double c = std::cos(theta);
     const double s = std::sin(theta);
     out.z = DepthFactor(c);
-    const RealPoint centre = carry.rotation_centre;
-    double qx = centre.x, qy = centre.y;
+    const Point centre = carry.rotation_centre;
+    double qx = centre.X, qy = centre.Y;
     if (wobble) {
-      qx = r * c / 2 + centre.x;
-      qy = r * (diagonal ? c : s) / 2 + centre.y;
+      qx = r * c / 2 + centre.X;
+      qy = r * (diagonal ? c : s) / 2 + centre.Y;
     }
     qx += shift_x;
     qy += shift_y;
 
-    const RealPoint point = outline.At(theta, c, s, i, carry.phi);
+    const Point point = outline.At(theta, c, s, i, carry.phi);
     if (fn == kZarvk9032) {
       const double lift = std::sin(height * theta);
       qx += lift;
       qy += lift;
     }
-    if (!Finite(point.x, point.y) || !Finite(qx, qy) || !std::isfinite(carry.phi)) return false;
-    const RealPoint final_point = carry.rotation.Apply(point.x, point.y, qx, qy);
-    if (!Finite(final_point.x, final_point.y)) return false;
-    out.x = final_point.x;
-    out.y = final_point.y;
+    if (!Finite(point.X, point.Y) || !Finite(qx, qy) || !std::isfinite(carry.phi)) return false;
+    const Point final_point = carry.rotation.Apply(point.X, point.Y, qx, qy);
+    if (!Finite(final_point.X, final_point.Y)) return false;
+    out.x = final_point.X;
+    out.y = final_point.Y;
     out.index = i;
     return true;
   }
@@ -422,7 +422,7 @@ ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, con
 
 }  // namespace
 
-RealPoint MouseRealPosition(const ParameterSet& params, Host& host) {
+Point MouseRealPosition(const ParameterSet& params, Host& host) {
   int px = 0, py = 0;
   if (!host.MousePosition(px, py)) return {0, 0};
   const double s = params.StartScale / 100.0;
@@ -467,12 +467,12 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
 
   const bool has_path_curve = curves[kPathCurveSlot].Curve.GetLength() > 0;
   if (has_path_curve) {
-    const kCoord on_path = curves[kPathCurveSlot].Bezier.Eval(u);
+    const Point on_path = curves[kPathCurveSlot].Bezier.Eval(u);
     state.PathCurvePoint = {on_path.X, on_path.Y};
   }
 
-  RealPoint centre = PathCentre(args, u, width, height);
-  if (!Finite(centre.x, centre.y)) return fail();
+  Point centre = PathCentre(args, u, width, height);
+  if (!Finite(centre.X, centre.Y)) return fail();
 
   // Rocking swings the rotation to and fro over the run.
   const double rock_start = p.StartRockerAmount * curves[14].Multiplier + anim.AnimRockerStartAdd;
@@ -489,9 +489,9 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   } else if (p.QuorlPointsUseBezier && has_path_curve) {
     centre = state.PathCurvePoint;
   }
-  centre.x += state.StepShiftX;
-  centre.y += state.StepShiftY;
-  if (!Finite(centre.x, centre.y)) return fail();
+  centre.X += state.StepShiftX;
+  centre.Y += state.StepShiftY;
+  if (!Finite(centre.X, centre.Y)) return fail();
 
   const double count = p.GrainMultiplier * g;
   if (!std::isfinite(count)) return fail();
@@ -512,8 +512,8 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   outline.b = args.b;
   outline.d = args.d;
   outline.D = args.D;
-  outline.cx = centre.x;
-  outline.cy = centre.y;
+  outline.cx = centre.X;
+  outline.cy = centre.Y;
   outline.width = width;
   outline.height = height;
   outline.ex = ex;

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "curves/curve_slots.h"
-#include "engine/host.h"
-#include "engine/parameter_set.h"
+#include "base/host.h"
+#include "settings/parameter_set.h"
 #include "engine/point_batch.h"
 #include "engine/point_sink.h"
 #include "engine/step_state.h"
@@ -39,7 +39,7 @@ struct ShapeArguments {
   double limit = 2;  // dot size, handed on to colouring
   double g = 2;      // grain
   double b = 0;      // bumps
-  RealPoint rotation_centre;
+  Point rotation_centre;
   double d = 2;    // smooth: divisor of the bump term
   double phi = 0;  // rotation, radians
   int steps = 1000;
@@ -75,8 +75,8 @@ struct ShapeResult {
 // A turn by a fixed angle, for many points.
 struct RotationByIota {
   explicit RotationByIota(double angle) : cos_angle(std::cos(angle)), sin_angle(std::sin(angle)) {}
-  // (x, y) turned about (cx, cy), exactly as rotatePointByIota gives it.
-  RealPoint Apply(double x, double y, double cx, double cy) const;
+  // (x, y) turned about (cx, cy), exactly as RotatePointByIota gives it.
+  Point Apply(double x, double y, double cx, double cy) const;
   double cos_angle;
   double sin_angle;
 };
@@ -85,6 +85,6 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context);
 
 // The mouse position in real units through the StartScale mapping; the
 // centre of the plane when the host has no pointer.
-RealPoint MouseRealPosition(const ParameterSet& params, Host& host);
+Point MouseRealPosition(const ParameterSet& params, Host& host);
 
 }  // namespace quorl

@@ -3,13 +3,9 @@
 // animation supplies per frame.
 #pragma once
 
-namespace quorl {
+#include "base/point.h"
 
-struct RealPoint {
-  double x = 0;
-  double y = 0;
-  bool operator==(const RealPoint&) const = default;
-};
+namespace quorl {
 
 // Not stored; all false at start.
 struct RunFlags {
@@ -36,8 +32,8 @@ struct StepState {
   double StepShiftY = 0;
   double DimmerFactor = 1;
   double ZFactor = 1;
-  RealPoint PathCurvePoint;
-  RealPoint MouseRealPoint;
+  Point PathCurvePoint;
+  Point MouseRealPoint;
 };
 
 // Written by the animation before each frame while InAnimation is set.
@@ -48,8 +44,8 @@ struct AnimationOverrides {
   double AnimStartSmooth = 0, AnimEndSmooth = 0;
   double AnimStartX = 0, AnimEndX = 0;
   double AnimStartY = 0, AnimEndY = 0;
-  RealPoint AnimRotateStart, AnimRotateEnd;
-  RealPoint AnimShiftStart, AnimShiftEnd;
+  Point AnimRotateStart, AnimRotateEnd;
+  Point AnimShiftStart, AnimShiftEnd;
   double AnimRocksAdd = 0, AnimRockerStartAdd = 0, AnimRockerEndAdd = 0;
   double AnimLissaAdd = 0;
   double AnimPathOffset = 0;

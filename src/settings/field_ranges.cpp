@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "settings/decimal_hundredths.h"
-#include "settings/number_text.h"
+#include "base/decimal_hundredths.h"
+#include "base/number_text.h"
 #include "settings/settings_table.h"
 
 #include <climits>

@@ -4,7 +4,7 @@
 // repeats what the windows do to the parameters when they fill their fields.
 #pragma once
 
-#include "engine/parameter_set.h"
+#include "settings/parameter_set.h"
 
 #include <span>
 #include <string_view>

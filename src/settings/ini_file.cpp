@@ -1,7 +1,7 @@
 #include "settings/ini_file.h"
 
-#include "settings/atomic_file.h"
-#include "settings/paths.h"
+#include "base/atomic_file.h"
+#include "base/paths.h"
 
 #include <algorithm>
 

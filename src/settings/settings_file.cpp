@@ -2,8 +2,8 @@
 #include "settings/field_ranges.h"
 
 #include "settings/ini_file.h"
-#include "settings/number_text.h"
-#include "settings/paths.h"
+#include "base/number_text.h"
+#include "base/paths.h"
 #include "settings/settings_table.h"
 
 #include <algorithm>

@@ -7,8 +7,8 @@
 // the window copies its live geometry into them before writing.
 #pragma once
 
-#include "engine/host.h"
-#include "engine/parameter_set.h"
+#include "base/host.h"
+#include "settings/parameter_set.h"
 
 #include <string>
 #include <string_view>

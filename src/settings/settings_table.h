@@ -3,7 +3,7 @@
 // and the tests loop over this array instead of naming keys.
 #pragma once
 
-#include "engine/parameter_set.h"
+#include "settings/parameter_set.h"
 
 #include <cstddef>
 #include <span>

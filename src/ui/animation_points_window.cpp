@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "curves/curve_edit_session.h"
+#include "services/curve_edit_session.h"
 
 namespace quorl {
 
@@ -54,13 +54,13 @@ AnimationPointsWindow::AnimationPointsWindow(CurveEditSession& session, QWidget*
       MakeButton<QCheckBox>(use, "cbAnimationPointsMoveStart", "Move start point in animation?", 5);
   cbAnimationPointsMoveEnd_ = MakeButton<QCheckBox>(use, "cbAnimationPointsMoveEnd", "Move end point in animation?", 28);
 
-  connect(cbSetupAnimationPoints_, &QCheckBox::clicked, this, &AnimationPointsWindow::cbSetupAnimationPointsClick);
+  connect(cbSetupAnimationPoints_, &QCheckBox::clicked, this, &AnimationPointsWindow::ToggleAnimationPoints);
   connect(rbAnimationPointsSetStartPath_, &QRadioButton::toggled, this, &AnimationPointsWindow::ChoosePath);
   session_.AnimationPathMode = false;
   session_.AnimationPathIsStart = true;
 }
 
-void AnimationPointsWindow::cbSetupAnimationPointsClick() {
+void AnimationPointsWindow::ToggleAnimationPoints() {
   const bool on = cbSetupAnimationPoints_->isChecked();
   QPalette palette = panelSetupAnimationPoints_->palette();
   palette.setColor(QPalette::Window, on ? QColor(0, 255, 0) : this->palette().color(QPalette::Button));

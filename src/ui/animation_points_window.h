@@ -26,7 +26,7 @@ class AnimationPointsWindow : public ToolWindow {
   explicit AnimationPointsWindow(CurveEditSession& session, QWidget* parent = nullptr);
 
   // "Set up animation point paths?" ticked or unticked.
-  void cbSetupAnimationPointsClick();
+  void ToggleAnimationPoints();
 
   bool SettingUpPaths() const;
   bool StartPathChosen() const;

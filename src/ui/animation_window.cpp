@@ -18,7 +18,7 @@
 #include "animation/animation_paths.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
-#include "settings/number_text.h"
+#include "base/number_text.h"
 #include "ui/animation_points_window.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_field.h"
@@ -83,7 +83,7 @@ std::string NotANumber(const QString& text) {
 const StoredGeometry AnimationWindow::kGeometry = {&ParameterSet::AnimationHeight, &ParameterSet::AnimationLeft,
                                                    &ParameterSet::AnimationTop, &ParameterSet::AnimationVisible};
 
-bool ReadRotationFields(const std::array<const QLineEdit*, 4>& fields, RealPoint& a, RealPoint& b,
+bool ReadRotationFields(const std::array<const QLineEdit*, 4>& fields, Point& a, Point& b,
                         std::string& error) {
   double values[4] = {};
   for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -145,7 +145,7 @@ int AnimationWindow::BuildFramesPanel() {
   connect(tbFrames_, &QSlider::valueChanged, this, &AnimationWindow::tbFramesChange);
   connect(tbAnimationOffset_, &QSlider::valueChanged, this, &AnimationWindow::tbAnimationOffsetChange);
   connect(tbAnimationStartFrame_, &QSlider::valueChanged, this, &AnimationWindow::tbAnimationStartFrameChange);
-  connect(cbTTTTOffset_, &QCheckBox::clicked, this, &AnimationWindow::cbTTTTOffsetClick);
+  connect(cbTTTTOffset_, &QCheckBox::clicked, this, &AnimationWindow::UpdateOffsetRows);
   return 82;
 }
 
@@ -215,7 +215,7 @@ int AnimationWindow::BuildRows(int top) {
         controls.group->addButton(radio);
         controls.radios[static_cast<std::size_t>(form)] = radio;
         // Only the user's clicks copy the states; Init's settings do not.
-        connect(radio, &QRadioButton::clicked, this, &AnimationWindow::rbRepeaterClick);
+        connect(radio, &QRadioButton::clicked, this, &AnimationWindow::UpdateRepeaterRows);
       }
       rows_.push_back(controls);
     }
@@ -228,7 +228,7 @@ void AnimationWindow::BuildButtons(int top) {
   btnSecretButton_ = new QPushButton(QStringLiteral("Make Frames"), this);
   btnSecretButton_->setObjectName(QStringLiteral("btnSecretButton"));
   btnSecretButton_->setGeometry(4, top + 2, 100, 24);
-  connect(btnSecretButton_, &QPushButton::clicked, this, &AnimationWindow::btnSecretButtonClick);
+  connect(btnSecretButton_, &QPushButton::clicked, this, &AnimationWindow::RunHiddenCommand);
   cbStopMakingFrames_ = new QCheckBox(QStringLiteral("Stop"), this);
   cbStopMakingFrames_->setObjectName(QStringLiteral("cbStopMakingFrames"));
   cbStopMakingFrames_->setGeometry(112, top + 4, 80, 20);
@@ -277,7 +277,7 @@ void AnimationWindow::Init() {
   }
 }
 
-void AnimationWindow::rbRepeaterClick() {
+void AnimationWindow::UpdateRepeaterRows() {
   ParameterSet& p = state_.params;
   for (const RowControls& controls : rows_) {
     p.*controls.row->sine = controls.radios[0]->isChecked();
@@ -321,7 +321,7 @@ void AnimationWindow::tbAnimationStartFrameChange() {
   labelAnimationStartFrame_->setText(QString::number(tbAnimationStartFrame_->value()));
 }
 
-void AnimationWindow::cbTTTTOffsetClick() {
+void AnimationWindow::UpdateOffsetRows() {
   const bool on = cbTTTTOffset_->isChecked();
   tbAnimationOffset_->setVisible(on);
   labelAnimationOffset_->setVisible(on);
@@ -374,7 +374,7 @@ void AnimationWindow::ShowRunning(bool running) {
   panelAnimationNE_->repaint();
 }
 
-void AnimationWindow::btnSecretButtonClick() {
+void AnimationWindow::RunHiddenCommand() {
   // Neither two series at once nor a series inside a Draw run.
   if (MakingFrames() || state_.flags.IsDrawing) return;
   SeriesControls controls;
@@ -414,11 +414,11 @@ void AnimationWindow::FinishFrame() {
   // A frame cut short by a stop request is not one of the series' frames;
   // FrameMade then ends the drawing of the series.
   if (!state_.flags.StopRequested) {
-    const SaveResult saved = SaveFrame ? SaveFrame() : buttonSaveImageClick(state_, host_);
+    const SaveResult saved = SaveFrame ? SaveFrame() : SavePictureFiles(state_, host_);
     // The save reported why; later frames could not be kept either.
     if (!saved.ok) series_->StopDrawing();
   }
-  run_.btnClearClick();
+  run_.Clear();
   DisableThings();  // the run's end enabled "Make Frames"
   series_->FrameMade();
   StartNextFrame();
@@ -431,7 +431,7 @@ void AnimationWindow::EndSeries() {
   EnableThings();
   pbAnimationFrames_->setValue(0);
   if (!series_error_.empty()) {
-    const std::string message = "btnSecretButtonClick: " + series_error_;
+    const std::string message = "RunHiddenCommand: " + series_error_;
     series_error_.clear();
     CurrentDialogs().ShowMessage(this, QString::fromStdString(message));
   }
@@ -453,9 +453,9 @@ void AnimationWindow::ShowFrame(int f) {
   pbAnimationFrames_->setValue(f);
 }
 
-void AnimationWindow::Status(const std::string& text) { host_.Spammer(text); }
+void AnimationWindow::Status(const std::string& text) { host_.ShowStatus(text); }
 
-bool AnimationWindow::ReadRotationPoints(RealPoint& a, RealPoint& b, std::string& error) {
+bool AnimationWindow::ReadRotationPoints(Point& a, Point& b, std::string& error) {
   if (rotation_fields_) return ReadRotationFields(*rotation_fields_, a, b, error);
   const ParameterSet& p = state_.params;
   a = {p.QuorlPointsRotateXStart, p.QuorlPointsRotateYStart};

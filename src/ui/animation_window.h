@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "animation/animation_series.h"
-#include "canvas/picture_saving.h"
+#include "services/picture_saving.h"
 #include "ui/tool_window.h"
 
 class QButtonGroup;
@@ -40,7 +40,7 @@ struct ProgramState;
 
 // Reads four fields as rotation point A (x, y) and B (x, y). False, with the
 // conversion error's text, when one of them does not hold a number.
-bool ReadRotationFields(const std::array<const QLineEdit*, 4>& fields, RealPoint& a, RealPoint& b,
+bool ReadRotationFields(const std::array<const QLineEdit*, 4>& fields, Point& a, Point& b,
                         std::string& error);
 
 class AnimationWindow : public ToolWindow, private SeriesView {
@@ -77,7 +77,7 @@ class AnimationWindow : public ToolWindow, private SeriesView {
   std::function<void()> SyncRunSwitches;
 
   // "Make Frames".
-  void btnSecretButtonClick();
+  void RunHiddenCommand();
   bool MakingFrames() const { return series_.has_value(); }
   // The drawing run enables and disables "Make Frames" as Draw starts and
   // ends; while a series runs the button stays disabled.
@@ -87,11 +87,11 @@ class AnimationWindow : public ToolWindow, private SeriesView {
   void AbandonSeries();
 
   // Copies the states of all 45 radio buttons into their switches.
-  void rbRepeaterClick();
+  void UpdateRepeaterRows();
   void tbFramesChange();
   void tbAnimationOffsetChange();
   void tbAnimationStartFrameChange();
-  void cbTTTTOffsetClick();
+  void UpdateOffsetRows();
 
   QSlider* Bar(const char* object_name) const;
   QLabel* Label(const char* object_name) const;
@@ -132,7 +132,7 @@ class AnimationWindow : public ToolWindow, private SeriesView {
   // SeriesView
   void ShowFrame(int f) override;
   void Status(const std::string& text) override;
-  bool ReadRotationPoints(RealPoint& a, RealPoint& b, std::string& error) override;
+  bool ReadRotationPoints(Point& a, Point& b, std::string& error) override;
   PathAt StartPath() override;
   PathAt EndPath() override;
   bool StopTicked() override;

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "canvas/image_loading.h"
+#include "services/image_loading.h"
 #include "canvas/picture_files.h"
 #include "engine/program_state.h"
 #include "ui/canvas_commands.h"
@@ -35,16 +35,16 @@ BackgroundImageWindow::BackgroundImageWindow(ProgramState& state, CanvasCommands
   auto* load = new QPushButton(QStringLiteral("Load background image from file"), this);
   load->setObjectName(QStringLiteral("btnLoadBackgroundImageFromFile"));
   load->setGeometry(8, 4, 220, 25);
-  connect(load, &QPushButton::clicked, this, &BackgroundImageWindow::btnLoadBackgroundImageFromFileClick);
+  connect(load, &QPushButton::clicked, this, &BackgroundImageWindow::ChooseBackgroundImage);
   auto* fold = new QPushButton(QStringLiteral(":)"), this);
   fold->setObjectName(QStringLiteral("Button2"));
   fold->setGeometry(kWidth - 30, 4, 24, 20);
-  connect(fold, &QPushButton::clicked, this, &ToolWindow::Button1Click);
+  connect(fold, &QPushButton::clicked, this, &ToolWindow::ToggleFolded);
 
   auto* take = new QPushButton(QStringLiteral("Use current canvas as background"), this);
   take->setObjectName(QStringLiteral("btnUseCurrentAsBackground"));
   take->setGeometry(8, 32, 220, 25);
-  connect(take, &QPushButton::clicked, this, &BackgroundImageWindow::btnUseCurrentAsBackgroundClick);
+  connect(take, &QPushButton::clicked, this, &BackgroundImageWindow::UseCurrentAsBackground);
 
   preview_ = new PicturePreview(QStringLiteral("panelBackgroundImagePreviewHolder"), this);
   preview_->setGeometry(8, 62, kWidth - 16, 130);
@@ -80,12 +80,12 @@ BackgroundImageWindow::BackgroundImageWindow(ProgramState& state, CanvasCommands
   rbStretched_ = make_radio("rbBackgroundImagePositionStretched", "Stretched", 90);
   rbTiled_ = make_radio("rbBackgroundImagePositionTiled", "Tiled", 178);
   // Only the user's clicks arrive here; Init's setChecked raises none.
-  connect(group, &QButtonGroup::buttonClicked, this, &BackgroundImageWindow::rbBackgroundImagePositionClick);
+  connect(group, &QButtonGroup::buttonClicked, this, &BackgroundImageWindow::UpdateBackgroundPosition);
 
   auto* apply = new QPushButton(QStringLiteral("Apply"), panel);
   apply->setObjectName(QStringLiteral("btnApply"));
   apply->setGeometry(6, 100, 90, 25);
-  connect(apply, &QPushButton::clicked, this, &BackgroundImageWindow::btnApplyClick);
+  connect(apply, &QPushButton::clicked, this, &BackgroundImageWindow::ApplyBackground);
 
   ApplyStoredGeometry(state.params, kGeometry);
   Init();
@@ -108,17 +108,17 @@ void BackgroundImageWindow::Init() {
     rbCentered_->setChecked(true);
 }
 
-void BackgroundImageWindow::rbBackgroundImagePositionClick() {
+void BackgroundImageWindow::UpdateBackgroundPosition() {
   Params().BackgroundImagePositionCentered = rbCentered_->isChecked();
   Params().BackgroundImagePositionStretched = rbStretched_->isChecked();
   Params().BackgroundImagePositionTiled = rbTiled_->isChecked();
 }
 
-void BackgroundImageWindow::btnLoadBackgroundImageFromFileClick() {
+void BackgroundImageWindow::ChooseBackgroundImage() {
   const QString file = AskForPictureFile(this, Params().BackgroundImageFileName);
   if (file.isEmpty()) return;
   // Only a picture that did load is worth clearing the canvas for.
-  if (LoadBackgroundImage(file.toStdString()) && Params().UseBackgroundImage) btnApplyClick();
+  if (LoadBackgroundImage(file.toStdString()) && Params().UseBackgroundImage) ApplyBackground();
 }
 
 bool BackgroundImageWindow::LoadBackgroundImage(const std::string& file_name) {
@@ -128,7 +128,7 @@ bool BackgroundImageWindow::LoadBackgroundImage(const std::string& file_name) {
   return true;
 }
 
-void BackgroundImageWindow::btnUseCurrentAsBackgroundClick() {
+void BackgroundImageWindow::UseCurrentAsBackground() {
   WindowHost host(this, commands_);
   if (UseCurrentCanvasAsBackground(state_, host)) ShowLoadedPicture();
 }
@@ -138,12 +138,12 @@ void BackgroundImageWindow::ShowLoadedPicture() {
   preview_->ShowPicture(state_.background.Bitmap, state_.background.BackgroundWidth);
 }
 
-void BackgroundImageWindow::btnApplyClick() {
+void BackgroundImageWindow::ApplyBackground() {
   WindowHost host(this, commands_);
   FitImageSizeToBackground(state_.params, state_.background, host);
   commands_.ClearCanvas();
   if (dimensions_) dimensions_->ShowSize(state_.canvas.CanvasWidth(), state_.canvas.CanvasHeight());
-  commands_.Spammer(kAppliedBackgroundMessage);
+  commands_.ShowStatus(kAppliedBackgroundMessage);
 }
 
 QCheckBox* BackgroundImageWindow::CheckBox(const char* object_name) const {

@@ -33,14 +33,14 @@ class BackgroundImageWindow : public ToolWindow {
 
   // "Load background image from file": asks for a file, loads it, and
   // applies it when "Use background image?" is checked.
-  void btnLoadBackgroundImageFromFileClick();
+  void ChooseBackgroundImage();
   bool LoadBackgroundImage(const std::string& file_name);
   // "Use current canvas as background" (also the main menu's "Set canvas as
   // background").
-  void btnUseCurrentAsBackgroundClick();
+  void UseCurrentAsBackground();
   // "Apply": fits the canvas to the picture when asked, clears it (which
   // lays the picture under it) and shows the size in Image dimensions.
-  void btnApplyClick();
+  void ApplyBackground();
 
   QCheckBox* CheckBox(const char* object_name) const;
   QRadioButton* Radio(const char* object_name) const;
@@ -48,7 +48,7 @@ class BackgroundImageWindow : public ToolWindow {
 
  private:
   ParameterSet& Params() const;
-  void rbBackgroundImagePositionClick();
+  void UpdateBackgroundPosition();
   void ShowLoadedPicture();
 
   ProgramState& state_;

@@ -8,7 +8,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "engine/host.h"
+#include "base/host.h"
 #include "ui/dialogs.h"
 
 namespace quorl {
@@ -22,7 +22,7 @@ class CanvasCommands {
   // Resets the picture to its background at the present size and shows it.
   virtual void ResetCanvas() = 0;
   // The status line.
-  virtual void Spammer(const std::string& message) = 0;
+  virtual void ShowStatus(const std::string& message) = 0;
 };
 
 // Lets the picture loaders of the core report through a window: the status
@@ -30,7 +30,7 @@ class CanvasCommands {
 class WindowHost final : public Host {
  public:
   WindowHost(QWidget* window, CanvasCommands& commands) : window_(window), commands_(commands) {}
-  void Spammer(const std::string& message) override { commands_.Spammer(message); }
+  void ShowStatus(const std::string& message) override { commands_.ShowStatus(message); }
   void ShowMessage(const std::string& text) override {
     CurrentDialogs().ShowMessage(window_, QString::fromStdString(text));
   }

@@ -105,7 +105,7 @@ ColorsWindow::ColorsWindow(ProgramState& state, CanvasCommands& commands, QWidge
   auto* set = new QPushButton(QStringLiteral("Set"), findChild<QFrame*>(QStringLiteral("panelColorOptions")));
   set->setObjectName(QStringLiteral("Button2"));
   set->setGeometry(6, 58, 54, 22);
-  connect(set, &QPushButton::clicked, this, &ColorsWindow::Button2Click);
+  connect(set, &QPushButton::clicked, this, &ColorsWindow::ResetCanvasCommand);
 
   // Multipliers and amounts.
   FieldRowBuilder rows(this, state.params, 8, 96, 48);
@@ -159,8 +159,8 @@ ColorsWindow::ColorsWindow(ProgramState& state, CanvasCommands& commands, QWidge
 
   for (const Box& b : boxes_)
     connect(b.box, &QCheckBox::clicked, this, [this, b] { Params().*b.parameter = b.box->isChecked(); });
-  connect(cbNewColor_, &QCheckBox::clicked, this, &ColorsWindow::cbNewColorClick);
-  connect(group, &QButtonGroup::buttonClicked, this, &ColorsWindow::cbWhiteClick);
+  connect(cbNewColor_, &QCheckBox::clicked, this, &ColorsWindow::UpdateNewColor);
+  connect(group, &QButtonGroup::buttonClicked, this, &ColorsWindow::UpdateWhite);
 
   ApplyStoredGeometry(state.params, kGeometry);
   Init();
@@ -192,14 +192,14 @@ void ColorsWindow::UpdateSwatch(Swatch which) {
   Paint(swatches_[static_cast<int>(which)], QColor(r, g, b), QColor(q, q, q));
 }
 
-void ColorsWindow::cbWhiteClick() {
+void ColorsWindow::UpdateWhite() {
   Params().White = rbColorSubtract_->isChecked();
   Params().BestGuess = cbBestGuess_->isChecked();
 }
 
-void ColorsWindow::cbNewColorClick() { cbOneOrTwo_->setEnabled(cbNewColor_->isChecked()); }
+void ColorsWindow::UpdateNewColor() { cbOneOrTwo_->setEnabled(cbNewColor_->isChecked()); }
 
-void ColorsWindow::Button2Click() { commands_.ResetCanvas(); }
+void ColorsWindow::ResetCanvasCommand() { commands_.ResetCanvas(); }
 
 void ColorsWindow::Init() {
   const ParameterSet& p = Params();

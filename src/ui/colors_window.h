@@ -40,7 +40,7 @@ class ColorsWindow : public ToolWindow {
   void UpdateSwatch(Swatch which);
 
   // "Set": the canvas is reset so a new background colour shows at once.
-  void Button2Click();
+  void ResetCanvasCommand();
 
   // By parameter name, e.g. "BgMaxRed".
   QSlider* Bar(const char* key) const;
@@ -63,8 +63,8 @@ class ColorsWindow : public ToolWindow {
 
   ParameterSet& Params() const;
   void BarChange(const ColourBar& bar);
-  void cbWhiteClick();
-  void cbNewColorClick();
+  void UpdateWhite();
+  void UpdateNewColor();
 
   ProgramState& state_;
   CanvasCommands& commands_;

@@ -47,11 +47,11 @@ DimensionsWindow::DimensionsWindow(ProgramState& state, CanvasCommands& commands
   auto* apply = new QPushButton(QStringLiteral("Apply"), this);
   apply->setObjectName(QStringLiteral("Apply"));
   apply->setGeometry(8, 88, 90, 25);
-  connect(apply, &QPushButton::clicked, this, &DimensionsWindow::ApplyClick);
+  connect(apply, &QPushButton::clicked, this, &DimensionsWindow::ApplySize);
   auto* reset = new QPushButton(QStringLiteral("Reset fields"), this);
   reset->setObjectName(QStringLiteral("btnResetFields"));
   reset->setGeometry(108, 88, 90, 25);
-  connect(reset, &QPushButton::clicked, this, &DimensionsWindow::btnResetFieldsClick);
+  connect(reset, &QPushButton::clicked, this, &DimensionsWindow::ResetFields);
 
   ApplyStoredGeometry(state.params, kGeometry);
   Init();
@@ -67,13 +67,13 @@ void DimensionsWindow::ShowSize(int width, int height) {
 
 void DimensionsWindow::Init() { ShowSize(state_.params.ImageWidth, state_.params.ImageHeight); }
 
-void DimensionsWindow::ApplyClick() {
+void DimensionsWindow::ApplySize() {
   state_.params.ImageWidth = pending_width_;
   state_.params.ImageHeight = pending_height_;
   commands_.ClearCanvas();
   hide();
 }
 
-void DimensionsWindow::btnResetFieldsClick() { ShowSize(state_.canvas.CanvasWidth(), state_.canvas.CanvasHeight()); }
+void DimensionsWindow::ResetFields() { ShowSize(state_.canvas.CanvasWidth(), state_.canvas.CanvasHeight()); }
 
 }  // namespace quorl

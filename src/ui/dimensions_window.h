@@ -26,9 +26,9 @@ class DimensionsWindow : public ToolWindow {
 
   // ImageWidth and ImageHeight take the pending values, the canvas is
   // cleared at that size and the window closes.
-  void ApplyClick();
+  void ApplySize();
   // The fields show the canvas's present size again.
-  void btnResetFieldsClick();
+  void ResetFields();
 
   int PendingImageWidth() const { return pending_width_; }
   int PendingImageHeight() const { return pending_height_; }

@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <cstring>
 
-#include "engine/parameter_set.h"
+#include "settings/parameter_set.h"
 #include "settings/field_ranges.h"
 #include "ui/field_rows.h"
 #include "ui/tool_window_host.h"
@@ -59,7 +59,7 @@ FunctionWindow::FunctionWindow(ToolWindowHost& host, QWidget* parent)
   }
   // A new window shows "Line" until the style says otherwise.
   rgFunctions_->button(2)->setChecked(true);
-  connect(rgFunctions_, &QButtonGroup::idClicked, this, &FunctionWindow::rgFunctionsClick);
+  connect(rgFunctions_, &QButtonGroup::idClicked, this, &FunctionWindow::SelectFunction);
   MakeFoldButton(group)->move(group->width() - 28, 0);
 
   FieldRowBuilder rows(this, parameters, 6, 84, 56);
@@ -140,7 +140,7 @@ void FunctionWindow::Init() {
   for (auto& [box, member] : boxes_) box->setChecked(host_.Parameters().*member);
 }
 
-void FunctionWindow::rgFunctionsClick(int index) {
+void FunctionWindow::SelectFunction(int index) {
   if (index < 0 || index >= static_cast<int>(kStyleNames.size())) return;
   if (host_.IsDrawing()) host_.StopRunQuietly();
   // Lowered before the new style's values come in, so a stored 0 survives.

@@ -36,7 +36,7 @@ class FunctionWindow : public ToolWindow {
   // handling; an unknown style leaves the selection as it is.
   void SetFunctionRadio();
   // The user picked item `index`.
-  void rgFunctionsClick(int index);
+  void SelectFunction(int index);
 
   int LissaDeltaMin() const { return lissa_delta_min_; }
   int SelectedFunction() const;

@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "engine/parameter_set.h"
+#include "settings/parameter_set.h"
 #include "ui/about_window.h"
 #include "ui/animation_points_window.h"
 #include "ui/animation_window.h"
@@ -52,20 +52,20 @@ void MainWindow::BuildMenus() {
   };
   QMenu* file = menu("File1", QStringLiteral("File"));
   connect(AddItem(file, "Openinifromfile1", QStringLiteral("Open .ini file"), QKeySequence(Qt::CTRL | Qt::Key_O)),
-          &QAction::triggered, this, &MainWindow::btnLoadIniFromFileClickClick);
+          &QAction::triggered, this, &MainWindow::OpenSettingsFile);
   AddItem(file, "Opencurvefile1", QStringLiteral("Open curve"), QKeySequence(Qt::CTRL | Qt::Key_Q));
   AddSeparator(file, "N4");
   connect(AddItem(file, "Savequorlpicture2", QStringLiteral("Save quorl picture"), QKeySequence(Qt::CTRL | Qt::Key_S)),
-          &QAction::triggered, this, &MainWindow::buttonSaveImageClick);
+          &QAction::triggered, this, [this] { SavePictureSet(); });
   AddItem(file, "Savecurvefile1", QStringLiteral("Save curve"), QKeySequence(Qt::CTRL | Qt::Key_W));
   AddSeparator(file, "N1");
   connect(AddItem(file, "Savequorlpicture1", QStringLiteral("Change default save location")), &QAction::triggered,
-          this, &MainWindow::buttonSaveImageToFolderClick);
+          this, &MainWindow::SavePictureToFolder);
   AddItem(file, "Keepsettingsinsidesavedpictures1", QStringLiteral("Keep settings inside saved pictures"))
       ->setCheckable(true);
   AddSeparator(file, "N10");
   connect(AddItem(file, "Exit1", QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_F4)), &QAction::triggered,
-          this, &MainWindow::Exit1Click);
+          this, &MainWindow::Exit);
 
   QMenu* edit = menu("Edit1", QStringLiteral("Edit"));
   AddItem(edit, "Undocurveedit1", QStringLiteral("Undo curve edit"), QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -84,7 +84,7 @@ void MainWindow::BuildMenus() {
   stop->setEnabled(false);
   connect(stop, &QAction::triggered, this, &MainWindow::DrawOrStop);
   connect(AddItem(quorl, "Clear1", QStringLiteral("Clear"), QKeySequence(Qt::Key_C)), &QAction::triggered, this,
-          &MainWindow::btnClearClick);
+          &MainWindow::Clear);
   AddSeparator(quorl, "N2");
   AddItem(quorl, "Draweachstep1", QStringLiteral("Draw each step?"), QKeySequence(Qt::Key_E))->setCheckable(true);
   AddItem(quorl, "Preview1", QStringLiteral("Preview"), QKeySequence(Qt::Key_P))->setCheckable(true);
@@ -95,10 +95,10 @@ void MainWindow::BuildMenus() {
   AddSeparator(quorl, "N6");
   QAction* zoom = AddItem(quorl, "Zoomtofit1", QStringLiteral("Toggle zoom"), QKeySequence(Qt::CTRL | Qt::Key_F));
   zoom->setCheckable(true);
-  connect(zoom, &QAction::triggered, this, &MainWindow::Zoomtofit1Click);
+  connect(zoom, &QAction::triggered, this, &MainWindow::ToggleZoomToFit);
   connect(AddItem(quorl, "Setcanvasasbackground1", QStringLiteral("Set canvas as background"),
                   QKeySequence(Qt::CTRL | Qt::Key_B)),
-          &QAction::triggered, this, [this] { background_image_->btnUseCurrentAsBackgroundClick(); });
+          &QAction::triggered, this, [this] { background_image_->UseCurrentAsBackground(); });
 
   QMenu* options = menu("Points1", QStringLiteral("Options"));
   connect(AddItem(options, "Function1", QStringLiteral("Function"), QKeySequence(Qt::Key_F1)), &QAction::triggered,
@@ -158,7 +158,7 @@ void MainWindow::BuildMenus() {
       about_->show();
     }
     about_->activateWindow();
-    Spammer(QStringLiteral("Showing about form"));
+    ShowStatus(QStringLiteral("Showing about form"));
   });
 
   ConnectCurveMenuItems();
@@ -167,13 +167,13 @@ void MainWindow::BuildMenus() {
 
 void MainWindow::ConnectToggles() {
   connect(Action("Draweachstep1"), &QAction::triggered, this, [this](bool on) {
-    Spammer(on ? QStringLiteral("Displaying each step as it is calculated")
+    ShowStatus(on ? QStringLiteral("Displaying each step as it is calculated")
                : QStringLiteral("Not displaying each step as it is calculated"));
   });
   connect(Action("Preview1"), &QAction::triggered, this, [this](bool on) {
-    Spammer(on ? QStringLiteral("Drawing in preview mode") : QStringLiteral("Not drawing in preview mode"));
+    ShowStatus(on ? QStringLiteral("Drawing in preview mode") : QStringLiteral("Not drawing in preview mode"));
   });
-  connect(Action("Usetransparency1"), &QAction::triggered, this, [this] { Spammer(QString()); });
+  connect(Action("Usetransparency1"), &QAction::triggered, this, [this] { ShowStatus(QString()); });
   connect(Action("Usewobble1"), &QAction::triggered, this, [this](bool on) { params_.Wobble = on; });
   connect(Action("Usemousetochangevalues1"), &QAction::triggered, this, [this](bool on) {
     params_.UseMouseToChangeValues = on;
@@ -182,20 +182,20 @@ void MainWindow::ConnectToggles() {
   connect(Action("Snapvaluesback1"), &QAction::triggered, this, [this](bool on) { params_.SnapValuesBack = on; });
   connect(Action("Keepsettingsinsidesavedpictures1"), &QAction::triggered, this, [this](bool on) {
     params_.KeepSettingsInPictures = on;
-    Spammer(on ? QStringLiteral("Saved pictures carry their settings")
+    ShowStatus(on ? QStringLiteral("Saved pictures carry their settings")
                : QStringLiteral("Saved pictures do not carry their settings"));
   });
 }
 
 void MainWindow::ShowToolWindow(QWidget* window, const char* message) {
   if (auto* tool = qobject_cast<ToolWindow*>(window)) tool->ShowAndRaise();
-  Spammer(QString::fromUtf8(message));
+  ShowStatus(QString::fromUtf8(message));
 }
 
-void MainWindow::Zoomtofit1Click() {
+void MainWindow::ToggleZoomToFit() {
   zoom_to_fit_ = !zoom_to_fit_;
   Action("Zoomtofit1")->setChecked(zoom_to_fit_);
-  Spammer(zoom_to_fit_ ? QStringLiteral("Zooming to fit is on") : QStringLiteral("Zooming turned off"));
+  ShowStatus(zoom_to_fit_ ? QStringLiteral("Zooming to fit is on") : QStringLiteral("Zooming turned off"));
   FormResize();
 }
 

@@ -15,9 +15,9 @@
 
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
-#include "settings/paths.h"
-#include "curves/curve_commands.h"
-#include "curves/curve_editing.h"
+#include "base/paths.h"
+#include "services/curve_commands.h"
+#include "services/curve_editing.h"
 #include "ui/about_window.h"
 #include "ui/animation_points_window.h"
 #include "ui/animation_window.h"
@@ -125,7 +125,7 @@ void MainWindow::FormCreate() {
   }
   forms_ready_ = true;
   FormResize();
-  Spammer(QStringLiteral("Hello"));
+  ShowStatus(QStringLiteral("Hello"));
 }
 
 void MainWindow::CreateToolWindows() {
@@ -145,14 +145,14 @@ void MainWindow::CreateToolWindows() {
   background_image_ = new BackgroundImageWindow(*state_, *this, dimensions_, this);
   animation_points_ = new AnimationPointsWindow(*curve_session_, this);
   ConnectCurveWindows();
-  Spammer(greeting);
+  ShowStatus(greeting);
 }
 
 void MainWindow::ResetCanvas() { state_->canvas.MakePictureBlack(params_, state_->background, host_.get()); }
 
 // --- status line
 
-void MainWindow::Spammer(const QString& message) { Panel2_->Spammer(message); }
+void MainWindow::ShowStatus(const QString& message) { Panel2_->ShowStatus(message); }
 
 QString MainWindow::StatusText() const { return Panel2_->Message(); }
 
@@ -287,7 +287,7 @@ void MainWindow::StyleChanger(const std::string& style) {
 
 // --- exit
 
-void MainWindow::Exit1Click() {
+void MainWindow::Exit() {
   if (ending_) return;
   if (!FolderExists(params_.SaveDir)) params_.SaveDir = DefaultPictureFolder();
   if (RunInProgress()) {
@@ -302,13 +302,13 @@ void MainWindow::Exit1Click() {
     SetDrawCommandsEnabled(true);
   }
   WriteOwnSettings();
-  Spammer(QStringLiteral("Exiting"));
+  ShowStatus(QStringLiteral("Exiting"));
   ending_ = true;
   emit ProgramEnding();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!ending_) Exit1Click();
+  if (!ending_) Exit();
   event->accept();
 }
 

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "canvas/picture_saving.h"
-#include "engine/parameter_set.h"
+#include "services/picture_saving.h"
+#include "settings/parameter_set.h"
 #include "settings/settings_file.h"
 #include "ui/canvas_commands.h"
 #include "ui/tool_window_host.h"
@@ -65,7 +65,7 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   ~MainWindow() override;
 
   // --- status line and progress bar
-  void Spammer(const QString& message);
+  void ShowStatus(const QString& message);
   QString StatusText() const;
   void SetupProgressBar(int maximum);
   void ShowProgress(int position);
@@ -84,13 +84,12 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
 
   // --- commands (the menu handlers)
   void DrawOrStop();
-  void btnClearClick();
-  void Zoomtofit1Click();
-  void btnLoadIniFromFileClickClick();
-  void buttonSaveImageClick();
-  void buttonSaveImageToFolderClick();
+  void Clear();
+  void ToggleZoomToFit();
+  void OpenSettingsFile();
+  void SavePictureToFolder();
   // The exit sequence; also what closing the window does.
-  void Exit1Click();
+  void Exit();
   void SetDrawCommandsEnabled(bool drawEnabled);
   // The Animation window's "Make Frames", off while a run draws.
   void EnableAnimationStart(bool enabled);
@@ -118,9 +117,9 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   void RedrawCanvas() override;
 
   // --- CanvasCommands
-  void ClearCanvas() override { btnClearClick(); }
+  void ClearCanvas() override { Clear(); }
   void ResetCanvas() override;
-  void Spammer(const std::string& message) override { Spammer(QString::fromStdString(message)); }
+  void ShowStatus(const std::string& message) override { ShowStatus(QString::fromStdString(message)); }
 
   // Stores the parameters (with the windows' live geometry) under the
   // current style in the program's settings file.

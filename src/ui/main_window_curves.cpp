@@ -9,9 +9,9 @@
 #include <QSignalBlocker>
 #include <functional>
 
-#include "curves/curve_commands.h"
-#include "curves/curve_editing.h"
-#include "curves/curve_set_files.h"
+#include "services/curve_commands.h"
+#include "services/curve_editing.h"
+#include "services/curve_set_files.h"
 #include "engine/program_state.h"
 #include "ui/animation_points_window.h"
 #include "ui/animation_window.h"
@@ -70,19 +70,19 @@ void MainWindow::ConnectCurveMenuItems() {
     const char* name;
     std::function<void()> run;
   } items[] = {
-      {"Opencurvefile1", [this] { curve_commands_->btnLoadPathFromFileClick(); }},
-      {"Savecurvefile1", [this] { curve_commands_->Savecurvefile1Click(); }},
-      {"Undocurveedit1", [this] { curve_commands_->Undocurveedit1Click(); }},
-      {"CutCurve1", [this] { curve_commands_->CutCurve1Click(); }},
-      {"CopyCurve1", [this] { curve_commands_->CopyCurve1Click(); }},
-      {"PasteCurve1", [this] { curve_commands_->PasteCurve1Click(); }},
-      {"Resetallcurves1", [this] { curve_commands_->Resetallcurves1Click(); }},
-      {"ShowCurve1", [this] { curve_commands_->ShowCurve1Click(); }},
+      {"Opencurvefile1", [this] { curve_commands_->LoadCurveFromFile(); }},
+      {"Savecurvefile1", [this] { curve_commands_->SaveCurveFile(); }},
+      {"Undocurveedit1", [this] { curve_commands_->UndoCurveEdit(); }},
+      {"CutCurve1", [this] { curve_commands_->CutCurve(); }},
+      {"CopyCurve1", [this] { curve_commands_->CopyCurveToClipboard(); }},
+      {"PasteCurve1", [this] { curve_commands_->PasteCurve(); }},
+      {"Resetallcurves1", [this] { curve_commands_->ResetAllCurvesCommand(); }},
+      {"ShowCurve1", [this] { curve_commands_->ShowCurve(); }},
       {"Setrotationpoints1", [mode] { mode(RightButtonMode::RotationPoints); }},
       {"Setpathpoints1", [mode] { mode(RightButtonMode::PathPoints); }},
       {"DrawMultiplierBezier1", [mode] { mode(RightButtonMode::Curve); }},
-      {"DrawwithStartandEndBeziers1", [this] { curve_commands_->DrawwithStartandEndBeziers1Click(); }},
-      {"UseStartBezierasEndBezier1", [this] { curve_commands_->UseStartBezierasEndBezier1Click(); }},
+      {"DrawwithStartandEndBeziers1", [this] { curve_commands_->ToggleStartAndEndBeziers(); }},
+      {"UseStartBezierasEndBezier1", [this] { curve_commands_->ToggleStartAsEndBezier(); }},
       {"Moverotationcenterbetweenpoints1",
        [this] {
          curve_commands_->SetMoveRotation(Action("Moverotationcenterbetweenpoints1")->isChecked());
@@ -137,7 +137,7 @@ void MainWindow::LoadCurvesOfSettings(const std::string& settingsPath) {
   curve_session_->MarkLoadedSlots(report.FoundSlots);
   SelectCurveSlot(slot);
   if (!report.Error.empty())
-    ShowMessage(QStringLiteral("btnLoadIniFromFileClickClick: ") + QString::fromStdString(report.Error));
+    ShowMessage(QStringLiteral("OpenSettingsFile: ") + QString::fromStdString(report.Error));
 }
 
 }  // namespace quorl

@@ -15,7 +15,7 @@ void MainWindowHost::BeginRun() {
 
 void MainWindowHost::EndRun() { in_run_ = false; }
 
-void MainWindowHost::Spammer(const std::string& message) { window_.Spammer(QString::fromStdString(message)); }
+void MainWindowHost::ShowStatus(const std::string& message) { window_.ShowStatus(QString::fromStdString(message)); }
 
 void MainWindowHost::ShowMessage(const std::string& text) {
   if (in_run_ && !shown_in_run_.insert(text).second) return;

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "engine/host.h"
+#include "base/host.h"
 
 namespace quorl {
 
@@ -21,7 +21,7 @@ class MainWindowHost : public Host {
   void BeginRun();
   void EndRun();
 
-  void Spammer(const std::string& message) override;
+  void ShowStatus(const std::string& message) override;
   void ShowMessage(const std::string& text) override;
   void SetupProgressBar(int maximum) override;
   void SetProgressPosition(int position) override;

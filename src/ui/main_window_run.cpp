@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "canvas/picture_saving.h"
+#include "services/picture_saving.h"
 #include "canvas/png_recipe.h"
-#include "settings/atomic_file.h"
+#include "base/atomic_file.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "ui/animation_window.h"
@@ -98,14 +98,14 @@ void MainWindow::ShowTimeLeft(int position) {
                                : QStringLiteral("%1 s left").arg(seconds));
 }
 
-void MainWindow::btnClearClick() {
+void MainWindow::Clear() {
   if (ending_) return;
-  run_->btnClearClick();
+  run_->Clear();
 }
 
-void MainWindow::RedrawCanvas() { state_->canvas.drawArrayOnImage(params_, host_.get()); }
+void MainWindow::RedrawCanvas() { state_->canvas.DrawGridsOnPicture(params_, host_.get()); }
 
-void MainWindow::btnLoadIniFromFileClickClick() {
+void MainWindow::OpenSettingsFile() {
   const QString file = CurrentDialogs().OpenFile(
       this, QStringLiteral("Load an Quorl initialisation file"), QString::fromStdString(params_.LoadDir),
       QStringLiteral("Quorl initialisation (*.ini);;Quorl pictures with their settings (*.png)"));
@@ -117,14 +117,14 @@ void MainWindow::btnLoadIniFromFileClickClick() {
   std::string bytes, error;
   if (ReadWholeFile(path, bytes, &error) && LooksLikePng(bytes)) {
     if (!recipe.Unpack(bytes, error)) {
-      ShowMessage(QStringLiteral("btnLoadIniFromFileClickClick: ") + QString::fromStdString(error));
+      ShowMessage(QStringLiteral("OpenSettingsFile: ") + QString::fromStdString(error));
       return;
     }
     path = recipe.SettingsPath();
   }
   params_.CurrentStyle = ReadIniCurrentStyle(path);
   ApplyReadOutcome(ReadSettings(params_.CurrentStyle, path));
-  Spammer(QStringLiteral("Loaded ") + QFileInfo(file).absoluteFilePath());
+  ShowStatus(QStringLiteral("Loaded ") + QFileInfo(file).absoluteFilePath());
   params_.LoadDir = QFileInfo(file).absolutePath().toStdString() + "/";
   LoadCurvesOfSettings(path);
 }
@@ -134,22 +134,20 @@ SaveResult MainWindow::SavePictureSet() {
   SaveOptions options;
   options.useTransparency = Action("Usetransparency1")->isChecked();
   options.keepRecipe = params_.KeepSettingsInPictures;
-  return quorl::buttonSaveImageClick(*state_, *host_, options);
+  return quorl::SavePictureFiles(*state_, *host_, options);
 }
 
-void MainWindow::buttonSaveImageClick() { SavePictureSet(); }
-
-void MainWindow::buttonSaveImageToFolderClick() {
+void MainWindow::SavePictureToFolder() {
   const QString folder = CurrentDialogs().ChooseFolder(this, QStringLiteral("Change default save location"),
                                                        QString::fromStdString(params_.SaveDir));
   if (folder.isEmpty()) {
-    Spammer(QStringLiteral("Save directory unchanged as ") + QString::fromStdString(params_.SaveDir));
+    ShowStatus(QStringLiteral("Save directory unchanged as ") + QString::fromStdString(params_.SaveDir));
     return;
   }
   QString stored = folder;
   if (!stored.endsWith(QLatin1Char('/'))) stored += QLatin1Char('/');
   params_.SaveDir = stored.toStdString();
-  Spammer(QStringLiteral("Save directory changed to ") + stored);
+  ShowStatus(QStringLiteral("Save directory changed to ") + stored);
 }
 
 }  // namespace quorl

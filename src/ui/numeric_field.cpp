@@ -8,9 +8,9 @@
 #include <optional>
 #include <variant>
 
-#include "engine/parameter_set.h"
-#include "settings/decimal_hundredths.h"
-#include "settings/number_text.h"
+#include "settings/parameter_set.h"
+#include "base/decimal_hundredths.h"
+#include "base/number_text.h"
 #include "settings/settings_table.h"
 #include "ui/dialogs.h"
 

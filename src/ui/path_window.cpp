@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "curves/curve_edit_session.h"
-#include "curves/path_generators.h"
-#include "engine/parameter_set.h"
+#include "services/curve_edit_session.h"
+#include "services/path_generators.h"
+#include "settings/parameter_set.h"
 #include "settings/field_ranges.h"
 #include "ui/numeric_field.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <QLabel>
 
-#include "canvas/picture24.h"
+#include "base/picture24.h"
 #include "ui/dialogs.h"
 
 namespace quorl {

@@ -11,8 +11,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "curves/curve_editing.h"
-#include "engine/parameter_set.h"
+#include "services/curve_editing.h"
+#include "settings/parameter_set.h"
 #include "engine/program_state.h"
 #include "settings/field_ranges.h"
 #include "ui/cursors.h"
@@ -104,9 +104,9 @@ void PointsWindow::BuildCurvePanel(int& top) {
   auto* curve = MakeRadio(panel, "rbDrawMultiplierBezier", "Set curve", 4, y + 40, 200);
   for (QRadioButton* r : {rotation, path, curve}) modes->addButton(r);
   rotation->setChecked(true);
-  connect(rotation, &QRadioButton::clicked, this, &PointsWindow::rbSetRotationPointsClick);
-  connect(path, &QRadioButton::clicked, this, &PointsWindow::rbSetPathPointsClick);
-  connect(curve, &QRadioButton::clicked, this, &PointsWindow::rbDrawMultiplierBezierClick);
+  connect(rotation, &QRadioButton::clicked, this, &PointsWindow::SelectRotationPoints);
+  connect(path, &QRadioButton::clicked, this, &PointsWindow::SelectPathPoints);
+  connect(curve, &QRadioButton::clicked, this, &PointsWindow::SelectMultiplierCurves);
   MakeFoldButton(panel)->move(kWidth - 36, 0);
   y += 62;
 
@@ -115,7 +115,7 @@ void PointsWindow::BuildCurvePanel(int& top) {
   cbMultiplierBeziers_->setGeometry(4, y, kWidth - 16, kFieldHeight + 1);
   for (int i = 0; i < CurveCount; ++i) cbMultiplierBeziers_->addItem(SlotText(i, false));
   connect(cbMultiplierBeziers_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    if (index >= 0) OnCore([this, index] { commands_.cbMultiplierBeziersChange(index); });
+    if (index >= 0) OnCore([this, index] { commands_.SelectSlot(index); });
   });
   y += kRow + 4;
 
@@ -125,12 +125,12 @@ void PointsWindow::BuildCurvePanel(int& top) {
     std::function<void()> click;
   };
   const ButtonLayout buttons[] = {
-      {"btnDrawMultiplier", "Show curve", [this] { session_.btnDrawMultiplierActualClick(); }},
-      {"btnHideCurve", "Hide curve", [this] { commands_.btnHideCurveClick(); }},
-      {"btnClearMultiplier", "Reset curve", [this] { commands_.btnClearMultiplierClick(); }},
-      {"btnReverseCurve", "Reverse", [this] { commands_.btnReverseCurveClick(); }},
-      {"btnLoadBezier", "Load curve", [this] { commands_.btnLoadPathFromFileClick(); }},
-      {"btnSaveBezier", "Save curve", [this] { commands_.Savecurvefile1Click(); }},
+      {"btnDrawMultiplier", "Show curve", [this] { session_.ShowSelectedCurve(); }},
+      {"btnHideCurve", "Hide curve", [this] { commands_.HideCurve(); }},
+      {"btnClearMultiplier", "Reset curve", [this] { commands_.ResetCurve(); }},
+      {"btnReverseCurve", "Reverse", [this] { commands_.ReverseSelectedCurve(); }},
+      {"btnLoadBezier", "Load curve", [this] { commands_.LoadCurveFromFile(); }},
+      {"btnSaveBezier", "Save curve", [this] { commands_.SaveCurveFile(); }},
   };
   const int button_width = (kWidth - 16) / 3;
   for (int i = 0; i < 6; ++i) {
@@ -147,19 +147,19 @@ void PointsWindow::BuildCurvePanel(int& top) {
   controls->setChecked(session_.ShowControlPoints);
   connect(controls, &QCheckBox::clicked, this, [this](bool on) {
     session_.ShowControlPoints = on;
-    OnCore([this] { session_.btnDrawMultiplierClick(); });
+    OnCore([this] { session_.SelectSlotCurve(); });
   });
   y += 20;
   QCheckBox* both = MakeCheck(panel, "cbDrawWithStartAndEnd", "Draw with Start and End curves?", 4, y, 260);
   connect(both, &QCheckBox::clicked, this, [this](bool on) {
     session_.Params().QuorlPointsUseStartAndEndBezier = on;
-    commands_.DrawwithStartandEndBeziers1Click();
+    commands_.ToggleStartAndEndBeziers();
   });
   y += 20;
   QCheckBox* same = MakeCheck(panel, "cbUseStartAsEnd", "Use Start curve as End curve?", 4, y, 260);
   connect(same, &QCheckBox::clicked, this, [this](bool on) {
     session_.Params().QuorlPointsUseStartAsEnd = on;
-    commands_.UseStartBezierasEndBezier1Click();
+    commands_.ToggleStartAsEndBezier();
   });
   y += 22;
 
@@ -212,7 +212,7 @@ void PointsWindow::BuildPointRows(int& top) {
   add_row({"rbPathEnd", "Path B", "eXend", "QuorlPointsXEnd", "eYend", "QuorlPointsYEnd"}, path_group);
   path_a->setChecked(true);
   connect(path_a, &QRadioButton::toggled, this, [this](bool on) { session_.NextPathPointIsA = on; });
-  connect(Button("btnResetPath"), &QPushButton::clicked, this, &PointsWindow::btnResetPathClick);
+  connect(Button("btnResetPath"), &QPushButton::clicked, this, &PointsWindow::ResetPath);
 
   auto* path_modes = new QButtonGroup(this);
   for (const RadioParameter& mode : kPathModes) {
@@ -234,7 +234,7 @@ void PointsWindow::BuildPointRows(int& top) {
   top += kRow + 2;
   rotate_a->setChecked(true);
   connect(rotate_a, &QRadioButton::toggled, this, [this](bool on) { session_.NextRotatePointIsA = on; });
-  connect(Button("btnResetRotate"), &QPushButton::clicked, this, &PointsWindow::btnResetRotateClick);
+  connect(Button("btnResetRotate"), &QPushButton::clicked, this, &PointsWindow::ResetRotation);
 
   auto* rotate_modes = new QButtonGroup(this);
   for (const RadioParameter& mode : kRotateModes) {
@@ -281,7 +281,7 @@ void PointsWindow::Init() {
   Radio(session_.NextRotatePointIsA ? "rbRotateStart" : "rbRotateEnd")->setChecked(true);
   for (int i = 0; i < CurveCount; ++i)
     if (session_.Curves()[i].Curve.GetLength() >= kDefinedCurvePoints) session_.MarkCurve(i);
-  session_.Spammer("");
+  session_.ShowStatus("");
 }
 
 void PointsWindow::SetCurveCommandsEnabled(bool enabled) {
@@ -289,21 +289,21 @@ void PointsWindow::SetCurveCommandsEnabled(bool enabled) {
   for (QPushButton* button : curve_buttons_) button->setEnabled(enabled);
 }
 
-void PointsWindow::rbSetRotationPointsClick() {
+void PointsWindow::SelectRotationPoints() {
   SetCurveCommandsEnabled(false);
-  commands_.Setrotationpoints1Click();
+  commands_.SetRotationPoints();
   emit RightButtonModeChanged(RightButtonMode::RotationPoints);
 }
 
-void PointsWindow::rbSetPathPointsClick() {
+void PointsWindow::SelectPathPoints() {
   SetCurveCommandsEnabled(false);
-  commands_.Setpathpoints1Click();
+  commands_.SetPathPoints();
   emit RightButtonModeChanged(RightButtonMode::PathPoints);
 }
 
-void PointsWindow::rbDrawMultiplierBezierClick() {
+void PointsWindow::SelectMultiplierCurves() {
   SetCurveCommandsEnabled(true);
-  commands_.DrawMultiplierBezier1Click();
+  commands_.DrawMultiplierBezier();
   emit RightButtonModeChanged(RightButtonMode::Curve);
 }
 
@@ -311,15 +311,15 @@ void PointsWindow::SelectRightButtonMode(RightButtonMode mode) {
   switch (mode) {
     case RightButtonMode::RotationPoints:
       Radio("rbSetRotationPoints")->setChecked(true);
-      rbSetRotationPointsClick();
+      SelectRotationPoints();
       break;
     case RightButtonMode::PathPoints:
       Radio("rbSetPathPoints")->setChecked(true);
-      rbSetPathPointsClick();
+      SelectPathPoints();
       break;
     case RightButtonMode::Curve:
       Radio("rbDrawMultiplierBezier")->setChecked(true);
-      rbDrawMultiplierBezierClick();
+      SelectMultiplierCurves();
       break;
   }
 }
@@ -350,11 +350,11 @@ void PointsWindow::tbBezierMouseChange(int position) {
   session_.Params().QuorlPointsBezierMouse = position;
 }
 
-void PointsWindow::btnResetPathClick() {
+void PointsWindow::ResetPath() {
   for (const char* name : {"eXstart", "eYstart", "eXend", "eYend"}) Field(name)->setText(QStringLiteral("0"));
 }
 
-void PointsWindow::btnResetRotateClick() {
+void PointsWindow::ResetRotation() {
   for (const char* name : {"editRotateXStart", "editRotateYStart", "editRotateXEnd", "editRotateYEnd"})
     Field(name)->setText(QStringLiteral("0"));
 }

@@ -10,8 +10,8 @@
 #include <QImage>
 #include <functional>
 
-#include "curves/curve_commands.h"
-#include "curves/curve_edit_session.h"
+#include "services/curve_commands.h"
+#include "services/curve_edit_session.h"
 #include "ui/tool_window.h"
 
 class QButtonGroup;
@@ -54,14 +54,14 @@ class PointsWindow : public ToolWindow, public CurvePointsView {
   // "Use A and B?" shows MoveRotation again (after the menu item changed it).
   void SyncMoveRotation();
 
-  void rbSetRotationPointsClick();
-  void rbSetPathPointsClick();
-  void rbDrawMultiplierBezierClick();
+  void SelectRotationPoints();
+  void SelectPathPoints();
+  void SelectMultiplierCurves();
   void pointsOptions();   // a path radio button
   void pointsOptions2();  // a rotate radio button
   void tbBezierMouseChange(int position);
-  void btnResetPathClick();
-  void btnResetRotateClick();
+  void ResetPath();
+  void ResetRotation();
 
   // CurvePointsView
   void ShowSlotMark(int slot, bool marked, bool select) override;

@@ -7,7 +7,7 @@
 #include <QSlider>
 #include <cstring>
 
-#include "canvas/image_loading.h"
+#include "services/image_loading.h"
 #include "canvas/picture_files.h"
 #include "engine/program_state.h"
 #include "ui/canvas_commands.h"
@@ -70,7 +70,7 @@ SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& comman
   auto* load = new QPushButton(QStringLiteral("Load source image from file"), this);
   load->setObjectName(QStringLiteral("btnLoadSourceImage"));
   load->setGeometry(8, 4, 200, 25);
-  connect(load, &QPushButton::clicked, this, &SourceImageWindow::btnLoadSourceImageClick);
+  connect(load, &QPushButton::clicked, this, &SourceImageWindow::ChooseSourceImage);
   MakeFoldButton(this)->move(kWidth - 30, 4);
 
   preview_ = new PicturePreview(QStringLiteral("panelSourceImagePreviewHolder"), this);
@@ -113,7 +113,7 @@ SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& comman
     connect(bars_[i].bar, &QSlider::valueChanged, this, [this, i] { BarChange(bars_[i]); });
   for (const Box& b : boxes_)
     connect(b.box, &QCheckBox::clicked, this, [this, b] { Params().*b.parameter = b.box->isChecked(); });
-  connect(cbUseOpaquePixels_, &QCheckBox::clicked, this, &SourceImageWindow::cbUseOpaquePixelsClick);
+  connect(cbUseOpaquePixels_, &QCheckBox::clicked, this, &SourceImageWindow::UpdateThresholdVisibility);
 
   ApplyStoredGeometry(state.params, kGeometry);
   Init();
@@ -141,7 +141,7 @@ bool SourceImageWindow::ThresholdShown() const { return !threshold_controls_.fro
 
 // The threshold matters only for opaque pixels, so it is shown exactly
 // while "Opaque?" is checked.
-void SourceImageWindow::cbUseOpaquePixelsClick() { ShowThreshold(cbUseOpaquePixels_->isChecked()); }
+void SourceImageWindow::UpdateThresholdVisibility() { ShowThreshold(cbUseOpaquePixels_->isChecked()); }
 
 void SourceImageWindow::Init() {
   const ParameterSet& p = Params();
@@ -152,7 +152,7 @@ void SourceImageWindow::Init() {
   ShowThreshold(p.UseOpaquePixels);
 }
 
-void SourceImageWindow::btnLoadSourceImageClick() {
+void SourceImageWindow::ChooseSourceImage() {
   const QString file = AskForPictureFile(this, Params().SourceImageFileName);
   if (!file.isEmpty()) LoadSourceImage(file.toStdString());
 }

@@ -34,7 +34,7 @@ class SourceImageWindow : public ToolWindow {
   void Init();
 
   // "Load source image from file": asks for a file and loads it.
-  void btnLoadSourceImageClick();
+  void ChooseSourceImage();
   // Loads `file_name` (its type from its extension) and shows it.
   bool LoadSourceImage(const std::string& file_name);
 
@@ -60,7 +60,7 @@ class SourceImageWindow : public ToolWindow {
 
   ParameterSet& Params() const;
   void BarChange(const BoundBar& bar);
-  void cbUseOpaquePixelsClick();
+  void UpdateThresholdVisibility();
   void ShowThreshold(bool shown);
 
   ProgramState& state_;

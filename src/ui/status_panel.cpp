@@ -31,7 +31,7 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
   layout->addWidget(StatusBar1_);
 }
 
-void StatusPanel::Spammer(const QString& message) {
+void StatusPanel::ShowStatus(const QString& message) {
   panel_->setText(message);
   StatusBar1_->repaint();
 }

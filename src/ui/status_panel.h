@@ -21,7 +21,7 @@ class StatusPanel : public QWidget {
 
   // Replaces the status line's message (empty clears it) and repaints at
   // once, so it shows even while a long computation holds the window.
-  void Spammer(const QString& message);
+  void ShowStatus(const QString& message);
   QString Message() const;
 
   // Range 0..maximum, position 0.

@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "engine/parameter_set.h"
+#include "settings/parameter_set.h"
 
 namespace quorl {
 
@@ -43,13 +43,13 @@ void ToolWindow::ShowAndRaise() {
   activateWindow();
 }
 
-void ToolWindow::Button1Click() { SetHeight(height() < 51 ? full_height_ : kFoldedHeight); }
+void ToolWindow::ToggleFolded() { SetHeight(height() < 51 ? full_height_ : kFoldedHeight); }
 
 QPushButton* ToolWindow::MakeFoldButton(QWidget* row) {
   auto* button = new QPushButton(QStringLiteral(":)"), row);
   button->setObjectName(QStringLiteral("Button1"));
   button->setFixedSize(24, 20);
-  connect(button, &QPushButton::clicked, this, &ToolWindow::Button1Click);
+  connect(button, &QPushButton::clicked, this, &ToolWindow::ToggleFolded);
   return button;
 }
 

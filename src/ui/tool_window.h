@@ -39,7 +39,7 @@ class ToolWindow : public QWidget {
   void ShowAndRaise();
 
   // ":)": folded to its top row below 51 pixels, otherwise unfolded.
-  void Button1Click();
+  void ToggleFolded();
   void SetHeight(int height);
 
  protected:

@@ -4,7 +4,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "settings/decimal_hundredths.h"
+#include "base/decimal_hundredths.h"
 #include "settings/field_ranges.h"
 
 namespace quorl {

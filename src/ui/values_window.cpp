@@ -4,7 +4,7 @@
 
 #include <QPushButton>
 
-#include "engine/parameter_set.h"
+#include "settings/parameter_set.h"
 #include "ui/field_rows.h"
 
 namespace quorl {

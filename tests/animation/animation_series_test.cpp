@@ -8,7 +8,7 @@
 #include "animation/animated_rows.h"
 #include "animation/animation_paths.h"
 #include "curves/curve_slots.h"
-#include "engine/host.h"
+#include "base/host.h"
 #include "animation/wave_forms.h"
 
 namespace quorl {
@@ -95,7 +95,7 @@ TEST(FrameOverrides, PathOffsetShiftAndPhase) {
 
   // A straight start path of length 3 to the right shifts the last frame by 3.
   FrameInputs in;
-  in.startPath = [](double u, RealPoint& pt) {
+  in.startPath = [](double u, Point& pt) {
     pt = {1 + 3 * u, 2};
     return true;
   };
@@ -103,14 +103,14 @@ TEST(FrameOverrides, PathOffsetShiftAndPhase) {
   c.offsetTicked = false;
   c.moveStart = true;
   ComputeFrameOverrides(p, c, 12, in, o);
-  EXPECT_NEAR(o.AnimShiftStart.x, 3, 1e-12);
-  EXPECT_NEAR(o.AnimShiftStart.y, 0, 1e-12);
-  EXPECT_EQ(o.AnimShiftEnd, RealPoint{});  // its box is not ticked
+  EXPECT_NEAR(o.AnimShiftStart.X, 3, 1e-12);
+  EXPECT_NEAR(o.AnimShiftStart.Y, 0, 1e-12);
+  EXPECT_EQ(o.AnimShiftEnd, Point{});  // its box is not ticked
   EXPECT_EQ(o.AnimPathOffset, 0);
   // A path without a smooth curve yet shifts nothing.
-  in.startPath = [](double, RealPoint&) { return false; };
+  in.startPath = [](double, Point&) { return false; };
   ComputeFrameOverrides(p, c, 12, in, o);
-  EXPECT_EQ(o.AnimShiftStart, RealPoint{});
+  EXPECT_EQ(o.AnimShiftStart, Point{});
 }
 
 class RecordingHost : public SeriesHost {
@@ -123,7 +123,7 @@ class RecordingHost : public SeriesHost {
   int frameReads = 0;
   std::string error;
 
-  bool ReadRotationPoints(RealPoint& a, RealPoint& b, std::string& message) override {
+  bool ReadRotationPoints(Point& a, Point& b, std::string& message) override {
     if (++frameReads == badRotationAtFrame) {
       message = "'abc' is not a valid floating point value";
       return false;
@@ -156,7 +156,7 @@ TEST(AnimationSeries, StartFrameRangesStopAndBadInput) {
     EXPECT_EQ(host.statuses[0], "");
     EXPECT_EQ(host.statuses[3], "Making Frame 4");
     EXPECT_FALSE(flags.InAnimation);
-    EXPECT_EQ(o.AnimRotateEnd, (RealPoint{1, 0}));
+    EXPECT_EQ(o.AnimRotateEnd, (Point{1, 0}));
   }
   {
     RecordingHost host;
@@ -201,7 +201,7 @@ TEST(AnimationSeries, LiveControlsAreReadBeforeEveryFrameButNotTheCount) {
       c.moveStart = true;
     }
     PathAt StartPath() override {
-      return [](double u, RealPoint& pt) {
+      return [](double u, Point& pt) {
         pt = {2 * u, 0};
         return true;
       };
@@ -216,14 +216,14 @@ TEST(AnimationSeries, LiveControlsAreReadBeforeEveryFrameButNotTheCount) {
   c.frames = 4;
   RunAnimationSeries(p, c, flags, o, host);
   EXPECT_EQ(host.made, (std::vector<int>{3, 4}));
-  EXPECT_NEAR(o.AnimShiftStart.x, 2, 1e-12);
+  EXPECT_NEAR(o.AnimShiftStart.X, 2, 1e-12);
 }
 
 TEST(AnimationPaths, ReadOnlyOnceTheSmoothCurveIsBuilt) {
   CurveSlots curves;
   Host quiet;
   const PathAt path = AnimationPathOf(curves.AnimStartPathCurve, curves.AnimStartPathBezier);
-  RealPoint at{7, 7};
+  Point at{7, 7};
   EXPECT_FALSE(path(0.5, at));  // no points
 
   for (int i = 0; i < 4; ++i) curves.AnimStartPathCurve.AddPoint(i, 1);
@@ -233,10 +233,10 @@ TEST(AnimationPaths, ReadOnlyOnceTheSmoothCurveIsBuilt) {
   curves.AnimStartPathCurve.AddPoint(4, 1);
   curves.SetUpBezier(BezierKindAnimStart, 0, quiet);
   ASSERT_TRUE(path(0.0, at));
-  EXPECT_NEAR(at.x, 0, 1e-9);
-  EXPECT_NEAR(at.y, 1, 1e-9);
+  EXPECT_NEAR(at.X, 0, 1e-9);
+  EXPECT_NEAR(at.Y, 1, 1e-9);
   ASSERT_TRUE(path(1.0, at));
-  EXPECT_NEAR(at.x, 4, 1e-9);
+  EXPECT_NEAR(at.X, 4, 1e-9);
 
   // Emptied for a new stroke: nothing until it is built again.
   curves.AnimStartPathCurve.Empty();

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <set>
 
-#include "app_test_support.h"
+#include "support/app_test_support.h"
 
 namespace quorl {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/render_command.h"
-#include "app_test_support.h"
+#include "support/app_test_support.h"
 
 namespace quorl {
 namespace {

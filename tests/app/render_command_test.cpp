@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "app_test_support.h"
+#include "support/app_test_support.h"
 #include "curves/curve_file_names.h"
 
 namespace quorl {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/render_command.h"
-#include "app_test_support.h"
+#include "support/app_test_support.h"
 #include "canvas/png_writer.h"
 
 namespace quorl {

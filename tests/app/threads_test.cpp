@@ -13,7 +13,7 @@
 
 #include "app/program_setup.h"
 #include "app/render_command.h"
-#include "app_test_support.h"
+#include "support/app_test_support.h"
 #include "canvas/png_writer.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"

@@ -5,7 +5,7 @@
 
 #include "canvas/canvas.h"
 #include "canvas/image_stores.h"
-#include "canvas_test_support.h"
+#include "support/canvas_test_support.h"
 
 namespace quorl {
 namespace {
@@ -42,7 +42,7 @@ TEST(Render, DirectRenderRoundsHalvesToEvenAndKeepsTheLowEightBits) {
   const int expected[] = {0, 2, 2, 4, 254, 0, 255, 0};
   for (int i = 0; i < 8; ++i) s.canvas.SetPixel(0, i, 0, values[i]);
   s.canvas.SetPixel(1, 0, 0, std::nan(""));
-  s.canvas.drawArrayOnImage(s.params);
+  s.canvas.DrawGridsOnPicture(s.params);
   for (int i = 0; i < 8; ++i) EXPECT_EQ(Shown(s.canvas, i, 0).r, expected[i]) << values[i];
   EXPECT_EQ(Shown(s.canvas, 0, 0).g, 0);
 }
@@ -60,13 +60,13 @@ TEST(Render, NormalisingWithEqualValuesShowsTheBrightestBackground) {
     s.canvas.SetFirstStep(x, 1, 0);
   }
   s.canvas.SetPixel(0, 3, 3, 17);  // not reached: shown directly
-  s.canvas.drawArrayOnImage(s.params);
+  s.canvas.DrawGridsOnPicture(s.params);
   EXPECT_EQ(Shown(s.canvas, 1, 1), (Rgb{200, 150, 100}));
   EXPECT_EQ(Shown(s.canvas, 2, 1), (Rgb{200, 150, 100}));
   EXPECT_EQ(Shown(s.canvas, 3, 3), (Rgb{17, 150, 100}));
   // Unreached pixels are left out of the normalisation entirely.
   s.params.NormalisationDivisor = 0;
-  s.canvas.drawArrayOnImage(s.params);
+  s.canvas.DrawGridsOnPicture(s.params);
   EXPECT_EQ(Shown(s.canvas, 1, 1), (Rgb{180, 150, 60}));
 }
 

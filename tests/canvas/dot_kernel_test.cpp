@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "canvas_test_support.h"
+#include "support/canvas_test_support.h"
 
 namespace quorl {
 namespace {
@@ -80,7 +80,7 @@ TEST(DotPlacement, RowZeroIsTheBottomRowAndTheFirstStepIsKept) {
   s.Add(s.X(3.5), s.Y(0.5));
   EXPECT_EQ(s.canvas.FirstStep(3, 0), 3);
   EXPECT_EQ(s.canvas.FirstStep(3, 1), Canvas::NeverPainted);
-  s.canvas.drawArrayOnImage(s.params);
+  s.canvas.DrawGridsOnPicture(s.params);
   // The bottom row of the bitmap, blue byte of column 3.
   EXPECT_EQ(s.canvas.Bitmap().Row(19)[3 * 3], static_cast<int>(std::nearbyint(s.canvas.Pixel(2, 3, 0))));
   EXPECT_GT(s.canvas.Bitmap().Row(19)[3 * 3], 0);
@@ -91,8 +91,8 @@ TEST(DotPlacement, RowZeroIsTheBottomRowAndTheFirstStepIsKept) {
 
 TEST(ColourRules, DefaultsSubtractTheOtherChannelsFromWhiteAndStopAtZero) {
   SmallCanvas s(20, true);
-  s.state.StepColor[0] = 255;  // the start colour: red
-  s.state.StepColor[1] = s.state.StepColor[2] = 0;
+  s.dot.StepColor[0] = 255;  // the start colour: red
+  s.dot.StepColor[1] = s.dot.StepColor[2] = 0;
   s.Prepare(2);
   s.Add(s.X(5.5), s.Y(5.5));
   EXPECT_EQ(s.canvas.Pixel(0, 5, 5), 255);
@@ -106,9 +106,9 @@ TEST(ColourRules, DefaultsSubtractTheOtherChannelsFromWhiteAndStopAtZero) {
 
 TEST(ColourRules, AddingTakesTheStepColoursProportionsAndClampsAt255) {
   SmallCanvas s(20, false);
-  s.state.StepColor[0] = 200;
-  s.state.StepColor[1] = 100;
-  s.state.StepColor[2] = 0;
+  s.dot.StepColor[0] = 200;
+  s.dot.StepColor[1] = 100;
+  s.dot.StepColor[2] = 0;
   s.Prepare(2);
   s.Add(s.X(5.5), s.Y(5.5));
   EXPECT_GT(s.canvas.Pixel(0, 5, 5), 0);
@@ -124,9 +124,9 @@ TEST(ColourRules, AddingTakesTheStepColoursProportionsAndClampsAt255) {
 TEST(ColourRules, LimitsCapAddingAndUnclampedAddingGrowsWithoutBound) {
   SmallCanvas limited(20, false);
   limited.params.UseColorsAsLimits = true;
-  limited.state.StepColor[0] = 100;
-  limited.state.StepColor[1] = 50;
-  limited.state.StepColor[2] = 0;
+  limited.dot.StepColor[0] = 100;
+  limited.dot.StepColor[1] = 50;
+  limited.dot.StepColor[2] = 0;
   limited.Prepare(2);
   for (int i = 0; i < 200; ++i) limited.Add(limited.X(5.5), limited.Y(5.5));
   EXPECT_EQ(limited.canvas.Pixel(0, 5, 5), 100);
@@ -147,8 +147,8 @@ TEST(ColourRules, LimitsWhenSubtractingLowerEachOtherChannelTwicePerSubSample) {
   s.params.NewColor = true;
   s.params.OneOrTwo = true;
   s.params.UseColorsAsLimits = true;
-  s.state.StepColor[0] = s.state.StepColor[1] = s.state.StepColor[2] = 0;
-  for (int c = 0; c < 3; ++c) s.state.StepAmount[c] = 10;
+  s.dot.StepColor[0] = s.dot.StepColor[1] = s.dot.StepColor[2] = 0;
+  for (int c = 0; c < 3; ++c) s.dot.StepAmount[c] = 10;
   s.Prepare(1);
   s.Add(0, 0);
   EXPECT_DOUBLE_EQ(s.canvas.Pixel(0, 10, 10), 245);
@@ -156,9 +156,9 @@ TEST(ColourRules, LimitsWhenSubtractingLowerEachOtherChannelTwicePerSubSample) {
   EXPECT_DOUBLE_EQ(s.canvas.Pixel(2, 10, 10), 235);
   // A channel is lowered only while it lies more than A * w above the step
   // colour, so it settles within A * w above it and never below.
-  s.state.StepColor[0] = 240;
-  s.state.StepColor[1] = 100;
-  s.state.StepColor[2] = 230;
+  s.dot.StepColor[0] = 240;
+  s.dot.StepColor[1] = 100;
+  s.dot.StepColor[2] = 230;
   s.Prepare(1);
   for (int i = 0; i < 50; ++i) s.Add(0, 0);
   EXPECT_DOUBLE_EQ(s.canvas.Pixel(0, 10, 10), 245);
@@ -169,8 +169,8 @@ TEST(ColourRules, LimitsWhenSubtractingLowerEachOtherChannelTwicePerSubSample) {
 TEST(ColourRules, BestGuessSubtractsOnlyFromPixelsBrighterThanTheAmount) {
   SmallCanvas s(20, false);
   s.params.BestGuess = true;
-  s.state.StepColor[0] = 255;
-  s.state.StepColor[1] = s.state.StepColor[2] = 0;
+  s.dot.StepColor[0] = 255;
+  s.dot.StepColor[1] = s.dot.StepColor[2] = 0;
   for (int c = 0; c < 3; ++c) {
     s.canvas.SetPixel(c, 5, 5, 200);  // brighter than the amount 1 in every channel
     s.canvas.SetPixel(c, 8, 8, c == 2 ? 0.5 : 200);
@@ -186,7 +186,7 @@ TEST(ColourRules, BestGuessSubtractsOnlyFromPixelsBrighterThanTheAmount) {
 
 TEST(ColourRules, NewColorWithOneOrTwoReadsThePointsPosition) {
   SmallCanvas s(40, false);
-  s.state.StepScale = 2;  // the plane runs from -2 to 2, a pixel is 0.1
+  s.dot.StepScale = 2;  // the plane runs from -2 to 2, a pixel is 0.1
   s.params.NewColor = true;
   s.params.OneOrTwo = true;
   s.params.InterpolateColors = true;
@@ -282,9 +282,9 @@ TEST(Bands, ApplyingBandByBandEqualsApplyingInOneGo) {
       s->params.NewColor = m.newColor;
       s->params.UseSourceImage = m.source;
       s->params.UseOpaquePixels = m.opaque;
-      s->state.StepColor[0] = 30;
-      s->state.StepColor[1] = 160;
-      s->state.StepColor[2] = 250;
+      s->dot.StepColor[0] = 30;
+      s->dot.StepColor[1] = 160;
+      s->dot.StepColor[2] = 250;
       s->source.SetPicture(picture);
     }
     std::mt19937 random(7);
@@ -294,10 +294,10 @@ TEST(Bands, ApplyingBandByBandEqualsApplyingInOneGo) {
       for (int k = 1; k <= 300; ++k) points.push_back({coordinate(random), coordinate(random), k, 1});
       whole.Prepare(3, step, 4, 300);
       banded.Prepare(3, step, 4, 300);
-      for (const DotPoint& p : points) addColorToPixels(whole.canvas, whole.kernel, p);
+      for (const DotPoint& p : points) AddColorToPixels(whole.canvas, whole.kernel, p);
       const int bands[] = {-5, 7, 8, 19, 40};
       for (int b = 0; b + 1 < 5; ++b)
-        for (const DotPoint& p : points) addColorToPixels(banded.canvas, banded.kernel, p, bands[b], bands[b + 1]);
+        for (const DotPoint& p : points) AddColorToPixels(banded.canvas, banded.kernel, p, bands[b], bands[b + 1]);
     }
     bool same = true;
     for (int y = 0; y < 32; ++y)

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "curves/curve_slots.h"
-#include "recording_host.h"
-#include "settings/atomic_file.h"
-#include "settings/paths.h"
+#include "support/recording_host.h"
+#include "base/atomic_file.h"
+#include "base/paths.h"
 
 namespace quorl {
 namespace {
@@ -40,7 +40,7 @@ class CurveFileTest : public ::testing::Test {
 };
 
 TEST_F(CurveFileTest, SpamWritesCrlfPairsOnlyFromTwoPoints) {
-  kCurve c;
+  CurvePoints c;
   c.AddPoint(1.5, -2);
   EXPECT_EQ(c.Spam(Path("one.curve")), CurveSaveOutcome::TooFewPoints);
   EXPECT_FALSE(FileExists(Path("one.curve")));
@@ -58,7 +58,7 @@ TEST_F(CurveFileTest, SpamWritesCrlfPairsOnlyFromTwoPoints) {
 TEST_F(CurveFileTest, FileToCurveToFileKeepsTheBytes) {
   const std::string bytes = "0\r\n-1\r\n0.123456789012345\r\n123456789012345\r\n-2.5E-7\r\n1E15\r\n";
   Write("in.curve", bytes);
-  kCurve c;
+  CurvePoints c;
   ASSERT_EQ(c.Load(Path("in.curve"), host_), CurveLoadOutcome::Loaded);
   ASSERT_EQ(c.Spam(Path("out.curve")), CurveSaveOutcome::Written);
   EXPECT_EQ(Read("out.curve"), bytes);
@@ -74,7 +74,7 @@ TEST_F(CurveFileTest, MalformedFilesGiveTheMessageAndAnEmptyCurve) {
     SCOPED_TRACE(bytes);
     host_.messages.clear();
     Write("bad.curve", bytes);
-    kCurve c;
+    CurvePoints c;
     c.AddPoint(7, 7);
     EXPECT_EQ(c.Load(Path("bad.curve"), host_), CurveLoadOutcome::Malformed);
     EXPECT_EQ(c.GetLength(), 0);

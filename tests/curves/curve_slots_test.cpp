@@ -4,15 +4,16 @@
 #include <limits>
 #include <numbers>
 
-#include "curves/curve_plane.h"
+#include "base/plane_conversion.h"
+#include "curves/plane_scale.h"
 #include "curves/curve_slots.h"
-#include "engine/parameter_set.h"
-#include "recording_host.h"
+#include "settings/parameter_set.h"
+#include "support/recording_host.h"
 
 namespace quorl {
 namespace {
 
-void AddHorizontal(kCurve& c, double y, int points) {
+void AddHorizontal(CurvePoints& c, double y, int points) {
   for (int i = 0; i < points; ++i) c.AddPoint(i - 2.0, y);
 }
 
@@ -72,26 +73,26 @@ constexpr double kS = 2.0;
 
 TEST(CurvePlane, MouseAndPlaneAndPixelsAgree) {
   ParameterSet params;
-  EXPECT_EQ(getPixelFromReal(Axis::X, -kS * kW / kH, kS, kW, kH), 0);
-  EXPECT_EQ(getPixelFromReal(Axis::X, -4.0001, kS, kW, kH), -1);
-  EXPECT_EQ(getPixelFromReal(Axis::X, 3.999, kS, kW, kH), 399);
-  EXPECT_EQ(getPixelFromReal(Axis::Y, -2, kS, kW, kH), 0);  // row 0 is the bottom
-  EXPECT_EQ(getPixelFromReal(Axis::Y, 1.999, kS, kW, kH), 199);
-  const kCoord m = ConvertMouseToCoord(123, 45, params, kW, kH);
-  EXPECT_EQ(getPixelFromReal(Axis::X, m.X + 1e-9, kS, kW, kH), 123);
-  EXPECT_EQ(getPixelFromReal(Axis::Y, m.Y - 1e-9, kS, kW, kH), kH - 1 - 45);
+  EXPECT_EQ(GetPixelFromReal(Axis::X, -kS * kW / kH, kS, kW, kH), 0);
+  EXPECT_EQ(GetPixelFromReal(Axis::X, -4.0001, kS, kW, kH), -1);
+  EXPECT_EQ(GetPixelFromReal(Axis::X, 3.999, kS, kW, kH), 399);
+  EXPECT_EQ(GetPixelFromReal(Axis::Y, -2, kS, kW, kH), 0);  // row 0 is the bottom
+  EXPECT_EQ(GetPixelFromReal(Axis::Y, 1.999, kS, kW, kH), 199);
+  const Point m = ConvertMouseToCoord(123, 45, CurvePlaneScale(params), kW, kH);
+  EXPECT_EQ(GetPixelFromReal(Axis::X, m.X + 1e-9, kS, kW, kH), 123);
+  EXPECT_EQ(GetPixelFromReal(Axis::Y, m.Y - 1e-9, kS, kW, kH), kH - 1 - 45);
 
 }
 
 TEST(CurvePlane, PixelIndicesBeyondAnIntAreOffTheCanvasAndCounted) {
   PixelRangeFaults faults;
-  EXPECT_EQ(getPixelFromReal(Axis::X, 1e300, kS, kW, kH, &faults), -1);
-  EXPECT_EQ(getPixelFromReal(Axis::Y, std::numeric_limits<double>::infinity(), kS, kW, kH, &faults), -1);
-  EXPECT_EQ(getPixelFromReal(Axis::X, std::nan(""), kS, kW, kH, &faults), -1);
+  EXPECT_EQ(GetPixelFromReal(Axis::X, 1e300, kS, kW, kH, &faults), -1);
+  EXPECT_EQ(GetPixelFromReal(Axis::Y, std::numeric_limits<double>::infinity(), kS, kW, kH, &faults), -1);
+  EXPECT_EQ(GetPixelFromReal(Axis::X, std::nan(""), kS, kW, kH, &faults), -1);
   EXPECT_EQ(faults.Count, 3);
-  EXPECT_EQ(getPixelFromReal(Axis::X, -1e300, kS, kW, kH, &faults), -1);  // left: off, not a fault
-  EXPECT_EQ(getPixelFromReal(Axis::X, 1e300, kS, kW, kH), -1);           // no counter given
-  EXPECT_EQ(getPixelFromReal(Axis::Y, 1e7, kS, kW, kH, &faults), 500000100);
+  EXPECT_EQ(GetPixelFromReal(Axis::X, -1e300, kS, kW, kH, &faults), -1);  // left: off, not a fault
+  EXPECT_EQ(GetPixelFromReal(Axis::X, 1e300, kS, kW, kH), -1);           // no counter given
+  EXPECT_EQ(GetPixelFromReal(Axis::Y, 1e7, kS, kW, kH, &faults), 500000100);
   EXPECT_EQ(faults.Count, 3);
 }
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine_test_support.h"
+#include "support/engine_test_support.h"
 
 namespace quorl {
 namespace {
@@ -88,7 +88,7 @@ TEST_F(Run, StopAndClearArriveBetweenSteps) {
   // the emptied buffer.
   host.status.clear();
   host.between_steps = [&] {
-    if (run.CurrentStep() - 1 == 500) run.btnClearClick();
+    if (run.CurrentStep() - 1 == 500) run.Clear();
   };
   run.DrawOrStop();
   EXPECT_EQ(run.Counters().stepsDrawn, 1000);

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/seeded_random.h"
-#include "engine/worker_pool.h"
-#include "engine_test_support.h"
+#include "base/seeded_random.h"
+#include "base/worker_pool.h"
+#include "support/engine_test_support.h"
 
 namespace quorl {
 namespace {
@@ -139,7 +139,7 @@ TEST_F(ShapeStep, BatchesOnAnyThreadsGiveThePointByPointResult) {
       sink.points.clear();
       const ShapeResult expected = Draw(args);
       const double expected_z = state.ZFactor;
-      const RealPoint expected_mouse = state.MouseRealPoint;
+      const Point expected_mouse = state.MouseRealPoint;
       const double expected_next = random.Random();
 
       for (WorkerPool* threads : {static_cast<WorkerPool*>(nullptr), &pool}) {

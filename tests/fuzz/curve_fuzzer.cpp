@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "curves/k_curve.h"
-#include "engine/host.h"
+#include "curves/curve.h"
+#include "base/host.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string path = "/tmp/quorl-curve-fuzz-" + std::to_string(::getpid()) + ".curve";
@@ -19,9 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size > 0) std::fwrite(data, 1, size, f);
   std::fclose(f);
   quorl::Host host;
-  quorl::kCurve curve;
+  quorl::CurvePoints curve;
   curve.Load(path, host);
-  for (const quorl::kCoord& p : curve.Points) {
+  for (const quorl::Point& p : curve.Points) {
     if (!std::isfinite(p.X) || !std::isfinite(p.Y)) std::abort();
   }
   return 0;

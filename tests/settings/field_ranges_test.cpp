@@ -1,4 +1,4 @@
-#include "settings/decimal_hundredths.h"
+#include "base/decimal_hundredths.h"
 #include "settings/field_ranges.h"
 #include "settings/settings_table.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/parameter_set.h"
+#include "settings/parameter_set.h"
 #include "settings/field_ranges.h"
 #include "settings/settings_file.h"
 

@@ -1,9 +1,9 @@
 #include "settings/settings_file.h"
 
-#include "settings/atomic_file.h"
+#include "base/atomic_file.h"
 #include "settings/ini_file.h"
-#include "settings/number_text.h"
-#include "settings/paths.h"
+#include "base/number_text.h"
+#include "base/paths.h"
 #include "settings/settings_table.h"
 
 #include <fcntl.h>

@@ -16,7 +16,7 @@
 #include "settings/settings_file.h"
 #include "ui/animation_window.h"
 #include "ui/numeric_field.h"
-#include "ui_test_support.h"
+#include "support/ui_test_support.h"
 
 using namespace quorl;
 using quorl::test::RecordingDialogs;
@@ -25,7 +25,7 @@ namespace {
 
 class RecordingHost : public Host {
  public:
-  void Spammer(const std::string& message) override { status << QString::fromStdString(message); }
+  void ShowStatus(const std::string& message) override { status << QString::fromStdString(message); }
   void ShowMessage(const std::string& text) override { messages << QString::fromStdString(text); }
   QStringList status;
   QStringList messages;
@@ -179,7 +179,7 @@ class AnimationWindowTest : public QObject {
     yb.setText("0,5");
     window.SetRotationFields({&xa, &ya, &xb, &yb});
     QVERIFY(rig.MakeFrames(3));
-    QCOMPARE(dialogs.messages, QStringList{"btnSecretButtonClick: '-' is not a valid floating point value"});
+    QCOMPARE(dialogs.messages, QStringList{"RunHiddenCommand: '-' is not a valid floating point value"});
     QCOMPARE(rig.Pictures().size(), 0);
     QVERIFY(Idle(window, rig.state));
 
@@ -187,17 +187,17 @@ class AnimationWindowTest : public QObject {
     ya.setText("2");
     QVERIFY(rig.MakeFrames(1));
     QCOMPARE(rig.Pictures().size(), 1);
-    QCOMPARE(rig.state.anim.AnimRotateStart, (RealPoint{1.5, 2}));
-    QCOMPARE(rig.state.anim.AnimRotateEnd, (RealPoint{0, 0.5}));
+    QCOMPARE(rig.state.anim.AnimRotateStart, (Point{1.5, 2}));
+    QCOMPARE(rig.state.anim.AnimRotateEnd, (Point{0, 0.5}));
 
     // Spoilt after the first frame: that frame stays, the series ends.
     window.SaveFrame = [&] {
       xb.setText("abc");
-      return buttonSaveImageClick(rig.state, rig.host);
+      return SavePictureFiles(rig.state, rig.host);
     };
     QVERIFY(rig.MakeFrames(3));
     QCOMPARE(rig.Pictures().size(), 2);
-    QCOMPARE(dialogs.messages.last(), QString("btnSecretButtonClick: 'abc' is not a valid floating point value"));
+    QCOMPARE(dialogs.messages.last(), QString("RunHiddenCommand: 'abc' is not a valid floating point value"));
     QVERIFY(Idle(window, rig.state));
   }
 

@@ -2,9 +2,9 @@
 // on show is the canvas with the curve over it.
 #include <QtTest>
 
-#include "curves/curve_editing.h"
-#include "curves/curve_edit_session.h"
-#include "engine/host.h"
+#include "services/curve_editing.h"
+#include "services/curve_edit_session.h"
+#include "base/host.h"
 #include "engine/program_state.h"
 #include "ui/cursors.h"
 #include "ui/points_window.h"
@@ -15,7 +15,7 @@ namespace {
 
 class StatusHost : public Host {
  public:
-  void Spammer(const std::string& message) override { status = QString::fromStdString(message); }
+  void ShowStatus(const std::string& message) override { status = QString::fromStdString(message); }
   void ShowMessage(const std::string& text) override { messages << QString::fromStdString(text); }
   QString status;
   QStringList messages;

@@ -10,14 +10,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "curves/curve_edit_session.h"
+#include "services/curve_edit_session.h"
 #include "curves/curve_file_names.h"
 #include "engine/program_state.h"
 #include "ui/canvas_view.h"
 #include "ui/main_window.h"
 #include "ui/numeric_field.h"
 #include "ui/points_window.h"
-#include "ui_test_support.h"
+#include "support/ui_test_support.h"
 
 using namespace quorl;
 using quorl::test::RecordingDialogs;

@@ -17,7 +17,7 @@
 #include "ui/main_window.h"
 #include "ui/numeric_field.h"
 #include "ui/values_window.h"
-#include "ui_test_support.h"
+#include "support/ui_test_support.h"
 
 using namespace quorl;
 using quorl::test::RecordingDialogs;
@@ -137,18 +137,18 @@ class MainWindowTest : public QObject {
     radius->setText("1.37");  // typed just before the switch
     QCOMPARE(window.Parameters().StartRadius, 137);
     window.Parameters().LissaDelta = 7;
-    function->rgFunctionsClick(3);  // circles
+    function->SelectFunction(3);  // circles
     QCOMPARE(window.Parameters().CurrentStyle, std::string("circles"));
     QCOMPARE(window.Parameters().FunctionNumber, 3);
     QCOMPARE(window.Parameters().StartRadius, 100);
     QCOMPARE(radius->text(), QString("1"));
     window.Parameters().StartRadius = 555;
-    function->rgFunctionsClick(0);  // back to sine
+    function->SelectFunction(0);  // back to sine
     QCOMPARE(window.Parameters().StartRadius, 137);
     QCOMPARE(radius->text(), QString("1.37"));
     QCOMPARE(window.Parameters().LissaDelta, 7);
     QCOMPARE(ReadIniCurrentStyle(std::string()), std::string("sine"));
-    function->rgFunctionsClick(3);
+    function->SelectFunction(3);
     QCOMPARE(window.Parameters().StartRadius, 555);
   }
 
@@ -180,13 +180,13 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.State().curves[5].Curve.GetLength(), 0);
     // Not yet the program's own style; the exit makes it so.
     QCOMPARE(ReadIniCurrentStyle(std::string()), std::string("sine"));
-    window.Exit1Click();
+    window.Exit();
     QCOMPARE(ReadIniCurrentStyle(std::string()), std::string("lissajous"));
     QVERIFY(ReadText(settings_).contains("[lissajous]"));
 
     dialogs.file_answer.clear();  // cancel changes nothing
     window.Parameters().Steps = 5;
-    window.btnLoadIniFromFileClickClick();
+    window.OpenSettingsFile();
     QCOMPARE(window.Parameters().Steps, 5);
   }
 
@@ -220,8 +220,8 @@ class MainWindowTest : public QObject {
     plain.write(QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(40, 'x'));
     plain.close();
     dialogs.file_answer = plain.fileName();
-    window.btnLoadIniFromFileClickClick();
-    QVERIFY(dialogs.messages.value(0).startsWith("btnLoadIniFromFileClickClick: "));
+    window.OpenSettingsFile();
+    QVERIFY(dialogs.messages.value(0).startsWith("OpenSettingsFile: "));
     QCOMPARE(window.Parameters().Steps, 77);
   }
 

@@ -1,10 +1,10 @@
 // Typing rules, messages, clamping and drag editing of the numeric fields.
 #include <QtTest>
 
-#include "engine/parameter_set.h"
+#include "settings/parameter_set.h"
 #include "settings/field_ranges.h"
 #include "ui/numeric_field.h"
-#include "ui_test_support.h"
+#include "support/ui_test_support.h"
 
 using namespace quorl;
 using quorl::test::MoveHeld;

@@ -5,13 +5,13 @@
 #include <QTemporaryDir>
 #include <fstream>
 
-#include "canvas/image_loading.h"
+#include "services/image_loading.h"
 #include "engine/program_state.h"
 #include "ui/background_image_window.h"
 #include "ui/picture_preview.h"
 #include "ui/source_image_window.h"
 #include "recording_commands.h"
-#include "ui_test_support.h"
+#include "support/ui_test_support.h"
 
 using namespace quorl;
 using quorl::test::RecordingCommands;

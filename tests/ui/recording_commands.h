@@ -26,7 +26,7 @@ class RecordingCommands : public CanvasCommands {
     ++resets;
     state_.canvas.MakePictureBlack(state_.params, state_.background);
   }
-  void Spammer(const std::string& message) override { status << QString::fromStdString(message); }
+  void ShowStatus(const std::string& message) override { status << QString::fromStdString(message); }
 
   int clears = 0;
   int resets = 0;

@@ -4,7 +4,7 @@
 
 #include "ui/main_window.h"
 #include "ui/main_window_host.h"
-#include "ui_test_support.h"
+#include "support/ui_test_support.h"
 
 using namespace quorl;
 

@@ -7,14 +7,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "engine/parameter_set.h"
-#include "engine/host.h"
+#include "settings/parameter_set.h"
+#include "base/host.h"
 #include "settings/settings_file.h"
 #include "ui/canvas_view.h"
 #include "ui/function_window.h"
 #include "ui/values_window.h"
 #include "ui/main_window.h"
-#include "ui_test_support.h"
+#include "support/ui_test_support.h"
 
 using namespace quorl;
 
@@ -45,7 +45,7 @@ class WindowPictureTest : public QObject {
     MainWindow window;
     window.show();
     dialogs.file_answer = settings;
-    window.btnLoadIniFromFileClickClick();
+    window.OpenSettingsFile();
     window.Action("Draw1")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(!window.RunInProgress(), 60000);
     QCOMPARE(window.StatusText(), QString("Finished"));

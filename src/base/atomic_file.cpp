@@ -1,0 +1,80 @@
+#include "base/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace quorl {
+namespace {
+
+void SetError(std::string* error, const std::string& text) {
+  if (error) *error = text;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+  std::string temp = path + ".tmpXXXXXX";
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) {
+    SetError(error, path + ": " + std::strerror(errno));
+    return false;
+  }
+  const char* p = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int saved = errno;
+      ::close(fd);
+      ::unlink(temp.c_str());
+      SetError(error, path + ": " + std::strerror(saved));
+      return false;
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  // mkstemp makes the file 0600; a settings file or picture is the user's
+  // ordinary file, so give it the usual permissions under the umask.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    const int saved = errno;
+    ::unlink(temp.c_str());
+    SetError(error, path + ": " + std::strerror(saved));
+    return false;
+  }
+  if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    const int saved = errno;
+    ::unlink(temp.c_str());
+    SetError(error, path + ": " + std::strerror(saved));
+    return false;
+  }
+  return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    SetError(error, path + ": " + std::strerror(errno));
+    return false;
+  }
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  if (in.bad()) {
+    SetError(error, path + ": read error");
+    return false;
+  }
+  bytes = buffer.str();
+  return true;
+}
+
+}  // namespace quorl

@@ -1,0 +1,99 @@
+#include "services/image_loading.h"
+
+#include <exception>
+
+#include "canvas/picture_files.h"
+#include "base/paths.h"
+
+namespace quorl {
+
+namespace {
+
+// Reads the file into a new picture; the caller's store is untouched until
+// the picture is complete. False with the reason otherwise.
+bool ReadPicture(const std::string& fileName, const std::string& type, Host& host, Picture24& picture,
+                 std::string& reason) {
+  if (!FileExists(fileName)) {
+    host.ShowMessage(MissingFileMessage(fileName));
+    reason = "the file does not exist";
+    return false;
+  }
+  const PictureType kind = PictureTypeFromExtension(type);
+  if (kind == PictureType::Unknown) {
+    reason = "unsupported picture type \"" + type + "\" (use PNG, JPEG or BMP)";
+    return false;
+  }
+  return DecodePictureFile(fileName, kind, picture, reason);
+}
+
+template <typename Store>
+bool LoadInto(Store& store, const std::string& fileName, const std::string& type, Host& host,
+              const char* unableMessage) {
+  Picture24 picture;
+  std::string reason;
+  bool ok = ReadPicture(fileName, type, host, picture, reason);
+  if (ok) {
+    try {
+      store.SetPicture(picture);
+    } catch (const std::exception& e) {
+      reason = e.what();
+      ok = false;
+    }
+  }
+  if (!ok) {
+    host.ShowStatus(unableMessage + fileName);
+    host.ShowMessage(kProblemMessage + reason);
+  }
+  return ok;
+}
+
+}  // namespace
+
+std::string MissingFileMessage(const std::string& fileName) { return "file: \n" + fileName + "  does not exist"; }
+
+bool LoadSourceImage(ProgramState& state, const std::string& fileName, const std::string& type, Host& host) {
+  if (!LoadInto(state.source, fileName, type, host, kUnableSourceMessage)) return false;
+  state.params.UseSourceImage = true;
+  host.ShowStatus(kLoadedSourceMessage + fileName);
+  state.params.SourceImageFileName = fileName;
+  return true;
+}
+
+bool LoadBackgroundImage(ProgramState& state, const std::string& fileName, const std::string& type, Host& host) {
+  if (!LoadInto(state.background, fileName, type, host, kUnableBackgroundMessage)) return false;
+  host.ShowStatus(kLoadedBackgroundMessage + fileName);
+  state.params.BackgroundImageFileName = fileName;
+  return true;
+}
+
+bool UseCurrentCanvasAsBackground(ProgramState& state, Host& host) {
+  // The bitmap as shown: after a settings read ImageWidth and ImageHeight
+  // may already name the next size, which the canvas takes only at Clear.
+  const Picture24& canvas = state.canvas.Bitmap();
+  if (canvas.Empty()) {
+    host.ShowMessage("UseCurrentAsBackground: the canvas has no pixels");
+    return false;
+  }
+  try {
+    state.background.SetPicture(canvas);
+  } catch (const std::exception& e) {
+    host.ShowMessage(std::string("UseCurrentAsBackground: ") + e.what());
+    return false;
+  }
+  host.ShowStatus(kCanvasAsBackgroundMessage);
+  return true;
+}
+
+bool FitImageSizeToBackground(ParameterSet& params, const BackgroundStore& background, Host& host) {
+  if (!params.BackgroundImageResizeCanvas || background.BackgroundWidth <= 0) return false;
+  if (background.BackgroundHeight > 0 && background.BackgroundWidth <= kMaxCanvasSide &&
+      background.BackgroundHeight <= kMaxCanvasSide) {
+    params.ImageWidth = background.BackgroundWidth;
+    params.ImageHeight = background.BackgroundHeight;
+    return true;
+  }
+  host.ShowMessage(kCanvasSizeMessage);
+  return false;
+}
+
+}  // namespace quorl

@@ -1,0 +1,71 @@
+// Shared by the window tests: dialogs that answer without a modal box, and
+// mouse events sent straight to a widget.
+#pragma once
+
+#include <QApplication>
+#include <QColor>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QStringList>
+
+#include "base/host.h"
+#include "settings/parameter_set.h"
+#include "settings/settings_file.h"
+#include "ui/dialogs.h"
+
+namespace quorl::test {
+
+class RecordingDialogs : public Dialogs {
+ public:
+  RecordingDialogs() { InstallDialogs(this); }
+  ~RecordingDialogs() override { InstallDialogs(nullptr); }
+
+  void ShowMessage(QWidget* parent, const QString& text) override {
+    messages << text;
+    if (auto* field = qobject_cast<QLineEdit*>(parent)) colours << field->palette().color(QPalette::Base);
+  }
+  QString OpenFile(QWidget*, const QString& title, const QString& folder, const QString& filter) override {
+    open_requests << (title + "|" + folder + "|" + filter);
+    return file_answer;
+  }
+  QString ChooseFolder(QWidget*, const QString&, const QString& folder) override {
+    folder_requests << folder;
+    return folder_answer;
+  }
+
+  QStringList messages;
+  QList<QColor> colours;  // the field's background while its message was up
+  QStringList open_requests;
+  QStringList folder_requests;
+  QString file_answer;
+  QString folder_answer;
+};
+
+inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+                      Qt::MouseButtons buttons) {
+  QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+inline void Press(QWidget* w, QPoint pos) {
+  SendMouse(w, QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton);
+}
+inline void MoveHeld(QWidget* w, QPoint pos) { SendMouse(w, QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton); }
+inline void Release(QWidget* w, QPoint pos) {
+  SendMouse(w, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+}
+
+// Points the program's own settings file and picture folder into `folder`,
+// away from the user's files and from the other test programs.
+inline void UseSettingsFolder(const QString& folder) {
+  qputenv("QUORL_SETTINGS", (folder + "/quorl.ini").toUtf8());
+  qputenv("XDG_PICTURES_DIR", (folder + "/Pictures").toUtf8());
+}
+
+// A settings file holding `p` under `style`, which it names as current.
+inline bool WriteStyleFile(const ParameterSet& p, const std::string& style, const QString& path) {
+  Host quiet;
+  return WriteIniFileTo(p, style, path.toStdString(), quiet) &&
+         WriteIniCurrentStyle(style, nullptr, path.toStdString());
+}
+
+}  // namespace quorl::test
