@@ -6,13 +6,17 @@ namespace {
 using P = ParameterSet;
 using O = AnimationOverrides;
 
-double Zero(const P&) { return 0; }
+double Zero(const P&) {
+  return 0;
+}
 
-#define QUORL_ROW(Q, panel, caption, baseExpr, scale, Target)                                          \
-  AnimatedRow {                                                                                        \
-    #Q, panel, caption, [](const P& p) -> double { return baseExpr; }, &P::AnimationChange##Q, scale, \
-        &P::AnimationRepeat##Q, &P::Animation##Q##Sine, &P::Animation##Q##Linear,                      \
-        &P::Animation##Q##LinearReturn, &O::Target                                                     \
+#define QUORL_ROW(Q, panel, caption, baseExpr, scale, Target)                                       \
+  AnimatedRow {                                                                                     \
+#Q, panel, caption,                                                                             \
+        [](const P& p) -> double { return baseExpr; }, &P::AnimationChange##Q, scale,               \
+                                                    &P::AnimationRepeat##Q, &P::Animation##Q##Sine, \
+                                                    &P::Animation##Q##Linear,                       \
+                                                    &P::Animation##Q##LinearReturn, &O::Target      \
   }
 
 const AnimatedRow kRows[] = {
@@ -37,7 +41,9 @@ const AnimatedRow kRows[] = {
 
 }  // namespace
 
-std::span<const AnimatedRow> AnimatedRows() { return kRows; }
+std::span<const AnimatedRow> AnimatedRows() {
+  return kRows;
+}
 
 WaveForm WaveFormOf(const ParameterSet& p, const AnimatedRow& row) {
   if (p.*row.linearReturn) return WaveForm::LinearReturn;

@@ -4,8 +4,8 @@
 
 #include <span>
 
-#include "settings/parameter_set.h"
 #include "engine/step_state.h"
+#include "settings/parameter_set.h"
 
 namespace quorl {
 

@@ -37,10 +37,17 @@ void ComputeFrameOverrides(const ParameterSet& p, const SeriesControls& c, int f
     const double C = p.*row.change * row.changeScale;
     const double R = p.*row.repeat;
     switch (WaveFormOf(p, row)) {
-      case WaveForm::Sine: o.*row.target = SineWave(theta, R, C, B); break;
-      case WaveForm::Linear: o.*row.target = LinearWave(u, R, C, B); break;
-      case WaveForm::LinearReturn: o.*row.target = LinearReturnWave(u, R, C, B); break;
-      case WaveForm::None: break;  // keeps the previous frame's value
+      case WaveForm::Sine:
+        o.*row.target = SineWave(theta, R, C, B);
+        break;
+      case WaveForm::Linear:
+        o.*row.target = LinearWave(u, R, C, B);
+        break;
+      case WaveForm::LinearReturn:
+        o.*row.target = LinearReturnWave(u, R, C, B);
+        break;
+      case WaveForm::None:
+        break;  // keeps the previous frame's value
     }
   }
 

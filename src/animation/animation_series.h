@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "settings/parameter_set.h"
 #include "engine/step_state.h"
+#include "settings/parameter_set.h"
 
 namespace quorl {
 
@@ -33,7 +33,7 @@ using PathAt = std::function<bool(double u, Point& point)>;
 struct FrameInputs {
   Point rotateStart;  // the Points window's rotation point A
   Point rotateEnd;    // and B
-  PathAt startPath;       // may be empty
+  PathAt startPath;   // may be empty
   PathAt endPath;
 };
 
@@ -88,7 +88,8 @@ SeriesOutcome RunAnimationSeries(const ParameterSet& p, SeriesControls controls,
 class SeriesStepper {
  public:
   // `p`, `flags` and `o` are used by reference for the whole series.
-  SeriesStepper(const ParameterSet& p, const SeriesControls& controls, RunFlags& flags, AnimationOverrides& o);
+  SeriesStepper(const ParameterSet& p, const SeriesControls& controls, RunFlags& flags,
+                AnimationOverrides& o);
 
   // Clears StopRequested, sets InAnimation, phase 0.
   void Begin();

@@ -9,9 +9,13 @@ double mantissa(double u, double R) {
   return x - std::floor(x);
 }
 
-double SineWave(double theta, double R, double C, double B) { return std::sin(R * theta) * C + B; }
+double SineWave(double theta, double R, double C, double B) {
+  return std::sin(R * theta) * C + B;
+}
 
-double LinearWave(double u, double R, double C, double B) { return C * mantissa(u, R) + B; }
+double LinearWave(double u, double R, double C, double B) {
+  return C * mantissa(u, R) + B;
+}
 
 double LinearReturnWave(double u, double R, double C, double B) {
   const double m = mantissa(u, R);

@@ -9,8 +9,8 @@
 #include "animation/animation_series.h"
 #include "app/program_setup.h"
 #include "app/terminal_progress.h"
-#include "services/picture_saving.h"
 #include "engine/drawing_run.h"
+#include "services/picture_saving.h"
 
 namespace quorl {
 namespace {
@@ -18,7 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // A whole number option that fits an int.
-bool IntOption(const std::string& name, const std::string& text, int low, int high, int& value, std::string& error) {
+bool IntOption(const std::string& name, const std::string& text, int low, int high, int& value,
+               std::string& error) {
   long long number = 0;
   if (!WholeNumberOption(name, text, low, high, number, error)) return false;
   value = static_cast<int>(number);
@@ -39,8 +40,12 @@ class CommandLineSeries : public SeriesHost {
     b = {p.QuorlPointsRotateXEnd, p.QuorlPointsRotateYEnd};
     return true;
   }
-  PathAt StartPath() override { return PathOf(state_.curves.AnimStartPathCurve, state_.curves.AnimStartPathBezier); }
-  PathAt EndPath() override { return PathOf(state_.curves.AnimEndPathCurve, state_.curves.AnimEndPathBezier); }
+  PathAt StartPath() override {
+    return PathOf(state_.curves.AnimStartPathCurve, state_.curves.AnimStartPathBezier);
+  }
+  PathAt EndPath() override {
+    return PathOf(state_.curves.AnimEndPathCurve, state_.curves.AnimEndPathBezier);
+  }
 
   void MakeFrame(int f) override {
     // Each frame has its own random numbers, so a frame is the same picture
@@ -112,10 +117,10 @@ int MakeVideo(const std::vector<std::string>& frames, const std::string& video, 
   }
   const bool gif = video.size() >= 4 && video.compare(video.size() - 4, 4, ".gif") == 0;
   // Even sizes for the common video codecs; a palette of its own for a GIF.
-  const std::string filter = gif ? "split[a][b];[a]palettegen[p];[b][p]paletteuse"
-                                 : "pad=ceil(iw/2)*2:ceil(ih/2)*2,format=yuv420p";
-  const std::string command = "ffmpeg -loglevel error -y -framerate 25 -i '" + folder + "/f%06d.png' -vf '" + filter +
-                              "' '" + video + "'";
+  const std::string filter =
+      gif ? "split[a][b];[a]palettegen[p];[b][p]paletteuse" : "pad=ceil(iw/2)*2:ceil(ih/2)*2,format=yuv420p";
+  const std::string command = "ffmpeg -loglevel error -y -framerate 25 -i '" + folder + "/f%06d.png' -vf '" +
+                              filter + "' '" + video + "'";
   const int status = std::system(command.c_str());
   fs::remove_all(folder, ec);
   if (status != 0) {
@@ -133,7 +138,8 @@ std::string FrameBaseName(int f) {
   return name;
 }
 
-bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions& options, std::string& error) {
+bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions& options,
+                           std::string& error) {
   options = {};
   for (ArgumentReader reader(words); !reader.Done(); reader.Advance()) {
     const OptionRead read = ReadSharedOption(reader, options, error);
@@ -158,7 +164,8 @@ bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions
         options.lastFrame = last;
       }
     } else if (word == "--start-frame") {
-      if (!reader.Value(value, error) || !IntOption("--start-frame", value, 1, 2000, options.startFrame, error))
+      if (!reader.Value(value, error) ||
+          !IntOption("--start-frame", value, 1, 2000, options.startFrame, error))
         return false;
     } else if (word == "--offset") {
       options.offset = true;

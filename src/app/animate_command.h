@@ -22,7 +22,8 @@ struct AnimateOptions : SharedOptions {
   std::string video;        // --video OUT.mp4 or OUT.gif
 };
 
-bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions& options, std::string& error);
+bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions& options,
+                           std::string& error);
 
 // Exit status: 0 done, 1 a file could not be read or written (or no
 // ffmpeg for --video), 2 bad arguments.

@@ -3,12 +3,12 @@
 #include <filesystem>
 
 #include "app/setting_override.h"
-#include "services/image_loading.h"
+#include "base/atomic_file.h"
 #include "canvas/picture_files.h"
 #include "canvas/png_recipe.h"
 #include "curves/curve_file_names.h"
 #include "services/curve_set_files.h"
-#include "base/atomic_file.h"
+#include "services/image_loading.h"
 #include "settings/field_ranges.h"
 #include "settings/settings_file.h"
 
@@ -93,19 +93,21 @@ int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& ho
 
   // The pictures, as the windows' load commands load them.
   MessageCatcher catcher(host);
-  for (const auto& [source, file] : {std::pair{true, options.sourceImage}, std::pair{false, options.backgroundImage}}) {
+  for (const auto& [source, file] :
+       {std::pair{true, options.sourceImage}, std::pair{false, options.backgroundImage}}) {
     if (file.empty()) continue;
     if (!LoadPicture(source, state, file, catcher)) {
-      std::fprintf(err, "quorl: cannot load %s image '%s': %s\n", source ? "source" : "background", file.c_str(),
-                   catcher.last.c_str());
+      std::fprintf(err, "quorl: cannot load %s image '%s': %s\n", source ? "source" : "background",
+                   file.c_str(), catcher.last.c_str());
       return 1;
     }
   }
-  if (state.background.Loaded() && params.UseBackgroundImage) FitImageSizeToBackground(params, state.background, catcher);
+  if (state.background.Loaded() && params.UseBackgroundImage)
+    FitImageSizeToBackground(params, state.background, catcher);
 
   if (params.ImageWidth < 1 || params.ImageHeight < 1) {
-    std::fprintf(err, "quorl: the picture would have no pixels: ImageWidth %d, ImageHeight %d\n", params.ImageWidth,
-                 params.ImageHeight);
+    std::fprintf(err, "quorl: the picture would have no pixels: ImageWidth %d, ImageHeight %d\n",
+                 params.ImageWidth, params.ImageHeight);
     return 1;
   }
   std::string error;

@@ -18,7 +18,7 @@ namespace quorl {
 struct SetupOptions {
   // A settings file, or a picture saved by Quorl that carries its recipe.
   std::string settingsPath;
-  std::string style;  // empty: the file's own current style
+  std::string style;                                           // empty: the file's own current style
   std::vector<std::pair<std::string, std::string>> overrides;  // --set, in order
   std::uint64_t seed = 1;
   std::string sourceImage;      // --source-image

@@ -7,11 +7,11 @@
 
 #include "app/program_setup.h"
 #include "app/terminal_progress.h"
-#include "services/picture_saving.h"
 #include "canvas/png_writer.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "engine/shape_step.h"
+#include "services/picture_saving.h"
 
 namespace quorl {
 namespace {
@@ -44,7 +44,8 @@ bool ParseRenderArguments(const std::vector<std::string>& words, RenderOptions& 
     } else if (word == "--bench") {
       options.bench = true;
     } else if (word == "--opacity") {
-      if (!reader.Value(value, error) || !WholeNumberOption("--opacity", value, 1, 100, number, error)) return false;
+      if (!reader.Value(value, error) || !WholeNumberOption("--opacity", value, 1, 100, number, error))
+        return false;
       options.opacity = static_cast<int>(number);
     } else {
       error = "unknown option '" + word + "'";
@@ -69,7 +70,8 @@ bool ParseRenderArguments(const std::vector<std::string>& words, RenderOptions& 
 
 int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool progressBar) {
   if (!options.outputPath.empty() && SameFile(options.settingsPath, options.outputPath)) {
-    std::fprintf(err, "quorl: the output would overwrite the settings file '%s'\n", options.settingsPath.c_str());
+    std::fprintf(err, "quorl: the output would overwrite the settings file '%s'\n",
+                 options.settingsPath.c_str());
     return 2;
   }
   if (!options.saveDir.empty() && !std::filesystem::is_directory(options.saveDir)) {
@@ -84,7 +86,8 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
   if (options.opacity >= 0) params.Opacity = options.opacity;
 
   // Where PercentToComplete ends the run, for the time left.
-  host.SetExpectedLastStep(static_cast<long long>(std::ceil(params.Steps / 100.0 * params.PercentToComplete)) + 1);
+  host.SetExpectedLastStep(
+      static_cast<long long>(std::ceil(params.Steps / 100.0 * params.PercentToComplete)) + 1);
   DrawingRun run(*state, host);
   run.SetThreads(options.threads);
   const auto start = std::chrono::steady_clock::now();
@@ -95,7 +98,8 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
   std::string error;
   if (!options.outputPath.empty()) {
     PngWriteOptions png;
-    if (options.transparent) png.alpha = TransparencyAlpha(state->canvas.Bitmap(), params.White, params.Opacity);
+    if (options.transparent)
+      png.alpha = TransparencyAlpha(state->canvas.Bitmap(), params.White, params.Opacity);
     if (!WritePngFile(options.outputPath, state->canvas.Bitmap(), png, &error)) {
       std::fprintf(err, "quorl: cannot write '%s': %s\n", options.outputPath.c_str(), error.c_str());
       return 1;
@@ -112,8 +116,8 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
   }
   if (options.bench) {
     const RunCounters& c = run.Counters();
-    std::fprintf(out, "steps drawn: %d\npoints: %lld\nsub-samples: %lld\nseconds: %.3f\n", c.stepsDrawn, c.points,
-                 c.subSamples, seconds);
+    std::fprintf(out, "steps drawn: %d\npoints: %lld\nsub-samples: %lld\nseconds: %.3f\n", c.stepsDrawn,
+                 c.points, c.subSamples, seconds);
     std::fprintf(out, "million sub-samples per second: %.2f\n",
                  seconds > 0 ? static_cast<double>(c.subSamples) / seconds / 1e6 : 0.0);
     std::fprintf(out, "threads: %d\n", run.Threads());

@@ -60,7 +60,8 @@ bool ApplySettingOverride(ParameterSet& params, std::string_view rawKey, std::st
   }
   const KeyDescriptor* row = FindParameterKey(key);
   if (row == nullptr) {
-    error = KeyExists(key) ? shown + ": this key holds no setting" : "unknown settings key '" + std::string(key) + "'";
+    error = KeyExists(key) ? shown + ": this key holds no setting"
+                           : "unknown settings key '" + std::string(key) + "'";
     return false;
   }
   if (auto* member = std::get_if<int ParameterSet::*>(&row->member)) {

@@ -40,8 +40,8 @@ bool WholeNumberOption(const std::string& name, const std::string& text, long lo
   const std::optional<double> number = ParseFloat(text);
   if (!number || *number != std::floor(*number) || *number < static_cast<double>(low) ||
       *number > static_cast<double>(high) || text.find_first_of(",.eE") != std::string::npos) {
-    error = name + " needs a whole number from " + std::to_string(low) + " to " + std::to_string(high) + ", not '" +
-            text + "'";
+    error = name + " needs a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
+            ", not '" + text + "'";
     return false;
   }
   value = static_cast<long long>(*number);
@@ -82,7 +82,8 @@ OptionRead ReadSharedOption(ArgumentReader& reader, SharedOptions& options, std:
     return OptionRead::Taken;
   }
   if (word == "--seed") {
-    if (!reader.Value(value, error) || !WholeNumberOption("--seed", value, 0, 9007199254740991LL, number, error))
+    if (!reader.Value(value, error) ||
+        !WholeNumberOption("--seed", value, 0, 9007199254740991LL, number, error))
       return OptionRead::Bad;
     options.seed = static_cast<std::uint64_t>(number);
     return OptionRead::Taken;

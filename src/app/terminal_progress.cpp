@@ -41,15 +41,16 @@ void TerminalHost::SetProgressPosition(int position) {
   if (drawn_ && now - last_drawn_ < std::chrono::milliseconds(100)) return;
   last_drawn_ = now;
   const long long last = expected_last_ >= 0 ? std::min<long long>(expected_last_, maximum_) : maximum_;
-  const double done = last > 0 ? std::min(1.0, static_cast<double>(position) / static_cast<double>(last)) : 1.0;
+  const double done =
+      last > 0 ? std::min(1.0, static_cast<double>(position) / static_cast<double>(last)) : 1.0;
   const double elapsed = std::chrono::duration<double>(now - start_).count();
   const double left = done > 0 ? elapsed * (1 - done) / done : 0;
   constexpr int kWidth = 30;
   const int filled = static_cast<int>(done * kWidth);
   std::string bar(static_cast<size_t>(filled), '#');
   bar.append(static_cast<size_t>(kWidth - filled), '.');
-  std::fprintf(err_, "\r[%s] %3d%%  step %d of %d  %s left  ", bar.c_str(), static_cast<int>(done * 100), position,
-               maximum_, FormatDuration(left).c_str());
+  std::fprintf(err_, "\r[%s] %3d%%  step %d of %d  %s left  ", bar.c_str(), static_cast<int>(done * 100),
+               position, maximum_, FormatDuration(left).c_str());
   std::fflush(err_);
   drawn_ = true;
 }

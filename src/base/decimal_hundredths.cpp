@@ -1,11 +1,11 @@
 #include "base/decimal_hundredths.h"
 
-#include "base/number_text.h"
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <string>
+
+#include "base/number_text.h"
 
 namespace quorl {
 namespace {
@@ -13,7 +13,9 @@ namespace {
 // Exponents past this only ever saturate or give zero.
 constexpr long long kExponentCap = 1000000;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::string_view TrimBlanks(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -46,7 +48,7 @@ std::optional<long long> FloorHundredths(std::string_view typedText) {
     text.remove_prefix(1);
   }
 
-  std::string digits;  // the mantissa's digits without the separator
+  std::string digits;      // the mantissa's digits without the separator
   long long exponent = 2;  // times 100
   bool afterPoint = false;
   while (!text.empty() && (IsDigit(text.front()) || text.front() == '.' || text.front() == ',')) {
@@ -96,7 +98,8 @@ std::optional<long long> FloorHundredths(std::string_view typedText) {
     } else {
       const std::string_view all(digits);
       whole = ValueOf(all.substr(0, static_cast<std::size_t>(kept)));
-      fractionLeft = all.substr(static_cast<std::size_t>(kept)).find_first_not_of('0') != std::string_view::npos;
+      fractionLeft =
+          all.substr(static_cast<std::size_t>(kept)).find_first_not_of('0') != std::string_view::npos;
     }
   }
   if (!whole) return negative ? LLONG_MIN : LLONG_MAX;

@@ -96,11 +96,14 @@ std::optional<int> ParseInt(std::string_view text) {
   if (ec != std::errc() || ptr != text.data() + text.size()) return std::nullopt;
   // Range first: negating a magnitude of 2^63 or more would overflow.
   if (magnitude > 0x80000000ULL) return std::nullopt;
-  const std::int64_t value = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+  const std::int64_t value =
+      negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
   if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
   return static_cast<int>(value);
 }
 
-std::string FormatInt(int value) { return std::to_string(value); }
+std::string FormatInt(int value) {
+  return std::to_string(value);
+}
 
 }  // namespace quorl

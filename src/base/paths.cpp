@@ -12,7 +12,9 @@ std::string EnvOr(const char* name, const std::string& fallback) {
   return (v && *v) ? std::string(v) : fallback;
 }
 
-std::string Home() { return EnvOr("HOME", "/tmp"); }
+std::string Home() {
+  return EnvOr("HOME", "/tmp");
+}
 
 std::string WithSlash(std::string s) {
   if (s.empty() || s.back() != '/') s += '/';

@@ -15,15 +15,25 @@ namespace quorl {
 // On x86 these are exactly the MAXSD and MINSD instructions (first operand
 // when the comparison holds, else the second), which spares a branch.
 #if defined(__SSE2__)
-inline double Larger(double a, double b) { return _mm_cvtsd_f64(_mm_max_sd(_mm_set_sd(a), _mm_set_sd(b))); }
-inline double Smaller(double a, double b) { return _mm_cvtsd_f64(_mm_min_sd(_mm_set_sd(a), _mm_set_sd(b))); }
+inline double Larger(double a, double b) {
+  return _mm_cvtsd_f64(_mm_max_sd(_mm_set_sd(a), _mm_set_sd(b)));
+}
+inline double Smaller(double a, double b) {
+  return _mm_cvtsd_f64(_mm_min_sd(_mm_set_sd(a), _mm_set_sd(b)));
+}
 #else
-inline double Larger(double a, double b) { return a > b ? a : b; }
-inline double Smaller(double a, double b) { return a < b ? a : b; }
+inline double Larger(double a, double b) {
+  return a > b ? a : b;
+}
+inline double Smaller(double a, double b) {
+  return a < b ? a : b;
+}
 #endif
 
 // The 0 ... 255 range of a colour channel.
-inline double ClampToChannel(double v) { return Larger(0.0, Smaller(v, 255.0)); }
+inline double ClampToChannel(double v) {
+  return Larger(0.0, Smaller(v, 255.0));
+}
 
 // Nearest integer, halves to the even neighbour, whatever the floating-point
 // rounding mode is. v - floor(v) is exact, so the comparison with 0.5 is too.

@@ -14,6 +14,8 @@ double RotatePointByIota(Axis axis, double x, double y, double cx, double cy, do
   return std::sin(angle) * (x - cx) + std::cos(angle) * (y - cy) + cy;
 }
 
-double DistanceOfPoint(double dx, double dy) { return std::sqrt(dx * dx + dy * dy); }
+double DistanceOfPoint(double dx, double dy) {
+  return std::sqrt(dx * dx + dy * dy);
+}
 
 }  // namespace quorl

@@ -78,7 +78,8 @@ void WorkerPool::WorkerLoop(int self) {
     unsigned entry = entry_.load(std::memory_order_acquire);
     bool joined = false;
     while ((entry & kOpen) != 0 && !joined) {
-      joined = entry_.compare_exchange_weak(entry, entry + 1, std::memory_order_acq_rel, std::memory_order_acquire);
+      joined = entry_.compare_exchange_weak(entry, entry + 1, std::memory_order_acq_rel,
+                                            std::memory_order_acquire);
     }
     if (!joined) continue;
     call_(job_, self);

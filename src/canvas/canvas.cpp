@@ -22,9 +22,11 @@ bool Canvas::SetImageDimensions(const ParameterSet& params, std::string* error) 
       auto keep = [&](const auto& old, auto& fresh, int per_cell) {
         const std::size_t count = static_cast<std::size_t>(std::min(width_, width)) * per_cell;
         for (int y = 0; y < keep_rows && count > 0; ++y) {
-          auto from = old.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * width_ * per_cell);
-          std::copy(from, from + static_cast<std::ptrdiff_t>(count),
-                    fresh.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * width * per_cell));
+          auto from =
+              old.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * width_ * per_cell);
+          std::copy(
+              from, from + static_cast<std::ptrdiff_t>(count),
+              fresh.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * width * per_cell));
         }
       };
       keep(pixels_, pixels_new, kChannels);
@@ -90,7 +92,8 @@ void Canvas::ResetToBackground(const ParameterSet& params, const BackgroundStore
     // A later placement that is set wins; with none set the image is centred.
     auto place = [&](int i, int size, double image_size) -> double {
       double at = std::floor(i - (image_size - size) / 2);
-      if (params.BackgroundImagePositionStretched) at = std::floor(static_cast<double>(i) * size / image_size);
+      if (params.BackgroundImagePositionStretched)
+        at = std::floor(static_cast<double>(i) * size / image_size);
       if (params.BackgroundImagePositionTiled) at = i % size;
       return at;
     };
@@ -161,9 +164,10 @@ void Canvas::DrawGridsOnPicture(const ParameterSet& params, Host* host) {
   if (!(hi[0] == lo[0] && hi[1] == lo[1] && hi[2] == lo[2])) {
     const double range = std::sqrt((hi[0] - lo[0]) * (hi[0] - lo[0]) + (hi[1] - lo[1]) * (hi[1] - lo[1]) +
                                    (hi[2] - lo[2]) * (hi[2] - lo[2]));
-    const double bg = white ? std::sqrt(bg_hi[0] * bg_hi[0] + bg_hi[1] * bg_hi[1] + bg_hi[2] * bg_hi[2])
-                            : std::sqrt((255 - bg_hi[0]) * (255 - bg_hi[0]) + (255 - bg_hi[1]) * (255 - bg_hi[1]) +
-                                        (255 - bg_hi[2]) * (255 - bg_hi[2]));
+    const double bg =
+        white ? std::sqrt(bg_hi[0] * bg_hi[0] + bg_hi[1] * bg_hi[1] + bg_hi[2] * bg_hi[2])
+              : std::sqrt((255 - bg_hi[0]) * (255 - bg_hi[0]) + (255 - bg_hi[1]) * (255 - bg_hi[1]) +
+                          (255 - bg_hi[2]) * (255 - bg_hi[2]));
     k = bg / range;
   }
 

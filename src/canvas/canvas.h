@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "canvas/image_stores.h"
-#include "base/picture24.h"
 #include "base/host.h"
+#include "base/picture24.h"
+#include "canvas/image_stores.h"
 #include "settings/parameter_set.h"
 
 namespace quorl {

@@ -17,7 +17,9 @@ namespace {
 constexpr double kTwoPi = 6.283185307179586476925286766559;
 
 // a + (b - a) * u / v
-double Lerp(double a, double b, double u, double v) { return a + (b - a) * u / v; }
+double Lerp(double a, double b, double u, double v) {
+  return a + (b - a) * u / v;
+}
 
 // ((i mod size) + size) mod size for a whole-numbered double, with the
 // remainder taking the dividend's sign: always a column or row inside.
@@ -31,8 +33,8 @@ int Wrap(double i, int size) {
 // Defined below, with the colour rules.
 void FillUnitTerms(DotKernel& k);
 
-void DotKernel::Prepare(const ParameterSet& params, const SourceStore& source,
-                        const Canvas& canvas, const DotStep& dot) {
+void DotKernel::Prepare(const ParameterSet& params, const SourceStore& source, const Canvas& canvas,
+                        const DotStep& dot) {
   too_large_ = false;
   step_ = dot.step;
   width_ = canvas.CanvasWidth();
@@ -107,15 +109,16 @@ void DotKernel::Prepare(const ParameterSet& params, const SourceStore& source,
   } else if (params.NewColor) {
     weight_rule_ = params.OneOrTwo ? WeightRule::kNewColorFromPosition : WeightRule::kNewColorCycle;
     phase_ = dot.AnimationPhase;
-    step_angle_ = kTwoPi * params.StepColorMultiplier * dot.StepColorSlotMultiplier * dot.step / dot.Steps +
-                  2 * phase_;
+    step_angle_ =
+        kTwoPi * params.StepColorMultiplier * dot.StepColorSlotMultiplier * dot.step / dot.Steps + 2 * phase_;
     theta_factor_ = kTwoPi * params.ThetaColorMultiplier * dot.ThetaColorSlotMultiplier;
   } else {
     weight_rule_ = WeightRule::kSoftDot;
   }
 
   // How the weights combine with the pixels.
-  channel_rule_ = source_on && params.UseOpaquePixels ? ChannelRule::kOpaqueSource : ChannelRule::kAddOrSubtract;
+  channel_rule_ =
+      source_on && params.UseOpaquePixels ? ChannelRule::kOpaqueSource : ChannelRule::kAddOrSubtract;
   white_ = params.White;
   best_guess_ = params.BestGuess;
   limits_ = params.UseColorsAsLimits;
@@ -133,8 +136,8 @@ void DotKernel::Prepare(const ParameterSet& params, const SourceStore& source,
 bool DotKernel::PointWeights(const DotPoint& point, double w[3]) const {
   switch (weight_rule_) {
     case WeightRule::kSourceImage: {
-      const double u =
-          (offset_per_step_ - static_cast<double>(point.index) / point_count_) * source_width_ * source_theta_multiplier_;
+      const double u = (offset_per_step_ - static_cast<double>(point.index) / point_count_) * source_width_ *
+                       source_theta_multiplier_;
       if (!std::isfinite(u)) return false;
       const double iu = std::floor(u);
       const double fu = u - iu;
@@ -285,7 +288,8 @@ struct DotColouring {
   // step `first` as it stands before this sub-sample and the sub-sample's
   // terms T.
   template <typename R>
-  static inline void CombineIntoPixel(const Constants& k, double P[3], std::int32_t first, const double T[6]) {
+  static inline void CombineIntoPixel(const Constants& k, double P[3], std::int32_t first,
+                                      const double T[6]) {
     const double g = k.g;
     const double* A = k.A;
     const double* L = k.L;
@@ -427,7 +431,9 @@ struct DotColouring {
   }
 };
 
-void FillUnitTerms(DotKernel& k) { DotColouring::FillUnitTerms(k); }
+void FillUnitTerms(DotKernel& k) {
+  DotColouring::FillUnitTerms(k);
+}
 
 void AddColorToPixels(Canvas& canvas, const DotKernel& k, const DotPoint& point, int rowBegin, int rowEnd) {
   // The grids must not change size between Prepare and the step's points.
@@ -452,7 +458,8 @@ void AddColorToPixels(Canvas& canvas, const DotKernel& k, const DotPoint& point,
 
 int DotBatch::CapacityFor(const DotKernel& kernel) {
   constexpr std::size_t kBytes = std::size_t{4} << 20;
-  const std::size_t per_point = 3 * sizeof(double) + 2 * sizeof(int) * static_cast<std::size_t>(kernel.side_ + 1);
+  const std::size_t per_point =
+      3 * sizeof(double) + 2 * sizeof(int) * static_cast<std::size_t>(kernel.side_ + 1);
   return static_cast<int>(std::clamp<std::size_t>(kBytes / per_point, 64, 16384));
 }
 
@@ -471,7 +478,8 @@ void DotBatch::Reset(const DotKernel& kernel, int capacity, int parts) {
   blocks_.resize(static_cast<std::size_t>((capacity_ + kBlock - 1) / kBlock));
   // Room for every point of a block in every part, so that storing, which
   // threads do, never allocates.
-  for (Block& block : blocks_) block.points.reserve(static_cast<std::size_t>(kBlock) * static_cast<std::size_t>(parts_));
+  for (Block& block : blocks_)
+    block.points.reserve(static_cast<std::size_t>(kBlock) * static_cast<std::size_t>(parts_));
   if (owner_height_ != kernel.height_ || owner_parts_ != parts_) {
     owner_height_ = kernel.height_;
     owner_parts_ = parts_;
@@ -479,7 +487,8 @@ void DotBatch::Reset(const DotKernel& kernel, int capacity, int parts) {
     // About two bands per part, not so thin that many dots straddle two.
     band_rows_ = std::clamp(owner_height_ / (2 * parts_), 8, 32);
     for (std::size_t row = 0; row < owner_.size(); ++row) {
-      owner_[row] = static_cast<std::uint8_t>(row / static_cast<std::size_t>(band_rows_) % static_cast<std::size_t>(parts_));
+      owner_[row] = static_cast<std::uint8_t>(row / static_cast<std::size_t>(band_rows_) %
+                                              static_cast<std::size_t>(parts_));
     }
   }
 }
@@ -511,7 +520,8 @@ void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points,
         std::uint16_t* out = narrow_pixels_.data() + k * 2 * static_cast<std::size_t>(side);
         for (int j = 0; j < side; ++j) {
           out[j] = static_cast<unsigned>(cols[j]) < width ? static_cast<std::uint16_t>(cols[j]) : kOff;
-          out[side + j] = static_cast<unsigned>(rows[j]) < height ? static_cast<std::uint16_t>(rows[j]) : kOff;
+          out[side + j] =
+              static_cast<unsigned>(rows[j]) < height ? static_cast<std::uint16_t>(rows[j]) : kOff;
         }
       } else {
         int* out = wide_pixels_.data() + k * 2 * static_cast<std::size_t>(side);

@@ -20,7 +20,8 @@ void SourceStore::SetPicture(const Picture24& picture) {
   const int height = picture.Height();
   Picture24 bitmap(width + 1, height);
   bitmap.DrawAtOrigin(picture);
-  for (int y = 0; y < height; ++y) std::memcpy(bitmap.Row(y) + 3 * static_cast<std::size_t>(width), bitmap.Row(y), 3);
+  for (int y = 0; y < height; ++y)
+    std::memcpy(bitmap.Row(y) + 3 * static_cast<std::size_t>(width), bitmap.Row(y), 3);
   std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(height) + 1);
 
   Bitmap = std::move(bitmap);

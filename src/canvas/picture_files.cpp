@@ -2,14 +2,15 @@
 
 #include <png.h>
 // jpeglib.h needs FILE and size_t declared first.
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <jpeglib.h>
 
-#include "canvas/png_chunks.h"
 #include "base/atomic_file.h"
+#include "canvas/png_chunks.h"
 
 namespace quorl {
 namespace {
@@ -38,7 +39,9 @@ bool Allocate(Picture24& picture, long long width, long long height, std::string
   return true;
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // ---- JPEG: libjpeg reports errors through a longjmp we own.
 struct JpegErrorManager {
@@ -277,11 +280,14 @@ bool DecodeBmp(const std::uint8_t* data, size_t size, Picture24& out, std::strin
     std::uint8_t* dst = picture.Row(static_cast<int>(y));
     for (long long x = 0; x < width; ++x, dst += 3) {
       switch (bits) {
-        case 24: std::memcpy(dst, row + x * 3, 3); break;
+        case 24:
+          std::memcpy(dst, row + x * 3, 3);
+          break;
         case 32:
         case 16: {
-          const std::uint32_t pixel = bits == 32 ? r.U32(static_cast<size_t>(row - data) + static_cast<size_t>(x) * 4)
-                                                 : r.U16(static_cast<size_t>(row - data) + static_cast<size_t>(x) * 2);
+          const std::uint32_t pixel =
+              bits == 32 ? r.U32(static_cast<size_t>(row - data) + static_cast<size_t>(x) * 4)
+                         : r.U16(static_cast<size_t>(row - data) + static_cast<size_t>(x) * 2);
           if (bits == 32 && compression == 0) {
             std::memcpy(dst, row + x * 4, 3);
           } else {
@@ -309,10 +315,14 @@ bool DecodePictureFile(const std::string& path, PictureType type, Picture24& out
   if (!ReadWholeFile(path, bytes, &error)) return false;
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
   switch (type) {
-    case PictureType::Png: return DecodePng(data, bytes.size(), out, error);
-    case PictureType::Jpeg: return DecodeJpeg(data, bytes.size(), out, error);
-    case PictureType::Bmp: return DecodeBmp(data, bytes.size(), out, error);
-    case PictureType::Unknown: break;
+    case PictureType::Png:
+      return DecodePng(data, bytes.size(), out, error);
+    case PictureType::Jpeg:
+      return DecodeJpeg(data, bytes.size(), out, error);
+    case PictureType::Bmp:
+      return DecodeBmp(data, bytes.size(), out, error);
+    case PictureType::Unknown:
+      break;
   }
   error = "unsupported picture type \"" + ExtensionOf(path) + "\" (use PNG, JPEG or BMP)";
   return false;

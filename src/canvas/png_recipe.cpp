@@ -7,8 +7,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "canvas/png_chunks.h"
 #include "base/atomic_file.h"
+#include "canvas/png_chunks.h"
 
 namespace quorl {
 namespace {

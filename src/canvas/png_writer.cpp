@@ -6,8 +6,8 @@
 #include <csetjmp>
 #include <cstring>
 
-#include "base/pixel_math.h"
 #include "base/atomic_file.h"
+#include "base/pixel_math.h"
 
 namespace quorl {
 
@@ -74,7 +74,8 @@ bool WritePngRows(png_structp png, png_infop info, const Picture24& picture, con
 
 }  // namespace
 
-bool EncodePng(const Picture24& picture, const PngWriteOptions& options, std::string& out, std::string* error) {
+bool EncodePng(const Picture24& picture, const PngWriteOptions& options, std::string& out,
+               std::string* error) {
   auto fail = [&](const std::string& why) {
     if (error) *error = why;
     return false;
@@ -88,7 +89,8 @@ bool EncodePng(const Picture24& picture, const PngWriteOptions& options, std::st
   std::vector<png_text> texts(options.texts.size());
   for (std::size_t i = 0; i < texts.size(); ++i) {
     std::memset(&texts[i], 0, sizeof texts[i]);
-    texts[i].compression = options.texts[i].compressed ? PNG_ITXT_COMPRESSION_zTXt : PNG_ITXT_COMPRESSION_NONE;
+    texts[i].compression =
+        options.texts[i].compressed ? PNG_ITXT_COMPRESSION_zTXt : PNG_ITXT_COMPRESSION_NONE;
     texts[i].key = const_cast<char*>(options.texts[i].keyword.c_str());
     texts[i].text = const_cast<char*>(options.texts[i].text.c_str());
     texts[i].itxt_length = options.texts[i].text.size();
@@ -105,8 +107,8 @@ bool EncodePng(const Picture24& picture, const PngWriteOptions& options, std::st
     return fail("cannot start the PNG encoder");
   }
   png_set_write_fn(png, &state, OnPngWrite, OnPngFlush);
-  const bool ok = WritePngRows(png, info, picture, with_alpha ? options.alpha.data() : nullptr, scratch.data(),
-                               texts.data(), static_cast<int>(texts.size()));
+  const bool ok = WritePngRows(png, info, picture, with_alpha ? options.alpha.data() : nullptr,
+                               scratch.data(), texts.data(), static_cast<int>(texts.size()));
   png_destroy_write_struct(&png, &info);
   if (!ok) return fail(state.message);
   out.swap(encoded);

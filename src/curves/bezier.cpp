@@ -53,7 +53,7 @@ double BezierPath::BuildBezier() {
   // curve a B-spline that passes near, not through, the inner points.
   for (size_t j = 1; j + 1 < n; ++j) {
     Controls[3 * j] = Point{(Controls[3 * j - 1].X + Controls[3 * j + 1].X) / 2,
-                             (Controls[3 * j - 1].Y + Controls[3 * j + 1].Y) / 2};
+                            (Controls[3 * j - 1].Y + Controls[3 * j + 1].Y) / 2};
   }
   Controls[0] = P[0];
   Controls[3 * (n - 1)] = P[n - 1];

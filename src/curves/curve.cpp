@@ -2,11 +2,11 @@
 
 #include <string_view>
 
-#include "curves/curve_file_names.h"
-#include "base/host.h"
 #include "base/atomic_file.h"
+#include "base/host.h"
 #include "base/number_text.h"
 #include "base/paths.h"
+#include "curves/curve_file_names.h"
 
 namespace quorl {
 

@@ -17,7 +17,8 @@ std::string CleanFilePart(const std::string& part) {
 }
 
 void RemoveEvery(std::string& text, const std::string& what) {
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at)) text.erase(at, what.size());
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at))
+    text.erase(at, what.size());
 }
 
 }  // namespace
@@ -49,6 +50,8 @@ std::string SettingsCurveFileName(const std::string& settingsPath, int slot) {
   return settingsPath.substr(0, split) + CleanFilePart(stem + "_" + SlotName(slot)) + ".curve";
 }
 
-std::string ProposedCurveFileName(int slot) { return CleanFilePart(SlotName(slot)); }
+std::string ProposedCurveFileName(int slot) {
+  return CleanFilePart(SlotName(slot));
+}
 
 }  // namespace quorl

@@ -15,12 +15,14 @@ void ControlPixelMap::Initialise(int width, int height) {
 
 int ControlPixelMap::At(int px, int py) const {
   if (px < 0 || py < 0 || px >= width_ || py >= height_) return kNoControlPoint;
-  return cells_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(px)];
+  return cells_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) +
+                static_cast<std::size_t>(px)];
 }
 
 void ControlPixelMap::Set(int px, int py, int index) {
   if (px < 0 || py < 0 || px >= width_ || py >= height_) return;
-  cells_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(px)] = index;
+  cells_[static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(px)] =
+      index;
 }
 
 bool CanvasGeometry::ToPixel(const Point& p, int& px, int& py) const {
@@ -69,7 +71,8 @@ void PaintCurveSamples(Picture24& target, const Picture24& base, const BezierPat
   }
 }
 
-void PaintControlPoints(Picture24& target, const CurvePoints& curve, const CanvasGeometry& geometry, ControlPixelMap& map) {
+void PaintControlPoints(Picture24& target, const CurvePoints& curve, const CanvasGeometry& geometry,
+                        ControlPixelMap& map) {
   const int n = curve.GetLength();
   for (int i = 0; i < n; ++i) {
     int cx = 0;

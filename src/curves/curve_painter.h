@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "base/picture24.h"
-#include "curves/bezier.h"
 #include "base/point.h"
+#include "curves/bezier.h"
 #include "curves/curve.h"
 
 namespace quorl {
@@ -83,6 +83,7 @@ void PaintCurveSamples(Picture24& target, const Picture24& base, const BezierPat
 // canvas and enters its index in `map`: a white ring around 7 x 7 pixels in
 // red r, green 0, blue 255 - r, with r = 255 * i / n rounded, so the first
 // point is blue and later ones redder. Later squares cover earlier ones.
-void PaintControlPoints(Picture24& target, const CurvePoints& curve, const CanvasGeometry& geometry, ControlPixelMap& map);
+void PaintControlPoints(Picture24& target, const CurvePoints& curve, const CanvasGeometry& geometry,
+                        ControlPixelMap& map);
 
 }  // namespace quorl

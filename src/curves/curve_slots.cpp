@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "base/host.h"
-#include "settings/parameter_set.h"
 #include "base/step_arithmetic.h"
+#include "settings/parameter_set.h"
 
 namespace quorl {
 
@@ -42,7 +42,8 @@ bool CurveSlots::SetUpBezier(int kind, int selectedSlot, Host& host) {
   *target = BezierPath();
   const int n = curve->GetLength();
   if (n >= kDefinedCurvePoints) {
-    const bool outline = (w == kStartCurveSlot || w == kEndCurveSlot) && (kind == BezierKindEdit || kind == BezierKindSlot);
+    const bool outline =
+        (w == kStartCurveSlot || w == kEndCurveSlot) && (kind == BezierKindEdit || kind == BezierKindSlot);
     const Point offset = outline ? curve->Centroid : Point{};
     target->InitBezier(n, 100);
     for (const Point& p : curve->Points) target->AddBezierPoint(p.X - offset.X, p.Y - offset.Y);

@@ -7,9 +7,9 @@
 #include <array>
 #include <string>
 
-#include "curves/curve_slot_names.h"
 #include "curves/bezier.h"
 #include "curves/curve.h"
+#include "curves/curve_slot_names.h"
 
 namespace quorl {
 
@@ -18,10 +18,10 @@ struct ParameterSet;
 
 // Which curve SetUpBezier rebuilds.
 enum BezierKind : int {
-  BezierKindEdit = 666,      // EditCurve -> EditBezier (live preview of a drag)
-  BezierKindSlot = 999,      // the working slot's Curve -> its Bezier
-  BezierKindAnimStart = 4,   // AnimStartPathCurve -> AnimStartPathBezier
-  BezierKindAnimEnd = 5,     // AnimEndPathCurve -> AnimEndPathBezier
+  BezierKindEdit = 666,     // EditCurve -> EditBezier (live preview of a drag)
+  BezierKindSlot = 999,     // the working slot's Curve -> its Bezier
+  BezierKindAnimStart = 4,  // AnimStartPathCurve -> AnimStartPathBezier
+  BezierKindAnimEnd = 5,    // AnimEndPathCurve -> AnimEndPathBezier
 };
 
 // Slots with a role of their own; the others scale one parameter each.
@@ -35,9 +35,9 @@ inline constexpr int kEndAmountSlot = 25;
 inline constexpr int kDefinedCurvePoints = 5;
 
 struct CurveSlot {
-  std::string Name;  // display name in double quotes
+  std::string Name;       // display name in double quotes
   CurvePoints Curve;      // the user's points
-  BezierPath Bezier;    // built from Curve by SetUpBezier
+  BezierPath Bezier;      // built from Curve by SetUpBezier
   CurvePoints UndoCurve;  // one level of undo
   double Multiplier = 1.0;
 };

@@ -4,7 +4,9 @@
 
 namespace quorl {
 
-double CurvePlaneScale(const ParameterSet& params) { return params.StartScale / 100.0; }
+double CurvePlaneScale(const ParameterSet& params) {
+  return params.StartScale / 100.0;
+}
 
 double CurrentPixelScale(const ParameterSet& params, bool runInProgress, double stepScale) {
   return runInProgress ? stepScale : CurvePlaneScale(params);

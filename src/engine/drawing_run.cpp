@@ -41,7 +41,9 @@ void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int c
 static_assert(DotBatch::kMaxParts == PointBatchSink::kMaxParts);
 static_assert(DotBatch::kBlock == PointBatchSink::kBlock);
 
-void DrawingRun::CanvasSink::SetParts(int parts) { batch_.Reset(kernel, capacity_, parts); }
+void DrawingRun::CanvasSink::SetParts(int parts) {
+  batch_.Reset(kernel, capacity_, parts);
+}
 
 void DrawingRun::CanvasSink::StorePoints(int first, const OutlinePoint* points, int count) {
   DotPoint dots[DotBatch::kBlock];
@@ -49,7 +51,9 @@ void DrawingRun::CanvasSink::StorePoints(int first, const OutlinePoint* points, 
   batch_.Store(kernel, first, dots, count);
 }
 
-void DrawingRun::CanvasSink::ApplyPoints(int count, int part) { batch_.Apply(state_.canvas, kernel, count, part); }
+void DrawingRun::CanvasSink::ApplyPoints(int count, int part) {
+  batch_.Apply(state_.canvas, kernel, count, part);
+}
 
 bool DrawingRun::CanvasSink::AddPoint(double x, double y, int index, double z_factor) {
   if (!kernel.DrawsNothing()) AddColorToPixels(state_.canvas, kernel, DotPoint{x, y, index, z_factor});
@@ -163,7 +167,8 @@ void DrawingRun::ComputeStepColour(int step, int steps) {
     if (p.NewColor) {
       colour = Interpolate(start[c], end[c], 0, step, steps);
     } else if (p.ABA) {
-      colour = k < half ? Interpolate(start[c], end[c], 0, k, half) : Interpolate(end[c], start[c], half, k, steps);
+      colour = k < half ? Interpolate(start[c], end[c], 0, k, half)
+                        : Interpolate(end[c], start[c], half, k, steps);
     } else {
       colour = Interpolate(start[c], end[c], 0, k, steps);
     }
@@ -271,9 +276,11 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
         m(3) / 100;
   a.limit = lerp(p.StartLimit, p.EndLimit);
   a.g = std::fabs(m(7)) * lerp(p.StartGrain, p.EndGrain);
-  a.b = lerp(animating ? anim.AnimStartBumps : p.StartBumps, animating ? anim.AnimEndBumps : p.EndBumps) * m(5);
+  a.b =
+      lerp(animating ? anim.AnimStartBumps : p.StartBumps, animating ? anim.AnimEndBumps : p.EndBumps) * m(5);
   a.rotation_centre = rotationCentre;
-  a.d = lerp(animating ? anim.AnimStartSmooth : p.StartDepth, animating ? anim.AnimEndSmooth : p.EndDepth) * m(6);
+  a.d = lerp(animating ? anim.AnimStartSmooth : p.StartDepth, animating ? anim.AnimEndSmooth : p.EndDepth) *
+        m(6);
   const double degrees =
       lerp(animating ? anim.AnimStartAngle : p.StartIota, animating ? anim.AnimEndAngle : p.EndIota) * m(4);
   a.phi = DegreesToRadians(degrees);
@@ -285,7 +292,8 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   a.path_end_y = p.QuorlPointsYEnd;
 
   lastShape_ = a;
-  if (threads_ > 1 && (!pool_ || pool_->Threads() != threads_)) pool_ = std::make_unique<WorkerPool>(threads_);
+  if (threads_ > 1 && (!pool_ || pool_->Threads() != threads_))
+    pool_ = std::make_unique<WorkerPool>(threads_);
   batches_.sink = &sink_;
   batches_.pool = threads_ > 1 ? pool_.get() : nullptr;
   ShapeContext context{p, anim, s, curves, host_, state_.random, sink_, &batches_};

@@ -12,19 +12,19 @@
 #include <functional>
 #include <memory>
 
-#include "canvas/dot_kernel.h"
 #include "base/host.h"
+#include "base/worker_pool.h"
+#include "canvas/dot_kernel.h"
 #include "engine/point_batch.h"
 #include "engine/program_state.h"
 #include "engine/shape_step.h"
-#include "base/worker_pool.h"
 
 namespace quorl {
 
 // What a run did, for the command line's --bench figures.
 struct RunCounters {
-  int stepsDrawn = 0;      // steps whose shape was drawn (or begun)
-  long long points = 0;    // points sent to colouring
+  int stepsDrawn = 0;        // steps whose shape was drawn (or begun)
+  long long points = 0;      // points sent to colouring
   long long subSamples = 0;  // sub-samples inside the dots' cut-off
 };
 

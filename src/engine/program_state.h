@@ -2,12 +2,12 @@
 // owns one, the command line owns one, and tests make as many as they like.
 #pragma once
 
+#include "base/seeded_random.h"
 #include "canvas/canvas.h"
 #include "canvas/image_stores.h"
 #include "curves/curve_slots.h"
-#include "settings/parameter_set.h"
-#include "base/seeded_random.h"
 #include "engine/step_state.h"
+#include "settings/parameter_set.h"
 
 namespace quorl {
 

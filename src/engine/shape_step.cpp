@@ -16,7 +16,9 @@ namespace {
 // those (division by zero, invalid operation, overflow) leaves an infinity or
 // a NaN in its result, and every formula below carries such a value through
 // to the point it computes, so testing the computed values is enough.
-bool Finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+bool Finite(double a, double b) {
+  return std::isfinite(a) && std::isfinite(b);
+}
 
 // Largest point count whose indices (up to n + 2) still fit an int.
 constexpr double kMaxPointCount = 2147483600.0;
@@ -322,7 +324,8 @@ void DealParts(const PointBatchSink& sink, int blocks, const int* makers, int pa
 // order; the batch ends at its first failed point, and the points before it
 // are coloured part by part of the canvas, the parts dealt out too.
 ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, const PointMaker& maker,
-                          const PointCarrier& carrier, PointCarry& carry, double dtheta, double bound, int n) {
+                          const PointCarrier& carrier, PointCarry& carry, double dtheta, double bound,
+                          int n) {
   ShapeResult result;
   PointBatches& batches = *context.batches;
   PointBatchSink& sink = *batches.sink;
@@ -339,7 +342,8 @@ ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, con
   const auto room = [](std::vector<int>& v, std::size_t size) {
     if (v.size() < size) v.resize(size);
   };
-  if (batches.thetas.size() < static_cast<std::size_t>(capacity)) batches.thetas.resize(static_cast<std::size_t>(capacity));
+  if (batches.thetas.size() < static_cast<std::size_t>(capacity))
+    batches.thetas.resize(static_cast<std::size_t>(capacity));
   room(batches.failures, blocks_most);
   room(batches.makers, blocks_most);
   room(batches.blockItems, blocks_most);
@@ -369,7 +373,8 @@ ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, con
     for (int b = 0; b < blocks; ++b) batches.blockItems[static_cast<std::size_t>(b)] = b;
     for (int t = 0; t <= threads; ++t) batches.blockBegin[static_cast<std::size_t>(t)] = blocks * t / threads;
     const DealtWork block_work{batches.blockItems.data(), batches.blockBegin.data(), counters, threads};
-    const DealtWork part_work{batches.partItems.data(), batches.partBegin.data(), counters + threads, threads};
+    const DealtWork part_work{batches.partItems.data(), batches.partBegin.data(), counters + threads,
+                              threads};
     const auto deal_parts = [&] {
       DealParts(sink, blocks, makers, parts, threads, batches.partItems.data(), batches.partBegin.data());
     };

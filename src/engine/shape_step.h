@@ -5,12 +5,12 @@
 #include <array>
 #include <cmath>
 
-#include "curves/curve_slots.h"
 #include "base/host.h"
-#include "settings/parameter_set.h"
+#include "curves/curve_slots.h"
 #include "engine/point_batch.h"
 #include "engine/point_sink.h"
 #include "engine/step_state.h"
+#include "settings/parameter_set.h"
 
 namespace quorl {
 

@@ -1,19 +1,23 @@
 #include "services/curve_commands.h"
 
-#include "curves/curve_file_names.h"
-#include "settings/parameter_set.h"
-#include "engine/program_state.h"
 #include "base/paths.h"
+#include "curves/curve_file_names.h"
+#include "engine/program_state.h"
+#include "settings/parameter_set.h"
 
 namespace quorl {
 
 namespace {
 
-constexpr const char* kNoTargetSelected = "No target curve selected, please select \"Set curve\" in the points form";
-constexpr const char* kClipboardEmpty = "There is no curve in the Quorl clipboard at present. No curve pasted.";
+constexpr const char* kNoTargetSelected =
+    "No target curve selected, please select \"Set curve\" in the points form";
+constexpr const char* kClipboardEmpty =
+    "There is no curve in the Quorl clipboard at present. No curve pasted.";
 constexpr const char* kNoBezierSelected = "You must have a bezier selected in the Points form.";
 
-bool Defined(const CurvePoints& curve) { return curve.GetLength() >= kDefinedCurvePoints; }
+bool Defined(const CurvePoints& curve) {
+  return curve.GetLength() >= kDefinedCurvePoints;
+}
 
 }  // namespace
 
@@ -53,7 +57,8 @@ bool CurveCommands::CopyCurveToClipboard() {
   }
   CurveSlot& slot = session_.Selected();
   if (!Defined(slot.Curve)) {
-    session_.ShowStatus("The " + slot.Name + " is not defined at present. No curve copied to Quorl clipboard.");
+    session_.ShowStatus("The " + slot.Name +
+                        " is not defined at present. No curve copied to Quorl clipboard.");
     return false;
   }
   CurvePoints::CopyCurve(slot.Curve, session_.Curves().ClipboardCurve);
@@ -160,7 +165,8 @@ void CurveCommands::HideCurve() {
 
 void CurveCommands::SetRotationPoints() {
   session_.Mode = RightButtonMode::RotationPoints;
-  session_.ShowStatus("Right clicking on the image will set the start and end points for the center of rotation");
+  session_.ShowStatus(
+      "Right clicking on the image will set the start and end points for the center of rotation");
 }
 
 void CurveCommands::SetPathPoints() {
@@ -173,24 +179,26 @@ void CurveCommands::DrawMultiplierBezier() {
   session_.ShowStatus("Drawing with the right mouse button on the image will set the selected curve");
 }
 
-void CurveCommands::ToggleMoveRotationCentre() { SetMoveRotation(!session_.Params().MoveRotation); }
+void CurveCommands::ToggleMoveRotationCentre() {
+  SetMoveRotation(!session_.Params().MoveRotation);
+}
 
 void CurveCommands::SetMoveRotation(bool on) {
   session_.Params().MoveRotation = on;
   session_.ShowStatus(on ? "Moving center of rotation between Rotate A and Rotate B"
-                      : "Point A will be the only center of rotation");
+                         : "Point A will be the only center of rotation");
 }
 
 void CurveCommands::ToggleStartAndEndBeziers() {
   session_.ShowStatus(session_.Params().QuorlPointsUseStartAndEndBezier
-                       ? "Drawing will use the start and end curves"
-                       : "Drawing will not use the start and end curves");
+                          ? "Drawing will use the start and end curves"
+                          : "Drawing will not use the start and end curves");
 }
 
 void CurveCommands::ToggleStartAsEndBezier() {
   session_.ShowStatus(session_.Params().QuorlPointsUseStartAsEnd
-                       ? "Drawing will use the start curve for the end curve also"
-                       : "Drawing will not use the start curve for the end curve");
+                          ? "Drawing will use the start curve for the end curve also"
+                          : "Drawing will not use the start curve for the end curve");
 }
 
 // --- curve files
@@ -206,8 +214,9 @@ void CurveCommands::SaveCurveFile() {
     session_.ShowMessage("The currently selected curve is not defined at the moment.");
     return;
   }
-  const std::string chosen = dialogs_.SaveFile("Save your text or word file", session_.Params().SaveDir,
-                                               ProposedCurveFileName(s), "Quorl path file", "*.curve", "curve");
+  const std::string chosen =
+      dialogs_.SaveFile("Save your text or word file", session_.Params().SaveDir, ProposedCurveFileName(s),
+                        "Quorl path file", "*.curve", "curve");
   if (chosen.empty()) {
     session_.ShowStatus("Saving curve was cancelled.");
     return;
@@ -239,7 +248,8 @@ void CurveCommands::SaveCurveToFile(const CurvePoints& curve, const std::string&
   if (outcome == CurveSaveOutcome::Written) {
     session_.ShowStatus("Saved " + CurveFileNameAsWritten(fileName));
   } else {
-    session_.ShowMessage("SaveCurveToFile: " + (error.empty() ? std::string("the file was not written") : error));
+    session_.ShowMessage("SaveCurveToFile: " +
+                         (error.empty() ? std::string("the file was not written") : error));
   }
 }
 
@@ -269,7 +279,8 @@ void CurveCommands::LoadCurveFromFile() {
       case CurveLoadOutcome::Unreadable:
         session_.ShowMessage("LoadCurveFromFile: " + error);
         break;
-      case CurveLoadOutcome::NoFile: break;
+      case CurveLoadOutcome::NoFile:
+        break;
     }
   }
   session_.ShowSelectedCurve();

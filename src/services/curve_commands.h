@@ -20,12 +20,12 @@ class CurveFileDialogs {
   // matching `pattern` under `filterName` and adding `defaultExtension` to a
   // name without one. It does not ask about overwriting. The chosen file,
   // or an empty string when cancelled.
-  virtual std::string SaveFile(const std::string& title, const std::string& folder, const std::string& proposedName,
-                               const std::string& filterName, const std::string& pattern,
-                               const std::string& defaultExtension) = 0;
+  virtual std::string SaveFile(const std::string& title, const std::string& folder,
+                               const std::string& proposedName, const std::string& filterName,
+                               const std::string& pattern, const std::string& defaultExtension) = 0;
   // An open dialog for an existing file; empty when cancelled.
-  virtual std::string OpenFile(const std::string& title, const std::string& folder, const std::string& filterName,
-                               const std::string& pattern) = 0;
+  virtual std::string OpenFile(const std::string& title, const std::string& folder,
+                               const std::string& filterName, const std::string& pattern) = 0;
   // A warning box with the buttons Yes and No; true only for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
 };
@@ -45,9 +45,9 @@ class CurveCommands {
 
   // --- Points window
   void SelectSlot(int slot);
-  void ResetCurve();  // "Reset curve"
-  void ReverseSelectedCurve();     // "Reverse"
-  void HideCurve();        // "Hide curve"
+  void ResetCurve();            // "Reset curve"
+  void ReverseSelectedCurve();  // "Reverse"
+  void HideCurve();             // "Hide curve"
 
   // --- the right button's modes and the point switches
   void SetRotationPoints();

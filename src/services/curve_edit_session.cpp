@@ -1,8 +1,8 @@
 #include "services/curve_edit_session.h"
 
+#include "base/host.h"
 #include "base/plane_conversion.h"
 #include "curves/plane_scale.h"
-#include "base/host.h"
 #include "engine/program_state.h"
 
 namespace quorl {
@@ -13,18 +13,29 @@ CurveEditSession::CurveEditSession(ParameterSet& params, ProgramState& state, Ho
   RunOnCore = [](std::function<void()> work) { work(); };
 }
 
-CurveSlots& CurveEditSession::Curves() { return state_.curves; }
+CurveSlots& CurveEditSession::Curves() {
+  return state_.curves;
+}
 
-CurveSlot& CurveEditSession::Selected() { return state_.curves[SelectedSlot]; }
+CurveSlot& CurveEditSession::Selected() {
+  return state_.curves[SelectedSlot];
+}
 
-void CurveEditSession::ShowStatus(const std::string& message) { host_.ShowStatus(message); }
+void CurveEditSession::ShowStatus(const std::string& message) {
+  host_.ShowStatus(message);
+}
 
-void CurveEditSession::ShowMessage(const std::string& text) { host_.ShowMessage(text); }
+void CurveEditSession::ShowMessage(const std::string& text) {
+  host_.ShowMessage(text);
+}
 
-void CurveEditSession::SetUpBezier(int kind) { state_.curves.SetUpBezier(kind, SelectedSlot, host_); }
+void CurveEditSession::SetUpBezier(int kind) {
+  state_.curves.SetUpBezier(kind, SelectedSlot, host_);
+}
 
 void CurveEditSession::PutCurveToUndo(int slot) {
-  if (!state_.curves.PutCurveToUndo(slot)) ShowStatus("Trying to put a curve to undo... but no curve selected!");
+  if (!state_.curves.PutCurveToUndo(slot))
+    ShowStatus("Trying to put a curve to undo... but no curve selected!");
 }
 
 void CurveEditSession::ShowSlotMark(int slot, bool marked, bool select) {
@@ -33,18 +44,26 @@ void CurveEditSession::ShowSlotMark(int slot, bool marked, bool select) {
   points_view_->ShowSlotMark(slot, marked, select);
 }
 
-void CurveEditSession::MarkCurve(int slot) { ShowSlotMark(slot, true, true); }
+void CurveEditSession::MarkCurve(int slot) {
+  ShowSlotMark(slot, true, true);
+}
 
-void CurveEditSession::UnmarkCurve(int slot) { ShowSlotMark(slot, false, true); }
+void CurveEditSession::UnmarkCurve(int slot) {
+  ShowSlotMark(slot, false, true);
+}
 
 void CurveEditSession::MarkLoadedSlots(const std::vector<int>& found) {
   for (int i = 0; i < CurveCount; ++i) ShowSlotMark(i, false, false);
   for (int slot : found) ShowSlotMark(slot, true, false);
 }
 
-int CurveEditSession::CanvasWidth() const { return state_.canvas.CanvasWidth(); }
+int CurveEditSession::CanvasWidth() const {
+  return state_.canvas.CanvasWidth();
+}
 
-int CurveEditSession::CanvasHeight() const { return state_.canvas.CanvasHeight(); }
+int CurveEditSession::CanvasHeight() const {
+  return state_.canvas.CanvasHeight();
+}
 
 CanvasGeometry CurveEditSession::Geometry() {
   CanvasGeometry geometry;
@@ -58,13 +77,16 @@ void CurveEditSession::SaveCanvasIfNoCurveShown() {
   if (!state_.canvas.MultiplierMode) state_.canvas.CopyOutQuorlPicture();
 }
 
-const Picture24& CurveEditSession::CanvasPicture() const { return state_.canvas.Bitmap(); }
+const Picture24& CurveEditSession::CanvasPicture() const {
+  return state_.canvas.Bitmap();
+}
 
 void CurveEditSession::RefreshDisplayIfStale() {
   // A render since the display replaced what was on screen; so does a
   // canvas of another size.
   const Picture24& bitmap = state_.canvas.Bitmap();
-  if (display_base_ == bitmap && display_.Width() == bitmap.Width() && display_.Height() == bitmap.Height()) return;
+  if (display_base_ == bitmap && display_.Width() == bitmap.Width() && display_.Height() == bitmap.Height())
+    return;
   display_base_ = bitmap;
   display_ = bitmap;
 }
@@ -80,7 +102,8 @@ void CurveEditSession::PaintTrace(int px, int py) {
   canvas_view_->ShowCanvasPicture(display_);
 }
 
-void CurveEditSession::ShowPreview(const BezierPath& bezier, long long samples, const SampleTransform& transform) {
+void CurveEditSession::ShowPreview(const BezierPath& bezier, long long samples,
+                                   const SampleTransform& transform) {
   RefreshDisplayIfStale();
   scratch_ = display_;
   // Highlighted against what is on screen, the curve included.

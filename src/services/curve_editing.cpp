@@ -4,20 +4,24 @@
 #include <cmath>
 #include <string>
 
+#include "base/number_text.h"
 #include "base/plane_conversion.h"
 #include "curves/plane_scale.h"
-#include "settings/parameter_set.h"
 #include "engine/program_state.h"
-#include "base/number_text.h"
+#include "settings/parameter_set.h"
 
 namespace quorl {
 
 namespace {
 
 // The angle of a vector measured from the +y axis towards +x.
-double Heading(const Point& d) { return std::atan2(d.X, d.Y); }
+double Heading(const Point& d) {
+  return std::atan2(d.X, d.Y);
+}
 
-Point Minus(const Point& a, const Point& b) { return Point{a.X - b.X, a.Y - b.Y}; }
+Point Minus(const Point& a, const Point& b) {
+  return Point{a.X - b.X, a.Y - b.Y};
+}
 
 // Three decimals in a field of at least five characters, always with ".",
 // whatever the desktop's locale.
@@ -56,7 +60,8 @@ bool CurveMouseEditor::ValidPoint(int index) {
 int CurveMouseEditor::ControlPointAt(int px, int py) {
   const ControlPixelMap& map = session_.ControlPixels();
   // A map of another size belongs to a canvas that has been resized since.
-  if (map.Width() != session_.CanvasWidth() || map.Height() != session_.CanvasHeight()) return kNoControlPoint;
+  if (map.Width() != session_.CanvasWidth() || map.Height() != session_.CanvasHeight())
+    return kNoControlPoint;
   const int index = map.At(px, py);
   return ValidPoint(index) ? index : kNoControlPoint;
 }
@@ -141,7 +146,8 @@ void CurveMouseEditor::ShowDragPreview(int px, int py) {
   CurveSlots& curves = session_.Curves();
   const CurveSlot& slot = curves[s];
   const ParameterSet& params = session_.Params();
-  const Point m = ConvertMouseToCoord(px, py, CurvePlaneScale(params), session_.CanvasWidth(), session_.CanvasHeight());
+  const Point m =
+      ConvertMouseToCoord(px, py, CurvePlaneScale(params), session_.CanvasWidth(), session_.CanvasHeight());
   const Point p = slot.Curve.Points[static_cast<size_t>(selected_point_)];
   const Point c = slot.Curve.Centroid;
   const long long samples = CurveSampleCount(slot.Bezier.GetTotalLength());
@@ -187,9 +193,11 @@ void CurveMouseEditor::TakeStrokePoint(int px, int py) {
   const double dx = px - last_stroke_x_;
   const double dy = py - last_stroke_y_;
   if (std::sqrt(dx * dx + dy * dy) > session_.Params().QuorlPointsBezierMouse) {
-    const Point m = ConvertMouseToCoord(px, py, CurvePlaneScale(session_.Params()), session_.CanvasWidth(), session_.CanvasHeight());
+    const Point m = ConvertMouseToCoord(px, py, CurvePlaneScale(session_.Params()), session_.CanvasWidth(),
+                                        session_.CanvasHeight());
     if (session_.AnimationPathMode) {
-      (session_.AnimationPathIsStart ? curves.AnimStartPathCurve : curves.AnimEndPathCurve).AddCoordToCurve(m);
+      (session_.AnimationPathIsStart ? curves.AnimStartPathCurve : curves.AnimEndPathCurve)
+          .AddCoordToCurve(m);
     } else if (session_.CurveMode()) {
       session_.Selected().Curve.AddCoordToCurve(m);
     }
@@ -207,7 +215,8 @@ void CurveMouseEditor::Image1MouseUp(int px, int py, MouseButton button, MouseKe
     if (selected_point_ != kNoControlPoint) EndDrag(px, py);
     dragging_ = false;
   }
-  if (button == kRightButton && !session_.CurveMode() && !session_.AnimationPathMode) Image1ContextPopup(px, py);
+  if (button == kRightButton && !session_.CurveMode() && !session_.AnimationPathMode)
+    Image1ContextPopup(px, py);
 }
 
 void CurveMouseEditor::EndStroke() {
@@ -233,7 +242,8 @@ void CurveMouseEditor::EndDrag(int px, int py) {
   CurveEditSession& session = session_;
   const int index = selected_point_;
   const CurveDragMode mode = drag_mode_;
-  const Point m = ConvertMouseToCoord(px, py, CurvePlaneScale(session.Params()), session.CanvasWidth(), session.CanvasHeight());
+  const Point m = ConvertMouseToCoord(px, py, CurvePlaneScale(session.Params()), session.CanvasWidth(),
+                                      session.CanvasHeight());
   session.RunOnCore([&session, index, mode, m] {
     CurvePoints& curve = session.Selected().Curve;
     if (index < 0 || index >= curve.GetLength()) return;
@@ -241,13 +251,19 @@ void CurveMouseEditor::EndDrag(int px, int py) {
     const Point p = curve.Points[static_cast<size_t>(index)];
     const Point c = curve.Centroid;
     switch (mode) {
-      case CurveDragMode::Rotate: curve.Rotate(DragRotation(c, p, m)); break;
+      case CurveDragMode::Rotate:
+        curve.Rotate(DragRotation(c, p, m));
+        break;
       case CurveDragMode::Stretch:
         curve.Rotate(DragRotation(c, p, m));
         curve.Expand(DragStretch(c, p, m));
         break;
-      case CurveDragMode::MoveAll: curve.MoveBy(m.X - p.X, m.Y - p.Y); break;
-      case CurveDragMode::OnePoint: curve.SetXYofI(index, m); break;
+      case CurveDragMode::MoveAll:
+        curve.MoveBy(m.X - p.X, m.Y - p.Y);
+        break;
+      case CurveDragMode::OnePoint:
+        curve.SetXYofI(index, m);
+        break;
     }
     if (session.CurveMode()) {
       session.SetUpBezier(BezierKindSlot);

@@ -1,12 +1,13 @@
 #include "services/curve_set_files.h"
 
+#include "base/paths.h"
 #include "curves/curve_file_names.h"
 #include "curves/curve_slots.h"
-#include "base/paths.h"
 
 namespace quorl {
 
-CurveFilesLoadReport LoadCurvesBesideSettings(CurveSlots& slots, const std::string& settingsPath, Host& host) {
+CurveFilesLoadReport LoadCurvesBesideSettings(CurveSlots& slots, const std::string& settingsPath,
+                                              Host& host) {
   CurveFilesLoadReport report;
   slots.ResetAllCurves();
   const bool wasForced = slots.UseForcedCurveIndex;

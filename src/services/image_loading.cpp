@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "canvas/picture_files.h"
 #include "base/paths.h"
+#include "canvas/picture_files.h"
 
 namespace quorl {
 
@@ -49,7 +49,9 @@ bool LoadInto(Store& store, const std::string& fileName, const std::string& type
 
 }  // namespace
 
-std::string MissingFileMessage(const std::string& fileName) { return "file: \n" + fileName + "  does not exist"; }
+std::string MissingFileMessage(const std::string& fileName) {
+  return "file: \n" + fileName + "  does not exist";
+}
 
 bool LoadSourceImage(ProgramState& state, const std::string& fileName, const std::string& type, Host& host) {
   if (!LoadInto(state.source, fileName, type, host, kUnableSourceMessage)) return false;
@@ -59,7 +61,8 @@ bool LoadSourceImage(ProgramState& state, const std::string& fileName, const std
   return true;
 }
 
-bool LoadBackgroundImage(ProgramState& state, const std::string& fileName, const std::string& type, Host& host) {
+bool LoadBackgroundImage(ProgramState& state, const std::string& fileName, const std::string& type,
+                         Host& host) {
   if (!LoadInto(state.background, fileName, type, host, kUnableBackgroundMessage)) return false;
   host.ShowStatus(kLoadedBackgroundMessage + fileName);
   state.params.BackgroundImageFileName = fileName;

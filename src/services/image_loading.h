@@ -12,7 +12,8 @@
 
 namespace quorl {
 
-inline constexpr const char* kCanvasSizeMessage = "Sorry, the canvas must be between 1 and 6000 pixels on all sides.";
+inline constexpr const char* kCanvasSizeMessage =
+    "Sorry, the canvas must be between 1 and 6000 pixels on all sides.";
 
 inline constexpr const char* kLoadedSourceMessage = "Loaded source image ";
 inline constexpr const char* kUnableSourceMessage = "Unable to load source image ";
@@ -36,7 +37,8 @@ bool LoadSourceImage(ProgramState& state, const std::string& fileName, const std
 
 // The same for the background store and BackgroundImageFileName. It does
 // not touch UseBackgroundImage.
-bool LoadBackgroundImage(ProgramState& state, const std::string& fileName, const std::string& type, Host& host);
+bool LoadBackgroundImage(ProgramState& state, const std::string& fileName, const std::string& type,
+                         Host& host);
 
 // The canvas picture as shown becomes the background picture. It neither
 // sets UseBackgroundImage nor clears the canvas.

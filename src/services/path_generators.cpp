@@ -4,10 +4,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "services/curve_edit_session.h"
-#include "curves/curve.h"
-#include "settings/parameter_set.h"
 #include "base/number_text.h"
+#include "curves/curve.h"
+#include "services/curve_edit_session.h"
+#include "settings/parameter_set.h"
 
 namespace quorl {
 
@@ -16,7 +16,9 @@ namespace {
 constexpr int kMinPathSteps = 1;
 constexpr int kMaxPathSteps = 3000;
 
-bool KnownKind(int kind) { return kind >= 1 && kind <= 4; }
+bool KnownKind(int kind) {
+  return kind >= 1 && kind <= 4;
+}
 
 // The unturned point of the figure at angle t.
 Point FigurePoint(const PathFigure& f, double t) {
@@ -44,24 +46,33 @@ Point FigurePoint(const PathFigure& f, double t) {
 
 const char* MadeMessage(PathKind kind) {
   switch (kind) {
-    case PathKind::Circle: return "Made new circle path";
-    case PathKind::Hypotrochoid: return "Made new hypotrochoid path";
-    case PathKind::Epitrochoid: return "Made new epitrochoid path";
-    case PathKind::Lissajous: return "Made new lissajous path";
+    case PathKind::Circle:
+      return "Made new circle path";
+    case PathKind::Hypotrochoid:
+      return "Made new hypotrochoid path";
+    case PathKind::Epitrochoid:
+      return "Made new epitrochoid path";
+    case PathKind::Lissajous:
+      return "Made new lissajous path";
   }
   return "";
 }
 
 }  // namespace
 
-int ShapeValueCount(PathKind kind) { return kind == PathKind::Lissajous ? 6 : 3; }
+int ShapeValueCount(PathKind kind) {
+  return kind == PathKind::Lissajous ? 6 : 3;
+}
 
 const char* ShapeFieldsMessage(PathKind kind) {
   switch (kind) {
-    case PathKind::Circle: return "Please fill in radius, bumps and amplitude with numbers. e.g 1, 0.5, -0.3";
+    case PathKind::Circle:
+      return "Please fill in radius, bumps and amplitude with numbers. e.g 1, 0.5, -0.3";
     case PathKind::Hypotrochoid:
-    case PathKind::Epitrochoid: return "Please fill in a, b and h with numbers. e.g 1, 0.5, -0.3";
-    case PathKind::Lissajous: return "Please fill in alpha, beta, delta and omega with numbers. e.g 1, 0.5, -0.3";
+    case PathKind::Epitrochoid:
+      return "Please fill in a, b and h with numbers. e.g 1, 0.5, -0.3";
+    case PathKind::Lissajous:
+      return "Please fill in alpha, beta, delta and omega with numbers. e.g 1, 0.5, -0.3";
   }
   return "";
 }
@@ -137,7 +148,8 @@ void MakePath(CurveEditSession& session, int kind, std::span<const std::string> 
   if (!shape) {
     // Read before the curve is emptied, so it keeps its points.
     session.ShowMessage(ShapeFieldsMessage(path_kind));
-  } else if (GeneratePath(FigureFromParameters(path_kind, *shape, session.Params()), session.Selected().Curve)) {
+  } else if (GeneratePath(FigureFromParameters(path_kind, *shape, session.Params()),
+                          session.Selected().Curve)) {
     session.SetUpBezier(999);
     session.ShowStatus(MadeMessage(path_kind));
   }

@@ -2,11 +2,11 @@
 
 #include <ctime>
 
+#include "base/paths.h"
 #include "canvas/png_recipe.h"
 #include "canvas/png_writer.h"
 #include "curves/curve_file_names.h"
 #include "services/curve_set_files.h"
-#include "base/paths.h"
 #include "settings/settings_file.h"
 
 namespace quorl {
@@ -25,7 +25,8 @@ Recipe MakeRecipe(const ProgramState& state, const std::string& base) {
   recipe.settings = WriteIniText(state.params, state.params.CurrentStyle);
   auto add = [&](const CurvePoints& curve, const std::string& fileName) {
     // Curve files exist only for curves of two points or more.
-    if (curve.GetLength() >= 2) recipe.curves.emplace_back(CurveNamePart(base, fileName), CurveFileText(curve.Points));
+    if (curve.GetLength() >= 2)
+      recipe.curves.emplace_back(CurveNamePart(base, fileName), CurveFileText(curve.Points));
   };
   for (int i = 0; i < CurveCount; ++i) add(state.curves[i].Curve, PictureCurveFileName(base, i));
   add(state.curves.AnimStartPathCurve, PictureAnimStartCurveFileName(base));
@@ -61,8 +62,8 @@ std::string TimeStamp(std::chrono::system_clock::time_point when) {
   std::tm local{};
   localtime_r(&seconds, &local);
   char text[40];
-  std::snprintf(text, sizeof text, "%04d%02d%02d_%02d_%02d_%02d__%03ld", local.tm_year + 1900, local.tm_mon + 1,
-                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, millis);
+  std::snprintf(text, sizeof text, "%04d%02d%02d_%02d_%02d_%02d__%03ld", local.tm_year + 1900,
+                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, millis);
   return text;
 }
 
@@ -94,7 +95,8 @@ SaveResult SavePictureFiles(ProgramState& state, Host& host, const SaveOptions& 
   result.pngPath = result.base + ".png";
 
   PngWriteOptions png;
-  if (options.useTransparency) png.alpha = TransparencyAlpha(state.canvas.Bitmap(), params.White, params.Opacity);
+  if (options.useTransparency)
+    png.alpha = TransparencyAlpha(state.canvas.Bitmap(), params.White, params.Opacity);
   if (options.keepRecipe) png.texts = RecipeChunks(MakeRecipe(state, result.base));
   std::string error;
   if (!WritePngFile(result.pngPath, state.canvas.Bitmap(), png, &error)) return Fail(host, result, error);

@@ -21,7 +21,9 @@ struct SaveOptions {
   // name and a time stamp, e.g. "quorl_frame_0007" for numbered frames.
   std::string fixedBaseName;
   // The clock; tests set it.
-  std::function<std::chrono::system_clock::time_point()> now = [] { return std::chrono::system_clock::now(); };
+  std::function<std::chrono::system_clock::time_point()> now = [] {
+    return std::chrono::system_clock::now();
+  };
 };
 
 struct SaveResult {

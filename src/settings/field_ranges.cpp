@@ -1,14 +1,13 @@
 #include "settings/field_ranges.h"
 
 #include <algorithm>
+#include <climits>
+#include <iterator>
+#include <variant>
 
 #include "base/decimal_hundredths.h"
 #include "base/number_text.h"
 #include "settings/settings_table.h"
-
-#include <climits>
-#include <iterator>
-#include <variant>
 
 namespace quorl {
 namespace {
@@ -182,7 +181,9 @@ double& RealParameter(ParameterSet& params, const FieldRange& field) {
 
 }  // namespace
 
-std::span<const FieldRange> FieldRanges() { return {kFields, std::size(kFields)}; }
+std::span<const FieldRange> FieldRanges() {
+  return {kFields, std::size(kFields)};
+}
 
 const FieldRange* FindFieldRange(std::string_view key) {
   for (const FieldRange& field : kFields)
@@ -190,7 +191,9 @@ const FieldRange* FindFieldRange(std::string_view key) {
   return nullptr;
 }
 
-int LissaDeltaMinFor(int functionNumber) { return functionNumber == kFunctionEllipses ? 0 : 1; }
+int LissaDeltaMinFor(int functionNumber) {
+  return functionNumber == kFunctionEllipses ? 0 : 1;
+}
 
 void ApplyFillClamp(const FieldRange& field, ParameterSet& params, int lissaDeltaMin) {
   if (field.fill != FillEffect::StoresBack) return;

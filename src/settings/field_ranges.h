@@ -4,10 +4,10 @@
 // repeats what the windows do to the parameters when they fill their fields.
 #pragma once
 
-#include "settings/parameter_set.h"
-
 #include <span>
 #include <string_view>
+
+#include "settings/parameter_set.h"
 
 namespace quorl {
 
@@ -37,7 +37,7 @@ struct FieldRange {
   FieldKind kind;
   int min;  // Integer, TrackBar, TrackBarHundredths (in hundredths), Choice
   int max;
-  bool drag;  // takes part in drag editing
+  bool drag;    // takes part in drag editing
   int dragMin;  // drag limits of Integer fields
   int dragMax;
   FillEffect fill;

@@ -1,9 +1,9 @@
 #include "settings/ini_file.h"
 
+#include <algorithm>
+
 #include "base/atomic_file.h"
 #include "base/paths.h"
-
-#include <algorithm>
 
 namespace quorl {
 namespace {
@@ -44,7 +44,8 @@ IniFile::Line IniFile::Parse(std::string raw) {
   const std::string_view text = Trim(raw);
   if (!text.empty() && text.front() == '[') {
     const std::size_t close = text.find(']');
-    const std::string_view inner = text.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+    const std::string_view inner =
+        text.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
     line.kind = Kind::Section;
     line.name = Lower(Trim(inner));
   } else if (!text.empty() && text.front() != ';') {

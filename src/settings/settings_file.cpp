@@ -1,16 +1,16 @@
 #include "settings/settings_file.h"
-#include "settings/field_ranges.h"
-
-#include "settings/ini_file.h"
-#include "base/number_text.h"
-#include "base/paths.h"
-#include "settings/settings_table.h"
 
 #include <algorithm>
 #include <climits>
 #include <optional>
 #include <type_traits>
 #include <variant>
+
+#include "base/number_text.h"
+#include "base/paths.h"
+#include "settings/field_ranges.h"
+#include "settings/ini_file.h"
+#include "settings/settings_table.h"
 
 namespace quorl {
 namespace {
@@ -48,11 +48,14 @@ int ScreenLimit(int extent) {
 }
 
 // The larger of 0 and the smaller of the value and the limit.
-int Corrector(int value, int limit) { return std::max(0, std::min(value, limit)); }
+int Corrector(int value, int limit) {
+  return std::max(0, std::min(value, limit));
+}
 
-void ReadRow(const IniFile& ini, const KeyDescriptor& row, const std::string& style, const ParameterSet& defaults,
-             ParameterSet& params) {
-  if (row.Has(kStyleName) || row.Has(kNotRead) || row.type == KeyType::Unread || row.type == KeyType::BoolAgain)
+void ReadRow(const IniFile& ini, const KeyDescriptor& row, const std::string& style,
+             const ParameterSet& defaults, ParameterSet& params) {
+  if (row.Has(kStyleName) || row.Has(kNotRead) || row.type == KeyType::Unread ||
+      row.type == KeyType::BoolAgain)
     return;
   if (row.Has(kNotReadSetDefault)) {
     std::visit(
@@ -110,7 +113,8 @@ void CorrectGeometry(ParameterSet& params, const ParameterSet& defaults, const R
   }
 }
 
-ReadIniOutcome ReadFrom(const IniFile& ini, ParameterSet& params, const std::string& style, ScreenSize screen) {
+ReadIniOutcome ReadFrom(const IniFile& ini, ParameterSet& params, const std::string& style,
+                        ScreenSize screen) {
   ReadIniOutcome outcome;
   outcome.maxFormLeft = ScreenLimit(screen.width);
   outcome.maxFormTop = ScreenLimit(screen.height);
@@ -144,7 +148,8 @@ std::string ValueText(const KeyDescriptor& row, const ParameterSet& params) {
 // Every row in table order, so a file written from nothing lists the
 // sections as start, the style, forms and the keys as the table does.
 void Store(IniFile& ini, const ParameterSet& params, const std::string& style) {
-  for (const KeyDescriptor& row : SettingsTable()) ini.Set(SectionName(row, style), row.key, ValueText(row, params));
+  for (const KeyDescriptor& row : SettingsTable())
+    ini.Set(SectionName(row, style), row.key, ValueText(row, params));
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
@@ -154,7 +159,9 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 
 }  // namespace
 
-std::string UnableToWriteMessage(const std::string& path) { return "Unable to write to " + path; }
+std::string UnableToWriteMessage(const std::string& path) {
+  return "Unable to write to " + path;
+}
 
 ReadIniOutcome ReadIniFile(ParameterSet& params, const std::string& style, const std::string& fileName,
                            ScreenSize screen) {
@@ -184,7 +191,8 @@ bool WriteIniFile(ParameterSet& params, const std::string& style, const std::str
   return WriteIniFileTo(params, style, path, host);
 }
 
-bool WriteIniFileTo(const ParameterSet& params, const std::string& style, const std::string& path, Host& host) {
+bool WriteIniFileTo(const ParameterSet& params, const std::string& style, const std::string& path,
+                    Host& host) {
   // The other styles' sections live in the same file: a file that exists but
   // cannot be read must not be replaced by one holding only this style.
   IniFile ini;

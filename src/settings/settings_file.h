@@ -7,11 +7,11 @@
 // the window copies its live geometry into them before writing.
 #pragma once
 
-#include "base/host.h"
-#include "settings/parameter_set.h"
-
 #include <string>
 #include <string_view>
+
+#include "base/host.h"
+#include "settings/parameter_set.h"
 
 namespace quorl {
 
@@ -45,7 +45,8 @@ ReadIniOutcome ReadIniText(ParameterSet& params, const std::string& style, std::
 // and returns false.
 bool WriteIniFile(ParameterSet& params, const std::string& style, const std::string& suffix, Host& host);
 // The same into an explicitly named file.
-bool WriteIniFileTo(const ParameterSet& params, const std::string& style, const std::string& path, Host& host);
+bool WriteIniFileTo(const ParameterSet& params, const std::string& style, const std::string& path,
+                    Host& host);
 // The settings of `params` as the text of a new file.
 std::string WriteIniText(const ParameterSet& params, const std::string& style);
 

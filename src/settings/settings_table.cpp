@@ -30,7 +30,9 @@ const KeyDescriptor kRows[] = {
 
 }  // namespace
 
-std::span<const KeyDescriptor> SettingsTable() { return {kRows, std::size(kRows)}; }
+std::span<const KeyDescriptor> SettingsTable() {
+  return {kRows, std::size(kRows)};
+}
 
 const KeyDescriptor* FindSettingsKey(std::string_view key) {
   for (const KeyDescriptor& row : kRows)

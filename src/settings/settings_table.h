@@ -3,13 +3,13 @@
 // and the tests loop over this array instead of naming keys.
 #pragma once
 
-#include "settings/parameter_set.h"
-
 #include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
 #include <variant>
+
+#include "settings/parameter_set.h"
 
 namespace quorl {
 

@@ -13,14 +13,17 @@ namespace quorl {
 
 namespace {
 
-bool OpenWithDesktop(const QString& address) { return QDesktopServices::openUrl(QUrl(address)); }
+bool OpenWithDesktop(const QString& address) {
+  return QDesktopServices::openUrl(QUrl(address));
+}
 
 LinkOpener g_opener = &OpenWithDesktop;
 
 constexpr const char* kWebPage = "https://quorl.example.org/";
 constexpr const char* kMailLink = "mailto:hello@quorl.example.org";
 
-QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, int point_size) {
+QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, int left, int top,
+                 int point_size) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
   if (point_size > 0) {
@@ -35,12 +38,15 @@ QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, int 
 
 }  // namespace
 
-void SetLinkOpener(LinkOpener opener) { g_opener = opener ? opener : &OpenWithDesktop; }
+void SetLinkOpener(LinkOpener opener) {
+  g_opener = opener ? opener : &OpenWithDesktop;
+}
 
 AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("formQuorlAbout"));
   setWindowTitle(QStringLiteral("About Quorl"));
-  setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(kClientWidth, kClientHeight);
   setAutoFillBackground(true);
   QPalette white = palette();
@@ -60,13 +66,17 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
   AddLabel(this, QStringLiteral("Label3"), QStringLiteral("its makers"), 163, 84, 14);
 
   const int left = 8;
-  AddLabel(this, QStringLiteral("Label4"), QStringLiteral("Quorl is a drawing program. Tell us what"), left, 157, 0);
-  AddLabel(this, QStringLiteral("Label5"), QStringLiteral("you made with it, or what you would change:"), left, 171, 0);
+  AddLabel(this, QStringLiteral("Label4"), QStringLiteral("Quorl is a drawing program. Tell us what"), left,
+           157, 0);
+  AddLabel(this, QStringLiteral("Label5"), QStringLiteral("you made with it, or what you would change:"),
+           left, 171, 0);
   Label6_ = AddLabel(this, QStringLiteral("Label6"), QStringLiteral("hello@quorl.example.org"), left, 185, 0);
   Label6_->setToolTip(QLatin1String(kMailLink));
   Label6_->setCursor(Qt::PointingHandCursor);
-  AddLabel(this, QStringLiteral("Label7"), QStringLiteral("It comes with no licence and no support."), left, 201, 0);
-  AddLabel(this, QStringLiteral("Label8"), QStringLiteral("Nothing is promised about what it does."), left, 215, 0);
+  AddLabel(this, QStringLiteral("Label7"), QStringLiteral("It comes with no licence and no support."), left,
+           201, 0);
+  AddLabel(this, QStringLiteral("Label8"), QStringLiteral("Nothing is promised about what it does."), left,
+           215, 0);
   AddLabel(this, QStringLiteral("Label9"), QStringLiteral("You use it at your own risk."), left, 229, 0);
   AddLabel(this, QStringLiteral("Label10"), QStringLiteral("You may copy it and pass it on"), left, 243, 0);
   AddLabel(this, QStringLiteral("Label11"), QStringLiteral("freely, for any purpose."), left, 257, 0);

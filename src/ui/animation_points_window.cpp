@@ -36,8 +36,8 @@ AnimationPointsWindow::AnimationPointsWindow(CurveEditSession& session, QWidget*
       session_(session) {
   // The captions are long for the window's width: the panels take it all.
   panelSetupAnimationPoints_ = MakePanel(this, "panelSetupAnimationPoints", QRect(1, 1, kWidth - 2, 48));
-  cbSetupAnimationPoints_ =
-      MakeButton<QCheckBox>(panelSetupAnimationPoints_, "cbSetupAnimationPoints", "Set up animation point paths?", 3);
+  cbSetupAnimationPoints_ = MakeButton<QCheckBox>(panelSetupAnimationPoints_, "cbSetupAnimationPoints",
+                                                  "Set up animation point paths?", 3);
   MakeFoldButton(panelSetupAnimationPoints_)->move(kWidth - 30, 24);
 
   QFrame* choice = MakePanel(this, "panelAnimationPointsSet", QRect(1, 51, kWidth - 2, 54));
@@ -52,7 +52,8 @@ AnimationPointsWindow::AnimationPointsWindow(CurveEditSession& session, QWidget*
   QFrame* use = MakePanel(this, "panelMoveWithPaths", QRect(1, 107, kWidth - 2, 54));
   cbAnimationPointsMoveStart_ =
       MakeButton<QCheckBox>(use, "cbAnimationPointsMoveStart", "Move start point in animation?", 5);
-  cbAnimationPointsMoveEnd_ = MakeButton<QCheckBox>(use, "cbAnimationPointsMoveEnd", "Move end point in animation?", 28);
+  cbAnimationPointsMoveEnd_ =
+      MakeButton<QCheckBox>(use, "cbAnimationPointsMoveEnd", "Move end point in animation?", 28);
 
   connect(cbSetupAnimationPoints_, &QCheckBox::clicked, this, &AnimationPointsWindow::ToggleAnimationPoints);
   connect(rbAnimationPointsSetStartPath_, &QRadioButton::toggled, this, &AnimationPointsWindow::ChoosePath);
@@ -71,12 +72,22 @@ void AnimationPointsWindow::ToggleAnimationPoints() {
   emit AnimationPathModeChanged(on);
 }
 
-void AnimationPointsWindow::ChoosePath() { session_.AnimationPathIsStart = StartPathChosen(); }
+void AnimationPointsWindow::ChoosePath() {
+  session_.AnimationPathIsStart = StartPathChosen();
+}
 
-bool AnimationPointsWindow::SettingUpPaths() const { return cbSetupAnimationPoints_->isChecked(); }
-bool AnimationPointsWindow::StartPathChosen() const { return rbAnimationPointsSetStartPath_->isChecked(); }
-bool AnimationPointsWindow::MoveStart() const { return cbAnimationPointsMoveStart_->isChecked(); }
-bool AnimationPointsWindow::MoveEnd() const { return cbAnimationPointsMoveEnd_->isChecked(); }
+bool AnimationPointsWindow::SettingUpPaths() const {
+  return cbSetupAnimationPoints_->isChecked();
+}
+bool AnimationPointsWindow::StartPathChosen() const {
+  return rbAnimationPointsSetStartPath_->isChecked();
+}
+bool AnimationPointsWindow::MoveStart() const {
+  return cbAnimationPointsMoveStart_->isChecked();
+}
+bool AnimationPointsWindow::MoveEnd() const {
+  return cbAnimationPointsMoveEnd_->isChecked();
+}
 
 QCheckBox* AnimationPointsWindow::CheckBox(const char* object_name) const {
   return findChild<QCheckBox*>(QString::fromUtf8(object_name));

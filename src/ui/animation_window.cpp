@@ -16,9 +16,9 @@
 
 #include "animation/animated_rows.h"
 #include "animation/animation_paths.h"
+#include "base/number_text.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
-#include "base/number_text.h"
 #include "ui/animation_points_window.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_field.h"
@@ -80,8 +80,9 @@ std::string NotANumber(const QString& text) {
 
 }  // namespace
 
-const StoredGeometry AnimationWindow::kGeometry = {&ParameterSet::AnimationHeight, &ParameterSet::AnimationLeft,
-                                                   &ParameterSet::AnimationTop, &ParameterSet::AnimationVisible};
+const StoredGeometry AnimationWindow::kGeometry = {&ParameterSet::AnimationHeight,
+                                                   &ParameterSet::AnimationLeft, &ParameterSet::AnimationTop,
+                                                   &ParameterSet::AnimationVisible};
 
 bool ReadRotationFields(const std::array<const QLineEdit*, 4>& fields, Point& a, Point& b,
                         std::string& error) {
@@ -101,7 +102,8 @@ bool ReadRotationFields(const std::array<const QLineEdit*, 4>& fields, Point& a,
 }
 
 AnimationWindow::AnimationWindow(ProgramState& state, DrawingRun& run, Host& host, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlAnimation"), QStringLiteral("Animation"), kWidth, kFullHeight, parent),
+    : ToolWindow(QStringLiteral("formQuorlAnimation"), QStringLiteral("Animation"), kWidth, kFullHeight,
+                 parent),
       state_(state),
       run_(run),
       host_(host) {
@@ -140,33 +142,37 @@ int AnimationWindow::BuildFramesPanel() {
   tbAnimationStartFrame_->setObjectName(QStringLiteral("tbAnimationStartFrame"));
   tbAnimationStartFrame_->setGeometry(44, 52, 120, 20);
   tbAnimationStartFrame_->setRange(1, 1);
-  labelAnimationStartFrame_ = MakeLabel(panel, "labelAnimationStartFrame", QStringLiteral("1"), QRect(168, 52, 36, 20));
+  labelAnimationStartFrame_ =
+      MakeLabel(panel, "labelAnimationStartFrame", QStringLiteral("1"), QRect(168, 52, 36, 20));
 
   connect(tbFrames_, &QSlider::valueChanged, this, &AnimationWindow::tbFramesChange);
   connect(tbAnimationOffset_, &QSlider::valueChanged, this, &AnimationWindow::tbAnimationOffsetChange);
-  connect(tbAnimationStartFrame_, &QSlider::valueChanged, this, &AnimationWindow::tbAnimationStartFrameChange);
+  connect(tbAnimationStartFrame_, &QSlider::valueChanged, this,
+          &AnimationWindow::tbAnimationStartFrameChange);
   connect(cbTTTTOffset_, &QCheckBox::clicked, this, &AnimationWindow::UpdateOffsetRows);
   return 82;
 }
 
 int AnimationWindow::BuildHeadings(int top) {
   for (const auto& [caption, left] : {std::pair{"Change", kChangeLeft}, std::pair{"Repeat", kRepeatLeft}}) {
-    QLabel* heading = MakeLabel(this, nullptr, QString::fromUtf8(caption), QRect(left - 2, top, kFieldWidth + 4, 16));
+    QLabel* heading =
+        MakeLabel(this, nullptr, QString::fromUtf8(caption), QRect(left - 2, top, kFieldWidth + 4, 16));
     QFont small = heading->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     heading->setFont(small);
     heading->setAlignment(Qt::AlignCenter);
   }
   for (int form = 0; form < 3; ++form) {
-    QLabel* picture = MakeLabel(this, nullptr, QString(), QRect(kRadiosLeft + 2 + form * kRadioPitch, top, 18, 14));
+    QLabel* picture =
+        MakeLabel(this, nullptr, QString(), QRect(kRadiosLeft + 2 + form * kRadioPitch, top, 18, 14));
     picture->setPixmap(WavePicture(form));
     picture->setToolTip(QString::fromUtf8(kWaveHints[form]));
   }
   return top + 18;
 }
 
-QLineEdit* AnimationWindow::MakeField(QWidget* parent, const QString& name, const QString& text, int left, int top,
-                                      double ParameterSet::*parameter) {
+QLineEdit* AnimationWindow::MakeField(QWidget* parent, const QString& name, const QString& text, int left,
+                                      int top, double ParameterSet::*parameter) {
   // The first text is only a placeholder until Init: it is not a value.
   auto* field = new QLineEdit(text, parent);
   field->setObjectName(name);
@@ -187,7 +193,8 @@ int AnimationWindow::BuildRows(int top) {
     const int height = kPanelTitleHeight + static_cast<int>(end - i) * kRowHeight + 2;
     QFrame* panel = MakePanel(this, QStringLiteral("panel%1").arg(QString::fromUtf8(rows[i].name)),
                               QRect(2, top, kWidth - 4, height));
-    QLabel* title = MakeLabel(panel, nullptr, QString::fromUtf8(rows[i].panel), QRect(4, 1, 120, kPanelTitleHeight));
+    QLabel* title =
+        MakeLabel(panel, nullptr, QString::fromUtf8(rows[i].panel), QRect(4, 1, 120, kPanelTitleHeight));
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
@@ -198,10 +205,10 @@ int AnimationWindow::BuildRows(int top) {
       const QString q = QString::fromUtf8(row.name);
       MakeLabel(panel, nullptr, QString::fromUtf8(row.caption), QRect(kCaptionLeft, y, kChangeLeft - 6, 20));
       RowControls controls{&row, nullptr, nullptr, nullptr, {}};
-      controls.change =
-          MakeField(panel, QStringLiteral("editAnimationChange") + q, QStringLiteral("0"), kChangeLeft, y, row.change);
-      controls.repeat =
-          MakeField(panel, QStringLiteral("editAnimationRepeat") + q, QStringLiteral("1"), kRepeatLeft, y, row.repeat);
+      controls.change = MakeField(panel, QStringLiteral("editAnimationChange") + q, QStringLiteral("0"),
+                                  kChangeLeft, y, row.change);
+      controls.repeat = MakeField(panel, QStringLiteral("editAnimationRepeat") + q, QStringLiteral("1"),
+                                  kRepeatLeft, y, row.repeat);
       // The three buttons sit on a panel of their own: one choice per row.
       QFrame* choice = new QFrame(panel);
       choice->setObjectName(QStringLiteral("panelWave") + q);
@@ -327,9 +334,13 @@ void AnimationWindow::UpdateOffsetRows() {
   labelAnimationOffset_->setVisible(on);
 }
 
-void AnimationWindow::SetRotationFields(const std::array<const QLineEdit*, 4>& fields) { rotation_fields_ = fields; }
+void AnimationWindow::SetRotationFields(const std::array<const QLineEdit*, 4>& fields) {
+  rotation_fields_ = fields;
+}
 
-void AnimationWindow::SetAnimationPoints(const AnimationPointsWindow* window) { animation_points_ = window; }
+void AnimationWindow::SetAnimationPoints(const AnimationPointsWindow* window) {
+  animation_points_ = window;
+}
 
 QSlider* AnimationWindow::Bar(const char* object_name) const {
   return findChild<QSlider*>(QString::fromUtf8(object_name));
@@ -363,7 +374,9 @@ void AnimationWindow::EnableThings() {
   repaint();
 }
 
-void AnimationWindow::EnableStartButton(bool enabled) { btnSecretButton_->setEnabled(enabled && !MakingFrames()); }
+void AnimationWindow::EnableStartButton(bool enabled) {
+  btnSecretButton_->setEnabled(enabled && !MakingFrames());
+}
 
 void AnimationWindow::ShowRunning(bool running) {
   QPalette palette = panelAnimationNE_->palette();
@@ -453,7 +466,9 @@ void AnimationWindow::ShowFrame(int f) {
   pbAnimationFrames_->setValue(f);
 }
 
-void AnimationWindow::Status(const std::string& text) { host_.ShowStatus(text); }
+void AnimationWindow::Status(const std::string& text) {
+  host_.ShowStatus(text);
+}
 
 bool AnimationWindow::ReadRotationPoints(Point& a, Point& b, std::string& error) {
   if (rotation_fields_) return ReadRotationFields(*rotation_fields_, a, b, error);
@@ -471,9 +486,13 @@ PathAt AnimationWindow::EndPath() {
   return AnimationPathOf(state_.curves.AnimEndPathCurve, state_.curves.AnimEndPathBezier);
 }
 
-bool AnimationWindow::StopTicked() { return cbStopMakingFrames_->isChecked(); }
+bool AnimationWindow::StopTicked() {
+  return cbStopMakingFrames_->isChecked();
+}
 
-void AnimationWindow::ShowError(const std::string& text) { series_error_ = text; }
+void AnimationWindow::ShowError(const std::string& text) {
+  series_error_ = text;
+}
 
 void AnimationWindow::ReadLiveControls(SeriesControls& controls) {
   controls.startFrame = tbAnimationStartFrame_->value();

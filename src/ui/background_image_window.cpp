@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "services/image_loading.h"
 #include "canvas/picture_files.h"
 #include "engine/program_state.h"
+#include "services/image_loading.h"
 #include "ui/canvas_commands.h"
 #include "ui/dimensions_window.h"
 #include "ui/picture_preview.h"
@@ -22,13 +22,13 @@ constexpr int kWidth = 270;
 }
 
 const StoredGeometry BackgroundImageWindow::kGeometry = {
-    &ParameterSet::BackgroundImageHeight, &ParameterSet::BackgroundImageLeft, &ParameterSet::BackgroundImageTop,
-    &ParameterSet::BackgroundImageVisible};
+    &ParameterSet::BackgroundImageHeight, &ParameterSet::BackgroundImageLeft,
+    &ParameterSet::BackgroundImageTop, &ParameterSet::BackgroundImageVisible};
 
 BackgroundImageWindow::BackgroundImageWindow(ProgramState& state, CanvasCommands& commands,
                                              DimensionsWindow* dimensions, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlBackgroundImage"), QStringLiteral("Background Image"), kWidth, kFullHeight,
-                 parent),
+    : ToolWindow(QStringLiteral("formQuorlBackgroundImage"), QStringLiteral("Background Image"), kWidth,
+                 kFullHeight, parent),
       state_(state),
       commands_(commands),
       dimensions_(dimensions) {
@@ -92,7 +92,9 @@ BackgroundImageWindow::BackgroundImageWindow(ProgramState& state, CanvasCommands
   if (state.background.Loaded()) ShowLoadedPicture();
 }
 
-ParameterSet& BackgroundImageWindow::Params() const { return state_.params; }
+ParameterSet& BackgroundImageWindow::Params() const {
+  return state_.params;
+}
 
 void BackgroundImageWindow::Init() {
   const ParameterSet& p = Params();

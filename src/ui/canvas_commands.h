@@ -3,10 +3,9 @@
 // the window tests record the calls.
 #pragma once
 
-#include <string>
-
 #include <QString>
 #include <QWidget>
+#include <string>
 
 #include "base/host.h"
 #include "ui/dialogs.h"

@@ -15,11 +15,13 @@ int ScaledSide(int size, double factor) {
 }
 
 // Halves go to the even neighbour.
-int CentredOffset(int box, int image) { return std::max(0, static_cast<int>(std::nearbyint((box - image) / 2.0))); }
+int CentredOffset(int box, int image) {
+  return std::max(0, static_cast<int>(std::nearbyint((box - image) / 2.0)));
+}
 }  // namespace
 
-CanvasLayout LayOutCanvas(bool zoom_to_fit, int zoom_margin, int picture_width, int picture_height, int box_width,
-                          int box_height) {
+CanvasLayout LayOutCanvas(bool zoom_to_fit, int zoom_margin, int picture_width, int picture_height,
+                          int box_width, int box_height) {
   CanvasLayout layout;
   if (zoom_to_fit && picture_width >= 1 && picture_height >= 1) {
     layout.ZoomFactor = static_cast<double>(std::min(box_height, box_width) - zoom_margin) /

@@ -11,7 +11,7 @@ struct CanvasLayout {
   int width = 0, height = 0;
 };
 
-CanvasLayout LayOutCanvas(bool zoom_to_fit, int zoom_margin, int picture_width, int picture_height, int box_width,
-                          int box_height);
+CanvasLayout LayOutCanvas(bool zoom_to_fit, int zoom_margin, int picture_width, int picture_height,
+                          int box_width, int box_height);
 
 }  // namespace quorl

@@ -38,13 +38,17 @@ QPoint CanvasView::ToPicture(QPointF position) const {
                 static_cast<int>(std::floor(position.y() / zoom_factor_)));
 }
 
-void CanvasView::mousePressEvent(QMouseEvent* event) { emit MouseDown(event, ToPicture(event->position())); }
+void CanvasView::mousePressEvent(QMouseEvent* event) {
+  emit MouseDown(event, ToPicture(event->position()));
+}
 
 void CanvasView::mouseMoveEvent(QMouseEvent* event) {
   last_mouse_ = ToPicture(event->position());
   emit MouseMove(event, last_mouse_);
 }
 
-void CanvasView::mouseReleaseEvent(QMouseEvent* event) { emit MouseUp(event, ToPicture(event->position())); }
+void CanvasView::mouseReleaseEvent(QMouseEvent* event) {
+  emit MouseUp(event, ToPicture(event->position()));
+}
 
 }  // namespace quorl

@@ -121,8 +121,10 @@ ColorsWindow::ColorsWindow(ProgramState& state, CanvasCommands& commands, QWidge
     MakeLabel(this, nullptr, RangeText(m.key), QRect(150, top, 80, FieldRowBuilder::kFieldHeight));
     top += FieldRowBuilder::kRowHeight;
   }
-  fields_.emplace_back("StartAmount", rows.AddAt("editStartAmount", "Start Amount", "StartAmount", 8, 96, 48, top));
-  fields_.emplace_back("EndAmount", rows.AddAt("editEndAmount", "End Amount", "EndAmount", 152, 232, 48, top));
+  fields_.emplace_back("StartAmount",
+                       rows.AddAt("editStartAmount", "Start Amount", "StartAmount", 8, 96, 48, top));
+  fields_.emplace_back("EndAmount",
+                       rows.AddAt("editEndAmount", "End Amount", "EndAmount", 152, 232, 48, top));
   top += FieldRowBuilder::kRowHeight + 2;
 
   // How the colour combines with the canvas.
@@ -166,7 +168,9 @@ ColorsWindow::ColorsWindow(ProgramState& state, CanvasCommands& commands, QWidge
   Init();
 }
 
-ParameterSet& ColorsWindow::Params() const { return state_.params; }
+ParameterSet& ColorsWindow::Params() const {
+  return state_.params;
+}
 
 void ColorsWindow::BarChange(const ColourBar& bar) {
   const int position = bar.bar->value();
@@ -197,9 +201,13 @@ void ColorsWindow::UpdateWhite() {
   Params().BestGuess = cbBestGuess_->isChecked();
 }
 
-void ColorsWindow::UpdateNewColor() { cbOneOrTwo_->setEnabled(cbNewColor_->isChecked()); }
+void ColorsWindow::UpdateNewColor() {
+  cbOneOrTwo_->setEnabled(cbNewColor_->isChecked());
+}
 
-void ColorsWindow::ResetCanvasCommand() { commands_.ResetCanvas(); }
+void ColorsWindow::ResetCanvasCommand() {
+  commands_.ResetCanvas();
+}
 
 void ColorsWindow::Init() {
   const ParameterSet& p = Params();
@@ -228,7 +236,9 @@ QLabel* ColorsWindow::ValueLabel(const char* key) const {
   return nullptr;
 }
 
-QLabel* ColorsWindow::SwatchLabel(Swatch which) const { return swatches_[static_cast<int>(which)]; }
+QLabel* ColorsWindow::SwatchLabel(Swatch which) const {
+  return swatches_[static_cast<int>(which)];
+}
 
 NumericField* ColorsWindow::Field(const char* key) const {
   for (const auto& [name, field] : fields_)

@@ -5,7 +5,9 @@
 
 // Resources of a static library must be pulled in by name, and the macro
 // only works outside a namespace.
-static void InitUiResources() { Q_INIT_RESOURCE(quorl_ui); }
+static void InitUiResources() {
+  Q_INIT_RESOURCE(quorl_ui);
+}
 
 namespace quorl {
 
@@ -28,6 +30,8 @@ void RegisterCursors() {
   Registered().insert(kCurveExpandCursor, LoadCursor("CURVEEXPAND"));
 }
 
-QCursor CursorNumber(int number) { return Registered().value(number, QCursor(Qt::ArrowCursor)); }
+QCursor CursorNumber(int number) {
+  return Registered().value(number, QCursor(Qt::ArrowCursor));
+}
 
 }  // namespace quorl

@@ -9,7 +9,8 @@ void Dialogs::ShowMessage(QWidget* parent, const QString& text) {
   QMessageBox::information(parent, QStringLiteral("Quorl"), text, QMessageBox::Ok);
 }
 
-QString Dialogs::OpenFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter) {
+QString Dialogs::OpenFile(QWidget* parent, const QString& title, const QString& folder,
+                          const QString& filter) {
   return QFileDialog::getOpenFileName(parent, title, folder, filter);
 }
 
@@ -17,8 +18,9 @@ QString Dialogs::ChooseFolder(QWidget* parent, const QString& title, const QStri
   return QFileDialog::getExistingDirectory(parent, title, folder);
 }
 
-QString Dialogs::SaveFile(QWidget* parent, const QString& title, const QString& folder, const QString& proposed_name,
-                          const QString& filter, const QString& default_suffix) {
+QString Dialogs::SaveFile(QWidget* parent, const QString& title, const QString& folder,
+                          const QString& proposed_name, const QString& filter,
+                          const QString& default_suffix) {
   QFileDialog dialog(parent, title, folder, filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -38,8 +40,12 @@ Dialogs g_real_dialogs;
 Dialogs* g_dialogs = &g_real_dialogs;
 }  // namespace
 
-Dialogs& CurrentDialogs() { return *g_dialogs; }
+Dialogs& CurrentDialogs() {
+  return *g_dialogs;
+}
 
-void InstallDialogs(Dialogs* dialogs) { g_dialogs = dialogs ? dialogs : &g_real_dialogs; }
+void InstallDialogs(Dialogs* dialogs) {
+  g_dialogs = dialogs ? dialogs : &g_real_dialogs;
+}
 
 }  // namespace quorl

@@ -14,14 +14,16 @@ class Dialogs {
   // A message box with an OK button.
   virtual void ShowMessage(QWidget* parent, const QString& text);
   // An existing file chosen by the user, or an empty string on cancel.
-  virtual QString OpenFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter);
+  virtual QString OpenFile(QWidget* parent, const QString& title, const QString& folder,
+                           const QString& filter);
   // An existing folder chosen by the user, or an empty string on cancel.
   virtual QString ChooseFolder(QWidget* parent, const QString& title, const QString& folder);
   // A file name to save to, or an empty string on cancel. The dialog starts
   // in `folder` with `proposed_name`, adds `default_suffix` to a name
   // without one, and does not ask about overwriting: the caller does.
   virtual QString SaveFile(QWidget* parent, const QString& title, const QString& folder,
-                           const QString& proposed_name, const QString& filter, const QString& default_suffix);
+                           const QString& proposed_name, const QString& filter,
+                           const QString& default_suffix);
   // A warning box with the buttons Yes and No; true only for Yes.
   virtual bool AskYesNo(QWidget* parent, const QString& text);
 };

@@ -16,8 +16,8 @@ namespace {
 constexpr int kWidth = 220;
 
 // A size field bound to a pending value, with the range of `key`.
-NumericField* MakeSizeField(QWidget* window, const char* name, const char* caption, const char* key, int* pending,
-                            int top) {
+NumericField* MakeSizeField(QWidget* window, const char* name, const char* caption, const char* key,
+                            int* pending, int top) {
   MakeLabel(window, nullptr, QString::fromUtf8(caption), QRect(8, top, 50, FieldRowBuilder::kFieldHeight));
   auto* field = new NumericField(window);
   field->setObjectName(QString::fromUtf8(name));
@@ -32,17 +32,19 @@ NumericField* MakeSizeField(QWidget* window, const char* name, const char* capti
 
 }  // namespace
 
-const StoredGeometry DimensionsWindow::kGeometry = {&ParameterSet::DimensionsHeight, &ParameterSet::DimensionsLeft,
-                                                    &ParameterSet::DimensionsTop, &ParameterSet::DimensionsVisible};
+const StoredGeometry DimensionsWindow::kGeometry = {
+    &ParameterSet::DimensionsHeight, &ParameterSet::DimensionsLeft, &ParameterSet::DimensionsTop,
+    &ParameterSet::DimensionsVisible};
 
 DimensionsWindow::DimensionsWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlImageDimensions"), QStringLiteral("Image dimensions"), kWidth, kFullHeight,
-                 parent),
+    : ToolWindow(QStringLiteral("formQuorlImageDimensions"), QStringLiteral("Image dimensions"), kWidth,
+                 kFullHeight, parent),
       state_(state),
       commands_(commands) {
   MakeFoldButton(this)->move(kWidth - 30, 4);
   width_field_ = MakeSizeField(this, "editImageDimensionsWidth", "Width", "ImageWidth", &pending_width_, 28);
-  height_field_ = MakeSizeField(this, "editImageDimensionsHeight", "Height", "ImageHeight", &pending_height_, 54);
+  height_field_ =
+      MakeSizeField(this, "editImageDimensionsHeight", "Height", "ImageHeight", &pending_height_, 54);
 
   auto* apply = new QPushButton(QStringLiteral("Apply"), this);
   apply->setObjectName(QStringLiteral("Apply"));
@@ -65,7 +67,9 @@ void DimensionsWindow::ShowSize(int width, int height) {
   height_field_->Init();
 }
 
-void DimensionsWindow::Init() { ShowSize(state_.params.ImageWidth, state_.params.ImageHeight); }
+void DimensionsWindow::Init() {
+  ShowSize(state_.params.ImageWidth, state_.params.ImageHeight);
+}
 
 void DimensionsWindow::ApplySize() {
   state_.params.ImageWidth = pending_width_;
@@ -74,6 +78,8 @@ void DimensionsWindow::ApplySize() {
   hide();
 }
 
-void DimensionsWindow::ResetFields() { ShowSize(state_.canvas.CanvasWidth(), state_.canvas.CanvasHeight()); }
+void DimensionsWindow::ResetFields() {
+  ShowSize(state_.canvas.CanvasWidth(), state_.canvas.CanvasHeight());
+}
 
 }  // namespace quorl

@@ -36,10 +36,12 @@ NumericField* FieldRowBuilder::AddAt(const char* object_name, const char* captio
 }
 
 NumericField* FieldRowBuilder::Add(const FieldRow& row, int top) {
-  NumericField* field = AddAt(row.object_name, row.caption, row.key, caption_left_, field_left_, field_width_, top);
+  NumericField* field =
+      AddAt(row.object_name, row.caption, row.key, caption_left_, field_left_, field_width_, top);
   if (row.range_label) {
     auto* label = new QLabel(RangeText(row.key), window_);
-    label->setObjectName(QStringLiteral("label") + QString::fromUtf8(row.object_name).mid(4) + QStringLiteral("Range"));
+    label->setObjectName(QStringLiteral("label") + QString::fromUtf8(row.object_name).mid(4) +
+                         QStringLiteral("Range"));
     label->setGeometry(field_left_ + field_width_ + 6, top, 84, kFieldHeight);
   }
   if (row.bevel_after) Bevel(top + kRowHeight - 1);

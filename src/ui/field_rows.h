@@ -26,7 +26,8 @@ class FieldRowBuilder {
   static constexpr int kRowHeight = 24;
   static constexpr int kFieldHeight = 21;
 
-  FieldRowBuilder(QWidget* window, ParameterSet& parameters, int caption_left, int field_left, int field_width);
+  FieldRowBuilder(QWidget* window, ParameterSet& parameters, int caption_left, int field_left,
+                  int field_width);
 
   NumericField* Add(const FieldRow& row, int top);
   // A field with its caption at explicit places, for rows of several fields.

@@ -8,8 +8,8 @@
 #include <QRadioButton>
 #include <cstring>
 
-#include "settings/parameter_set.h"
 #include "settings/field_ranges.h"
+#include "settings/parameter_set.h"
 #include "ui/field_rows.h"
 #include "ui/tool_window_host.h"
 
@@ -44,7 +44,8 @@ const StoredGeometry FunctionWindow::kGeometry = {&ParameterSet::FunctionHeight,
                                                   &ParameterSet::FunctionTop, &ParameterSet::FunctionVisible};
 
 FunctionWindow::FunctionWindow(ToolWindowHost& host, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlFunction"), QStringLiteral("Function"), kWidth, kFullHeight, parent),
+    : ToolWindow(QStringLiteral("formQuorlFunction"), QStringLiteral("Function"), kWidth, kFullHeight,
+                 parent),
       host_(host) {
   ParameterSet& parameters = host.Parameters();
 
@@ -149,9 +150,13 @@ void FunctionWindow::SelectFunction(int index) {
   host_.Parameters().FunctionNumber = index;
 }
 
-int FunctionWindow::SelectedFunction() const { return rgFunctions_->checkedId(); }
+int FunctionWindow::SelectedFunction() const {
+  return rgFunctions_->checkedId();
+}
 
-bool FunctionWindow::UseArctan2() const { return cbUseArctan2_->isChecked(); }
+bool FunctionWindow::UseArctan2() const {
+  return cbUseArctan2_->isChecked();
+}
 
 NumericField* FunctionWindow::Field(const char* key) const {
   for (const auto& [name, field] : fields_)

@@ -23,7 +23,8 @@
 
 namespace quorl {
 
-QAction* MainWindow::AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut) {
+QAction* MainWindow::AddItem(QMenu* menu, const char* name, const QString& caption,
+                             const QKeySequence& shortcut) {
   auto* action = new QAction(caption, this);
   action->setObjectName(QString::fromUtf8(name));
   if (!shortcut.isEmpty()) {
@@ -51,21 +52,23 @@ void MainWindow::BuildMenus() {
     return m;
   };
   QMenu* file = menu("File1", QStringLiteral("File"));
-  connect(AddItem(file, "Openinifromfile1", QStringLiteral("Open .ini file"), QKeySequence(Qt::CTRL | Qt::Key_O)),
-          &QAction::triggered, this, &MainWindow::OpenSettingsFile);
+  connect(
+      AddItem(file, "Openinifromfile1", QStringLiteral("Open .ini file"), QKeySequence(Qt::CTRL | Qt::Key_O)),
+      &QAction::triggered, this, &MainWindow::OpenSettingsFile);
   AddItem(file, "Opencurvefile1", QStringLiteral("Open curve"), QKeySequence(Qt::CTRL | Qt::Key_Q));
   AddSeparator(file, "N4");
-  connect(AddItem(file, "Savequorlpicture2", QStringLiteral("Save quorl picture"), QKeySequence(Qt::CTRL | Qt::Key_S)),
+  connect(AddItem(file, "Savequorlpicture2", QStringLiteral("Save quorl picture"),
+                  QKeySequence(Qt::CTRL | Qt::Key_S)),
           &QAction::triggered, this, [this] { SavePictureSet(); });
   AddItem(file, "Savecurvefile1", QStringLiteral("Save curve"), QKeySequence(Qt::CTRL | Qt::Key_W));
   AddSeparator(file, "N1");
-  connect(AddItem(file, "Savequorlpicture1", QStringLiteral("Change default save location")), &QAction::triggered,
-          this, &MainWindow::SavePictureToFolder);
+  connect(AddItem(file, "Savequorlpicture1", QStringLiteral("Change default save location")),
+          &QAction::triggered, this, &MainWindow::SavePictureToFolder);
   AddItem(file, "Keepsettingsinsidesavedpictures1", QStringLiteral("Keep settings inside saved pictures"))
       ->setCheckable(true);
   AddSeparator(file, "N10");
-  connect(AddItem(file, "Exit1", QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_F4)), &QAction::triggered,
-          this, &MainWindow::Exit);
+  connect(AddItem(file, "Exit1", QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_F4)),
+          &QAction::triggered, this, &MainWindow::Exit);
 
   QMenu* edit = menu("Edit1", QStringLiteral("Edit"));
   AddItem(edit, "Undocurveedit1", QStringLiteral("Undo curve edit"), QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -83,17 +86,19 @@ void MainWindow::BuildMenus() {
   QAction* stop = AddItem(quorl, "Stop1", QStringLiteral("Stop"), QKeySequence(Qt::Key_Escape));
   stop->setEnabled(false);
   connect(stop, &QAction::triggered, this, &MainWindow::DrawOrStop);
-  connect(AddItem(quorl, "Clear1", QStringLiteral("Clear"), QKeySequence(Qt::Key_C)), &QAction::triggered, this,
-          &MainWindow::Clear);
+  connect(AddItem(quorl, "Clear1", QStringLiteral("Clear"), QKeySequence(Qt::Key_C)), &QAction::triggered,
+          this, &MainWindow::Clear);
   AddSeparator(quorl, "N2");
-  AddItem(quorl, "Draweachstep1", QStringLiteral("Draw each step?"), QKeySequence(Qt::Key_E))->setCheckable(true);
+  AddItem(quorl, "Draweachstep1", QStringLiteral("Draw each step?"), QKeySequence(Qt::Key_E))
+      ->setCheckable(true);
   AddItem(quorl, "Preview1", QStringLiteral("Preview"), QKeySequence(Qt::Key_P))->setCheckable(true);
   AddSeparator(quorl, "N5");
   AddItem(quorl, "Usetransparency1", QStringLiteral("Use transparency?"))->setCheckable(true);
   connect(AddItem(quorl, "Setopacity1", QStringLiteral("Set opacity")), &QAction::triggered, this,
           [this] { ShowToolWindow(opacity_, "Showing the image opacity form"); });
   AddSeparator(quorl, "N6");
-  QAction* zoom = AddItem(quorl, "Zoomtofit1", QStringLiteral("Toggle zoom"), QKeySequence(Qt::CTRL | Qt::Key_F));
+  QAction* zoom =
+      AddItem(quorl, "Zoomtofit1", QStringLiteral("Toggle zoom"), QKeySequence(Qt::CTRL | Qt::Key_F));
   zoom->setCheckable(true);
   connect(zoom, &QAction::triggered, this, &MainWindow::ToggleZoomToFit);
   connect(AddItem(quorl, "Setcanvasasbackground1", QStringLiteral("Set canvas as background"),
@@ -101,26 +106,31 @@ void MainWindow::BuildMenus() {
           &QAction::triggered, this, [this] { background_image_->UseCurrentAsBackground(); });
 
   QMenu* options = menu("Points1", QStringLiteral("Options"));
-  connect(AddItem(options, "Function1", QStringLiteral("Function"), QKeySequence(Qt::Key_F1)), &QAction::triggered,
-          this, [this] { ShowToolWindow(function_, "Showing Function form"); });
-  connect(AddItem(options, "Values1", QStringLiteral("Values"), QKeySequence(Qt::Key_F2)), &QAction::triggered, this,
-          [this] { ShowToolWindow(values_, "Showing Values form"); });
-  connect(AddItem(options, "Color1", QStringLiteral("Color"), QKeySequence(Qt::Key_F3)), &QAction::triggered, this,
-          [this] { ShowToolWindow(colors_, "Showing Colors form"); });
-  connect(AddItem(options, "SetPoints1", QStringLiteral("Points"), QKeySequence(Qt::Key_F4)), &QAction::triggered,
-          this, [this] { ShowToolWindow(points_, "Showing Points form"); });
-  connect(AddItem(options, "Path1", QStringLiteral("Path"), QKeySequence(Qt::Key_F5)), &QAction::triggered, this,
-          [this] { ShowToolWindow(path_, "Showing Path form"); });
+  connect(AddItem(options, "Function1", QStringLiteral("Function"), QKeySequence(Qt::Key_F1)),
+          &QAction::triggered, this, [this] { ShowToolWindow(function_, "Showing Function form"); });
+  connect(AddItem(options, "Values1", QStringLiteral("Values"), QKeySequence(Qt::Key_F2)),
+          &QAction::triggered, this, [this] { ShowToolWindow(values_, "Showing Values form"); });
+  connect(AddItem(options, "Color1", QStringLiteral("Color"), QKeySequence(Qt::Key_F3)), &QAction::triggered,
+          this, [this] { ShowToolWindow(colors_, "Showing Colors form"); });
+  connect(AddItem(options, "SetPoints1", QStringLiteral("Points"), QKeySequence(Qt::Key_F4)),
+          &QAction::triggered, this, [this] { ShowToolWindow(points_, "Showing Points form"); });
+  connect(AddItem(options, "Path1", QStringLiteral("Path"), QKeySequence(Qt::Key_F5)), &QAction::triggered,
+          this, [this] { ShowToolWindow(path_, "Showing Path form"); });
   connect(AddItem(options, "SourceImage1", QStringLiteral("Source Image"), QKeySequence(Qt::Key_F6)),
           &QAction::triggered, this, [this] { ShowToolWindow(source_image_, "Showing Source Image form"); });
-  connect(AddItem(options, "Animation1", QStringLiteral("Animation"), QKeySequence(Qt::Key_F7)), &QAction::triggered,
-          this, [this] { ShowToolWindow(animation_, "Showing Animation form"); });
+  connect(AddItem(options, "Animation1", QStringLiteral("Animation"), QKeySequence(Qt::Key_F7)),
+          &QAction::triggered, this, [this] { ShowToolWindow(animation_, "Showing Animation form"); });
   connect(AddItem(options, "BackgroundImage1", QStringLiteral("Background Image"), QKeySequence(Qt::Key_F8)),
-          &QAction::triggered, this, [this] { ShowToolWindow(background_image_, "Showing Background Image form"); });
-  connect(AddItem(options, "Setimagedimensions1", QStringLiteral("Set image dimensions"), QKeySequence(Qt::Key_F9)),
-          &QAction::triggered, this, [this] { ShowToolWindow(dimensions_, "Showing the image dimension form"); });
-  connect(AddItem(options, "AnimationPoints1", QStringLiteral("Animation Points "), QKeySequence(Qt::Key_F10)),
-          &QAction::triggered, this, [this] { ShowToolWindow(animation_points_, "Showing Animation Points form"); });
+          &QAction::triggered, this,
+          [this] { ShowToolWindow(background_image_, "Showing Background Image form"); });
+  connect(AddItem(options, "Setimagedimensions1", QStringLiteral("Set image dimensions"),
+                  QKeySequence(Qt::Key_F9)),
+          &QAction::triggered, this,
+          [this] { ShowToolWindow(dimensions_, "Showing the image dimension form"); });
+  connect(
+      AddItem(options, "AnimationPoints1", QStringLiteral("Animation Points "), QKeySequence(Qt::Key_F10)),
+      &QAction::triggered, this,
+      [this] { ShowToolWindow(animation_points_, "Showing Animation Points form"); });
   AddSeparator(options, "N7");
   auto* modes = new QActionGroup(this);
   auto hidden_radio = [modes](QAction* action) {
@@ -131,21 +141,23 @@ void MainWindow::BuildMenus() {
   hidden_radio(AddItem(options, "Setrotationpoints1", QStringLiteral("Set rotation points")));
   Action(QStringLiteral("Setrotationpoints1"))->setChecked(true);
   hidden_radio(AddItem(options, "Setpathpoints1", QStringLiteral("Set path points")));
-  hidden_radio(
-      AddItem(options, "DrawMultiplierBezier1", QStringLiteral("Draw Multiplier Bezier"), QKeySequence(Qt::CTRL | Qt::Key_4)));
+  hidden_radio(AddItem(options, "DrawMultiplierBezier1", QStringLiteral("Draw Multiplier Bezier"),
+                       QKeySequence(Qt::CTRL | Qt::Key_4)));
   AddSeparator(options, "N8", false);
-  AddItem(options, "DrawwithStartandEndBeziers1", QStringLiteral("Draw with Start and End Beziers?"))->setVisible(false);
+  AddItem(options, "DrawwithStartandEndBeziers1", QStringLiteral("Draw with Start and End Beziers?"))
+      ->setVisible(false);
   AddItem(options, "UseStartBezierasEndBezier1", QStringLiteral("Use Start Bezier as End Bezier?"),
           QKeySequence(Qt::Key_Equal))
       ->setVisible(false);
   AddSeparator(options, "N9", false);
-  QAction* move_rotation =
-      AddItem(options, "Moverotationcenterbetweenpoints1", QStringLiteral("Move rotation center between points?"));
+  QAction* move_rotation = AddItem(options, "Moverotationcenterbetweenpoints1",
+                                   QStringLiteral("Move rotation center between points?"));
   move_rotation->setCheckable(true);
   move_rotation->setVisible(false);
   AddItem(options, "Usewobble1", QStringLiteral("Use \"wobble\"?"))->setCheckable(true);
   AddSeparator(options, "N11");
-  AddItem(options, "Usemousetochangevalues1", QStringLiteral("Use mouse to change values?"))->setCheckable(true);
+  AddItem(options, "Usemousetochangevalues1", QStringLiteral("Use mouse to change values?"))
+      ->setCheckable(true);
   QAction* snap = AddItem(options, "Snapvaluesback1", QStringLiteral("Snap values back?"));
   snap->setCheckable(true);
   snap->setEnabled(false);
@@ -168,10 +180,11 @@ void MainWindow::BuildMenus() {
 void MainWindow::ConnectToggles() {
   connect(Action("Draweachstep1"), &QAction::triggered, this, [this](bool on) {
     ShowStatus(on ? QStringLiteral("Displaying each step as it is calculated")
-               : QStringLiteral("Not displaying each step as it is calculated"));
+                  : QStringLiteral("Not displaying each step as it is calculated"));
   });
   connect(Action("Preview1"), &QAction::triggered, this, [this](bool on) {
-    ShowStatus(on ? QStringLiteral("Drawing in preview mode") : QStringLiteral("Not drawing in preview mode"));
+    ShowStatus(on ? QStringLiteral("Drawing in preview mode")
+                  : QStringLiteral("Not drawing in preview mode"));
   });
   connect(Action("Usetransparency1"), &QAction::triggered, this, [this] { ShowStatus(QString()); });
   connect(Action("Usewobble1"), &QAction::triggered, this, [this](bool on) { params_.Wobble = on; });
@@ -179,11 +192,12 @@ void MainWindow::ConnectToggles() {
     params_.UseMouseToChangeValues = on;
     Action("Snapvaluesback1")->setEnabled(on);
   });
-  connect(Action("Snapvaluesback1"), &QAction::triggered, this, [this](bool on) { params_.SnapValuesBack = on; });
+  connect(Action("Snapvaluesback1"), &QAction::triggered, this,
+          [this](bool on) { params_.SnapValuesBack = on; });
   connect(Action("Keepsettingsinsidesavedpictures1"), &QAction::triggered, this, [this](bool on) {
     params_.KeepSettingsInPictures = on;
     ShowStatus(on ? QStringLiteral("Saved pictures carry their settings")
-               : QStringLiteral("Saved pictures do not carry their settings"));
+                  : QStringLiteral("Saved pictures do not carry their settings"));
   });
 }
 

@@ -1,21 +1,22 @@
 #include "ui/main_window.h"
 
+#include <sys/resource.h>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QThread>
-#include <QTimer>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
-#include <sys/resource.h>
 
+#include "base/paths.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
-#include "base/paths.h"
 #include "services/curve_commands.h"
 #include "services/curve_editing.h"
 #include "ui/about_window.h"
@@ -29,6 +30,7 @@
 #include "ui/dialogs.h"
 #include "ui/dimensions_window.h"
 #include "ui/function_window.h"
+#include "ui/main_window_host.h"
 #include "ui/numeric_field.h"
 #include "ui/opacity_window.h"
 #include "ui/path_window.h"
@@ -36,7 +38,6 @@
 #include "ui/source_image_window.h"
 #include "ui/status_panel.h"
 #include "ui/values_window.h"
-#include "ui/main_window_host.h"
 
 namespace quorl {
 
@@ -103,7 +104,9 @@ MainWindow::~MainWindow() {
   BindFieldSwitches(nullptr);
 }
 
-ParameterSet& MainWindow::Parameters() { return params_; }
+ParameterSet& MainWindow::Parameters() {
+  return params_;
+}
 
 void MainWindow::FormCreate() {
   RegisterCursors();
@@ -148,13 +151,19 @@ void MainWindow::CreateToolWindows() {
   ShowStatus(greeting);
 }
 
-void MainWindow::ResetCanvas() { state_->canvas.MakePictureBlack(params_, state_->background, host_.get()); }
+void MainWindow::ResetCanvas() {
+  state_->canvas.MakePictureBlack(params_, state_->background, host_.get());
+}
 
 // --- status line
 
-void MainWindow::ShowStatus(const QString& message) { Panel2_->ShowStatus(message); }
+void MainWindow::ShowStatus(const QString& message) {
+  Panel2_->ShowStatus(message);
+}
 
-QString MainWindow::StatusText() const { return Panel2_->Message(); }
+QString MainWindow::StatusText() const {
+  return Panel2_->Message();
+}
 
 void MainWindow::SetupProgressBar(int maximum) {
   progress_maximum_ = maximum;
@@ -167,15 +176,17 @@ void MainWindow::ShowProgress(int position) {
   ShowTimeLeft(position);
 }
 
-void MainWindow::ShowMessage(const QString& text) { CurrentDialogs().ShowMessage(this, text); }
+void MainWindow::ShowMessage(const QString& text) {
+  CurrentDialogs().ShowMessage(this, text);
+}
 
 // --- canvas
 
 QImage MainWindow::CanvasPictureCopy() const {
   const Picture24& bitmap = state_->canvas.Bitmap();
   if (bitmap.Empty()) return QImage();
-  return QImage(bitmap.Bytes().data(), bitmap.Width(), bitmap.Height(), static_cast<qsizetype>(bitmap.Stride()),
-                QImage::Format_BGR888)
+  return QImage(bitmap.Bytes().data(), bitmap.Width(), bitmap.Height(),
+                static_cast<qsizetype>(bitmap.Stride()), QImage::Format_BGR888)
       .copy();
 }
 

@@ -9,10 +9,10 @@
 #include <QSignalBlocker>
 #include <functional>
 
+#include "engine/program_state.h"
 #include "services/curve_commands.h"
 #include "services/curve_editing.h"
 #include "services/curve_set_files.h"
-#include "engine/program_state.h"
 #include "ui/animation_points_window.h"
 #include "ui/animation_window.h"
 #include "ui/canvas_view.h"
@@ -28,9 +28,12 @@ namespace {
 
 const char* ModeItem(RightButtonMode mode) {
   switch (mode) {
-    case RightButtonMode::RotationPoints: return "Setrotationpoints1";
-    case RightButtonMode::PathPoints: return "Setpathpoints1";
-    case RightButtonMode::Curve: return "DrawMultiplierBezier1";
+    case RightButtonMode::RotationPoints:
+      return "Setrotationpoints1";
+    case RightButtonMode::PathPoints:
+      return "Setpathpoints1";
+    case RightButtonMode::Curve:
+      return "DrawMultiplierBezier1";
   }
   return "Setrotationpoints1";
 }
@@ -41,8 +44,8 @@ void MainWindow::CreateCurveEditing() {
   curve_session_ = std::make_unique<CurveEditSession>(params_, *state_, *host_);
   // Strokes and clicks are refused while Draw or an animation frame runs.
   curve_session_->IsDrawing = [this] { return RunInProgress(); };
-  curve_canvas_ =
-      std::make_unique<CurveCanvasAdapter>([this](const QImage& picture) { ShowCanvasPicture(picture); }, Image1_);
+  curve_canvas_ = std::make_unique<CurveCanvasAdapter>(
+      [this](const QImage& picture) { ShowCanvasPicture(picture); }, Image1_);
   curve_session_->SetCanvasView(curve_canvas_.get());
   curve_mouse_ = std::make_unique<CurveMouseEditor>(*curve_session_);
   curve_dialogs_ = std::make_unique<CurveFileDialogsAdapter>(this);
@@ -118,7 +121,9 @@ void MainWindow::ConnectCurveWindows() {
   animation_->SyncRunSwitches = [this] { SyncRunSwitches(); };
 }
 
-int MainWindow::SelectedCurveSlot() const { return curve_session_->SelectedSlot; }
+int MainWindow::SelectedCurveSlot() const {
+  return curve_session_->SelectedSlot;
+}
 
 void MainWindow::SelectCurveSlot(int slot) {
   if (slot < 0 || slot >= CurveCount) return;

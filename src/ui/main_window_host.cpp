@@ -13,18 +13,26 @@ void MainWindowHost::BeginRun() {
   shown_in_run_.clear();
 }
 
-void MainWindowHost::EndRun() { in_run_ = false; }
+void MainWindowHost::EndRun() {
+  in_run_ = false;
+}
 
-void MainWindowHost::ShowStatus(const std::string& message) { window_.ShowStatus(QString::fromStdString(message)); }
+void MainWindowHost::ShowStatus(const std::string& message) {
+  window_.ShowStatus(QString::fromStdString(message));
+}
 
 void MainWindowHost::ShowMessage(const std::string& text) {
   if (in_run_ && !shown_in_run_.insert(text).second) return;
   window_.ShowMessage(QString::fromStdString(text));
 }
 
-void MainWindowHost::SetupProgressBar(int maximum) { window_.SetupProgressBar(maximum); }
+void MainWindowHost::SetupProgressBar(int maximum) {
+  window_.SetupProgressBar(maximum);
+}
 
-void MainWindowHost::SetProgressPosition(int position) { window_.ShowProgress(position); }
+void MainWindowHost::SetProgressPosition(int position) {
+  window_.ShowProgress(position);
+}
 
 bool MainWindowHost::MousePosition(int& px, int& py) {
   const double zoom = window_.ZoomFactor();
@@ -35,11 +43,17 @@ bool MainWindowHost::MousePosition(int& px, int& py) {
   return true;
 }
 
-void MainWindowHost::RenderDone() { window_.ShowCanvasPicture(window_.CanvasPictureCopy()); }
+void MainWindowHost::RenderDone() {
+  window_.ShowCanvasPicture(window_.CanvasPictureCopy());
+}
 
-void MainWindowHost::SetDrawCommandsEnabled(bool drawEnabled) { window_.SetDrawCommandsEnabled(drawEnabled); }
+void MainWindowHost::SetDrawCommandsEnabled(bool drawEnabled) {
+  window_.SetDrawCommandsEnabled(drawEnabled);
+}
 
-void MainWindowHost::EnableAnimationStart(bool enabled) { window_.EnableAnimationStart(enabled); }
+void MainWindowHost::EnableAnimationStart(bool enabled) {
+  window_.EnableAnimationStart(enabled);
+}
 
 void MainWindowHost::RefitCanvasIfZoomed() {
   if (window_.ZoomToFit()) window_.FormResize();

@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "services/picture_saving.h"
-#include "canvas/png_recipe.h"
 #include "base/atomic_file.h"
+#include "canvas/png_recipe.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
+#include "services/picture_saving.h"
 #include "ui/animation_window.h"
 #include "ui/dialogs.h"
 #include "ui/function_window.h"
@@ -22,7 +22,9 @@
 
 namespace quorl {
 
-bool MainWindow::RunInProgress() const { return stepping_ || (animation_ && animation_->MakingFrames()); }
+bool MainWindow::RunInProgress() const {
+  return stepping_ || (animation_ && animation_->MakingFrames());
+}
 
 void MainWindow::SetDrawCommandsEnabled(bool drawEnabled) {
   Action("Draw1")->setEnabled(drawEnabled);
@@ -91,7 +93,8 @@ void MainWindow::ShowTimeLeft(int position) {
   // The run may end early at PercentToComplete.
   const double last =
       std::min<double>(progress_maximum_, std::ceil(params_.Steps / 100.0 * params_.PercentToComplete));
-  const double elapsed_s = static_cast<double>(QDateTime::currentMSecsSinceEpoch() - run_started_ms_) / 1000.0;
+  const double elapsed_s =
+      static_cast<double>(QDateTime::currentMSecsSinceEpoch() - run_started_ms_) / 1000.0;
   const long long seconds = std::llround(std::max(0.0, elapsed_s * (last - position) / position));
   bar->setTextVisible(true);
   bar->setFormat(seconds >= 60 ? QStringLiteral("%1 min %2 s left").arg(seconds / 60).arg(seconds % 60)
@@ -103,7 +106,9 @@ void MainWindow::Clear() {
   run_->Clear();
 }
 
-void MainWindow::RedrawCanvas() { state_->canvas.DrawGridsOnPicture(params_, host_.get()); }
+void MainWindow::RedrawCanvas() {
+  state_->canvas.DrawGridsOnPicture(params_, host_.get());
+}
 
 void MainWindow::OpenSettingsFile() {
   const QString file = CurrentDialogs().OpenFile(

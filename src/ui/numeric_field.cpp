@@ -8,9 +8,9 @@
 #include <optional>
 #include <variant>
 
-#include "settings/parameter_set.h"
 #include "base/decimal_hundredths.h"
 #include "base/number_text.h"
+#include "settings/parameter_set.h"
 #include "settings/settings_table.h"
 #include "ui/dialogs.h"
 
@@ -80,11 +80,17 @@ class MaxLengthValidator : public QValidator {
 
 }  // namespace
 
-DragState& TheDragState() { return g_drag; }
+DragState& TheDragState() {
+  return g_drag;
+}
 
-void BindFieldSwitches(const ParameterSet* parameters) { g_switches = parameters; }
+void BindFieldSwitches(const ParameterSet* parameters) {
+  g_switches = parameters;
+}
 
-QString HundredthsText(int value) { return QString::fromStdString(FormatFloat(value / 100.0)); }
+QString HundredthsText(int value) {
+  return QString::fromStdString(FormatFloat(value / 100.0));
+}
 
 void editFieldChange(QLineEdit* field, int& parameter, int low, int high) {
   const QString text = field->text();
@@ -100,7 +106,9 @@ void editFieldChange(QLineEdit* field, int& parameter, int low, int high) {
   WriteBack(field, QString::number(parameter));
 }
 
-void editFieldSet(QLineEdit* field, int value) { SetTextIfDifferent(field, QString::number(value)); }
+void editFieldSet(QLineEdit* field, int value) {
+  SetTextIfDifferent(field, QString::number(value));
+}
 
 void editFieldDoubleChange(QLineEdit* field, int& parameter) {
   const QString text = field->text();
@@ -113,7 +121,9 @@ void editFieldDoubleChange(QLineEdit* field, int& parameter) {
   parameter = *value;
 }
 
-void editFieldDoubleSet(QLineEdit* field, int value) { SetTextIfDifferent(field, HundredthsText(value)); }
+void editFieldDoubleSet(QLineEdit* field, int value) {
+  SetTextIfDifferent(field, HundredthsText(value));
+}
 
 void editFieldPositiveDoubleChange(QLineEdit* field, int& parameter) {
   const QString text = field->text();
@@ -127,7 +137,9 @@ void editFieldPositiveDoubleChange(QLineEdit* field, int& parameter) {
   parameter = std::max(0, *value);
 }
 
-void editFieldPositiveDoubleSet(QLineEdit* field, int value) { SetTextIfDifferent(field, HundredthsText(value)); }
+void editFieldPositiveDoubleSet(QLineEdit* field, int value) {
+  SetTextIfDifferent(field, HundredthsText(value));
+}
 
 void editFieldRealDoubleChange(QLineEdit* field, double& parameter) {
   const QString text = field->text();
@@ -157,7 +169,8 @@ void NumericField::Bind(ParameterSet& parameters, const FieldRange& range) {
   const KeyDescriptor* key = FindSettingsKey(range.key);
   if (!key) return;
   if (range.kind == FieldKind::Real) {
-    if (const auto* member = std::get_if<double ParameterSet::*>(&key->member)) BindReal(&(parameters.*(*member)));
+    if (const auto* member = std::get_if<double ParameterSet::*>(&key->member))
+      BindReal(&(parameters.*(*member)));
   } else if (const auto* member = std::get_if<int ParameterSet::*>(&key->member)) {
     int* parameter = &(parameters.*(*member));
     if (range.kind == FieldKind::Hundredths) {
@@ -211,11 +224,20 @@ void NumericField::BindReal(double* parameter) {
 void NumericField::Init() {
   const QString before = text();
   switch (kind_) {
-    case FieldKind::Integer: editFieldSet(this, *int_parameter_); break;
-    case FieldKind::Hundredths: editFieldDoubleSet(this, *int_parameter_); break;
-    case FieldKind::PositiveHundredths: editFieldPositiveDoubleSet(this, *int_parameter_); break;
-    case FieldKind::Real: editFieldRealDoubleSet(this, *real_parameter_); break;
-    default: break;
+    case FieldKind::Integer:
+      editFieldSet(this, *int_parameter_);
+      break;
+    case FieldKind::Hundredths:
+      editFieldDoubleSet(this, *int_parameter_);
+      break;
+    case FieldKind::PositiveHundredths:
+      editFieldPositiveDoubleSet(this, *int_parameter_);
+      break;
+    case FieldKind::Real:
+      editFieldRealDoubleSet(this, *real_parameter_);
+      break;
+    default:
+      break;
   }
   // The same text raises no change, yet a value loaded from a file may
   // still lie outside the range; check it all the same.
@@ -225,17 +247,27 @@ void NumericField::Init() {
 void NumericField::OnTextChanged() {
   if (!int_parameter_ && !real_parameter_) return;
   switch (kind_) {
-    case FieldKind::Integer: editFieldChange(this, *int_parameter_, low_, high_); break;
-    case FieldKind::Hundredths: editFieldDoubleChange(this, *int_parameter_); break;
-    case FieldKind::PositiveHundredths: editFieldPositiveDoubleChange(this, *int_parameter_); break;
-    case FieldKind::Real: editFieldRealDoubleChange(this, *real_parameter_); break;
-    default: break;
+    case FieldKind::Integer:
+      editFieldChange(this, *int_parameter_, low_, high_);
+      break;
+    case FieldKind::Hundredths:
+      editFieldDoubleChange(this, *int_parameter_);
+      break;
+    case FieldKind::PositiveHundredths:
+      editFieldPositiveDoubleChange(this, *int_parameter_);
+      break;
+    case FieldKind::Real:
+      editFieldRealDoubleChange(this, *real_parameter_);
+      break;
+    default:
+      break;
   }
   emit Edited();
 }
 
 bool NumericField::DragEditingOn() const {
-  return drag_enabled_ && g_switches && g_switches->UseMouseToChangeValues && (int_parameter_ || real_parameter_);
+  return drag_enabled_ && g_switches && g_switches->UseMouseToChangeValues &&
+         (int_parameter_ || real_parameter_);
 }
 
 void NumericField::mousePressEvent(QMouseEvent* event) {
@@ -280,7 +312,8 @@ void NumericField::mouseMoveEvent(QMouseEvent* event) {
       editFieldRealDoubleSet(this, *real_parameter_ + (up ? 0.2 : -0.2));
       editFieldRealDoubleChange(this, *real_parameter_);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -310,7 +343,8 @@ void NumericField::mouseReleaseEvent(QMouseEvent* event) {
       editFieldRealDoubleSet(this, *real_parameter_);
       editFieldRealDoubleChange(this, *real_parameter_);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -10,8 +10,8 @@
 
 #include "services/curve_edit_session.h"
 #include "services/path_generators.h"
-#include "settings/parameter_set.h"
 #include "settings/field_ranges.h"
+#include "settings/parameter_set.h"
 #include "ui/numeric_field.h"
 
 namespace quorl {

@@ -1,8 +1,8 @@
 #include "ui/picture_preview.h"
 
 #include <QImage>
-#include <algorithm>
 #include <QLabel>
+#include <algorithm>
 
 #include "base/picture24.h"
 #include "ui/dialogs.h"
@@ -31,9 +31,13 @@ void PicturePreview::ShowPicture(const Picture24& picture, int width) {
   Fit();
 }
 
-QString PicturePreview::Caption() const { return caption_->text(); }
+QString PicturePreview::Caption() const {
+  return caption_->text();
+}
 
-bool PicturePreview::HasPicture() const { return !picture_.isNull(); }
+bool PicturePreview::HasPicture() const {
+  return !picture_.isNull();
+}
 
 void PicturePreview::resizeEvent(QResizeEvent* event) {
   QFrame::resizeEvent(event);

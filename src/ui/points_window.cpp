@@ -11,10 +11,10 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "services/curve_editing.h"
-#include "settings/parameter_set.h"
 #include "engine/program_state.h"
+#include "services/curve_editing.h"
 #include "settings/field_ranges.h"
+#include "settings/parameter_set.h"
 #include "ui/cursors.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_field.h"
@@ -36,7 +36,8 @@ QString SlotText(int slot, bool marked) {
   return marked ? kMark + name : name;
 }
 
-QRadioButton* MakeRadio(QWidget* parent, const char* name, const char* caption, int left, int top, int width) {
+QRadioButton* MakeRadio(QWidget* parent, const char* name, const char* caption, int left, int top,
+                        int width) {
   auto* radio = new QRadioButton(QString::fromUtf8(caption), parent);
   radio->setObjectName(QString::fromUtf8(name));
   radio->setGeometry(left, top, width, 20);
@@ -50,7 +51,8 @@ QCheckBox* MakeCheck(QWidget* parent, const char* name, const char* caption, int
   return box;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left, int top, int width) {
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left, int top,
+                        int width) {
   auto* button = new QPushButton(QString::fromUtf8(caption), parent);
   button->setObjectName(QString::fromUtf8(name));
   button->setGeometry(left, top, width, kFieldHeight + 1);
@@ -90,9 +92,13 @@ PointsWindow::PointsWindow(CurveEditSession& session, CurveCommands& commands, Q
   Init();
 }
 
-PointsWindow::~PointsWindow() { session_.SetPointsView(nullptr); }
+PointsWindow::~PointsWindow() {
+  session_.SetPointsView(nullptr);
+}
 
-void PointsWindow::OnCore(std::function<void()> work) { session_.RunOnCore(std::move(work)); }
+void PointsWindow::OnCore(std::function<void()> work) {
+  session_.RunOnCore(std::move(work));
+}
 
 void PointsWindow::BuildCurvePanel(int& top) {
   auto* panel = new QWidget(this);
@@ -135,8 +141,8 @@ void PointsWindow::BuildCurvePanel(int& top) {
   const int button_width = (kWidth - 16) / 3;
   for (int i = 0; i < 6; ++i) {
     QPushButton* button =
-        MakeButton(panel, buttons[i].name, buttons[i].caption, 4 + (i % 3) * (button_width + 2), y + (i / 3) * (kRow + 2),
-                   button_width);
+        MakeButton(panel, buttons[i].name, buttons[i].caption, 4 + (i % 3) * (button_width + 2),
+                   y + (i / 3) * (kRow + 2), button_width);
     connect(button, &QPushButton::clicked, this, [this, click = buttons[i].click] { OnCore(click); });
     curve_buttons_.push_back(button);
   }
@@ -206,8 +212,8 @@ void PointsWindow::BuildPointRows(int& top) {
   };
 
   auto* path_group = new QButtonGroup(this);
-  QRadioButton* path_a = add_row({"rbPathStart", "Path A", "eXstart", "QuorlPointsXStart", "eYstart", "QuorlPointsYStart"},
-                                 path_group);
+  QRadioButton* path_a = add_row(
+      {"rbPathStart", "Path A", "eXstart", "QuorlPointsXStart", "eYstart", "QuorlPointsYStart"}, path_group);
   MakeButton(this, "btnResetPath", "Reset", 216, top - kRow, 76);
   add_row({"rbPathEnd", "Path B", "eXend", "QuorlPointsXEnd", "eYend", "QuorlPointsYEnd"}, path_group);
   path_a->setChecked(true);
@@ -224,8 +230,8 @@ void PointsWindow::BuildPointRows(int& top) {
   top += 4;
 
   auto* rotate_group = new QButtonGroup(this);
-  QRadioButton* rotate_a = add_row({"rbRotateStart", "Rotate A", "editRotateXStart", "QuorlPointsRotateXStart",
-                                    "editRotateYStart", "QuorlPointsRotateYStart"},
+  QRadioButton* rotate_a = add_row({"rbRotateStart", "Rotate A", "editRotateXStart",
+                                    "QuorlPointsRotateXStart", "editRotateYStart", "QuorlPointsRotateYStart"},
                                    rotate_group);
   add_row({"rbRotateEnd", "Rotate B", "editRotateXEnd", "QuorlPointsRotateXEnd", "editRotateYEnd",
            "QuorlPointsRotateYEnd"},
@@ -263,7 +269,7 @@ void PointsWindow::Init() {
   // The last mode that is on wins; with none on the buttons keep theirs,
   // and with none checked yet the first one is. Either way the parameters
   // then follow the buttons, so exactly one of each group is on.
-  auto take_modes = [&](const RadioParameter (&modes)[3]) {
+  auto take_modes = [&](const RadioParameter(&modes)[3]) {
     bool any = false;
     for (const RadioParameter& mode : modes) {
       if (params.*mode.parameter) Radio(mode.name)->setChecked(true);
@@ -333,7 +339,9 @@ void PointsWindow::SetAnimationPathMode(bool on) {
   Button("btnClearMultiplier")->setEnabled(curve_commands);
 }
 
-void PointsWindow::SyncMoveRotation() { CheckBox("cbMove")->setChecked(session_.Params().MoveRotation); }
+void PointsWindow::SyncMoveRotation() {
+  CheckBox("cbMove")->setChecked(session_.Params().MoveRotation);
+}
 
 void PointsWindow::pointsOptions() {
   ParameterSet& params = session_.Params();
@@ -369,11 +377,14 @@ void PointsWindow::ShowSlotMark(int slot, bool marked, bool select) {
 
 void PointsWindow::ShowPlacedPoint(PointPair pair, bool pointA, const std::string& x, const std::string& y) {
   const bool path = pair == PointPair::Path;
-  const char* x_name = path ? (pointA ? "eXstart" : "eXend") : (pointA ? "editRotateXStart" : "editRotateXEnd");
-  const char* y_name = path ? (pointA ? "eYstart" : "eYend") : (pointA ? "editRotateYStart" : "editRotateYEnd");
+  const char* x_name =
+      path ? (pointA ? "eXstart" : "eXend") : (pointA ? "editRotateXStart" : "editRotateXEnd");
+  const char* y_name =
+      path ? (pointA ? "eYstart" : "eYend") : (pointA ? "editRotateYStart" : "editRotateYEnd");
   Field(x_name)->setText(QString::fromStdString(x));
   Field(y_name)->setText(QString::fromStdString(y));
-  const char* next = path ? (pointA ? "rbPathEnd" : "rbPathStart") : (pointA ? "rbRotateEnd" : "rbRotateStart");
+  const char* next =
+      path ? (pointA ? "rbPathEnd" : "rbPathStart") : (pointA ? "rbRotateEnd" : "rbRotateStart");
   Radio(next)->setChecked(true);
 }
 
@@ -397,20 +408,32 @@ CurveCanvasAdapter::CurveCanvasAdapter(std::function<void(const QImage&)> show, 
 
 void CurveCanvasAdapter::ShowCanvasPicture(const Picture24& picture) {
   if (picture.Empty() || !show_) return;
-  show_(QImage(picture.Bytes().data(), picture.Width(), picture.Height(), static_cast<qsizetype>(picture.Stride()),
-               QImage::Format_BGR888)
+  show_(QImage(picture.Bytes().data(), picture.Width(), picture.Height(),
+               static_cast<qsizetype>(picture.Stride()), QImage::Format_BGR888)
             .copy());
 }
 
 void CurveCanvasAdapter::SetCanvasCursor(CanvasCursor cursor) {
   if (!canvas_) return;
   switch (cursor) {
-    case CanvasCursor::Default: canvas_->setCursor(Qt::ArrowCursor); break;
-    case CanvasCursor::HandPoint: canvas_->setCursor(Qt::PointingHandCursor); break;
-    case CanvasCursor::Drag: canvas_->setCursor(Qt::DragMoveCursor); break;
-    case CanvasCursor::SizeAll: canvas_->setCursor(Qt::SizeAllCursor); break;
-    case CanvasCursor::CurveRotate: canvas_->setCursor(CursorNumber(kCurveRotateCursor)); break;
-    case CanvasCursor::CurveExpand: canvas_->setCursor(CursorNumber(kCurveExpandCursor)); break;
+    case CanvasCursor::Default:
+      canvas_->setCursor(Qt::ArrowCursor);
+      break;
+    case CanvasCursor::HandPoint:
+      canvas_->setCursor(Qt::PointingHandCursor);
+      break;
+    case CanvasCursor::Drag:
+      canvas_->setCursor(Qt::DragMoveCursor);
+      break;
+    case CanvasCursor::SizeAll:
+      canvas_->setCursor(Qt::SizeAllCursor);
+      break;
+    case CanvasCursor::CurveRotate:
+      canvas_->setCursor(CursorNumber(kCurveRotateCursor));
+      break;
+    case CanvasCursor::CurveExpand:
+      canvas_->setCursor(CursorNumber(kCurveExpandCursor));
+      break;
   }
 }
 
@@ -426,7 +449,8 @@ void CurveCanvasAdapter::SetBusy(bool busy) {
 
 std::string CurveFileDialogsAdapter::SaveFile(const std::string& title, const std::string& folder,
                                               const std::string& proposedName, const std::string& filterName,
-                                              const std::string& pattern, const std::string& defaultExtension) {
+                                              const std::string& pattern,
+                                              const std::string& defaultExtension) {
   const QString filter = QString::fromStdString(filterName + " (" + pattern + ")");
   return CurrentDialogs()
       .SaveFile(parent_, QString::fromStdString(title), QString::fromStdString(folder),
@@ -450,10 +474,14 @@ namespace {
 
 MouseButton ButtonOf(Qt::MouseButton button) {
   switch (button) {
-    case Qt::LeftButton: return kLeftButton;
-    case Qt::RightButton: return kRightButton;
-    case Qt::MiddleButton: return kMiddleButton;
-    default: return kNoButton;
+    case Qt::LeftButton:
+      return kLeftButton;
+    case Qt::RightButton:
+      return kRightButton;
+    case Qt::MiddleButton:
+      return kMiddleButton;
+    default:
+      return kNoButton;
   }
 }
 
@@ -481,7 +509,8 @@ void ForwardCanvasMouse(CurveMouseEditor& editor, const QMouseEvent& event, QPoi
     case QEvent::MouseButtonRelease:
       editor.Image1MouseUp(position.x(), position.y(), ButtonOf(event.button()), keys);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -7,9 +7,9 @@
 #include <QSlider>
 #include <cstring>
 
-#include "services/image_loading.h"
 #include "canvas/picture_files.h"
 #include "engine/program_state.h"
+#include "services/image_loading.h"
 #include "ui/canvas_commands.h"
 #include "ui/numeric_field.h"
 #include "ui/picture_preview.h"
@@ -33,38 +33,39 @@ struct BarLayout {
 const BarLayout kRepeats[] = {
     {"tbStartRepeatPerStep", "labelStartRepeatPerStep", "Start repeat per step",
      "SourceImageStartThetaColorMultiplier", &ParameterSet::SourceImageStartThetaColorMultiplier, nullptr},
-    {"tbEndRepeatPerStep", "labelEndRepeatPerStep", "End repeat per step", "SourceImageEndThetaColorMultiplier",
-     &ParameterSet::SourceImageEndThetaColorMultiplier, nullptr},
-    {"tbStartRepeatOverall", "labelStartRepeatOverall", "Start repeat overall", "SourceImageStartStepColorMultiplier",
-     &ParameterSet::SourceImageStartStepColorMultiplier, nullptr},
+    {"tbEndRepeatPerStep", "labelEndRepeatPerStep", "End repeat per step",
+     "SourceImageEndThetaColorMultiplier", &ParameterSet::SourceImageEndThetaColorMultiplier, nullptr},
+    {"tbStartRepeatOverall", "labelStartRepeatOverall", "Start repeat overall",
+     "SourceImageStartStepColorMultiplier", &ParameterSet::SourceImageStartStepColorMultiplier, nullptr},
     {"tbEndRepeatOverall", "labelEndRepeatOverall", "End repeat overall", "SourceImageEndStepColorMultiplier",
      &ParameterSet::SourceImageEndStepColorMultiplier, nullptr},
 };
 const BarLayout kOffsets[] = {
     {"tbImageStartOffsetPerStep", "labelImageStartOffsetPerStep", "Start offset per step",
      "SourceImageStartOffsetPerStep", nullptr, &ParameterSet::SourceImageStartOffsetPerStep},
-    {"tbImageEndOffsetPerStep", "labelImageEndOffsetPerStep", "End offset per step", "SourceImageEndOffsetPerStep",
-     nullptr, &ParameterSet::SourceImageEndOffsetPerStep},
+    {"tbImageEndOffsetPerStep", "labelImageEndOffsetPerStep", "End offset per step",
+     "SourceImageEndOffsetPerStep", nullptr, &ParameterSet::SourceImageEndOffsetPerStep},
     {"tbImageStartOffsetOverall", "labelImageStartOffsetOverall", "Start offset overall",
      "SourceImageStartOffsetOverall", nullptr, &ParameterSet::SourceImageStartOffsetOverall},
-    {"tbImageEndOffsetOverall", "labelImageEndOffsetOverall", "End offset overall", "SourceImageEndOffsetOverall",
-     nullptr, &ParameterSet::SourceImageEndOffsetOverall},
+    {"tbImageEndOffsetOverall", "labelImageEndOffsetOverall", "End offset overall",
+     "SourceImageEndOffsetOverall", nullptr, &ParameterSet::SourceImageEndOffsetOverall},
 };
 const BarLayout kThreshold = {"tbSourceImageOpacityThreshold",
-                            "labelSourceImageOpacityThreshold",
-                            "Opacity threshold",
-                            "SourceImageOpacityThreshold",
-                            nullptr,
-                            &ParameterSet::SourceImageOpacityThreshold};
+                              "labelSourceImageOpacityThreshold",
+                              "Opacity threshold",
+                              "SourceImageOpacityThreshold",
+                              nullptr,
+                              &ParameterSet::SourceImageOpacityThreshold};
 
 }  // namespace
 
-const StoredGeometry SourceImageWindow::kGeometry = {&ParameterSet::SourceImageHeight, &ParameterSet::SourceImageLeft,
-                                                     &ParameterSet::SourceImageTop,
-                                                     &ParameterSet::SourceImageVisible};
+const StoredGeometry SourceImageWindow::kGeometry = {
+    &ParameterSet::SourceImageHeight, &ParameterSet::SourceImageLeft, &ParameterSet::SourceImageTop,
+    &ParameterSet::SourceImageVisible};
 
 SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlSourceImage"), QStringLiteral("Source image"), kWidth, kFullHeight, parent),
+    : ToolWindow(QStringLiteral("formQuorlSourceImage"), QStringLiteral("Source image"), kWidth, kFullHeight,
+                 parent),
       state_(state),
       commands_(commands) {
   auto* load = new QPushButton(QStringLiteral("Load source image from file"), this);
@@ -100,7 +101,8 @@ SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& comman
   };
 
   for (const BarLayout& layout : kRepeats) add_bar(layout);
-  add_box("cbSourceImageRepeatByIntegers", "Only use integer repeats?", &ParameterSet::SourceImageRepeatByIntegers);
+  add_box("cbSourceImageRepeatByIntegers", "Only use integer repeats?",
+          &ParameterSet::SourceImageRepeatByIntegers);
   for (const BarLayout& layout : kOffsets) add_bar(layout);
   cbUseOpaquePixels_ = add_box("cbUseOpaquePixels", "Opaque?", &ParameterSet::UseOpaquePixels);
   const auto [threshold_caption, threshold] = add_bar(kThreshold);
@@ -120,7 +122,9 @@ SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& comman
   if (state.source.Loaded()) preview_->ShowPicture(state.source.Bitmap, state.source.SourceWidth);
 }
 
-ParameterSet& SourceImageWindow::Params() const { return state_.params; }
+ParameterSet& SourceImageWindow::Params() const {
+  return state_.params;
+}
 
 void SourceImageWindow::BarChange(const BoundBar& bar) {
   const int position = bar.bar->value();
@@ -137,11 +141,15 @@ void SourceImageWindow::ShowThreshold(bool shown) {
   for (QWidget* control : threshold_controls_) control->setVisible(shown);
 }
 
-bool SourceImageWindow::ThresholdShown() const { return !threshold_controls_.front()->isHidden(); }
+bool SourceImageWindow::ThresholdShown() const {
+  return !threshold_controls_.front()->isHidden();
+}
 
 // The threshold matters only for opaque pixels, so it is shown exactly
 // while "Opaque?" is checked.
-void SourceImageWindow::UpdateThresholdVisibility() { ShowThreshold(cbUseOpaquePixels_->isChecked()); }
+void SourceImageWindow::UpdateThresholdVisibility() {
+  ShowThreshold(cbUseOpaquePixels_->isChecked());
+}
 
 void SourceImageWindow::Init() {
   const ParameterSet& p = Params();

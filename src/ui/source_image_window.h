@@ -50,7 +50,7 @@ class SourceImageWindow : public ToolWindow {
   struct BoundBar {
     QSlider* bar;
     QLabel* value;
-    int ParameterSet::*whole;        // a repeat: the position itself
+    int ParameterSet::*whole;          // a repeat: the position itself
     double ParameterSet::*hundredths;  // an offset or the threshold: position / 100
   };
   struct Box {

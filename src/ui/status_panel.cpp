@@ -36,13 +36,17 @@ void StatusPanel::ShowStatus(const QString& message) {
   StatusBar1_->repaint();
 }
 
-QString StatusPanel::Message() const { return panel_->text(); }
+QString StatusPanel::Message() const {
+  return panel_->text();
+}
 
 void StatusPanel::SetupProgressBar(int maximum) {
   pbSteps_->setRange(0, maximum);
   pbSteps_->setValue(0);
 }
 
-void StatusPanel::SetProgressPosition(int position) { pbSteps_->setValue(position); }
+void StatusPanel::SetProgressPosition(int position) {
+  pbSteps_->setValue(position);
+}
 
 }  // namespace quorl

@@ -8,9 +8,9 @@ namespace quorl {
 
 ToolWindow::ToolWindow(const QString& object_name, const QString& caption, int width, int full_height,
                        QWidget* parent)
-    : QWidget(parent,
-              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       full_height_(full_height) {
   setObjectName(object_name);
   setWindowTitle(caption);
@@ -43,7 +43,9 @@ void ToolWindow::ShowAndRaise() {
   activateWindow();
 }
 
-void ToolWindow::ToggleFolded() { SetHeight(height() < 51 ? full_height_ : kFoldedHeight); }
+void ToolWindow::ToggleFolded() {
+  SetHeight(height() < 51 ? full_height_ : kFoldedHeight);
+}
 
 QPushButton* ToolWindow::MakeFoldButton(QWidget* row) {
   auto* button = new QPushButton(QStringLiteral(":)"), row);

@@ -1,8 +1,7 @@
 #include "ui/values_window.h"
 
-#include <cstring>
-
 #include <QPushButton>
+#include <cstring>
 
 #include "settings/parameter_set.h"
 #include "ui/field_rows.h"

@@ -7,9 +7,9 @@
 
 #include "animation/animated_rows.h"
 #include "animation/animation_paths.h"
-#include "curves/curve_slots.h"
-#include "base/host.h"
 #include "animation/wave_forms.h"
+#include "base/host.h"
+#include "curves/curve_slots.h"
 
 namespace quorl {
 namespace {
@@ -33,7 +33,9 @@ std::vector<double> StartRadiusSeries(void (*setMode)(ParameterSet&), double rep
   return values;
 }
 
-void Sine(ParameterSet& p) { p.AnimationStartRadiusSine = true; }
+void Sine(ParameterSet& p) {
+  p.AnimationStartRadiusSine = true;
+}
 void Linear(ParameterSet& p) {
   p.AnimationStartRadiusSine = false;
   p.AnimationStartRadiusLinear = true;

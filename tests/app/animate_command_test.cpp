@@ -80,11 +80,11 @@ TEST_F(AnimateCommand, StartFrameAndBadArguments) {
   std::string out;
   ASSERT_EQ(Animate({settings.string(), "--save", (dir / "one").string(), "--start-frame", "3"}, &out), 0);
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 2);
-  for (std::vector<std::string> bad :
-       {std::vector<std::string>{settings.string()}, {"--save", dir.string()},
-        {settings.string(), "--save", dir.string(), "--frames", "3-1"},
-        {settings.string(), "--save", dir.string(), "--frames", "0"},
-        {settings.string(), "--save", dir.string(), "--wobble"}}) {
+  for (std::vector<std::string> bad : {std::vector<std::string>{settings.string()},
+                                       {"--save", dir.string()},
+                                       {settings.string(), "--save", dir.string(), "--frames", "3-1"},
+                                       {settings.string(), "--save", dir.string(), "--frames", "0"},
+                                       {settings.string(), "--save", dir.string(), "--wobble"}}) {
     EXPECT_EQ(Animate(bad), 2);
   }
   EXPECT_EQ(Animate({settings.string(), "--save", (dir / "missing").string()}), 1);
@@ -95,8 +95,8 @@ TEST_F(AnimateCommand, VideoWithoutFfmpegSaysSoAndKeepsTheFrames) {
   const std::string saved = path ? path : "";
   ::setenv("PATH", "/nonexistent", 1);
   std::string out, err;
-  const int status = Animate({settings.string(), "--save", (dir / "one").string(), "--frames", "1",
-                              "--video", (dir / "film.mp4").string()},
+  const int status = Animate({settings.string(), "--save", (dir / "one").string(), "--frames", "1", "--video",
+                              (dir / "film.mp4").string()},
                              &out, &err);
   ::setenv("PATH", saved.c_str(), 1);
   EXPECT_EQ(status, 1);

@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "support/app_test_support.h"
 #include "curves/curve_file_names.h"
+#include "support/app_test_support.h"
 
 namespace quorl {
 namespace {
@@ -39,7 +39,8 @@ class RenderCommand : public ::testing::Test {
   // A small quick scene: 64 x 64 pixels, 100 steps.
   fs::path SmallScene(const std::string& extra = "") {
     const fs::path path = dir / "small.ini";
-    WriteFile(path, "[start]\nImageWidth=64\nImageHeight=64\n[sine]\nSteps=100\nGrainMultiplier=50\n" + extra);
+    WriteFile(path,
+              "[start]\nImageWidth=64\nImageHeight=64\n[sine]\nSteps=100\nGrainMultiplier=50\n" + extra);
     return path;
   }
 

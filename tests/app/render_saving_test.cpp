@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "app/render_command.h"
-#include "support/app_test_support.h"
 #include "canvas/png_writer.h"
+#include "support/app_test_support.h"
 
 namespace quorl {
 namespace {
@@ -21,12 +21,12 @@ class RenderSaving : public ::testing::Test {
     std::ofstream(settings) << "[start]\nImageWidth=48\nImageHeight=40\nstyle=circles\n"
                                "[circles]\nFunctionNumber=3\nSteps=60\nGrainMultiplier=40\nUseIotaExtra=1\n";
     // A Path curve beside the settings file, as a saved set has it.
-    std::ofstream(dir / "scene_Main_-_Path_curve.curve") << "-1\r\n-1\r\n-0.5\r\n0.2\r\n0\r\n0.9\r\n0.5\r\n0.1\r\n1\r\n-1\r\n";
+    std::ofstream(dir / "scene_Main_-_Path_curve.curve")
+        << "-1\r\n-1\r\n-0.5\r\n0.2\r\n0\r\n0.9\r\n0.5\r\n0.1\r\n1\r\n-1\r\n";
   }
   // Runs `quorl render` in-process; returns the exit status, stdout in *out.
   int Render(const std::vector<std::string>& words, std::string* out = nullptr) {
-    const test::Outcome outcome =
-        test::RunInProcess<RenderOptions>(words, ParseRenderArguments, RunRender);
+    const test::Outcome outcome = test::RunInProcess<RenderOptions>(words, ParseRenderArguments, RunRender);
     if (out) *out = outcome.out;
     return outcome.status;
   }

@@ -13,10 +13,10 @@
 
 #include "app/program_setup.h"
 #include "app/render_command.h"
-#include "support/app_test_support.h"
 #include "canvas/png_writer.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
+#include "support/app_test_support.h"
 
 namespace quorl {
 namespace {
@@ -37,7 +37,9 @@ struct Scene {
   bool sourceImage = false;
 };
 
-fs::path Golden(const std::string& name) { return fs::path(QUORL_SOURCE_DIR) / "tests/data/golden" / (name + ".ini"); }
+fs::path Golden(const std::string& name) {
+  return fs::path(QUORL_SOURCE_DIR) / "tests/data/golden" / (name + ".ini");
+}
 
 class Threads : public ::testing::Test {
  protected:
@@ -87,31 +89,36 @@ bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
 
 TEST_F(Threads, EveryThreadCountDrawsTheSamePicture) {
   std::vector<Scene> scenes;
-  for (const char* name : {"circles_dark", "ellipses_limits", "line_newcolor", "lissajous_normalise", "sine_curves",
-                           "sine_default", "tan_aba", "test_rocks", "zarvk_scatter"}) {
+  for (const char* name : {"circles_dark", "ellipses_limits", "line_newcolor", "lissajous_normalise",
+                           "sine_curves", "sine_default", "tan_aba", "test_rocks", "zarvk_scatter"}) {
     scenes.push_back({name, {}, false});
   }
   // Colouring paths the golden scenes do not reach.
   scenes.push_back({"sine_default", {{"UseZFactor", "1"}}, false});
-  scenes.push_back({"sine_default", {{"StartLimit", "70"}, {"EndLimit", "70"}, {"GrainMultiplier", "10"},
-                                     {"Steps", "6"}}, false});  // a dot too wide for the shared terms
-  scenes.push_back({"sine_default", {{"GrainMultiplier", "12000"}, {"Steps", "3"}}, false});  // several batches a step
+  scenes.push_back({"sine_default",
+                    {{"StartLimit", "70"}, {"EndLimit", "70"}, {"GrainMultiplier", "10"}, {"Steps", "6"}},
+                    false});  // a dot too wide for the shared terms
+  scenes.push_back(
+      {"sine_default", {{"GrainMultiplier", "12000"}, {"Steps", "3"}}, false});  // several batches a step
   scenes.push_back({"circles_dark", {{"BestGuess", "1"}, {"StartAmount", "100"}}, false});
   scenes.push_back({"line_newcolor", {{"OneOrTwo", "1"}, {"White", "0"}}, false});
   scenes.push_back({"lissajous_normalise", {{"UseSourceImage", "1"}}, true});
   scenes.push_back({"tan_aba", {{"UseSourceImage", "1"}, {"UseOpaquePixels", "1"}, {"White", "0"}}, true});
-  scenes.push_back({"sine_default", {{"UseDimmer", "1"}, {"UseIotaExtra", "1"}, {"InterpolateColors", "1"}}, false});
+  scenes.push_back(
+      {"sine_default", {{"UseDimmer", "1"}, {"UseIotaExtra", "1"}, {"InterpolateColors", "1"}}, false});
 
   for (const Scene& scene : scenes) {
     std::string label = scene.name;
     for (const auto& [key, value] : scene.overrides) label += " " + key + "=" + value;
     const Drawn one = Draw(scene, 1);
     ASSERT_GT(one.points, 0) << label;
-    EXPECT_TRUE(std::any_of(one.first.begin(), one.first.end(), [](std::int32_t s) { return s < Canvas::NeverPainted; }))
+    EXPECT_TRUE(std::any_of(one.first.begin(), one.first.end(),
+                            [](std::int32_t s) { return s < Canvas::NeverPainted; }))
         << label << ": nothing was drawn";
     for (int threads : {2, 3, 8}) {
       const Drawn many = Draw(scene, threads);
-      EXPECT_TRUE(SameBits(one.pixels, many.pixels)) << label << ", " << threads << " threads: pixel buffer differs";
+      EXPECT_TRUE(SameBits(one.pixels, many.pixels))
+          << label << ", " << threads << " threads: pixel buffer differs";
       EXPECT_EQ(one.first, many.first) << label << ", " << threads << " threads: first steps differ";
       EXPECT_EQ(one.bitmap, many.bitmap) << label << ", " << threads << " threads: bitmap differs";
       EXPECT_EQ(one.points, many.points) << label << ", " << threads << " threads";
@@ -123,8 +130,9 @@ TEST_F(Threads, EveryThreadCountDrawsTheSamePicture) {
 // N, says how many threads it used, and uses all cores without the option.
 TEST_F(Threads, RenderWritesTheSameBytesWithAnyThreadCount) {
   const fs::path scene = scratch / "scene.ini";
-  test::WriteFile(scene, "[start]\nImageWidth=160\nImageHeight=120\n[sine]\nSteps=60\nGrainMultiplier=3000\n"
-                         "StartLimit=3\nEndLimit=5\nStartBumps=3\nEndBumps=7\n");
+  test::WriteFile(scene,
+                  "[start]\nImageWidth=160\nImageHeight=120\n[sine]\nSteps=60\nGrainMultiplier=3000\n"
+                  "StartLimit=3\nEndLimit=5\nStartBumps=3\nEndBumps=7\n");
   std::string first;
   for (const char* threads : {"1", "2", "3", "8", ""}) {
     const fs::path png = scratch / (std::string("out") + threads + ".png");

@@ -22,7 +22,7 @@ class AtomicWrite : public ::testing::Test {
  protected:
   void SetUp() override {
     dir = fs::temp_directory_path() / ("quorl-atomic-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
     target = (dir / "quorl.ini").string();

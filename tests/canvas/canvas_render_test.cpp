@@ -17,7 +17,9 @@ struct Rgb {
   bool operator==(const Rgb&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& out, const Rgb& c) { return out << c.r << "," << c.g << "," << c.b; }
+std::ostream& operator<<(std::ostream& out, const Rgb& c) {
+  return out << c.r << "," << c.g << "," << c.b;
+}
 
 // The bitmap pixel showing pixel-buffer pixel (x, y).
 Rgb Shown(const Canvas& canvas, int x, int y) {

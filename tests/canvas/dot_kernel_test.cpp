@@ -31,7 +31,8 @@ TEST(DotSize, SubSampleGridFollowsTheRoundedSize) {
   };
   // Halves round to even: 2.5 gives a 3 x 3 grid, 3.5 a 5 x 5 grid; size 0
   // has one sub-sample at d = 0 = R, which is cut off.
-  for (const Case c : {Case{0, 0}, Case{1, 4}, Case{2, 9}, Case{2.5, 9}, Case{3, 16}, Case{3.5, 25}, Case{-1, 0}}) {
+  for (const Case c :
+       {Case{0, 0}, Case{1, 4}, Case{2, 9}, Case{2.5, 9}, Case{3, 16}, Case{3.5, 25}, Case{-1, 0}}) {
     CountingCanvas s;
     s.Prepare(c.size);
     s.Add(0, 0);
@@ -210,7 +211,8 @@ Picture24 Columns(const std::vector<int>& reds, int height = 1) {
 void Fill(Picture24& p, int red, int green, int blue) {
   for (int y = 0; y < p.Height(); ++y)
     for (int x = 0; x < p.Width(); ++x)
-      p.SetPixel(x, y, static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green), static_cast<std::uint8_t>(blue));
+      p.SetPixel(x, y, static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
+                 static_cast<std::uint8_t>(blue));
 }
 
 TEST(SourceImage, SamplingLeftOfTheImageBlendsTheLastAndFirstColumns) {
@@ -272,7 +274,8 @@ TEST(Bands, ApplyingBandByBandEqualsApplyingInOneGo) {
   };
   Picture24 picture(5, 3);
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 5; ++x) picture.SetPixel(x, y, static_cast<std::uint8_t>(40 * x), static_cast<std::uint8_t>(70 * y), 99);
+    for (int x = 0; x < 5; ++x)
+      picture.SetPixel(x, y, static_cast<std::uint8_t>(40 * x), static_cast<std::uint8_t>(70 * y), 99);
 
   for (const Mode& m : modes) {
     SmallCanvas whole(32, m.white), banded(32, m.white);
@@ -297,7 +300,8 @@ TEST(Bands, ApplyingBandByBandEqualsApplyingInOneGo) {
       for (const DotPoint& p : points) AddColorToPixels(whole.canvas, whole.kernel, p);
       const int bands[] = {-5, 7, 8, 19, 40};
       for (int b = 0; b + 1 < 5; ++b)
-        for (const DotPoint& p : points) AddColorToPixels(banded.canvas, banded.kernel, p, bands[b], bands[b + 1]);
+        for (const DotPoint& p : points)
+          AddColorToPixels(banded.canvas, banded.kernel, p, bands[b], bands[b + 1]);
     }
     bool same = true;
     for (int y = 0; y < 32; ++y)

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <string>
 
-#include "curves/curve_slots.h"
-#include "support/recording_host.h"
 #include "base/atomic_file.h"
 #include "base/paths.h"
+#include "curves/curve_slots.h"
+#include "support/recording_host.h"
 
 namespace quorl {
 namespace {
@@ -67,7 +67,7 @@ TEST_F(CurveFileTest, FileToCurveToFileKeepsTheBytes) {
 TEST_F(CurveFileTest, MalformedFilesGiveTheMessageAndAnEmptyCurve) {
   const char* bad[] = {
       "1\r\n2\r\n3\r\n",  // odd number of lines
-      "1\r\nabc\r\n",  "nan\r\n1\r\n", "1\r\ninf\r\n", "1e999\r\n0\r\n",
+      "1\r\nabc\r\n",        "nan\r\n1\r\n", "1\r\ninf\r\n", "1e999\r\n0\r\n",
       "1\r\n2\r\n\r\n3\r\n",  // a blank line
   };
   for (const char* bytes : bad) {

@@ -1,3 +1,5 @@
+#include "curves/curve_slots.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,7 +8,6 @@
 
 #include "base/plane_conversion.h"
 #include "curves/plane_scale.h"
-#include "curves/curve_slots.h"
 #include "settings/parameter_set.h"
 #include "support/recording_host.h"
 
@@ -54,10 +55,10 @@ TEST_F(CurveSlotsTest, MultipliersAreOnePlusTheCurveHeight) {
 }
 
 TEST_F(CurveSlotsTest, Arctan2GivesTheAngleSeenFromTheOrigin) {
-  for (int i = 0; i < 5; ++i) slots_[8].Curve.AddPoint(0, i - 1.0);      // on the y axis
-  for (int i = 0; i < 5; ++i) slots_[9].Curve.AddPoint(-1, 0);           // at (-1, 0)
-  for (int i = 0; i < 5; ++i) slots_[10].Curve.AddPoint(1 + i, 1 + i);   // the diagonal
-  AddHorizontal(slots_[11].Curve, 0.5, 3);                                // too short
+  for (int i = 0; i < 5; ++i) slots_[8].Curve.AddPoint(0, i - 1.0);     // on the y axis
+  for (int i = 0; i < 5; ++i) slots_[9].Curve.AddPoint(-1, 0);          // at (-1, 0)
+  for (int i = 0; i < 5; ++i) slots_[10].Curve.AddPoint(1 + i, 1 + i);  // the diagonal
+  AddHorizontal(slots_[11].Curve, 0.5, 3);                              // too short
   for (int slot : {8, 9, 10, 11}) SetUp(slot);
   slots_.ReadSlotMultipliers(params_, 500, true);
   EXPECT_EQ(slots_[8].Multiplier, 1.0);
@@ -81,7 +82,6 @@ TEST(CurvePlane, MouseAndPlaneAndPixelsAgree) {
   const Point m = ConvertMouseToCoord(123, 45, CurvePlaneScale(params), kW, kH);
   EXPECT_EQ(GetPixelFromReal(Axis::X, m.X + 1e-9, kS, kW, kH), 123);
   EXPECT_EQ(GetPixelFromReal(Axis::Y, m.Y - 1e-9, kS, kW, kH), kH - 1 - 45);
-
 }
 
 TEST(CurvePlane, PixelIndicesBeyondAnIntAreOffTheCanvasAndCounted) {
@@ -91,7 +91,7 @@ TEST(CurvePlane, PixelIndicesBeyondAnIntAreOffTheCanvasAndCounted) {
   EXPECT_EQ(GetPixelFromReal(Axis::X, std::nan(""), kS, kW, kH, &faults), -1);
   EXPECT_EQ(faults.Count, 3);
   EXPECT_EQ(GetPixelFromReal(Axis::X, -1e300, kS, kW, kH, &faults), -1);  // left: off, not a fault
-  EXPECT_EQ(GetPixelFromReal(Axis::X, 1e300, kS, kW, kH), -1);           // no counter given
+  EXPECT_EQ(GetPixelFromReal(Axis::X, 1e300, kS, kW, kH), -1);            // no counter given
   EXPECT_EQ(GetPixelFromReal(Axis::Y, 1e7, kS, kW, kH, &faults), 500000100);
   EXPECT_EQ(faults.Count, 3);
 }

@@ -106,17 +106,20 @@ TEST_F(ShapeStep, BatchesOnAnyThreadsGiveThePointByPointResult) {
          h.has_mouse = true;
          h.mouse_x = 300;
        }},
-      {"depth", [](ParameterSet& p, ShapeArguments& a, TestHost&) {
+      {"depth",
+       [](ParameterSet& p, ShapeArguments& a, TestHost&) {
          p.UseZFactor = true;
          a.phi = 0.7;
        }},
       // Overflows a few points in: inside a later batch, in the middle share.
-      {"overflow", [](ParameterSet&, ShapeArguments& a, TestHost&) {
+      {"overflow",
+       [](ParameterSet&, ShapeArguments& a, TestHost&) {
          a.r = 1.7e308;
          a.b = 1;
          a.d = 1;
        }},
-      {"overflow with scatter", [](ParameterSet& p, ShapeArguments& a, TestHost&) {
+      {"overflow with scatter",
+       [](ParameterSet& p, ShapeArguments& a, TestHost&) {
          p.UseIotaExtra = true;
          a.r = 1.7e308;
          a.b = 1;
@@ -160,7 +163,8 @@ TEST_F(ShapeStep, BatchesOnAnyThreadsGiveThePointByPointResult) {
         for (size_t k = 0; k < sink.points.size(); ++k) {
           const auto& a = sink.points[k];
           const auto& b = batch_sink.points[k];
-          ASSERT_TRUE(a.x == b.x && a.y == b.y && a.index == b.index && a.z == b.z) << where << ", point " << k;
+          ASSERT_TRUE(a.x == b.x && a.y == b.y && a.index == b.index && a.z == b.z)
+              << where << ", point " << k;
         }
         EXPECT_EQ(state.ZFactor, expected_z) << where;
         EXPECT_EQ(state.MouseRealPoint, expected_mouse) << where;

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "curves/curve.h"
 #include "base/host.h"
+#include "curves/curve.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string path = "/tmp/quorl-curve-fuzz-" + std::to_string(::getpid()) + ".curve";

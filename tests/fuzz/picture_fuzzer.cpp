@@ -11,9 +11,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   quorl::Picture24 picture;
   std::string error;
   switch (data[0] % 3) {
-    case 0: quorl::DecodePng(data + 1, size - 1, picture, error); break;
-    case 1: quorl::DecodeJpeg(data + 1, size - 1, picture, error); break;
-    default: quorl::DecodeBmp(data + 1, size - 1, picture, error); break;
+    case 0:
+      quorl::DecodePng(data + 1, size - 1, picture, error);
+      break;
+    case 1:
+      quorl::DecodeJpeg(data + 1, size - 1, picture, error);
+      break;
+    default:
+      quorl::DecodeBmp(data + 1, size - 1, picture, error);
+      break;
   }
   return 0;
 }

@@ -1,9 +1,10 @@
 // The Edit menu, the Points window's curve buttons and the curve file
 // commands.
+#include "services/curve_commands.h"
+
 #include <gtest/gtest.h>
 
 #include "support/curve_edit_test_support.h"
-#include "services/curve_commands.h"
 
 namespace quorl {
 namespace {
@@ -15,7 +16,8 @@ class ScriptedDialogs : public CurveFileDialogs {
                        const std::string&, const std::string&) override {
     return {};
   }
-  std::string OpenFile(const std::string&, const std::string&, const std::string&, const std::string&) override {
+  std::string OpenFile(const std::string&, const std::string&, const std::string&,
+                       const std::string&) override {
     return {};
   }
   bool AskYesNo(const std::string&) override { return false; }
@@ -98,9 +100,9 @@ TEST_F(CurveCommandsTest, ClipboardCopiesOnlyDefinedCurvesAndPastesRepeatedly) {
   session_->Mode = RightButtonMode::RotationPoints;
   commands_->PasteCurve();
   commands_->CopyCurveToClipboard();
-  EXPECT_EQ(host_.messages,
-            (std::vector<std::string>{"No target curve selected, please select \"Set curve\" in the points form",
-                                      "No curve selected, please select \"Set curve\" in the points form"}));
+  EXPECT_EQ(host_.messages, (std::vector<std::string>{
+                                "No target curve selected, please select \"Set curve\" in the points form",
+                                "No curve selected, please select \"Set curve\" in the points form"}));
 }
 
 TEST_F(CurveCommandsTest, ReverseNeedsFivePoints) {

@@ -1,8 +1,9 @@
 // Mouse gestures on the canvas and the curve display.
+#include "services/curve_editing.h"
+
 #include <gtest/gtest.h>
 
 #include "support/curve_edit_test_support.h"
-#include "services/curve_editing.h"
 
 namespace quorl {
 namespace {
@@ -70,7 +71,8 @@ TEST_F(CurveEditingTest, DraggingOnePointMovesItToTheMouseAtRelease) {
   Point to;
   const std::vector<Point> before = Drag(2, 7, 20, {}, &to);
   EXPECT_EQ(Slot(3).Curve.Points[2], to);
-  for (int i : {0, 1, 3, 4}) EXPECT_EQ(Slot(3).Curve.Points[static_cast<size_t>(i)], before[static_cast<size_t>(i)]);
+  for (int i : {0, 1, 3, 4})
+    EXPECT_EQ(Slot(3).Curve.Points[static_cast<size_t>(i)], before[static_cast<size_t>(i)]);
   EXPECT_TRUE(Slot(3).Bezier.IsValid());
   EXPECT_EQ(canvas_view_.cursor, CanvasCursor::Default);
 }

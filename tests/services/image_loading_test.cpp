@@ -30,7 +30,8 @@ class ImageLoading : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = std::filesystem::temp_directory_path() /
-              ("quorl_image_loading_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("quorl_image_loading_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
   }
@@ -68,7 +69,8 @@ class ImageLoading : public ::testing::Test {
 Picture24 Gradient(int width, int height) {
   Picture24 p(width, height);
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) p.SetPixel(x, y, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 7);
+    for (int x = 0; x < width; ++x)
+      p.SetPixel(x, y, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 7);
   return p;
 }
 
@@ -117,7 +119,8 @@ TEST_F(ImageLoading, DamagedFilesLeaveTheOldPictureAndSayWhy) {
     host_ = RecordingHost();
     EXPECT_FALSE(LoadSource(path)) << path;
     EXPECT_FALSE(LoadBackground(path)) << path;
-    EXPECT_EQ(host_.status, (std::vector<std::string>{kUnableSourceMessage + path, kUnableBackgroundMessage + path}));
+    EXPECT_EQ(host_.status,
+              (std::vector<std::string>{kUnableSourceMessage + path, kUnableBackgroundMessage + path}));
     ASSERT_EQ(host_.boxes.size(), 2u);
     for (const std::string& box : host_.boxes) {
       EXPECT_EQ(box.rfind(kProblemMessage, 0), 0u) << box;
@@ -136,7 +139,8 @@ TEST_F(ImageLoading, UnsupportedTypeIsNotReportedAsLoaded) {
   state_.params.UseSourceImage = false;
   EXPECT_FALSE(LoadSource(gif));
   EXPECT_FALSE(LoadBackground(gif));
-  EXPECT_EQ(host_.status, (std::vector<std::string>{kUnableSourceMessage + gif, kUnableBackgroundMessage + gif}));
+  EXPECT_EQ(host_.status,
+            (std::vector<std::string>{kUnableSourceMessage + gif, kUnableBackgroundMessage + gif}));
   ASSERT_EQ(host_.boxes.size(), 2u);
   EXPECT_NE(host_.boxes[0].find("gif"), std::string::npos) << host_.boxes[0];
   EXPECT_FALSE(state_.source.Loaded());

@@ -1,10 +1,11 @@
 // The four path generators and "Make path".
+#include "services/path_generators.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "support/curve_edit_test_support.h"
-#include "services/path_generators.h"
 
 namespace quorl {
 namespace {

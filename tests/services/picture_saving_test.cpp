@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <set>
 
-#include "canvas/png_recipe.h"
 #include "base/atomic_file.h"
 #include "base/paths.h"
+#include "canvas/png_recipe.h"
 
 namespace quorl {
 namespace {

@@ -1,6 +1,4 @@
-#include "base/decimal_hundredths.h"
 #include "settings/field_ranges.h"
-#include "settings/settings_table.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +6,9 @@
 #include <cmath>
 #include <set>
 #include <string>
+
+#include "base/decimal_hundredths.h"
+#include "settings/settings_table.h"
 
 namespace quorl {
 namespace {
@@ -128,8 +129,8 @@ TEST(ApplyWindowFillClamps, ClampsWhatTheWindowsStoreBack) {
   EXPECT_EQ(p.NumberOfFrames, 2000);
   EXPECT_EQ(p.AnimationOffset, 1);
   EXPECT_EQ(p.QuorlPointsBezierMouse, 1);
-  EXPECT_EQ(p.LissaDelta, 1);  // the Function window starts with the lower limit 1
-  EXPECT_EQ(p.Opacity, 100);  // the Opacity bar stops at 100
+  EXPECT_EQ(p.LissaDelta, 1);               // the Function window starts with the lower limit 1
+  EXPECT_EQ(p.Opacity, 100);                // the Opacity bar stops at 100
   EXPECT_EQ(p.ImageWidth, kMaxCanvasSide);  // no canvas is wider, whatever the file says
   EXPECT_EQ(p.PathTabIndex, 9);
   EXPECT_EQ(p.QuorlPointsXStart, 0.333333333333333);

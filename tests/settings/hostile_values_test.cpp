@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "settings/parameter_set.h"
 #include "settings/field_ranges.h"
+#include "settings/parameter_set.h"
 #include "settings/settings_file.h"
 
 namespace quorl {

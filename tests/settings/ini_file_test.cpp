@@ -27,12 +27,13 @@ TEST(IniFile, CutsLongValues) {
 TEST(IniFile, WritesInPlaceAtSectionEndOrNewSectionKeepingOtherLines) {
   IniFile ini;
   ini.LoadText("; kept\n[start]\nStyle=tan\nodd line\n\n[tan]\nSteps = 5\n");
-  ini.Set("START", "style", "sine");  // replaced where it stands
+  ini.Set("START", "style", "sine");      // replaced where it stands
   ini.Set("start", "ImageWidth", "800");  // before the blank separator
   ini.Set("tan", "Steps", "6");
   ini.Set("forms", "ValuesTop", "18");  // new section at the end
-  EXPECT_EQ(ini.Text(),
-            "; kept\n[start]\nstyle=sine\nodd line\nImageWidth=800\n\n[tan]\nSteps=6\n[forms]\nValuesTop=18\n");
+  EXPECT_EQ(
+      ini.Text(),
+      "; kept\n[start]\nstyle=sine\nodd line\nImageWidth=800\n\n[tan]\nSteps=6\n[forms]\nValuesTop=18\n");
 }
 
 TEST(IniFile, KeepsCrLfAndDropsLineBreaksFromValues) {

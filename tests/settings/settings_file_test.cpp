@@ -1,27 +1,26 @@
 #include "settings/settings_file.h"
 
-#include "base/atomic_file.h"
-#include "settings/ini_file.h"
-#include "base/number_text.h"
-#include "base/paths.h"
-#include "settings/settings_table.h"
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <string>
 #include <type_traits>
 #include <variant>
-#include <string>
 #include <vector>
+
+#include "base/atomic_file.h"
+#include "base/number_text.h"
+#include "base/paths.h"
+#include "settings/ini_file.h"
+#include "settings/settings_table.h"
 
 namespace quorl {
 namespace {
@@ -146,7 +145,7 @@ TEST_F(SettingsFileTest, KeepsToolWindowsOnTheScreen) {
   EXPECT_EQ(p.ColorsHeight, 50);
   EXPECT_EQ(p.BackgroundImageLeft, 974);
   EXPECT_EQ(p.BackgroundImageTop, 0);
-  EXPECT_EQ(p.PointsLeft, 974);  // the default 1048 is off a small screen too
+  EXPECT_EQ(p.PointsLeft, 974);              // the default 1048 is off a small screen too
   EXPECT_EQ(Read("sine").PointsLeft, 1048);  // headless 1920 x 1080
 }
 
@@ -160,9 +159,12 @@ TEST_F(SettingsFileTest, FileWrittenFromNothingFollowsTheTable) {
 
   std::vector<std::string> expected;
   for (const auto section : {KeySection::Start, KeySection::Style, KeySection::Forms}) {
-    expected.push_back(section == KeySection::Start ? "[start]" : section == KeySection::Style ? "[sine]" : "[forms]");
+    expected.push_back(section == KeySection::Start   ? "[start]"
+                       : section == KeySection::Style ? "[sine]"
+                                                      : "[forms]");
     for (const KeyDescriptor& row : SettingsTable())
-      if (row.section == section && row.type != KeyType::BoolAgain) expected.push_back(std::string(row.key) + "=");
+      if (row.section == section && row.type != KeyType::BoolAgain)
+        expected.push_back(std::string(row.key) + "=");
   }
   ASSERT_EQ(lines.size(), expected.size());
   for (size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind(expected[i], 0), 0u) << lines[i];

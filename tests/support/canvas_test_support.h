@@ -36,7 +36,9 @@ struct SmallCanvas {
     kernel.Prepare(params, source, canvas, dot);
   }
 
-  void Add(double x, double y, int index = 1, double z = 1) { AddColorToPixels(canvas, kernel, {x, y, index, z}); }
+  void Add(double x, double y, int index = 1, double z = 1) {
+    AddColorToPixels(canvas, kernel, {x, y, index, z});
+  }
 
   double Sum(int channel) const {
     double total = 0;

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "services/curve_edit_session.h"
 #include "base/plane_conversion.h"
 #include "curves/plane_scale.h"
 #include "engine/program_state.h"
+#include "services/curve_edit_session.h"
 #include "support/recording_host.h"
 
 namespace quorl {
@@ -66,7 +66,9 @@ class CurveEditFixture : public ::testing::Test {
 
   ParameterSet& Params() { return state_->params; }
   CurveSlot& Slot(int i) { return state_->curves[i]; }
-  Point PlaneAt(int px, int py) { return ConvertMouseToCoord(px, py, CurvePlaneScale(Params()), kWidth, kHeight); }
+  Point PlaneAt(int px, int py) {
+    return ConvertMouseToCoord(px, py, CurvePlaneScale(Params()), kWidth, kHeight);
+  }
   // Gives slot i the points at these canvas pixels and sets it up.
   void SetPixelCurve(int i, const std::vector<std::pair<int, int>>& pixels) {
     Slot(i).Curve.Empty();

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "curves/curve_slots.h"
 #include "base/host.h"
+#include "curves/curve_slots.h"
 #include "engine/point_batch.h"
 #include "engine/point_sink.h"
 #include "engine/step_state.h"

@@ -49,7 +49,9 @@ inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseB
 inline void Press(QWidget* w, QPoint pos) {
   SendMouse(w, QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton);
 }
-inline void MoveHeld(QWidget* w, QPoint pos) { SendMouse(w, QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton); }
+inline void MoveHeld(QWidget* w, QPoint pos) {
+  SendMouse(w, QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton);
+}
 inline void Release(QWidget* w, QPoint pos) {
   SendMouse(w, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
 }

@@ -1,5 +1,7 @@
 // The Animation window: whole series of frames drawn, saved and cleared,
 // with stop requests, unreadable rotation points and a failed save.
+#include "ui/animation_window.h"
+
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -14,9 +16,8 @@
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "settings/settings_file.h"
-#include "ui/animation_window.h"
-#include "ui/numeric_field.h"
 #include "support/ui_test_support.h"
+#include "ui/numeric_field.h"
 
 using namespace quorl;
 using quorl::test::RecordingDialogs;
@@ -52,9 +53,7 @@ struct Rig {
     window = std::make_unique<AnimationWindow>(state, run, host);
   }
 
-  QStringList Pictures() const {
-    return QDir(folder.path()).entryList({"*.png"}, QDir::Files, QDir::Name);
-  }
+  QStringList Pictures() const { return QDir(folder.path()).entryList({"*.png"}, QDir::Files, QDir::Name); }
   QStringList SettingsFiles() const { return QDir(folder.path()).entryList({"*.ini"}, QDir::Files); }
 
   // Starts a series of `frames` and waits for it to end.
@@ -79,9 +78,9 @@ bool Uniform(const QImage& image) {
 }
 
 bool Idle(const AnimationWindow& window, const ProgramState& state) {
-  return !window.MakingFrames() && window.MakeFramesButton()->isEnabled() && window.Bar("tbFrames")->isEnabled() &&
-         window.FramePanel()->text().isEmpty() && window.FrameProgress()->value() == 0 && !state.flags.InAnimation &&
-         !state.flags.IsDrawing;
+  return !window.MakingFrames() && window.MakeFramesButton()->isEnabled() &&
+         window.Bar("tbFrames")->isEnabled() && window.FramePanel()->text().isEmpty() &&
+         window.FrameProgress()->value() == 0 && !state.flags.InAnimation && !state.flags.IsDrawing;
 }
 
 }  // namespace
@@ -120,7 +119,8 @@ class AnimationWindowTest : public QObject {
     QCOMPARE(pictures.size(), 3);
     QCOMPARE(rig.SettingsFiles().size(), 3);
     QList<QImage> images;
-    for (const QString& name : pictures) images << QImage(rig.folder.filePath(name)).convertToFormat(QImage::Format_RGB32);
+    for (const QString& name : pictures)
+      images << QImage(rig.folder.filePath(name)).convertToFormat(QImage::Format_RGB32);
     for (const QImage& image : images) {
       QCOMPARE(image.size(), QSize(32, 32));
       QVERIFY(!Uniform(image));  // something was drawn
@@ -151,7 +151,8 @@ class AnimationWindowTest : public QObject {
     // main window's Draw does when a run is in progress.
     window.SyncRunSwitches = [&] {
       drawn << window.FramePanel()->text();
-      if (window.FramePanel()->text() == "2" && rig.state.flags.IsDrawing && ++steps_of_2 == 2) rig.run.DrawOrStop();
+      if (window.FramePanel()->text() == "2" && rig.state.flags.IsDrawing && ++steps_of_2 == 2)
+        rig.run.DrawOrStop();
     };
     QVERIFY(rig.MakeFrames(4));
     QVERIFY(steps_of_2 >= 2 && steps_of_2 < 7);  // asked, and the frame ended early

@@ -1,14 +1,13 @@
 // The Colors window: its bars write their parameter and swatch, and only
 // "Set" repaints the canvas.
-#include <QtTest>
-
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QtTest>
 
 #include "engine/program_state.h"
-#include "ui/colors_window.h"
 #include "recording_commands.h"
+#include "ui/colors_window.h"
 
 using namespace quorl;
 using quorl::test::RecordingCommands;

@@ -2,10 +2,10 @@
 // on show is the canvas with the curve over it.
 #include <QtTest>
 
-#include "services/curve_editing.h"
-#include "services/curve_edit_session.h"
 #include "base/host.h"
 #include "engine/program_state.h"
+#include "services/curve_edit_session.h"
+#include "services/curve_editing.h"
 #include "ui/cursors.h"
 #include "ui/points_window.h"
 

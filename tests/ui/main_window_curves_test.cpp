@@ -10,14 +10,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "services/curve_edit_session.h"
 #include "curves/curve_file_names.h"
 #include "engine/program_state.h"
+#include "services/curve_edit_session.h"
+#include "support/ui_test_support.h"
 #include "ui/canvas_view.h"
 #include "ui/main_window.h"
 #include "ui/numeric_field.h"
 #include "ui/points_window.h"
-#include "support/ui_test_support.h"
 
 using namespace quorl;
 using quorl::test::RecordingDialogs;
@@ -29,7 +29,8 @@ namespace {
 // others, released at the last.
 void RightStroke(QWidget* canvas, const QList<QPoint>& path) {
   SendMouse(canvas, QEvent::MouseButtonPress, path.first(), Qt::RightButton, Qt::RightButton);
-  for (qsizetype i = 1; i < path.size(); ++i) SendMouse(canvas, QEvent::MouseMove, path[i], Qt::NoButton, Qt::RightButton);
+  for (qsizetype i = 1; i < path.size(); ++i)
+    SendMouse(canvas, QEvent::MouseMove, path[i], Qt::NoButton, Qt::RightButton);
   SendMouse(canvas, QEvent::MouseButtonRelease, path.last(), Qt::RightButton, Qt::NoButton);
 }
 
@@ -40,15 +41,20 @@ double MidRunMultiplier(MainWindow& window, int slot) {
   return state.curves[slot].Multiplier;
 }
 
-bool Marked(const QComboBox* list, int slot) { return list->itemText(slot).startsWith(QString(QChar(0xBB)) + ' '); }
+bool Marked(const QComboBox* list, int slot) {
+  return list->itemText(slot).startsWith(QString(QChar(0xBB)) + ' ');
+}
 
 void WriteCurveFile(const QString& path, double y) {
   QFile file(path);
   QVERIFY(file.open(QIODevice::WriteOnly));
-  for (int i = 0; i < 6; ++i) file.write(QByteArray::number(0.3 * i - 0.8) + "\r\n" + QByteArray::number(y + 0.1 * i) + "\r\n");
+  for (int i = 0; i < 6; ++i)
+    file.write(QByteArray::number(0.3 * i - 0.8) + "\r\n" + QByteArray::number(y + 0.1 * i) + "\r\n");
 }
 
-QImage Decoded(const QString& png) { return QImage(png).convertToFormat(QImage::Format_RGB888); }
+QImage Decoded(const QString& png) {
+  return QImage(png).convertToFormat(QImage::Format_RGB888);
+}
 
 QString Render(const QString& settings, const QString& out) {
   QProcess render;
@@ -86,7 +92,8 @@ class MainWindowCurvesTest : public QObject {
     window.Action("DrawMultiplierBezier1")->trigger();
     QVERIFY(points->Radio("rbDrawMultiplierBezier")->isChecked());
     QVERIFY(points->SlotList()->isEnabled());
-    QCOMPARE(window.StatusText(), QString("Drawing with the right mouse button on the image will set the selected curve"));
+    QCOMPARE(window.StatusText(),
+             QString("Drawing with the right mouse button on the image will set the selected curve"));
     points->SlotList()->setCurrentIndex(3);  // the user picks "Values - Radius"
     QCOMPARE(window.CurveSession().SelectedSlot, 3);
 
@@ -127,7 +134,8 @@ class MainWindowCurvesTest : public QObject {
     QTemporaryDir folder;
     const QString saved = folder.filePath("quorl20240131_14_05_09__123.ini");
     QVERIFY(quorl::test::WriteStyleFile(ParameterSet(), "sine", saved));
-    for (int slot : {0, 7}) WriteCurveFile(QString::fromStdString(SettingsCurveFileName(saved.toStdString(), slot)), 0.2);
+    for (int slot : {0, 7})
+      WriteCurveFile(QString::fromStdString(SettingsCurveFileName(saved.toStdString(), slot)), 0.2);
 
     MainWindow window;
     PointsWindow* points = window.Points();
@@ -143,7 +151,8 @@ class MainWindowCurvesTest : public QObject {
 
     dialogs.file_answer = saved;
     window.Action("Openinifromfile1")->trigger();
-    for (int slot = 0; slot < CurveCount; ++slot) QCOMPARE(Marked(points->SlotList(), slot), slot == 0 || slot == 7);
+    for (int slot = 0; slot < CurveCount; ++slot)
+      QCOMPARE(Marked(points->SlotList(), slot), slot == 0 || slot == 7);
     QCOMPARE(points->SlotList()->currentIndex(), 4);
     QCOMPARE(window.CurveSession().SelectedSlot, 4);
     QVERIFY(!window.State().curves.UseForcedCurveIndex);
@@ -178,7 +187,8 @@ class MainWindowCurvesTest : public QObject {
     points->Radio("rbUseBezier")->click();
     QVERIFY(p.QuorlPointsUseBezier);
     window.Action("DrawMultiplierBezier1")->trigger();
-    RightStroke(window.Image1(), {{15, 80}, {50, 35}, {95, 25}, {135, 60}, {165, 110}, {205, 135}, {210, 60}});
+    RightStroke(window.Image1(),
+                {{15, 80}, {50, 35}, {95, 25}, {135, 60}, {165, 110}, {205, 135}, {210, 60}});
     points->SlotList()->setCurrentIndex(3);
     RightStroke(window.Image1(), {{5, 100}, {40, 20}, {80, 140}, {120, 30}, {160, 120}, {200, 50}});
     QCOMPARE(window.State().curves[0].Curve.GetLength(), 6);
@@ -201,7 +211,8 @@ class MainWindowCurvesTest : public QObject {
     QCOMPARE(Decoded(rendered), drawn);
 
     // The curves made the difference: without their files the picture changes.
-    for (const QString& name : QDir(folder.path()).entryList({"*.curve"})) QFile::remove(folder.filePath(name));
+    for (const QString& name : QDir(folder.path()).entryList({"*.curve"}))
+      QFile::remove(folder.filePath(name));
     const QString plain = folder.filePath("plain.png");
     QCOMPARE(Render(settings, plain), QString());
     QVERIFY(Decoded(plain) != drawn);

@@ -1,5 +1,7 @@
 // The main window: start, menus, Draw/Stop/Clear on the worker, styles,
 // "Open .ini file" with curves and the exit sequence.
+#include "ui/main_window.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -12,12 +14,11 @@
 #include "curves/curve_file_names.h"
 #include "engine/program_state.h"
 #include "settings/settings_file.h"
+#include "support/ui_test_support.h"
 #include "ui/canvas_view.h"
 #include "ui/function_window.h"
-#include "ui/main_window.h"
 #include "ui/numeric_field.h"
 #include "ui/values_window.h"
-#include "support/ui_test_support.h"
 
 using namespace quorl;
 using quorl::test::RecordingDialogs;
@@ -205,7 +206,8 @@ class MainWindowTest : public QObject {
       png = source.StatusText().mid(6);
     }
     // Without the settings files beside it: the picture alone is enough.
-    for (const QString& name : QDir(folder.path()).entryList({"*.ini", "*.curve"})) QFile::remove(folder.filePath(name));
+    for (const QString& name : QDir(folder.path()).entryList({"*.ini", "*.curve"}))
+      QFile::remove(folder.filePath(name));
     MainWindow window;
     dialogs.file_answer = png;
     window.Action("Openinifromfile1")->trigger();

@@ -1,9 +1,10 @@
 // Typing rules, messages, clamping and drag editing of the numeric fields.
+#include "ui/numeric_field.h"
+
 #include <QtTest>
 
-#include "settings/parameter_set.h"
 #include "settings/field_ranges.h"
-#include "ui/numeric_field.h"
+#include "settings/parameter_set.h"
 #include "support/ui_test_support.h"
 
 using namespace quorl;

@@ -1,17 +1,16 @@
 // The Source image and Background Image windows: the messages of a failed
 // load, which keeps the picture they had.
-#include <QtTest>
-
 #include <QTemporaryDir>
+#include <QtTest>
 #include <fstream>
 
-#include "services/image_loading.h"
 #include "engine/program_state.h"
+#include "recording_commands.h"
+#include "services/image_loading.h"
+#include "support/ui_test_support.h"
 #include "ui/background_image_window.h"
 #include "ui/picture_preview.h"
 #include "ui/source_image_window.h"
-#include "recording_commands.h"
-#include "support/ui_test_support.h"
 
 using namespace quorl;
 using quorl::test::RecordingCommands;
@@ -22,7 +21,6 @@ class PictureWindowsTest : public QObject {
 
  private:
   QTemporaryDir folder_;
-
 
  private slots:
   void initTestCase() { QVERIFY(folder_.isValid()); }
@@ -44,8 +42,7 @@ class PictureWindowsTest : public QObject {
       commands.status.clear();
       QVERIFY(!source.LoadSourceImage(path.toStdString()));
       QVERIFY(!background.LoadBackgroundImage(path.toStdString()));
-      QCOMPARE(commands.status,
-               (QStringList{kUnableSourceMessage + path, kUnableBackgroundMessage + path}));
+      QCOMPARE(commands.status, (QStringList{kUnableSourceMessage + path, kUnableBackgroundMessage + path}));
       QCOMPARE(dialogs.messages.size(), 2);
       QVERIFY(dialogs.messages[0].startsWith(kProblemMessage));
     }

@@ -2,9 +2,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "support/ui_test_support.h"
 #include "ui/main_window.h"
 #include "ui/main_window_host.h"
-#include "support/ui_test_support.h"
 
 using namespace quorl;
 

@@ -7,14 +7,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "settings/parameter_set.h"
 #include "base/host.h"
+#include "settings/parameter_set.h"
 #include "settings/settings_file.h"
+#include "support/ui_test_support.h"
 #include "ui/canvas_view.h"
 #include "ui/function_window.h"
-#include "ui/values_window.h"
 #include "ui/main_window.h"
-#include "support/ui_test_support.h"
+#include "ui/values_window.h"
 
 using namespace quorl;
 
