@@ -9,6 +9,7 @@
 #include "animation/animation_series.h"
 #include "app/program_setup.h"
 #include "app/terminal_progress.h"
+#include "engine/draw_record.h"
 #include "engine/drawing_run.h"
 #include "services/picture_saving.h"
 
@@ -50,13 +51,22 @@ class CommandLineSeries : public SeriesHost {
   void MakeFrame(int f) override {
     // Each frame has its own random numbers, so a frame is the same picture
     // whichever range of frames it was made in.
-    state_.random = SeededRandom(options_.seed + static_cast<std::uint64_t>(f));
+    SetScatterSeed(state_, options_.seed + static_cast<std::uint64_t>(f));
     run_.DrawAllSteps();
     host_.ClearProgress();
     SaveOptions save = options_.Save(state_.params);
-    if (options_.frameNames) save.fixedBaseName = FrameBaseName(f);
+    if (options_.frameNames) {
+      save.fixedBaseName = FrameBaseName(f);
+      save.existing = options_.overwrite      ? ExistingSet::Overwrite
+                      : options_.skipExisting ? ExistingSet::Skip
+                                              : ExistingSet::Refuse;
+      save.existsHint = " (give --skip-existing or --overwrite)";
+    }
     const SaveResult saved = SavePictureFiles(state_, host_, save);
-    if (saved.ok) {
+    if (saved.skipped) {
+      std::fprintf(out_, "%s (exists, skipped)\n", saved.pngPath.c_str());
+      frames_.push_back(saved.pngPath);
+    } else if (saved.ok) {
       std::fprintf(out_, "%s\n", saved.pngPath.c_str());
       std::fflush(out_);
       frames_.push_back(saved.pngPath);
@@ -175,6 +185,10 @@ bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions
       options.moveEnd = true;
     } else if (word == "--frame-names") {
       options.frameNames = true;
+    } else if (word == "--skip-existing") {
+      options.skipExisting = true;
+    } else if (word == "--overwrite") {
+      options.overwrite = true;
     } else if (word == "--video") {
       if (!reader.Value(options.video, error)) return false;
     } else {
@@ -188,6 +202,10 @@ bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions
   }
   if (options.saveDir.empty()) {
     error = "no folder for the frames given (--save DIR)";
+    return false;
+  }
+  if (options.skipExisting && options.overwrite) {
+    error = "--skip-existing and --overwrite cannot go together";
     return false;
   }
   return true;

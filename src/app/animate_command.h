@@ -19,7 +19,11 @@ struct AnimateOptions : SharedOptions {
   bool moveStart = false;
   bool moveEnd = false;
   bool frameNames = false;  // --frame-names: quorl_frame_0007.png and so on
-  std::string video;        // --video OUT.mp4 or OUT.gif
+  // With --frame-names, a frame whose set exists already is an error unless
+  // one of these is given.
+  bool skipExisting = false;  // --skip-existing: leave it as it is
+  bool overwrite = false;     // --overwrite: replace it
+  std::string video;          // --video OUT.mp4 or OUT.gif
 };
 
 bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions& options,

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "app/animate_command.h"
+#include "app/recipe_command.h"
 #include "app/render_command.h"
+#include "app/verify_command.h"
 
 namespace quorl {
 namespace {
@@ -17,6 +19,8 @@ void PrintUsage(std::FILE* to) {
       "usage: quorl                      open the window\n"
       "       quorl render SETTINGS.ini|PICTURE.png -o OUT.png [--save DIR] [options]\n"
       "       quorl animate SETTINGS.ini --save DIR [options]\n"
+      "       quorl verify [--quick] PICTURE.png...\n"
+      "       quorl recipe PICTURE.png [--extract DIR]\n"
       "       quorl --version\n"
       "\n"
       "render draws the picture the window would draw after opening SETTINGS.ini\n"
@@ -34,7 +38,10 @@ void PrintUsage(std::FILE* to) {
       "                        as \"Save quorl picture\" does, and print the PNG's path\n"
       "  --transparent         give the picture an alpha channel (\"Use transparency?\")\n"
       "  --opacity N           Opacity for the alpha channel, 1 to 100\n"
-      "  --no-recipe           do not put the settings inside saved pictures\n"
+      "  --no-recipe           do not put the settings inside the pictures written\n"
+      "                        (JPEG output, where offered, never carries them)\n"
+      "  --allow-missing-curves  draw although curve files the settings list are\n"
+      "                        missing (a warning instead of an error)\n"
       "  --source-image FILE   load a source picture (PNG, JPEG, BMP) to colour with\n"
       "  --background-image FILE  load a background picture\n"
       "A picture saved by Quorl can stand in for SETTINGS.ini: its settings and\n"
@@ -45,11 +52,37 @@ void PrintUsage(std::FILE* to) {
       "  --start-frame S       step over the frames before S\n"
       "  --offset              \"Offset?\": delay the path by AnimationOffset cycles\n"
       "  --move-start, --move-end  move along the animation path curves\n"
-      "  --frame-names         name sets quorl_frame_0001 ... instead of a time stamp\n"
+      "  --frame-names         name sets quorl_frame_0001 ... instead of a time stamp;\n"
+      "                        a set of that name already there is an error unless\n"
+      "  --skip-existing | --overwrite  leave it, or replace it\n"
       "  --video OUT.mp4|.gif  assemble the frames into a film with ffmpeg\n"
       "  --style, --set, --threads, --seed, --transparent, --no-recipe,\n"
-      "  --source-image, --background-image  as for render\n",
+      "  --source-image, --background-image  as for render\n"
+      "\n"
+      "verify draws each picture again from the recipe inside it and compares the\n"
+      "pixels: 'same', 'differs: N pixels, max channel difference D', or 'not\n"
+      "reproducible (N runs)' for a canvas of several Draws or edited while drawing.\n"
+      "Exit 0 only when every picture is the same.\n"
+      "  --quick               check the pixels against the recipe's SHA-256, no drawing\n"
+      "  --threads N           threads to draw with\n"
+      "\n"
+      "recipe prints the settings inside a picture.\n"
+      "  --extract DIR         write them and the picture's curve files into DIR as a\n"
+      "                        set that render draws to the same pixels\n",
       to);
+}
+
+template <typename Options, typename Parse, typename Run>
+int RunSubcommand(const char* name, int argc, char** argv, Parse parse, Run run) {
+  const std::vector<std::string> words(argv + 2, argv + argc);
+  Options options;
+  std::string error;
+  if (!parse(words, options, error)) {
+    std::fprintf(stderr, "quorl %s: %s\n", name, error.c_str());
+    PrintUsage(stderr);
+    return 2;
+  }
+  return run(options, stdout, stderr, isatty(fileno(stderr)) != 0);
 }
 
 }  // namespace
@@ -57,8 +90,8 @@ void PrintUsage(std::FILE* to) {
 bool IsCommandLineInvocation(int argc, char** argv) {
   if (argc < 2) return false;
   const std::string first = argv[1];
-  return first == "render" || first == "animate" || first == "--version" || first == "--help" ||
-         first == "-h";
+  return first == "render" || first == "animate" || first == "verify" || first == "recipe" ||
+         first == "--version" || first == "--help" || first == "-h";
 }
 
 int RunCommandLine(int argc, char** argv) {
@@ -93,6 +126,10 @@ int RunCommandLine(int argc, char** argv) {
     }
     return RunAnimate(options, stdout, stderr, isatty(fileno(stderr)) != 0);
   }
+  if (command == "verify")
+    return RunSubcommand<VerifyOptions>("verify", argc, argv, ParseVerifyArguments, RunVerify);
+  if (command == "recipe")
+    return RunSubcommand<RecipeOptions>("recipe", argc, argv, ParseRecipeArguments, RunRecipe);
   std::fprintf(stderr, "quorl: unknown command '%s'\n", command.c_str());
   PrintUsage(stderr);
   return 2;

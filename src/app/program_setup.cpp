@@ -1,14 +1,18 @@
 #include "app/program_setup.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "app/setting_override.h"
 #include "base/atomic_file.h"
 #include "canvas/picture_files.h"
 #include "canvas/png_recipe.h"
 #include "curves/curve_file_names.h"
+#include "engine/draw_record.h"
 #include "services/curve_set_files.h"
 #include "services/image_loading.h"
+#include "services/picture_recipe.h"
 #include "settings/field_ranges.h"
 #include "settings/settings_file.h"
 
@@ -23,17 +27,59 @@ std::string SettingsBase(const std::string& settingsPath) {
   return curve.substr(0, curve.size() - std::string("_Main_-_Path_curve.curve").size());
 }
 
-void LoadAnimationPaths(ProgramState& state, const std::string& settingsPath, Host& host) {
+void LoadAnimationPaths(ProgramState& state, const std::string& settingsPath, Host& host,
+                        const std::vector<std::string>* listed, std::vector<std::string>& missing) {
   const std::string base = SettingsBase(settingsPath);
   const struct {
+    std::string name;
     std::string file;
     CurvePoints* curve;
     int kind;
-  } paths[] = {{PictureAnimStartCurveFileName(base), &state.curves.AnimStartPathCurve, BezierKindAnimStart},
-               {PictureAnimEndCurveFileName(base), &state.curves.AnimEndPathCurve, BezierKindAnimEnd}};
+  } paths[] = {
+      {"anim_start", PictureAnimStartCurveFileName(base), &state.curves.AnimStartPathCurve,
+       BezierKindAnimStart},
+      {"anim_end", PictureAnimEndCurveFileName(base), &state.curves.AnimEndPathCurve, BezierKindAnimEnd}};
   for (const auto& p : paths) {
+    if (listed) {
+      if (std::find(listed->begin(), listed->end(), p.name) == listed->end()) continue;
+      if (!fs::exists(p.file)) {
+        missing.push_back(p.file);
+        continue;
+      }
+    }
     if (p.curve->Load(p.file, host) == CurveLoadOutcome::Loaded) state.curves.SetUpBezier(p.kind, 0, host);
   }
+}
+
+// A picture a saved set was drawn with, and where to look for it.
+struct PictureNeed {
+  bool source;
+  std::string given;   // --source-image / --background-image
+  std::string digest;  // SHA-256 the set names; empty: not required
+  std::string named;   // the file name the settings name
+  std::string copy;    // the saved set's own copy
+};
+
+std::string FileNameOf(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string WithoutExtension(const std::string& path) {
+  const size_t dot = path.find_last_of('.');
+  const size_t slash = path.find_last_of('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path;
+  return path.substr(0, dot);
+}
+
+// The set's copy first, then a file of the named file name in the same folder.
+std::string FindBeside(const PictureNeed& need, const fs::path& folder) {
+  std::error_code ec;
+  if (fs::is_regular_file(need.copy, ec)) return need.copy;
+  const std::string name = FileNameOf(need.named);
+  if (name.empty()) return "";
+  const fs::path there = (folder.empty() ? fs::path(".") : folder) / name;
+  return fs::is_regular_file(there, ec) ? there.string() : "";
 }
 
 bool LoadPicture(bool source, ProgramState& state, const std::string& file, Host& host) {
@@ -89,16 +135,49 @@ int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& ho
     }
   }
   ApplyWindowFillClamps(params);
-  state.random = SeededRandom(options.seed);
+  const std::optional<std::uint64_t> stored = ParseScatterSeed(params.ScatterSeed);
+  SetScatterSeed(state, options.seedGiven || !stored ? options.seed : *stored);
+  // A fresh canvas: the record of Draws starts again.
+  params.DrawsSinceClear = 0;
+  params.EditsDuringDraws = 0;
+  if (!options.animationPaths && !params.AnimationFrame.empty()) {
+    if (!ParseAnimationFrame(params.AnimationFrame, state.anim)) {
+      std::fprintf(err, "quorl: the animation frame values in '%s' are damaged\n",
+                   options.settingsPath.c_str());
+      return 1;
+    }
+    state.flags.InAnimation = true;
+  }
 
   // The pictures, as the windows' load commands load them.
   MessageCatcher catcher(host);
-  for (const auto& [source, file] :
-       {std::pair{true, options.sourceImage}, std::pair{false, options.backgroundImage}}) {
-    if (file.empty()) continue;
-    if (!LoadPicture(source, state, file, catcher)) {
-      std::fprintf(err, "quorl: cannot load %s image '%s': %s\n", source ? "source" : "background",
-                   file.c_str(), catcher.last.c_str());
+  const std::string base = WithoutExtension(options.settingsPath);
+  const PictureNeed needs[] = {
+      {true, options.sourceImage, params.UseSourceImage ? params.SourceImageSha256 : "",
+       params.SourceImageFileName, base + "_source.png"},
+      {false, options.backgroundImage, params.UseBackgroundImage ? params.BackgroundImageSha256 : "",
+       params.BackgroundImageFileName, base + "_background.png"}};
+  for (const PictureNeed& need : needs) {
+    std::string file = need.given;
+    if (file.empty() && !need.digest.empty())
+      file = FindBeside(need, fs::path(options.settingsPath).parent_path());
+    const char* kind = need.source ? "source" : "background";
+    if (file.empty()) {
+      if (need.digest.empty()) continue;
+      std::fprintf(err, "quorl: the %s picture '%s' is missing: put it beside '%s' or pass --%s-image\n",
+                   kind, FileNameOf(need.named).c_str(), options.settingsPath.c_str(), kind);
+      return 1;
+    }
+    if (!LoadPicture(need.source, state, file, catcher)) {
+      std::fprintf(err, "quorl: cannot load %s image '%s': %s\n", kind, file.c_str(), catcher.last.c_str());
+      return 1;
+    }
+    const std::string digest =
+        need.source ? LoadedSourceDigest(state.source) : LoadedBackgroundDigest(state.background);
+    if (!need.digest.empty() && digest != need.digest) {
+      std::fprintf(err,
+                   "quorl: the %s picture '%s' is not the one '%s' was drawn with (its SHA-256 differs)\n",
+                   kind, file.c_str(), options.settingsPath.c_str());
       return 1;
     }
   }
@@ -118,10 +197,22 @@ int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& ho
   }
   state.canvas.MakePictureBlack(params, state.background, &host);
 
-  // "Open .ini file" loads the curve files saved beside the settings file.
-  const CurveFilesLoadReport curves = LoadCurvesBesideSettings(state.curves, settingsPath, host);
+  // "Open .ini file" loads the curve files saved beside the settings file;
+  // a saved set's list says exactly which.
+  const std::vector<std::string> listed = SplitCurveList(params.SavedCurves);
+  const std::vector<std::string>* only = params.SavedCurves.empty() ? nullptr : &listed;
+  const CurveFilesLoadReport curves = LoadCurvesBesideSettings(state.curves, settingsPath, host, only);
   if (!curves.Error.empty()) std::fprintf(err, "quorl: %s\n", curves.Error.c_str());
-  if (options.animationPaths) LoadAnimationPaths(state, settingsPath, host);
+  std::vector<std::string> missing = curves.Missing;
+  if (options.animationPaths) LoadAnimationPaths(state, settingsPath, host, only, missing);
+  for (const std::string& file : missing) {
+    std::fprintf(err, "quorl: %s: the curve file '%s' listed in the settings is missing\n",
+                 options.allowMissingCurves ? "warning" : "error", FileNameOf(file).c_str());
+  }
+  if (!missing.empty() && !options.allowMissingCurves) {
+    std::fprintf(err, "quorl: pass --allow-missing-curves to draw without it\n");
+    return 1;
+  }
   return 0;
 }
 

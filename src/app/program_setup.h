@@ -21,14 +21,27 @@ struct SetupOptions {
   std::string style;                                           // empty: the file's own current style
   std::vector<std::pair<std::string, std::string>> overrides;  // --set, in order
   std::uint64_t seed = 1;
+  // --seed was given: it wins over the seed a saved set stored.
+  bool seedGiven = false;
+  // Draw although curve files the settings list are missing (a warning).
+  bool allowMissingCurves = false;
   std::string sourceImage;      // --source-image
   std::string backgroundImage;  // --background-image
-  bool animationPaths = false;  // also load _anim_start.curve and _anim_end.curve
+  // `quorl animate`: also load _anim_start.curve and _anim_end.curve; the
+  // series makes its own frame values.
+  bool animationPaths = false;
 };
 
 // Returns 0, or the exit status after printing one line to `err`: 1 for a
-// file that cannot be read or a picture without a recipe, 2 for a bad
-// override.
+// file that cannot be read, a picture without a recipe, a missing or
+// different source or background picture or a missing listed curve file; 2
+// for a bad override.
+//
+// A saved set's facts are applied: its scatter seed (unless --seed), its
+// animation frame's values, exactly its listed curve files, and the source
+// and background pictures it names by SHA-256, found beside the settings
+// file or picture (BASE_source.png, BASE_background.png, or the file name it
+// names) or given with --source-image / --background-image.
 int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& host, std::FILE* err);
 
 }  // namespace quorl

@@ -7,10 +7,12 @@
 
 #include "app/program_setup.h"
 #include "app/terminal_progress.h"
+#include "base/atomic_file.h"
 #include "canvas/png_writer.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "engine/shape_step.h"
+#include "services/picture_recipe.h"
 #include "services/picture_saving.h"
 
 namespace quorl {
@@ -96,22 +98,25 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
   host.ClearProgress();
 
   std::string error;
+  // A picture drawn with transparency comes back with it.
+  const bool transparent = options.transparent || params.SavedWithTransparency;
   if (!options.outputPath.empty()) {
-    PngWriteOptions png;
-    if (options.transparent)
-      png.alpha = TransparencyAlpha(state->canvas.Bitmap(), params.White, params.Opacity);
-    if (!WritePngFile(options.outputPath, state->canvas.Bitmap(), png, &error)) {
+    // The picture carries its recipe, as a saved one does.
+    const PreparedPicture picture =
+        PreparePicture(*state, {transparent, params.KeepSettingsInPictures && !options.noRecipe});
+    error = picture.error;
+    if (!error.empty() || !WriteFileAtomically(options.outputPath, picture.pngBytes, &error)) {
       std::fprintf(err, "quorl: cannot write '%s': %s\n", options.outputPath.c_str(), error.c_str());
       return 1;
     }
   }
   if (!options.saveDir.empty()) {
     params.SaveDir = options.saveDir;
-    const SaveResult saved = SavePictureFiles(*state, host, options.Save(params));
-    if (!saved.ok) {
-      std::fprintf(err, "quorl: cannot save into '%s': %s\n", options.saveDir.c_str(), saved.error.c_str());
-      return 1;
-    }
+    SaveOptions save = options.Save(params);
+    save.useTransparency = transparent;
+    const SaveResult saved = SavePictureFiles(*state, host, save);
+    // The reason was told once, through the host.
+    if (!saved.ok) return 1;
     std::fprintf(out, "%s\n", saved.pngPath.c_str());
   }
   if (options.bench) {

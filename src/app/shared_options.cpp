@@ -14,6 +14,8 @@ SetupOptions SharedOptions::Setup() const {
   setup.style = style;
   setup.overrides = overrides;
   setup.seed = seed;
+  setup.seedGiven = seedGiven;
+  setup.allowMissingCurves = allowMissingCurves;
   setup.sourceImage = sourceImage;
   setup.backgroundImage = backgroundImage;
   return setup;
@@ -23,6 +25,9 @@ SaveOptions SharedOptions::Save(const ParameterSet& params) const {
   SaveOptions save;
   save.useTransparency = transparent;
   save.keepRecipe = params.KeepSettingsInPictures && !noRecipe;
+  // A folder that has gone is an error on the command line, never a reason
+  // to write somewhere else.
+  save.fallBackToPictureFolder = false;
   return save;
 }
 
@@ -61,6 +66,10 @@ OptionRead ReadSharedOption(ArgumentReader& reader, SharedOptions& options, std:
     options.transparent = true;
     return OptionRead::Taken;
   }
+  if (word == "--allow-missing-curves") {
+    options.allowMissingCurves = true;
+    return OptionRead::Taken;
+  }
   if (word == "--no-recipe") {
     options.noRecipe = true;
     return OptionRead::Taken;
@@ -86,6 +95,7 @@ OptionRead ReadSharedOption(ArgumentReader& reader, SharedOptions& options, std:
         !WholeNumberOption("--seed", value, 0, 9007199254740991LL, number, error))
       return OptionRead::Bad;
     options.seed = static_cast<std::uint64_t>(number);
+    options.seedGiven = true;
     return OptionRead::Taken;
   }
   if (!word.empty() && word[0] == '-' && word != "-") return OptionRead::NotShared;

@@ -21,8 +21,10 @@ struct SharedOptions {
   int threads = 0;                                             // --threads; 0: all cores
   // Fixed by default so that the same settings always give the same bytes.
   std::uint64_t seed = 1;
-  bool transparent = false;  // --transparent: an alpha channel as "Use transparency?"
-  bool noRecipe = false;     // --no-recipe: no settings inside saved pictures
+  bool seedGiven = false;           // --seed: wins over a saved set's seed
+  bool allowMissingCurves = false;  // --allow-missing-curves
+  bool transparent = false;         // --transparent: an alpha channel as "Use transparency?"
+  bool noRecipe = false;            // --no-recipe: no settings inside saved pictures
   std::string sourceImage;
   std::string backgroundImage;
 

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/temp_files.h"
+
 namespace quorl {
 namespace {
 
@@ -20,12 +22,9 @@ void SetError(std::string* error, const std::string& text) {
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
-  std::string temp = path + ".tmpXXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) {
-    SetError(error, path + ": " + std::strerror(errno));
-    return false;
-  }
+  std::string temp;
+  const int fd = CreateTempFileFor(path, temp, error);
+  if (fd < 0) return false;
   const char* p = bytes.data();
   size_t left = bytes.size();
   while (left > 0) {
@@ -34,7 +33,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
       if (errno == EINTR) continue;
       const int saved = errno;
       ::close(fd);
-      ::unlink(temp.c_str());
+      RemoveTempFile(temp);
       SetError(error, path + ": " + std::strerror(saved));
       return false;
     }
@@ -48,16 +47,17 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::s
   ::fchmod(fd, 0666 & ~mask);
   if (::fsync(fd) != 0 || ::close(fd) != 0) {
     const int saved = errno;
-    ::unlink(temp.c_str());
+    RemoveTempFile(temp);
     SetError(error, path + ": " + std::strerror(saved));
     return false;
   }
   if (std::rename(temp.c_str(), path.c_str()) != 0) {
     const int saved = errno;
-    ::unlink(temp.c_str());
+    RemoveTempFile(temp);
     SetError(error, path + ": " + std::strerror(saved));
     return false;
   }
+  ForgetTempFile(temp);
   return true;
 }
 

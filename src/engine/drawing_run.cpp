@@ -6,6 +6,7 @@
 
 #include "base/angles.h"
 #include "base/step_arithmetic.h"
+#include "engine/draw_record.h"
 
 namespace quorl {
 
@@ -97,6 +98,8 @@ void DrawingRun::DrawAllSteps() {
 }
 
 void DrawingRun::Begin() {
+  if (PickSeed) SetScatterSeed(state_, PickSeed());
+  NoteDrawBegins(state_);
   counters_ = {};
   shownHuh_ = false;
   step_ = 0;
@@ -138,6 +141,7 @@ bool DrawingRun::RunStep() {
 }
 
 void DrawingRun::Finish() {
+  NoteDrawEnds(state_);
   state_.canvas.DrawGridsOnPicture(state_.params, &host_);
   host_.SetProgressPosition(0);
   state_.flags.IsDrawing = false;
@@ -312,6 +316,7 @@ void DrawingRun::Clear() {
   ParameterSet& p = state_.params;
   const bool animating = state_.flags.InAnimation;
   state_.canvas.KeepPicture = false;
+  NoteCleared(state_);
   if (!animating) host_.ShowStatus("Clearing...");
   std::string error;
   if (state_.canvas.SetImageDimensions(p, &error)) {

@@ -36,6 +36,9 @@ class DrawingRun {
   // first step and at Clear. The window writes its settings file; the
   // command line writes nothing.
   std::function<void()> WriteSettings;
+  // Picks the scatter seed of each Draw (the window: the clock). Unset, a
+  // Draw starts from the seed last set (draw_record.h).
+  std::function<std::uint64_t()> PickSeed;
 
   // The Draw/Stop command: starts a run, or asks the running one to stop.
   void DrawOrStop();

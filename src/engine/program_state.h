@@ -2,6 +2,9 @@
 // owns one, the command line owns one, and tests make as many as they like.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "base/seeded_random.h"
 #include "canvas/canvas.h"
 #include "canvas/image_stores.h"
@@ -28,9 +31,14 @@ struct ProgramState {
   BackgroundStore background;
   // The Function window's "Use arctan2?" box: not a parameter, never stored.
   bool UseArctan2 = false;
-  // "Use random scatter?" draws from here; the window seeds it from the
-  // clock, the command line from --seed.
+  // "Use random scatter?" draws from here. Every Draw restarts it from
+  // scatterSeed (draw_record.h); the window picks that from the clock per
+  // Draw, the command line takes --seed or the seed the settings stored.
   SeededRandom random{1};
+  std::uint64_t scatterSeed = 1;
+  // Digest of the settings and curves the last Draw ended with (empty
+  // after Clear).
+  std::string drawnInputs;
 };
 
 }  // namespace quorl

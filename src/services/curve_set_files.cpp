@@ -1,13 +1,15 @@
 #include "services/curve_set_files.h"
 
+#include <algorithm>
+
 #include "base/paths.h"
 #include "curves/curve_file_names.h"
 #include "curves/curve_slots.h"
 
 namespace quorl {
 
-CurveFilesLoadReport LoadCurvesBesideSettings(CurveSlots& slots, const std::string& settingsPath,
-                                              Host& host) {
+CurveFilesLoadReport LoadCurvesBesideSettings(CurveSlots& slots, const std::string& settingsPath, Host& host,
+                                              const std::vector<std::string>* listed) {
   CurveFilesLoadReport report;
   slots.ResetAllCurves();
   const bool wasForced = slots.UseForcedCurveIndex;
@@ -15,6 +17,13 @@ CurveFilesLoadReport LoadCurvesBesideSettings(CurveSlots& slots, const std::stri
   slots.UseForcedCurveIndex = true;
   for (int i = 0; i < CurveCount; ++i) {
     const std::string name = SettingsCurveFileName(settingsPath, i);
+    if (listed) {
+      if (std::find(listed->begin(), listed->end(), ProposedCurveFileName(i)) == listed->end()) continue;
+      if (!FileExists(name)) {
+        report.Missing.push_back(name);
+        continue;
+      }
+    }
     if (!FileExists(name)) continue;
     std::string error;
     if (slots[i].Curve.Load(name, host, &error) == CurveLoadOutcome::Unreadable) {

@@ -3,44 +3,11 @@
 #include <ctime>
 
 #include "base/paths.h"
-#include "canvas/png_recipe.h"
 #include "canvas/png_writer.h"
-#include "curves/curve_file_names.h"
-#include "services/curve_set_files.h"
-#include "settings/settings_file.h"
+#include "services/picture_recipe.h"
 
 namespace quorl {
 namespace {
-
-// The part of a curve file's name after the picture's base name and "_",
-// without ".curve".
-std::string CurveNamePart(const std::string& base, const std::string& fileName) {
-  const std::string lead = base + "_";
-  const std::string tail = ".curve";
-  return fileName.substr(lead.size(), fileName.size() - lead.size() - tail.size());
-}
-
-Recipe MakeRecipe(const ProgramState& state, const std::string& base) {
-  Recipe recipe;
-  recipe.settings = WriteIniText(state.params, state.params.CurrentStyle);
-  auto add = [&](const CurvePoints& curve, const std::string& fileName) {
-    // Curve files exist only for curves of two points or more.
-    if (curve.GetLength() >= 2)
-      recipe.curves.emplace_back(CurveNamePart(base, fileName), CurveFileText(curve.Points));
-  };
-  for (int i = 0; i < CurveCount; ++i) add(state.curves[i].Curve, PictureCurveFileName(base, i));
-  add(state.curves.AnimStartPathCurve, PictureAnimStartCurveFileName(base));
-  add(state.curves.AnimEndPathCurve, PictureAnimEndCurveFileName(base));
-  return recipe;
-}
-
-// The source image as it was loaded, without the repeated column the
-// sampler reads past its right edge.
-Picture24 SourceAsLoaded(const SourceStore& source) {
-  Picture24 copy(source.SourceWidth, source.SourceHeight);
-  copy.DrawAtOrigin(source.Bitmap);
-  return copy;
-}
 
 SaveResult Fail(Host& host, SaveResult result, const std::string& error) {
   result.ok = false;
@@ -71,48 +38,60 @@ SaveResult SavePictureFiles(ProgramState& state, Host& host, const SaveOptions& 
   SaveResult result;
   ParameterSet& params = state.params;
   if (!FolderExists(params.SaveDir)) {
+    if (!options.fallBackToPictureFolder)
+      return Fail(host, result, "the save folder '" + params.SaveDir + "' does not exist");
+    const std::string gone = params.SaveDir;
     params.SaveDir = DefaultPictureFolder();
     MakeFolders(params.SaveDir);
+    host.ShowMessage("The save folder '" + gone + "' does not exist; saving into '" + params.SaveDir +
+                     "' instead.");
   }
   std::string folder = params.SaveDir;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
 
-  // The name: program name and time stamp, moved on by a millisecond while
-  // a picture or settings file of that name exists.
-  std::string suffix;
-  if (options.fixedBaseName.empty()) {
-    auto when = options.now();
-    for (int tries = 0;; ++tries) {
-      suffix = TimeStamp(when);
-      const std::string candidate = folder + "/" + kProgramName + suffix;
-      if ((!FileExists(candidate + ".png") && !FileExists(candidate + ".ini")) || tries > 100000) break;
-      when += std::chrono::milliseconds(1);
-    }
-    result.base = folder + "/" + kProgramName + suffix;
-  } else {
-    result.base = folder + "/" + options.fixedBaseName;
-  }
-  result.pngPath = result.base + ".png";
+  PreparedPicture picture = PreparePicture(state, {options.useTransparency, options.keepRecipe});
+  if (!picture.error.empty()) return Fail(host, result, picture.error);
 
-  PngWriteOptions png;
-  if (options.useTransparency)
-    png.alpha = TransparencyAlpha(state.canvas.Bitmap(), params.White, params.Opacity);
-  if (options.keepRecipe) png.texts = RecipeChunks(MakeRecipe(state, result.base));
+  // Curves, copies of the pictures drawn with, the settings, and the PNG
+  // last: a set without its PNG is incomplete.
+  std::vector<SetFile> files;
+  for (auto& [name, text] : picture.curves) files.push_back({"_" + name + ".curve", std::move(text)});
+  const bool copies = params.SaveSourceImageFile;
   std::string error;
-  if (!WritePngFile(result.pngPath, state.canvas.Bitmap(), png, &error)) return Fail(host, result, error);
-
-  if (!SaveCurvesBesidePicture(state.curves, result.base, &error)) return Fail(host, result, error);
-
-  if (state.source.Loaded() && params.UseSourceImage && params.SaveSourceImageFile) {
-    if (!WritePngFile(result.base + "_source.png", SourceAsLoaded(state.source), {}, &error))
-      return Fail(host, result, error);
+  if (copies && state.source.Loaded() && params.UseSourceImage) {
+    SetFile copy{"_source.png", {}};
+    if (!EncodePng(SourceAsLoaded(state.source), {}, copy.bytes, &error)) return Fail(host, result, error);
+    files.push_back(std::move(copy));
   }
+  if (copies && state.background.Loaded() && params.UseBackgroundImage) {
+    SetFile copy{"_background.png", {}};
+    if (!EncodePng(state.background.Bitmap, {}, copy.bytes, &error)) return Fail(host, result, error);
+    files.push_back(std::move(copy));
+  }
+  files.push_back({".ini", std::move(picture.settings)});
+  files.push_back({".png", std::move(picture.pngBytes)});
 
-  const std::string iniPath = result.base + ".ini";
-  if (!WriteIniFileTo(params, params.CurrentStyle, iniPath, host)) {
-    result.error = UnableToWriteMessage(iniPath);
+  SetNaming naming;
+  if (options.fixedBaseName.empty()) {
+    const auto when = options.now();
+    naming.candidate = [when](int attempt) {
+      return std::string(kProgramName) + TimeStamp(when + std::chrono::milliseconds(attempt));
+    };
+    naming.existing = ExistingSet::NextName;
+  } else {
+    naming.candidate = [&options](int) { return options.fixedBaseName; };
+    naming.existing = options.existing;
+  }
+  const SetWriteResult written = WriteFileSet(folder, naming, files);
+  result.base = written.base;
+  result.pngPath = written.base + ".png";
+  if (written.outcome == SetWriteResult::Outcome::Skipped) {
+    result.skipped = true;
     return result;
   }
+  if (written.outcome == SetWriteResult::Outcome::Exists)
+    return Fail(host, result, written.error + options.existsHint);
+  if (!written.ok()) return Fail(host, result, written.error);
   if (!state.flags.InAnimation) host.ShowStatus("Saved " + result.pngPath);
   result.ok = true;
   return result;

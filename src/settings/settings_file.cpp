@@ -53,11 +53,13 @@ int Corrector(int value, int limit) {
 }
 
 void ReadRow(const IniFile& ini, const KeyDescriptor& row, const std::string& style,
-             const ParameterSet& defaults, ParameterSet& params) {
+             const ParameterSet& defaults, ParameterSet& params, bool presentOnly) {
   if (row.Has(kStyleName) || row.Has(kNotRead) || row.type == KeyType::Unread ||
       row.type == KeyType::BoolAgain)
     return;
+  if (presentOnly && !ini.Find(SectionName(row, style), row.key)) return;
   if (row.Has(kNotReadSetDefault)) {
+    if (presentOnly) return;
     std::visit(
         [&](auto member) {
           if constexpr (!std::is_same_v<decltype(member), std::monostate>) params.*member = defaults.*member;
@@ -113,13 +115,13 @@ void CorrectGeometry(ParameterSet& params, const ParameterSet& defaults, const R
   }
 }
 
-ReadIniOutcome ReadFrom(const IniFile& ini, ParameterSet& params, const std::string& style,
-                        ScreenSize screen) {
+ReadIniOutcome ReadFrom(const IniFile& ini, ParameterSet& params, const std::string& style, ScreenSize screen,
+                        bool presentOnly = false) {
   ReadIniOutcome outcome;
   outcome.maxFormLeft = ScreenLimit(screen.width);
   outcome.maxFormTop = ScreenLimit(screen.height);
   const ParameterSet defaults;
-  for (const KeyDescriptor& row : SettingsTable()) ReadRow(ini, row, style, defaults, params);
+  for (const KeyDescriptor& row : SettingsTable()) ReadRow(ini, row, style, defaults, params, presentOnly);
   CorrectGeometry(params, defaults, outcome);
   KeepCanvasSizeInRange(params);
   outcome.maximized = params.QuorlMaximized;
@@ -145,11 +147,39 @@ std::string ValueText(const KeyDescriptor& row, const ParameterSet& params) {
   return "0";
 }
 
+enum class KeysFor { Program, SavedSet, Recipe };
+
+// The keys that only say where the author keeps files: a recipe leaves them out.
+bool LocatesAuthorsFiles(const KeyDescriptor& row) {
+  const std::string_view key = row.key;
+  return key == "SaveDir" || key == "LoadDir" || key == "LoadSourceImageDir";
+}
+
+bool NamesAPicture(const KeyDescriptor& row) {
+  const std::string_view key = row.key;
+  return key == "SourceImageFileName" || key == "BackgroundImageFileName";
+}
+
+std::string FileNamePart(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 // Every row in table order, so a file written from nothing lists the
 // sections as start, the style, forms and the keys as the table does.
-void Store(IniFile& ini, const ParameterSet& params, const std::string& style) {
-  for (const KeyDescriptor& row : SettingsTable())
+void Store(IniFile& ini, const ParameterSet& params, const std::string& style,
+           KeysFor keys = KeysFor::Program) {
+  for (const KeyDescriptor& row : SettingsTable()) {
+    if (keys == KeysFor::Program && row.Has(kSavedSetOnly)) continue;
+    if (keys == KeysFor::Recipe) {
+      if (row.section == KeySection::Forms || LocatesAuthorsFiles(row)) continue;
+      if (NamesAPicture(row)) {
+        ini.Set(SectionName(row, style), row.key, FileNamePart(ValueText(row, params)));
+        continue;
+      }
+    }
     ini.Set(SectionName(row, style), row.key, ValueText(row, params));
+  }
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
@@ -209,6 +239,25 @@ std::string WriteIniText(const ParameterSet& params, const std::string& style) {
   IniFile ini;
   Store(ini, params, style);
   return ini.Text();
+}
+
+std::string WriteSavedSetText(const ParameterSet& params, const std::string& style) {
+  IniFile ini;
+  Store(ini, params, style, KeysFor::SavedSet);
+  return ini.Text();
+}
+
+std::string WriteRecipeText(const ParameterSet& params, const std::string& style) {
+  IniFile ini;
+  Store(ini, params, style, KeysFor::Recipe);
+  return ini.Text();
+}
+
+ReadIniOutcome ReadPresentKeys(ParameterSet& params, const std::string& style, std::string_view text,
+                               ScreenSize screen) {
+  IniFile ini;
+  ini.LoadText(text);
+  return ReadFrom(ini, params, style, screen, true);
 }
 
 std::string ReadIniCurrentStyle(const std::string& fileName) {

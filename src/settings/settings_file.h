@@ -49,6 +49,17 @@ bool WriteIniFileTo(const ParameterSet& params, const std::string& style, const 
                     Host& host);
 // The settings of `params` as the text of a new file.
 std::string WriteIniText(const ParameterSet& params, const std::string& style);
+// The same with the facts of a saved set (the kSavedSetOnly keys): the
+// settings file written beside a saved picture.
+std::string WriteSavedSetText(const ParameterSet& params, const std::string& style);
+// What a picture carries inside: a saved set's settings without the window's
+// layout ("forms") and the folders that only locate the author's files, with
+// source and background pictures named by file name alone.
+std::string WriteRecipeText(const ParameterSet& params, const std::string& style);
+// Reads only the keys that `text` holds; every other value stays as it is
+// (opening a recipe changes only the picture's keys).
+ReadIniOutcome ReadPresentKeys(ParameterSet& params, const std::string& style, std::string_view text,
+                               ScreenSize screen = {});
 
 // The file WriteIniFile uses for `suffix`; may reset params.SaveDir as above.
 std::string SettingsFileForSuffix(ParameterSet& params, const std::string& suffix);

@@ -24,6 +24,8 @@ inline constexpr unsigned kMaximized = 1u << 4;
 inline constexpr unsigned kWindowHeight = 1u << 5;
 inline constexpr unsigned kWindowLeft = 1u << 6;
 inline constexpr unsigned kWindowTop = 1u << 7;
+// Written only into a saved set's settings file and its picture's recipe.
+inline constexpr unsigned kSavedSetOnly = 1u << 8;
 
 // Where a row's value lives; empty for the keys that carry no parameter.
 using MemberPointer = std::variant<std::monostate, int ParameterSet::*, bool ParameterSet::*,

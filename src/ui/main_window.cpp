@@ -77,6 +77,9 @@ MainWindow::MainWindow() : state_(std::make_unique<ProgramState>()), params_(sta
   host_ = std::make_unique<MainWindowHost>(*this);
   run_ = std::make_unique<DrawingRun>(*state_, *host_);
   run_->WriteSettings = [this] { WriteOwnSettings(); };
+  // Each Draw starts "Use random scatter?" from a seed of its own, which the
+  // saved picture stores.
+  run_->PickSeed = [] { return SeedFromClock(); };
   // A zero timer fires once the events that are waiting have been handled.
   step_timer_ = new QTimer(this);
   step_timer_->setInterval(0);
