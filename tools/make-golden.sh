@@ -13,6 +13,6 @@ if [ ! -x "$bin" ]; then
 fi
 for settings in tests/data/golden/*.ini; do
   picture="${settings%.ini}.png"
-  "$bin" render "$settings" -o "$picture"
+  "$bin" render "$settings" -o "$picture" --no-recipe
   echo "$picture"
 done

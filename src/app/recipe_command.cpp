@@ -62,8 +62,8 @@ int RunRecipe(const RecipeOptions& options, std::FILE* out, std::FILE* err, bool
   std::vector<SetFile> files;
   for (const auto& [curve, text] : recipe.curves) {
     if (!SafeCurveName(curve)) {
-      std::fprintf(err, "quorl: '%s' names a curve file that is not allowed: \"%s\"\n", options.picture.c_str(),
-                   curve.c_str());
+      std::fprintf(err, "quorl: '%s' names a curve file that is not allowed: \"%s\"\n",
+                   options.picture.c_str(), curve.c_str());
       return 1;
     }
     files.push_back({"_" + curve + ".curve", text});
@@ -72,7 +72,8 @@ int RunRecipe(const RecipeOptions& options, std::FILE* out, std::FILE* err, bool
     const fs::path beside = picture.parent_path() / (name + copy);
     std::string copied;
     std::error_code ec;
-    if (fs::is_regular_file(beside, ec) && ReadWholeFile(beside.string(), copied)) files.push_back({copy, copied});
+    if (fs::is_regular_file(beside, ec) && ReadWholeFile(beside.string(), copied))
+      files.push_back({copy, copied});
   }
   files.push_back({".ini", recipe.settings});
   std::error_code ec;
@@ -82,7 +83,8 @@ int RunRecipe(const RecipeOptions& options, std::FILE* out, std::FILE* err, bool
   naming.existing = ExistingSet::Refuse;
   const SetWriteResult written = WriteFileSet(options.extractDir, naming, files);
   if (!written.ok()) {
-    std::fprintf(err, "quorl: cannot extract into '%s': %s\n", options.extractDir.c_str(), written.error.c_str());
+    std::fprintf(err, "quorl: cannot extract into '%s': %s\n", options.extractDir.c_str(),
+                 written.error.c_str());
     return 1;
   }
   std::fprintf(out, "%s.ini\n", written.base.c_str());

@@ -126,6 +126,7 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
     std::fprintf(out, "million sub-samples per second: %.2f\n",
                  seconds > 0 ? static_cast<double>(c.subSamples) / seconds / 1e6 : 0.0);
     std::fprintf(out, "threads: %d\n", run.Threads());
+    std::fprintf(out, "steps held to the point cap: %d\n", c.cappedSteps);
   }
   return 0;
 }

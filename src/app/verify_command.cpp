@@ -48,7 +48,8 @@ std::string Verdict(const std::string& picture, const VerifyOptions& options) {
   ini.LoadText(recipe.settings);
   ReadIniText(stored, ini.Get(kStartSection, "style", "sine"), recipe.settings);
   if (stored.DrawsSinceClear > 1 || stored.EditsDuringDraws > 0) {
-    std::string why = std::to_string(stored.DrawsSinceClear) + (stored.DrawsSinceClear == 1 ? " run" : " runs");
+    std::string why =
+        std::to_string(stored.DrawsSinceClear) + (stored.DrawsSinceClear == 1 ? " run" : " runs");
     if (stored.EditsDuringDraws > 0) why += ", edited or stopped while drawing";
     return "not reproducible (" + why + ")";
   }
@@ -57,7 +58,9 @@ std::string Verdict(const std::string& picture, const VerifyOptions& options) {
 
   if (options.quick) {
     if (stored.PixelsSha256.empty()) return "cannot verify: the recipe holds no SHA-256 of its pixels";
-    return PixelDigest(shown) == stored.PixelsSha256 ? "same" : "differs: the pixels do not match the recipe's SHA-256";
+    return PixelDigest(shown) == stored.PixelsSha256
+               ? "same"
+               : "differs: the pixels do not match the recipe's SHA-256";
   }
 
   // Draw it again into a temporary file of our own.
@@ -85,7 +88,8 @@ std::string Verdict(const std::string& picture, const VerifyOptions& options) {
   if (!DecodePngPixels(again, redrawn, error)) return "cannot verify: " + error;
   const PixelDifference d = ComparePixels(shown, redrawn);
   if (d.pixels == 0) return "same";
-  return "differs: " + std::to_string(d.pixels) + " pixels, max channel difference " + std::to_string(d.maxChannel);
+  return "differs: " + std::to_string(d.pixels) + " pixels, max channel difference " +
+         std::to_string(d.maxChannel);
 }
 
 }  // namespace

@@ -156,7 +156,8 @@ int RemoveIncompleteSets(const std::string& folder) {
   return removed;
 }
 
-SetWriteResult WriteFileSet(const std::string& folder, const SetNaming& naming, const std::vector<SetFile>& files) {
+SetWriteResult WriteFileSet(const std::string& folder, const SetNaming& naming,
+                            const std::vector<SetFile>& files) {
   SetWriteResult result;
   RemoveIncompleteSets(folder);
   RemoveOldTemporaries(folder);

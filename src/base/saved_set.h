@@ -47,7 +47,8 @@ struct SetWriteResult {
 // Writes `files` (last one completes the set) into `folder`. First removes
 // incomplete sets left in the folder and our day-old temporaries. On failure
 // nothing of the new set is left.
-SetWriteResult WriteFileSet(const std::string& folder, const SetNaming& naming, const std::vector<SetFile>& files);
+SetWriteResult WriteFileSet(const std::string& folder, const SetNaming& naming,
+                            const std::vector<SetFile>& files);
 
 // Removes the sets in `folder` whose writer stopped before the last file:
 // the files their reservation lists, their temporaries and the reservation.

@@ -86,7 +86,8 @@ PixelDifference ComparePixels(const DecodedPixels& a, const DecodedPixels& b) {
   PixelDifference d;
   if (a.width != b.width || a.height != b.height || a.channels != b.channels) {
     d.sameShape = false;
-    d.pixels = std::max(static_cast<long long>(a.width) * a.height, static_cast<long long>(b.width) * b.height);
+    d.pixels =
+        std::max(static_cast<long long>(a.width) * a.height, static_cast<long long>(b.width) * b.height);
     d.maxChannel = 255;
     return d;
   }

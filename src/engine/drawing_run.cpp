@@ -102,6 +102,7 @@ void DrawingRun::Begin() {
   NoteDrawBegins(state_);
   counters_ = {};
   shownHuh_ = false;
+  shownCap_ = false;
   step_ = 0;
   iterations_ = 0;
   loopEnded_ = true;
@@ -305,6 +306,12 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   if (result.outcome == ShapeOutcome::kNoPoints) {
     ShowOnce(shownHuh_, "huh");
     return true;
+  }
+  if (result.capped) {
+    ++counters_.cappedSteps;
+    ShowOnce(shownCap_,
+             "A curve asks for more points in a step than Quorl draws; every such step is held to 2,000,000 "
+             "points.");
   }
   ++counters_.stepsDrawn;
   counters_.points += result.points;

@@ -26,6 +26,7 @@ struct RunCounters {
   int stepsDrawn = 0;        // steps whose shape was drawn (or begun)
   long long points = 0;      // points sent to colouring
   long long subSamples = 0;  // sub-samples inside the dots' cut-off
+  int cappedSteps = 0;       // steps held to kStepPointCap points
 };
 
 class DrawingRun {
@@ -117,6 +118,7 @@ class DrawingRun {
   bool loopEnded_ = true;
   double factorA_ = 1, factorB_ = 1, delta_ = 1;
   bool shownHuh_ = false;
+  bool shownCap_ = false;
   ShapeArguments lastShape_;
   int threads_ = HardwareThreads();
   // Started at the first step that needs it; its threads wait between steps.

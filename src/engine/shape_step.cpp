@@ -498,13 +498,17 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   centre.Y += state.StepShiftY;
   if (!Finite(centre.X, centre.Y)) return fail();
 
-  const double count = p.GrainMultiplier * g;
+  double count = p.GrainMultiplier * g;
   if (!std::isfinite(count)) return fail();
   if (count <= 0) {
     result.outcome = ShapeOutcome::kNoPoints;
     return result;
   }
-  if (count >= kMaxPointCount) return fail();  // the point count would not fit an int
+  if (count > kStepPointCap) {
+    count = kStepPointCap;
+    result.capped = true;
+  }
+  static_assert(kStepPointCap < kMaxPointCount, "the point count must fit an int");
   const double dtheta = static_cast<double>(kTwoPiL / count);
   const int n = static_cast<int>(std::floor(count));
 

@@ -69,8 +69,14 @@ enum class ShapeOutcome {
 
 struct ShapeResult {
   ShapeOutcome outcome = ShapeOutcome::kDrawn;
-  int points = 0;  // points sent to the sink
+  int points = 0;       // points sent to the sink
+  bool capped = false;  // the step asked for more than kStepPointCap points
 };
+
+// No step computes more points than this: twice what the Values window's
+// largest grain and multiplier give (1000 x 1000). A curve that multiplies
+// the grain further is held here instead of running for hours.
+inline constexpr double kStepPointCap = 2000000.0;
 
 // A turn by a fixed angle, for many points.
 struct RotationByIota {

@@ -89,7 +89,8 @@ bool ParseAnimationFrame(const std::string& text, AnimationOverrides& out) {
   bool ok = true;
   EachValue(o, [&](double& v) {
     std::string word;
-    if (!ok || !(in >> word) || word.size() != 16 || word.find_first_not_of("0123456789abcdef") != std::string::npos) {
+    if (!ok || !(in >> word) || word.size() != 16 ||
+        word.find_first_not_of("0123456789abcdef") != std::string::npos) {
       ok = false;
       return;
     }
@@ -141,7 +142,8 @@ PreparedPicture PreparePicture(const ProgramState& state, const PictureOutput& o
     recipe.curves = out.curves;
     png.texts = RecipeChunks(recipe);
   }
-  if (!EncodePng(bitmap, png, out.pngBytes, &out.error) && out.error.empty()) out.error = "cannot encode the picture";
+  if (!EncodePng(bitmap, png, out.pngBytes, &out.error) && out.error.empty())
+    out.error = "cannot encode the picture";
   return out;
 }
 

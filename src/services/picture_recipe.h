@@ -27,11 +27,11 @@ std::vector<std::pair<std::string, std::string>> CurveFilesOf(const ProgramState
 
 // The canvas, ready to be written.
 struct PreparedPicture {
-  ParameterSet params;    // state.params with the facts of the set filled in
-  std::string settings;   // the saved set's settings file
-  std::string pngBytes;   // the picture, with its recipe unless turned off
+  ParameterSet params;   // state.params with the facts of the set filled in
+  std::string settings;  // the saved set's settings file
+  std::string pngBytes;  // the picture, with its recipe unless turned off
   std::vector<std::pair<std::string, std::string>> curves;
-  std::string error;      // non-empty when the picture could not be encoded
+  std::string error;  // non-empty when the picture could not be encoded
 };
 PreparedPicture PreparePicture(const ProgramState& state, const PictureOutput& output);
 

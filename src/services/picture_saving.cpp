@@ -37,14 +37,14 @@ std::string TimeStamp(std::chrono::system_clock::time_point when) {
 SaveResult SavePictureFiles(ProgramState& state, Host& host, const SaveOptions& options) {
   SaveResult result;
   ParameterSet& params = state.params;
+  std::string fellBack;
   if (!FolderExists(params.SaveDir)) {
     if (!options.fallBackToPictureFolder)
       return Fail(host, result, "the save folder '" + params.SaveDir + "' does not exist");
     const std::string gone = params.SaveDir;
     params.SaveDir = DefaultPictureFolder();
     MakeFolders(params.SaveDir);
-    host.ShowMessage("The save folder '" + gone + "' does not exist; saving into '" + params.SaveDir +
-                     "' instead.");
+    fellBack = " (the save folder " + gone + " is gone: saved into " + params.SaveDir + ")";
   }
   std::string folder = params.SaveDir;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
@@ -92,7 +92,7 @@ SaveResult SavePictureFiles(ProgramState& state, Host& host, const SaveOptions& 
   if (written.outcome == SetWriteResult::Outcome::Exists)
     return Fail(host, result, written.error + options.existsHint);
   if (!written.ok()) return Fail(host, result, written.error);
-  if (!state.flags.InAnimation) host.ShowStatus("Saved " + result.pngPath);
+  if (!state.flags.InAnimation || !fellBack.empty()) host.ShowStatus("Saved " + result.pngPath + fellBack);
   result.ok = true;
   return result;
 }

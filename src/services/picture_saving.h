@@ -28,7 +28,8 @@ struct SaveOptions {
   // Added to the message when a fixed name is in use.
   std::string existsHint;
   // The window saves into the picture folder when the save folder has gone,
-  // and says so; the command line treats that as an error.
+  // and says so on the status line; the command line treats that as an
+  // error.
   bool fallBackToPictureFolder = true;
   // The clock; tests set it.
   std::function<std::chrono::system_clock::time_point()> now = [] {
@@ -51,7 +52,8 @@ std::string TimeStamp(std::chrono::system_clock::time_point when);
 // or another, never share a name: the later one takes the next free
 // millisecond. On an error nothing of the new set is left and
 // "Could not save the picture: " with the reason is shown once. Reports
-// "Saved B.png" unless an animation is making frames.
+// "Saved B.png" unless an animation is making frames (then only when the
+// save folder had gone).
 SaveResult SavePictureFiles(ProgramState& state, Host& host, const SaveOptions& options = {});
 
 }  // namespace quorl

@@ -13,6 +13,7 @@
 #include "services/curve_commands.h"
 #include "services/curve_editing.h"
 #include "services/curve_set_files.h"
+#include "services/picture_recipe.h"
 #include "ui/animation_points_window.h"
 #include "ui/animation_window.h"
 #include "ui/canvas_view.h"
@@ -138,7 +139,13 @@ void MainWindow::LoadCurvesOfSettings(const std::string& settingsPath) {
   const int slot = SelectedCurveSlot();
   // All curves are reset before the load: one on display leaves the canvas.
   if (state_->canvas.MultiplierMode) curve_session_->RestorePicture();
-  const CurveFilesLoadReport report = LoadCurvesBesideSettings(state_->curves, settingsPath, *host_);
+  // A saved set lists its curve files: exactly those are loaded.
+  const std::vector<std::string> listed = SplitCurveList(params_.SavedCurves);
+  const CurveFilesLoadReport report = LoadCurvesBesideSettings(
+      state_->curves, settingsPath, *host_, params_.SavedCurves.empty() ? nullptr : &listed);
+  for (const std::string& missing : report.Missing)
+    ShowMessage(QStringLiteral("OpenSettingsFile: the curve file ") + QString::fromStdString(missing) +
+                QStringLiteral(" listed in the settings is missing."));
   curve_session_->MarkLoadedSlots(report.FoundSlots);
   SelectCurveSlot(slot);
   if (!report.Error.empty())

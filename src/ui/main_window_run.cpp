@@ -12,7 +12,9 @@
 #include "canvas/png_recipe.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
+#include "services/picture_recipe.h"
 #include "services/picture_saving.h"
+#include "settings/settings_file.h"
 #include "ui/animation_window.h"
 #include "ui/dialogs.h"
 #include "ui/function_window.h"
@@ -120,7 +122,8 @@ void MainWindow::OpenSettingsFile() {
   // opened as the settings file and curve files saved beside it would be.
   UnpackedRecipe recipe;
   std::string bytes, error;
-  if (ReadWholeFile(path, bytes, &error) && LooksLikePng(bytes)) {
+  const bool isRecipe = ReadWholeFile(path, bytes, &error) && LooksLikePng(bytes);
+  if (isRecipe) {
     if (!recipe.Unpack(bytes, error)) {
       ShowMessage(QStringLiteral("OpenSettingsFile: ") + QString::fromStdString(error));
       return;
@@ -128,7 +131,11 @@ void MainWindow::OpenSettingsFile() {
     path = recipe.SettingsPath();
   }
   params_.CurrentStyle = ReadIniCurrentStyle(path);
-  ApplyReadOutcome(ReadSettings(params_.CurrentStyle, path));
+  // A recipe holds only the picture's keys: the window's layout and the
+  // folders stay the user's own.
+  ApplyReadOutcome(isRecipe
+                       ? ReadPresentKeys(params_, params_.CurrentStyle, recipe.Contents().settings, Screen())
+                       : ReadSettings(params_.CurrentStyle, path));
   ShowStatus(QStringLiteral("Loaded ") + QFileInfo(file).absoluteFilePath());
   params_.LoadDir = QFileInfo(file).absolutePath().toStdString() + "/";
   LoadCurvesOfSettings(path);

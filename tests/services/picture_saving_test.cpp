@@ -11,6 +11,10 @@
 #include "base/atomic_file.h"
 #include "base/paths.h"
 #include "canvas/png_recipe.h"
+#include "engine/draw_record.h"
+#include "engine/drawing_run.h"
+#include "settings/ini_file.h"
+#include "support/recipe_test_support.h"
 
 namespace quorl {
 namespace {
@@ -148,7 +152,7 @@ TEST_F(PictureSaving, ThePictureCarriesItsRecipe) {
   Recipe recipe;
   std::string error;
   ASSERT_TRUE(ReadPngRecipe(png, recipe, error)) << error;
-  EXPECT_EQ(recipe.settings, ini);
+  EXPECT_TRUE(test::RecipeAgreesWithSettings(recipe.settings, ini));
   ASSERT_EQ(recipe.curves.size(), 2u);
   EXPECT_EQ(recipe.curves[0], (std::pair<std::string, std::string>{"Main_-_Path_curve", curve}));
   EXPECT_EQ(recipe.curves[1], (std::pair<std::string, std::string>{"anim_end", anim}));
@@ -172,6 +176,55 @@ TEST_F(PictureSaving, ThePictureCarriesItsRecipe) {
   EXPECT_FALSE(ReadPngRecipe("not a png at all", recipe, error));
   recipe.curves = {{"../escape", "1\r\n2\r\n"}};
   EXPECT_EQ(WriteRecipeFiles(recipe, out.string(), "bad", error), "");
+}
+
+}  // namespace
+}  // namespace quorl
+
+namespace quorl {
+namespace {
+
+TEST_F(PictureSaving, AFolderThatIsGoneFallsBackOnlyWhenAllowed) {
+  state.params.SaveDir = (dir / "gone").string() + "/";
+  options.fallBackToPictureFolder = false;
+  SaveResult saved = SavePictureFiles(state, host, options);
+  EXPECT_FALSE(saved.ok);
+  EXPECT_NE(host.message.find("does not exist"), std::string::npos) << host.message;
+  EXPECT_EQ(state.params.SaveDir, (dir / "gone").string() + "/");
+
+  options.fallBackToPictureFolder = true;
+  options.fixedBaseName = "fallback-" + std::to_string(::getpid());
+  options.existing = ExistingSet::Overwrite;
+  saved = SavePictureFiles(state, host, options);
+  ASSERT_TRUE(saved.ok) << saved.error;
+  EXPECT_EQ(fs::path(saved.pngPath).parent_path(), fs::path(DefaultPictureFolder()).parent_path());
+  EXPECT_NE(host.status.find("is gone"), std::string::npos) << host.status;
+  for (const char* ext : {".png", ".ini"}) fs::remove(saved.base + ext);
+}
+
+TEST_F(PictureSaving, TheSettingsTellHowTheCanvasCameAbout) {
+  DrawingRun run(state, host);
+  state.params.Steps = 3;
+  SetScatterSeed(state, 77);
+  const auto savedKeys = [&](const std::string& name) {
+    options.fixedBaseName = name;
+    EXPECT_TRUE(SavePictureFiles(state, host, options).ok);
+    IniFile ini;
+    ini.Load((dir / (name + ".ini")).string());
+    return ini.Get("start", "ScatterSeed", "") + " " + ini.Get("start", "DrawsSinceClear", "") + " " +
+           ini.Get("start", "EditsDuringDraws", "");
+  };
+  run.DrawAllSteps();
+  EXPECT_EQ(savedKeys("one"), "77 1 0");
+  run.DrawAllSteps();
+  EXPECT_EQ(savedKeys("two"), "77 2 0");
+  run.Clear();
+  run.PickSeed = [] { return std::uint64_t{5}; };
+  run.DrawAllSteps();
+  EXPECT_EQ(savedKeys("again"), "5 1 0");
+  // Changed after drawing: the settings no longer describe the canvas.
+  state.params.StartRadius += 10;
+  EXPECT_EQ(savedKeys("edited"), "5 1 1");
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ class SettingsFileTest : public ::testing::Test {
 
 TEST(SettingsTable, HasEveryKeyInWritingOrder) {
   const auto table = SettingsTable();
-  ASSERT_EQ(table.size(), 257u);
+  ASSERT_EQ(table.size(), 266u);
   EXPECT_STREQ(table[0].key, "style");
   EXPECT_STREQ(table[1].key, "Opacity");
   EXPECT_STREQ(table[43].key, "AdjustGrain");
