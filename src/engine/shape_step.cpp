@@ -549,7 +549,11 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   const PointCarrier carrier{p, context, phi0, p.QuorlPointsUseBezierRotate && has_path_curve};
   const double bound = TwoPiBound();
 
-  if (context.batches) return DrawInBatches(args, context, maker, carrier, carry, dtheta, bound, n);
+  if (context.batches) {
+    ShapeResult batched = DrawInBatches(args, context, maker, carrier, carry, dtheta, bound, n);
+    batched.capped = result.capped;
+    return batched;
+  }
 
   context.sink.BeginShape(args.step, args.steps, args.limit, n);
   int i = 1;

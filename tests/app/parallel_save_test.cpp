@@ -71,7 +71,8 @@ TEST(ParallelSave, ThirtyRunsIntoOneFolderMakeThirtyCompleteSets) {
     ASSERT_TRUE(ReadPngRecipe(ReadFile(printed), recipe, error)) << printed << ": " << error;
     EXPECT_TRUE(test::RecipeAgreesWithSettings(recipe.settings, ini)) << printed;
     // And the picture is this run's own.
-    EXPECT_NE(recipe.settings.find("StartRadius=" + std::to_string(50 + i) + "\n"), std::string::npos) << printed;
+    EXPECT_NE(recipe.settings.find("StartRadius=" + std::to_string(50 + i) + "\n"), std::string::npos)
+        << printed;
   }
   EXPECT_EQ(pictures.size(), static_cast<size_t>(kRuns));
   int pngs = 0, inis = 0, others = 0;

@@ -1,5 +1,6 @@
 #include "base/saved_set.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -7,7 +8,6 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -66,8 +66,8 @@ TEST_F(SavedSet, ANameInUseIsPassedOverAndFixedNamesFollowTheirRule) {
   EXPECT_EQ(second.base, (dir / "pic1").string());
   EXPECT_EQ(Read(dir / "pic0.ini"), "settings 1");
   EXPECT_EQ(Read(dir / "pic1.png"), "picture 2");
-  EXPECT_EQ(Files(), (std::set<std::string>{"pic0_a.curve", "pic0.ini", "pic0.png", "pic1_a.curve", "pic1.ini",
-                                            "pic1.png"}));
+  EXPECT_EQ(Files(), (std::set<std::string>{"pic0_a.curve", "pic0.ini", "pic0.png", "pic1_a.curve",
+                                            "pic1.ini", "pic1.png"}));
 
   // Fixed names: refused, skipped or replaced, never merged.
   const SetWriteResult refused = WriteFileSet(dir.string(), Fixed("pic0", ExistingSet::Refuse), Files("3"));
@@ -186,7 +186,8 @@ TEST(TempFiles, OnlyOurDayOldTemporariesAreSwept) {
   for (const char* name : {"a.png.tmpAb12Cd", "b.ini.tmpXyZ789", "c.png.tmp12345", "keep.png"})
     std::ofstream(dir / name) << "x";
   const auto old = fs::file_time_type::clock::now() - std::chrono::hours(25);
-  for (const char* name : {"a.png.tmpAb12Cd", "c.png.tmp12345", "keep.png"}) fs::last_write_time(dir / name, old);
+  for (const char* name : {"a.png.tmpAb12Cd", "c.png.tmp12345", "keep.png"})
+    fs::last_write_time(dir / name, old);
   EXPECT_EQ(RemoveOldTemporaries(dir.string()), 1);
   EXPECT_FALSE(fs::exists(dir / "a.png.tmpAb12Cd"));
   EXPECT_TRUE(fs::exists(dir / "b.ini.tmpXyZ789"));  // too young

@@ -14,7 +14,8 @@ namespace {
 Picture24 Gradient(int w, int h) {
   Picture24 p(w, h);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) p.SetPixel(x, y, static_cast<std::uint8_t>(x * 9), static_cast<std::uint8_t>(y * 7), 40);
+    for (int x = 0; x < w; ++x)
+      p.SetPixel(x, y, static_cast<std::uint8_t>(x * 9), static_cast<std::uint8_t>(y * 7), 40);
   return p;
 }
 
@@ -47,7 +48,8 @@ std::string WithChunk(const std::string& png, const std::string& chunk) {
 std::string Deflated(const std::string& text) {
   uLongf size = compressBound(text.size());
   std::string out(size, '\0');
-  compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(text.data()), text.size(), 9);
+  compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(text.data()),
+            text.size(), 9);
   out.resize(size);
   return out;
 }
@@ -77,7 +79,8 @@ TEST(RecipeReading, ReadsTheTextsWithoutDecodingThePicture) {
   EXPECT_FALSE(ReadPngRecipe(flipped, read, error));
   EXPECT_NE(error.find("checksum"), std::string::npos) << error;
   EXPECT_FALSE(ReadPngRecipe(png.substr(0, png.size() - 20), read, error));
-  const std::string twice = WithChunk(png, Chunk("tEXt", std::string("quorl-settings") + '\0' + "[start]\nstyle=sine\n"));
+  const std::string twice =
+      WithChunk(png, Chunk("tEXt", std::string("quorl-settings") + '\0' + "[start]\nstyle=sine\n"));
   EXPECT_FALSE(ReadPngRecipe(twice, read, error));
   EXPECT_NE(error.find("two sets of settings"), std::string::npos) << error;
 }
@@ -99,8 +102,8 @@ TEST(RecipeReading, TextThatInflatesPastTheLimitIsRefusedQuickly) {
   // inflating all 600 MB (which takes many seconds).
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   // Below the limit, the same kind of chunk reads.
-  const std::string fine = WithChunk(png, Chunk("zTXt", std::string("quorl-curve:c") + '\0' + '\0' +
-                                                            Deflated(std::string(1u << 20, '0'))));
+  const std::string fine = WithChunk(
+      png, Chunk("zTXt", std::string("quorl-curve:c") + '\0' + '\0' + Deflated(std::string(1u << 20, '0'))));
   ASSERT_TRUE(ReadPngRecipe(fine, read, error)) << error;
   ASSERT_EQ(read.curves.size(), 1u);
   EXPECT_EQ(read.curves[0].second.size(), 1u << 20);

@@ -163,7 +163,7 @@ TEST_F(SettingsFileTest, FileWrittenFromNothingFollowsTheTable) {
                        : section == KeySection::Style ? "[sine]"
                                                       : "[forms]");
     for (const KeyDescriptor& row : SettingsTable())
-      if (row.section == section && row.type != KeyType::BoolAgain)
+      if (row.section == section && row.type != KeyType::BoolAgain && !row.Has(kSavedSetOnly))
         expected.push_back(std::string(row.key) + "=");
   }
   ASSERT_EQ(lines.size(), expected.size());
@@ -205,7 +205,7 @@ TEST_F(SettingsFileTest, EveryKeyRoundTrips) {
         },
         row.member);
   }
-  EXPECT_EQ(checked, 248);
+  EXPECT_EQ(checked, 257);
   ASSERT_TRUE(WriteIniFileTo(written, "lissajous", file_, host_));
 
   ParameterSet back;
@@ -215,7 +215,50 @@ TEST_F(SettingsFileTest, EveryKeyRoundTrips) {
   ParameterSet expected = written;
   expected.CurrentStyle = back.CurrentStyle;  // read on its own, above
   expected.NormalisationDivisor = 1;          // never read
-  EXPECT_TRUE(back == expected);
+  // The facts of a saved set are written only into a saved set.
+  ParameterSet withoutSetFacts = expected;
+  for (const KeyDescriptor& row : SettingsTable()) {
+    if (row.Has(kSavedSetOnly)) {
+      std::visit(
+          [&](auto member) {
+            if constexpr (!std::is_same_v<decltype(member), std::monostate>)
+              withoutSetFacts.*member = defaults.*member;
+          },
+          row.member);
+    }
+  }
+  EXPECT_TRUE(back == withoutSetFacts);
+  ParameterSet fromSet;
+  ReadIniText(fromSet, "lissajous", WriteSavedSetText(written, "lissajous"));
+  fromSet.CurrentStyle = expected.CurrentStyle;
+  EXPECT_TRUE(fromSet == expected);
+}
+
+TEST_F(SettingsFileTest, ARecipeLeavesOutTheLayoutAndFoldersAndChangesOnlyItsKeys) {
+  ParameterSet p;
+  p.SaveDir = "/home/author/Pictures/";
+  p.LoadDir = "/home/author/ini/";
+  p.SourceImageFileName = "/home/author/photos/sea.jpg";
+  p.StartRadius = 321;
+  p.ValuesLeft = 77;
+  const std::string recipe = WriteRecipeText(p, "tan");
+  EXPECT_EQ(recipe.find("/home/author"), std::string::npos) << recipe;
+  EXPECT_NE(recipe.find("\nSourceImageFileName=sea.jpg\n"), std::string::npos);
+  EXPECT_EQ(recipe.find("[forms]"), std::string::npos);
+
+  // Opened over the user's own settings: their layout and folders stay.
+  ParameterSet mine;
+  mine.SaveDir = "/home/me/out/";
+  mine.ValuesLeft = 5;
+  mine.StartRadius = 1;
+  ReadPresentKeys(mine, "tan", recipe);
+  EXPECT_EQ(mine.StartRadius, 321);
+  EXPECT_EQ(mine.SaveDir, "/home/me/out/");
+  EXPECT_EQ(mine.ValuesLeft, 5);
+  // Keys the text does not hold keep their values, unlike a full read.
+  ReadPresentKeys(mine, "tan", "[tan]\nStartRadius=40\n");
+  EXPECT_EQ(mine.StartRadius, 40);
+  EXPECT_EQ(mine.SourceImageFileName, "sea.jpg");
 }
 
 TEST_F(SettingsFileTest, NormalisationDivisorInTheFileIsIgnored) {

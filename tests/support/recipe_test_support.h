@@ -27,7 +27,8 @@ inline ::testing::AssertionResult RecipeAgreesWithSettings(const std::string& re
                                                              : style.c_str();
     const auto inRecipe = recipe.Find(section, row.key);
     if (!inRecipe) continue;
-    if (row.section == KeySection::Forms) return ::testing::AssertionFailure() << "the recipe holds " << row.key;
+    if (row.section == KeySection::Forms)
+      return ::testing::AssertionFailure() << "the recipe holds " << row.key;
     const std::string key = row.key;
     if (key == "SaveDir" || key == "LoadDir" || key == "LoadSourceImageDir")
       return ::testing::AssertionFailure() << "the recipe holds the folder " << key;
