@@ -46,6 +46,10 @@ void PrintUsage(std::FILE* to) {
       "  --offset              \"Offset?\": delay the path by AnimationOffset cycles\n"
       "  --move-start, --move-end  move along the animation path curves\n"
       "  --frame-names         name sets quorl_frame_0001 ... instead of a time stamp\n"
+      "  --chunk I/N           draw only the I-th of N equal shares of the frames (I\n"
+      "                        from 1, as a job array counts); implies --frame-names\n"
+      "  --skip-existing       leave frames already in DIR alone, so a failed job can\n"
+      "                        be run again; implies --frame-names\n"
       "  --video OUT.mp4|.gif  assemble the frames into a film with ffmpeg\n"
       "  --style, --set, --threads, --seed, --transparent, --no-recipe,\n"
       "  --source-image, --background-image  as for render\n",
