@@ -76,8 +76,9 @@ class AnimateChunks : public ::testing::Test {
 TEST_F(AnimateChunks, ThreeProcessesMakeTheSameFilesAsOneWholeRun) {
   ASSERT_EQ(std::system(Command("whole", "--frame-names").c_str()), 0) << ReadFile(dir / "err.txt");
   // The three tasks of a job array, at the same time.
-  const std::string together = "(" + Command("chunks", "--chunk 1/3") + " & " + Command("chunks", "--chunk 2/3") +
-                               " & " + Command("chunks", "--chunk 3/3") + " & wait)";
+  const std::string together = "(" + Command("chunks", "--chunk 1/3") + " & " +
+                               Command("chunks", "--chunk 2/3") + " & " + Command("chunks", "--chunk 3/3") +
+                               " & wait)";
   ASSERT_EQ(std::system(together.c_str()), 0) << ReadFile(dir / "err.txt");
 
   const std::set<std::string> names = Names("whole");
@@ -109,7 +110,8 @@ TEST_F(AnimateChunks, SkipExistingLeavesFinishedFramesAndRedoesUnfinishedOnes) {
   fs::remove(Frames("again") / (FrameBaseName(6) + ".ini"));
   fs::remove(Frames("again") / (FrameBaseName(7) + ".png"));
 
-  ASSERT_EQ(std::system(Command("again", "--chunk 2/3 --skip-existing").c_str()), 0) << ReadFile(dir / "err.txt");
+  ASSERT_EQ(std::system(Command("again", "--chunk 2/3 --skip-existing").c_str()), 0)
+      << ReadFile(dir / "err.txt");
   EXPECT_EQ(ReadFile(kept), "finished earlier");
   EXPECT_EQ(ReadFile(unfinished), frame6);
   EXPECT_TRUE(fs::exists(Frames("again") / (FrameBaseName(6) + ".ini")));
@@ -121,15 +123,12 @@ TEST_F(AnimateChunks, SkipExistingLeavesFinishedFramesAndRedoesUnfinishedOnes) {
 
 TEST_F(AnimateChunks, BadChunksAreRefused) {
   for (const char* bad : {"0/3", "4/3", "3", "1/0", "a/b", "1/"}) {
-    AnimateOptions options;
-    std::string error;
-    EXPECT_FALSE(ParseAnimateArguments({"s.ini", "--save", "d", "--chunk", bad}, options, error)) << bad;
-    EXPECT_NE(error.find("--chunk"), std::string::npos) << error;
+    const test::Outcome outcome = test::RunQuorl(
+        "animate", {(dir / "series.ini").string(), "--save", Frames("again").string(), "--chunk", bad});
+    EXPECT_EQ(outcome.status, 2) << bad;
+    EXPECT_NE(outcome.err.find("--chunk"), std::string::npos) << outcome.err;
   }
-  AnimateOptions options;
-  std::string error;
-  ASSERT_TRUE(ParseAnimateArguments({"s.ini", "--save", "d", "--chunk", "3/3"}, options, error)) << error;
-  EXPECT_TRUE(options.frameNames);
+  EXPECT_TRUE(Names("again").empty());
   // More tasks than frames: the extra tasks have nothing to do and succeed.
   ASSERT_EQ(std::system(Command("again", "--frames 2 --chunk 4/5").c_str()), 0) << ReadFile(dir / "err.txt");
   EXPECT_TRUE(Names("again").empty());

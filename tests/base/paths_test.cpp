@@ -22,7 +22,8 @@ TEST(PicturesFolderFromUserDirs, ReadsTheLastPicturesLineAndItsHome) {
       "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n"
       "XDG_MUSIC_DIR=\"$HOME/Musik\"\n";
   EXPECT_EQ(PicturesFolderFromUserDirs(file, "/home/ada"), "/home/ada/Bilder");
-  EXPECT_EQ(PicturesFolderFromUserDirs(file + "  XDG_PICTURES_DIR=\"/data/art\"\r\n", "/home/ada"), "/data/art");
+  EXPECT_EQ(PicturesFolderFromUserDirs(file + "  XDG_PICTURES_DIR=\"/data/art\"\r\n", "/home/ada"),
+            "/data/art");
   EXPECT_EQ(PicturesFolderFromUserDirs("XDG_PICTURES_DIR=\"${HOME}/Pics\"\n", "/h"), "/h/Pics");
   // "$HOME/" is how the file says the folder is the home itself.
   EXPECT_EQ(PicturesFolderFromUserDirs("XDG_PICTURES_DIR=\"$HOME/\"\n", "/h"), "/h/");
@@ -35,7 +36,8 @@ TEST(PicturesFolderFromUserDirs, IgnoresWhatIsNotAFolderOfThisKey) {
   EXPECT_EQ(PicturesFolderFromUserDirs("XDG_PICTURES_DIR=\"relative/path\"\n", "/h"), "");
   EXPECT_EQ(PicturesFolderFromUserDirs("XDG_PICTURES_DIR=\"$OTHER/x\"\n", "/h"), "");
   // A bad line after a good one leaves the good one.
-  EXPECT_EQ(PicturesFolderFromUserDirs("XDG_PICTURES_DIR=\"/good\"\nXDG_PICTURES_DIR=\"bad\"\n", "/h"), "/good");
+  EXPECT_EQ(PicturesFolderFromUserDirs("XDG_PICTURES_DIR=\"/good\"\nXDG_PICTURES_DIR=\"bad\"\n", "/h"),
+            "/good");
 }
 
 // Sets environment variables for one test and puts the old values back.
