@@ -36,42 +36,31 @@ else()
 endif()
 
 # Shell completions, printed by the program itself from its option table.
-# Until the program has the `completion` command, there are none to install.
-set(QUORL_COMPLETIONS OFF)
-file(GLOB app_sources ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
-foreach(app_source IN LISTS app_sources)
-  file(STRINGS ${app_source} completion_lines REGEX "\"completion\"")
-  if(completion_lines)
-    set(QUORL_COMPLETIONS ON)
-  endif()
+set(completions ${QUORL_DATA_OUT}/completions)
+file(MAKE_DIRECTORY ${completions})
+foreach(shell_file "bash;quorl" "zsh;_quorl" "fish;quorl.fish")
+  list(GET shell_file 0 shell)
+  list(GET shell_file 1 file_name)
+  add_custom_command(OUTPUT ${completions}/${file_name}
+    COMMAND sh -c "\"$1\" completion ${shell} > \"$2\"" sh $<TARGET_FILE:quorl> ${completions}/${file_name}
+    DEPENDS quorl
+    COMMENT "Writing the ${shell} completion"
+    VERBATIM)
+  list(APPEND quorl_data_outputs ${completions}/${file_name})
 endforeach()
-if(QUORL_COMPLETIONS)
-  set(completions ${QUORL_DATA_OUT}/completions)
-  file(MAKE_DIRECTORY ${completions})
-  foreach(shell_file "bash;quorl" "zsh;_quorl" "fish;quorl.fish")
-    list(GET shell_file 0 shell)
-    list(GET shell_file 1 file_name)
-    add_custom_command(OUTPUT ${completions}/${file_name}
-      COMMAND sh -c "\"$1\" completion ${shell} > \"$2\"" sh $<TARGET_FILE:quorl> ${completions}/${file_name}
-      DEPENDS quorl
-      COMMENT "Writing the ${shell} completion"
-      VERBATIM)
-    list(APPEND quorl_data_outputs ${completions}/${file_name})
-  endforeach()
-  install(FILES ${completions}/quorl DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
-  install(FILES ${completions}/quorl.fish DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
-  # zsh searches site-functions under /usr/local, but on Debian only
-  # vendor-completions under /usr; the prefix is known only when installing.
-  install(CODE "
-    if(CMAKE_INSTALL_PREFIX MATCHES \"(^|/)usr/?$\")
-      set(quorl_zsh_folder vendor-completions)
-    else()
-      set(quorl_zsh_folder site-functions)
-    endif()
-    file(INSTALL \"${completions}/_quorl\"
-         DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/zsh/\${quorl_zsh_folder}\")
-  ")
-endif()
+install(FILES ${completions}/quorl DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES ${completions}/quorl.fish DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
+# zsh searches site-functions under /usr/local, but on Debian only
+# vendor-completions under /usr; the prefix is known only when installing.
+install(CODE "
+  if(CMAKE_INSTALL_PREFIX MATCHES \"(^|/)usr/?$\")
+    set(quorl_zsh_folder vendor-completions)
+  else()
+    set(quorl_zsh_folder site-functions)
+  endif()
+  file(INSTALL \"${completions}/_quorl\"
+       DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/zsh/\${quorl_zsh_folder}\")
+")
 
 if(QUORL_GUI)
   install(FILES data/quorl.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -119,6 +108,6 @@ add_custom_target(quorl_data ALL DEPENDS ${quorl_data_outputs})
 if(QUORL_TESTS)
   add_test(NAME install_check
     COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/install_test.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}
-            ${QUORL_GUI} ${QUORL_COMPLETIONS})
+            ${QUORL_GUI})
   set_tests_properties(install_check PROPERTIES ENVIRONMENT "${QUORL_TEST_ENV}" TIMEOUT 300)
 endif()

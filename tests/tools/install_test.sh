@@ -2,12 +2,11 @@
 # Installs the build into a temporary prefix and checks what a desktop, the
 # manual and the shells will read: each file where its convention puts it,
 # and each accepted by the tool that checks its kind.
-# Usage: install_test.sh BUILD_DIR SOURCE_DIR GUI(ON|OFF) COMPLETIONS(ON|OFF)
+# Usage: install_test.sh BUILD_DIR SOURCE_DIR GUI(ON|OFF)
 set -euo pipefail
 build="$1"
 source="$2"
 gui="$3"
-completions="$4"
 
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
@@ -48,17 +47,22 @@ check_completion() {
     fail "$shell -n rejects ${file#"$prefix"/}: $(cat "$tmp/$shell.err")"
   fi
 }
-if [ "$completions" = ON ]; then
-  check_completion bash "$share/bash-completion/completions/quorl"
-  check_completion zsh "$share/zsh/site-functions/_quorl"
-  check_completion fish "$share/fish/vendor_completions.d/quorl.fish"
+check_completion bash "$share/bash-completion/completions/quorl"
+check_completion zsh "$share/zsh/site-functions/_quorl"
+check_completion fish "$share/fish/vendor_completions.d/quorl.fish"
 
-  # Under /usr the zsh completion goes where Debian's zsh looks, not
-  # site-functions (which zsh searches only under /usr/local).
-  DESTDIR="$tmp/staged" cmake --install "$build" --prefix /usr >/dev/null
-  [ -s "$tmp/staged/usr/share/zsh/vendor-completions/_quorl" ] || fail "no zsh completion in vendor-completions under /usr"
-  [ ! -e "$tmp/staged/usr/share/zsh/site-functions" ] || fail "a zsh site-functions folder under /usr"
-fi
+# The installed completions offer the options of the installed program.
+bash_offers="$(bash -c 'source "$1"; COMP_WORDS=(quorl animate --chu); COMP_CWORD=2; _quorl; echo "${COMPREPLY[*]}"' \
+  sh "$share/bash-completion/completions/quorl" 2>&1)" || true
+[ "$bash_offers" = "--chunk" ] || fail "bash completes 'quorl animate --chu' to '$bash_offers'"
+fish_offers="$(fish --no-config -c "source '$share/fish/vendor_completions.d/quorl.fish'; complete -C'quorl animate --skip'" 2>&1 | cut -f1)" || true
+[ "$fish_offers" = "--skip-existing" ] || fail "fish completes 'quorl animate --skip' to '$fish_offers'"
+
+# Under /usr the zsh completion goes where Debian's zsh looks, not
+# site-functions (which zsh searches only under /usr/local).
+DESTDIR="$tmp/staged" cmake --install "$build" --prefix /usr >/dev/null
+[ -s "$tmp/staged/usr/share/zsh/vendor-completions/_quorl" ] || fail "no zsh completion in vendor-completions under /usr"
+[ ! -e "$tmp/staged/usr/share/zsh/site-functions" ] || fail "a zsh site-functions folder under /usr"
 
 # Every gallery picture in the source tree is installed.
 if [ -d "$source/gallery" ]; then
