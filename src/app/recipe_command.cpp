@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "app/shared_options.h"
 #include "base/atomic_file.h"
 #include "base/saved_set.h"
 #include "canvas/png_recipe.h"
@@ -20,30 +19,9 @@ bool SafeCurveName(const std::string& name) {
 
 }  // namespace
 
-bool ParseRecipeArguments(const std::vector<std::string>& words, RecipeOptions& options, std::string& error) {
-  options = {};
-  for (ArgumentReader reader(words); !reader.Done(); reader.Advance()) {
-    const std::string& word = reader.Word();
-    if (word == "--extract") {
-      if (!reader.Value(options.extractDir, error)) return false;
-    } else if (!word.empty() && word[0] == '-' && word != "-") {
-      error = "unknown option '" + word + "'";
-      return false;
-    } else if (!options.picture.empty()) {
-      error = "more than one picture given ('" + word + "')";
-      return false;
-    } else {
-      options.picture = word;
-    }
-  }
-  if (options.picture.empty()) {
-    error = "no picture given";
-    return false;
-  }
-  return true;
-}
-
-int RunRecipe(const RecipeOptions& options, std::FILE* out, std::FILE* err, bool) {
+int RunRecipe(const RecipeOptions& options, CommandIo& io) {
+  std::FILE* const out = io.out;
+  std::FILE* const err = io.err;
   std::string bytes, error;
   Recipe recipe;
   if (!ReadWholeFile(options.picture, bytes, &error) || !ReadPngRecipe(bytes, recipe, error)) {
@@ -89,6 +67,42 @@ int RunRecipe(const RecipeOptions& options, std::FILE* out, std::FILE* err, bool
   }
   std::fprintf(out, "%s.ini\n", written.base.c_str());
   return 0;
+}
+
+namespace {
+
+class RecipeCommand : public Command {
+ public:
+  std::string Name() const override { return "recipe"; }
+  std::string Summary() const override { return "print the settings inside a picture, or extract its set"; }
+  std::string Usage() const override { return "PICTURE [--extract DIR]"; }
+  std::string Description() const override {
+    return "Prints the settings a picture saved by Quorl carries inside. With --extract, writes them and "
+           "the picture's curve files into DIR as a set that 'quorl render' draws to the same pixels.";
+  }
+  void Register(OptionTable& table) override {
+    table.Positional("PICTURE", options_.picture, "a picture saved by Quorl");
+    table.Value("--extract", options_.extractDir, "DIR",
+                "write the settings and curve files into DIR (made when missing) instead of printing",
+                ValueKind::Folder);
+  }
+  bool Check(std::string& error) override {
+    if (options_.picture.empty()) {
+      error = "no picture given";
+      return false;
+    }
+    return true;
+  }
+  int Run(CommandIo& io) override { return RunRecipe(options_, io); }
+
+ private:
+  RecipeOptions options_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeRecipeCommand() {
+  return std::make_unique<RecipeCommand>();
 }
 
 }  // namespace quorl

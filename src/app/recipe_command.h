@@ -3,9 +3,10 @@
 // that `quorl render` draws to the same pixels.
 #pragma once
 
-#include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
+
+#include "app/command.h"
 
 namespace quorl {
 
@@ -14,10 +15,10 @@ struct RecipeOptions {
   std::string extractDir;  // --extract DIR
 };
 
-bool ParseRecipeArguments(const std::vector<std::string>& words, RecipeOptions& options, std::string& error);
-
 // Exit status 0, or 1 for a picture without a readable recipe or a set that
 // cannot be written (a set of that name in DIR already is an error).
-int RunRecipe(const RecipeOptions& options, std::FILE* out, std::FILE* err, bool progressBar);
+int RunRecipe(const RecipeOptions& options, CommandIo& io);
+
+std::unique_ptr<Command> MakeRecipeCommand();
 
 }  // namespace quorl

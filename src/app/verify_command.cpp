@@ -76,7 +76,12 @@ std::string Verdict(const std::string& picture, const VerifyOptions& options) {
   std::FILE* quietOut = std::tmpfile();
   std::FILE* messages = std::tmpfile();
   int status = 1;
-  if (quietOut && messages) status = RunRender(render, quietOut, messages, false);
+  if (quietOut && messages) {
+    CommandIo io;
+    io.out = quietOut;
+    io.err = messages;
+    status = RunRender(render, io);
+  }
   const std::string said = messages ? ReadAll(messages) : "";
   if (quietOut) std::fclose(quietOut);
   if (messages) std::fclose(messages);
@@ -94,41 +99,59 @@ std::string Verdict(const std::string& picture, const VerifyOptions& options) {
 
 }  // namespace
 
-bool ParseVerifyArguments(const std::vector<std::string>& words, VerifyOptions& options, std::string& error) {
-  options = {};
-  for (ArgumentReader reader(words); !reader.Done(); reader.Advance()) {
-    const std::string& word = reader.Word();
-    if (word == "--quick") {
-      options.quick = true;
-    } else if (word == "--threads") {
-      std::string value;
-      long long number = 0;
-      if (!reader.Value(value, error) || !WholeNumberOption("--threads", value, 1, 1024, number, error))
-        return false;
-      options.threads = static_cast<int>(number);
-    } else if (!word.empty() && word[0] == '-' && word != "-") {
-      error = "unknown option '" + word + "'";
-      return false;
-    } else {
-      options.pictures.push_back(word);
-    }
-  }
-  if (options.pictures.empty()) {
-    error = "no picture given";
-    return false;
-  }
-  return true;
-}
-
-int RunVerify(const VerifyOptions& options, std::FILE* out, std::FILE*, bool) {
+int RunVerify(const VerifyOptions& options, CommandIo& io) {
   bool allSame = true;
   for (const std::string& picture : options.pictures) {
     const std::string verdict = Verdict(picture, options);
     if (verdict != "same") allSame = false;
-    std::fprintf(out, "%s: %s\n", picture.c_str(), verdict.c_str());
-    std::fflush(out);
+    std::fprintf(io.out, "%s: %s\n", picture.c_str(), verdict.c_str());
+    std::fflush(io.out);
   }
-  return allSame ? 0 : 1;
+  return allSame ? kExitDone : kExitFailed;
+}
+
+namespace {
+
+class VerifyCommand : public Command {
+ public:
+  std::string Name() const override { return "verify"; }
+  std::string Summary() const override { return "check that pictures come back from their recipes"; }
+  std::string Usage() const override { return "PICTURE... [options]"; }
+  std::string Description() const override {
+    return "Draws each picture again from the recipe inside it and compares the pixels. Prints one line per "
+           "picture: 'same', 'differs: N pixels, max channel difference D', or 'not reproducible (N runs)' "
+           "for a canvas of several Draws or one edited or stopped while drawing. Exit 0 only when every "
+           "picture is the same.";
+  }
+  void Register(OptionTable& table) override {
+    table.Positionals("PICTURE", options_.pictures, "pictures saved by Quorl");
+    table.Flag("--quick", options_.quick, "check the pixels against the recipe's SHA-256 without drawing");
+    table.Value("--threads", threads_, "N", "threads to draw with (default: every CPU this process may use)",
+                ValueKind::Number);
+  }
+  bool Check(std::string& error) override {
+    if (!threads_.empty()) {
+      long long number = 0;
+      if (!WholeNumberOption("--threads", threads_, 1, 1024, number, error)) return false;
+      options_.threads = static_cast<int>(number);
+    }
+    if (options_.pictures.empty()) {
+      error = "no picture given";
+      return false;
+    }
+    return true;
+  }
+  int Run(CommandIo& io) override { return RunVerify(options_, io); }
+
+ private:
+  VerifyOptions options_;
+  std::string threads_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeVerifyCommand() {
+  return std::make_unique<VerifyCommand>();
 }
 
 }  // namespace quorl

@@ -3,9 +3,11 @@
 // pixels against the SHA-256 the recipe stores, without drawing.
 #pragma once
 
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "app/command.h"
 
 namespace quorl {
 
@@ -15,12 +17,12 @@ struct VerifyOptions {
   int threads = 0;  // 0: every core
 };
 
-bool ParseVerifyArguments(const std::vector<std::string>& words, VerifyOptions& options, std::string& error);
-
 // Prints one line per picture: "PICTURE: same", "PICTURE: differs: N
 // pixels, max channel difference D", "PICTURE: not reproducible (N runs)"
 // or "PICTURE: cannot verify: REASON". Exit status 0 only when every
 // picture is the same, 1 otherwise.
-int RunVerify(const VerifyOptions& options, std::FILE* out, std::FILE* err, bool progressBar);
+int RunVerify(const VerifyOptions& options, CommandIo& io);
+
+std::unique_ptr<Command> MakeVerifyCommand();
 
 }  // namespace quorl

@@ -47,13 +47,14 @@ TEST(GoldenPictures, EverySceneRendersToItsCheckedInBytes) {
     // The figures tell whether a step was held to the point cap: no golden
     // may come near it, or the cap would be changing what they test.
     options.bench = true;
-    std::FILE* figures = std::tmpfile();
-    ASSERT_NE(figures, nullptr);
-    ASSERT_EQ(RunRender(options, figures, stderr, false), 0) << scene;
-    std::rewind(figures);
+    CommandIo io;
+    io.out = std::tmpfile();
+    ASSERT_NE(io.out, nullptr);
+    ASSERT_EQ(RunRender(options, io), 0) << scene;
+    std::rewind(io.out);
     std::string text(4096, '\0');
-    text.resize(std::fread(text.data(), 1, text.size(), figures));
-    std::fclose(figures);
+    text.resize(std::fread(text.data(), 1, text.size(), io.out));
+    std::fclose(io.out);
     EXPECT_NE(text.find("steps held to the point cap: 0\n"), std::string::npos) << scene << "\n" << text;
     ASSERT_TRUE(fs::exists(expected)) << expected << " is missing; run `make golden`";
     if (ReadFile(actual) != ReadFile(expected)) {

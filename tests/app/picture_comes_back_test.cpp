@@ -56,12 +56,8 @@ class PictureComesBack : public ::testing::Test {
         << "0\r\n1\r\n0.3\r\n1.4\r\n0.6\r\n0.7\r\n1\r\n1.2\r\n1.3\r\n1\r\n";
     return ini;
   }
-  test::Outcome Render(const std::vector<std::string>& words) {
-    return test::RunInProcess<RenderOptions>(words, ParseRenderArguments, RunRender);
-  }
-  test::Outcome Verify(const std::vector<std::string>& words) {
-    return test::RunInProcess<VerifyOptions>(words, ParseVerifyArguments, RunVerify);
-  }
+  test::Outcome Render(const std::vector<std::string>& words) { return test::RunQuorl("render", words); }
+  test::Outcome Verify(const std::vector<std::string>& words) { return test::RunQuorl("verify", words); }
   // Renders with --save and returns the saved picture's path.
   std::string Save(std::vector<std::string> words) {
     words.push_back("--save");
@@ -171,9 +167,8 @@ TEST_F(PictureComesBack, SourceAndBackgroundPicturesAreNamedByTheirDigest) {
 TEST_F(PictureComesBack, AnimationFramesComeBackOneByOne) {
   const fs::path series =
       Scene(0, "NumberOfFrames=3\nAnimationChangeStartRadius=0.5\nAnimationChangeEndX=0.3\n");
-  const test::Outcome made = test::RunInProcess<AnimateOptions>(
-      {series.string(), "--save", (dir / "saved").string(), "--frame-names", "--seed", "4"},
-      ParseAnimateArguments, RunAnimate);
+  const test::Outcome made = test::RunQuorl(
+      "animate", {series.string(), "--save", (dir / "saved").string(), "--frame-names", "--seed", "4"});
   ASSERT_EQ(made.status, 0) << made.err;
   const auto frames = Lines(made.out);
   ASSERT_EQ(frames.size(), 3u);
@@ -182,14 +177,12 @@ TEST_F(PictureComesBack, AnimationFramesComeBackOneByOne) {
     ExpectComesBack(frame);
   }
   // A second run into the same names is refused unless asked otherwise.
-  test::Outcome again = test::RunInProcess<AnimateOptions>(
-      {series.string(), "--save", (dir / "saved").string(), "--frame-names", "--frames", "1-1"},
-      ParseAnimateArguments, RunAnimate);
+  test::Outcome again = test::RunQuorl(
+      "animate", {series.string(), "--save", (dir / "saved").string(), "--frame-names", "--frames", "1-1"});
   EXPECT_EQ(again.status, 1);
   EXPECT_NE(again.err.find("exists already"), std::string::npos) << again.err;
-  again = test::RunInProcess<AnimateOptions>({series.string(), "--save", (dir / "saved").string(),
-                                              "--frame-names", "--frames", "1-1", "--overwrite"},
-                                             ParseAnimateArguments, RunAnimate);
+  again = test::RunQuorl("animate", {series.string(), "--save", (dir / "saved").string(), "--frame-names",
+                                     "--frames", "1-1", "--overwrite"});
   EXPECT_EQ(again.status, 0) << again.err;
 }
 
@@ -253,23 +246,19 @@ TEST_F(PictureComesBack, VerifyTellsDifferentAndUnreproduciblePictures) {
 
 TEST_F(PictureComesBack, TheRecipeIsPrintedAndExtractedAsASetThatDrawsTheSame) {
   const std::string picture = Save({Scene(6).string(), "--seed", "31"});
-  test::Outcome printed = test::RunInProcess<RecipeOptions>({picture}, ParseRecipeArguments, RunRecipe);
+  test::Outcome printed = test::RunQuorl("recipe", {picture});
   ASSERT_EQ(printed.status, 0);
   EXPECT_TRUE(
       test::RecipeAgreesWithSettings(printed.out, ReadFile(picture.substr(0, picture.size() - 4) + ".ini")));
   const fs::path out = dir / "extracted";
-  printed = test::RunInProcess<RecipeOptions>({picture, "--extract", out.string()}, ParseRecipeArguments,
-                                              RunRecipe);
+  printed = test::RunQuorl("recipe", {picture, "--extract", out.string()});
   ASSERT_EQ(printed.status, 0) << printed.err;
   const std::string ini = Lines(printed.out).at(0);
   const fs::path drawn = dir / "drawn.png";
   ASSERT_EQ(Render({ini, "-o", drawn.string()}).status, 0);
   EXPECT_EQ(ComparePixels(Pixels(picture), Pixels(drawn)).pixels, 0);
   // A set of that name already there is not overwritten.
-  EXPECT_EQ(
-      test::RunInProcess<RecipeOptions>({picture, "--extract", out.string()}, ParseRecipeArguments, RunRecipe)
-          .status,
-      1);
+  EXPECT_EQ(test::RunQuorl("recipe", {picture, "--extract", out.string()}).status, 1);
 }
 
 }  // namespace
@@ -287,8 +276,8 @@ TEST(StepPointCap, AGrainCurveCannotMakeAStepEndless) {
       << "[start]\nImageWidth=64\nImageHeight=64\n[sine]\nSteps=1\nStartGrain=1000\nEndGrain=1000\n"
          "GrainMultiplier=1000\n";
   const auto points = [&](std::string* err) {
-    const test::Outcome outcome = test::RunInProcess<RenderOptions>(
-        {ini.string(), "-o", (scratch / "out.png").string(), "--bench"}, ParseRenderArguments, RunRender);
+    const test::Outcome outcome =
+        test::RunQuorl("render", {ini.string(), "-o", (scratch / "out.png").string(), "--bench"});
     EXPECT_EQ(outcome.status, 0);
     *err = outcome.err;
     const size_t at = outcome.out.find("points: ");
