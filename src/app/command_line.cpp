@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "app/animate_command.h"
+#include "app/gallery_command.h"
+#include "app/random_command.h"
 #include "app/render_command.h"
+#include "app/sweep_command.h"
 
 namespace quorl {
 namespace {
@@ -17,6 +20,9 @@ void PrintUsage(std::FILE* to) {
       "usage: quorl                      open the window\n"
       "       quorl render SETTINGS.ini|PICTURE.png -o OUT.png [--save DIR] [options]\n"
       "       quorl animate SETTINGS.ini --save DIR [options]\n"
+      "       quorl gallery [NAME -o OUT.png | --sheet OUT.png]\n"
+      "       quorl sweep SETTINGS.ini|PICTURE.png --vary KEY=FROM:TO[:COUNT] -o SHEET.png [options]\n"
+      "       quorl random --seed N [-o OUT.png] [--save DIR] [--size WxH]\n"
       "       quorl --version\n"
       "\n"
       "render draws the picture the window would draw after opening SETTINGS.ini\n"
@@ -48,8 +54,30 @@ void PrintUsage(std::FILE* to) {
       "  --frame-names         name sets quorl_frame_0001 ... instead of a time stamp\n"
       "  --video OUT.mp4|.gif  assemble the frames into a film with ffmpeg\n"
       "  --style, --set, --threads, --seed, --transparent, --no-recipe,\n"
-      "  --source-image, --background-image  as for render\n",
+      "  --source-image, --background-image  as for render\n"
+      "\n"
+      "gallery lists the pictures shipped with Quorl; with NAME it draws one again\n"
+      "from the recipe it carries.\n"
+      "  --sheet OUT.png       every gallery picture small on one sheet\n"
+      "  --tile WxH, --columns N  thumbnail size and sheet columns (120x120, 8)\n"
+      "\n"
+      "sweep draws the recipe once for each value of KEY (COUNT values from FROM to\n"
+      "TO, default 5) and lays the tiles out on one sheet with the values under\n"
+      "them; a second --vary makes a grid. Values are kept to the fields' ranges.\n"
+      "  --tile WxH            size of each tile (default 200x200)\n"
+      "  --save DIR            also save each tile with its recipe (full size)\n"
+      "  --style, --set, --threads, --seed, --source-image, --background-image\n"
+      "\n"
+      "random draws a recipe made at random from the seed; the same seed gives\n"
+      "the same picture.\n"
+      "  --size WxH            picture size (default 600x600)\n",
       to);
+}
+
+int UsageError(const std::string& command, const std::string& error) {
+  std::fprintf(stderr, "quorl %s: %s\n", command.c_str(), error.c_str());
+  PrintUsage(stderr);
+  return 2;
 }
 
 }  // namespace
@@ -57,8 +85,8 @@ void PrintUsage(std::FILE* to) {
 bool IsCommandLineInvocation(int argc, char** argv) {
   if (argc < 2) return false;
   const std::string first = argv[1];
-  return first == "render" || first == "animate" || first == "--version" || first == "--help" ||
-         first == "-h";
+  return first == "render" || first == "animate" || first == "gallery" || first == "sweep" ||
+         first == "random" || first == "--version" || first == "--help" || first == "-h";
 }
 
 int RunCommandLine(int argc, char** argv) {
@@ -92,6 +120,23 @@ int RunCommandLine(int argc, char** argv) {
       return 2;
     }
     return RunAnimate(options, stdout, stderr, isatty(fileno(stderr)) != 0);
+  }
+  const std::vector<std::string> words(argv + 2, argv + argc);
+  std::string error;
+  if (command == "gallery") {
+    GalleryOptions options;
+    if (!ParseGalleryArguments(words, options, error)) return UsageError(command, error);
+    return RunGallery(options, stdout, stderr);
+  }
+  if (command == "sweep") {
+    SweepOptions options;
+    if (!ParseSweepArguments(words, options, error)) return UsageError(command, error);
+    return RunSweep(options, stdout, stderr);
+  }
+  if (command == "random") {
+    RandomOptions options;
+    if (!ParseRandomArguments(words, options, error)) return UsageError(command, error);
+    return RunRandom(options, stdout, stderr);
   }
   std::fprintf(stderr, "quorl: unknown command '%s'\n", command.c_str());
   PrintUsage(stderr);
