@@ -8,9 +8,9 @@
 #include "app/render_command.h"
 #include "app/shared_options.h"
 #include "app/sweep_command.h"
+#include "base/atomic_file.h"
 #include "canvas/picture_files.h"
 #include "canvas/png_writer.h"
-#include "base/atomic_file.h"
 #include "services/gallery.h"
 #include "services/picture_scaling.h"
 #include "services/sweep.h"
@@ -85,7 +85,8 @@ int WriteSheet(const std::vector<GalleryEntry>& entries, const GalleryOptions& o
 
 }  // namespace
 
-bool ParseGalleryArguments(const std::vector<std::string>& words, GalleryOptions& options, std::string& error) {
+bool ParseGalleryArguments(const std::vector<std::string>& words, GalleryOptions& options,
+                           std::string& error) {
   options = {};
   for (ArgumentReader reader(words); !reader.Done(); reader.Advance()) {
     const std::string& word = reader.Word();
@@ -96,10 +97,12 @@ bool ParseGalleryArguments(const std::vector<std::string>& words, GalleryOptions
     } else if (word == "--sheet") {
       if (!reader.Value(options.sheetPath, error)) return false;
     } else if (word == "--tile") {
-      if (!reader.Value(value, error) || !ParseTileSize("--tile", value, options.tileWidth, options.tileHeight, error))
+      if (!reader.Value(value, error) ||
+          !ParseTileSize("--tile", value, options.tileWidth, options.tileHeight, error))
         return false;
     } else if (word == "--columns") {
-      if (!reader.Value(value, error) || !WholeNumberOption("--columns", value, 1, 100, number, error)) return false;
+      if (!reader.Value(value, error) || !WholeNumberOption("--columns", value, 1, 100, number, error))
+        return false;
       options.columns = static_cast<int>(number);
     } else if (word == "--folder") {
       if (!reader.Value(options.folder, error)) return false;
@@ -143,7 +146,8 @@ int RunGallery(const GalleryOptions& options, std::FILE* out, std::FILE* err) {
   if (!options.sheetPath.empty()) return WriteSheet(entries, options, err);
   if (options.name.empty()) {
     std::fprintf(out, "%s\n", folder.c_str());
-    for (const GalleryEntry& entry : entries) std::fprintf(out, "  %-28s %s\n", entry.name.c_str(), entry.title.c_str());
+    for (const GalleryEntry& entry : entries)
+      std::fprintf(out, "  %-28s %s\n", entry.name.c_str(), entry.title.c_str());
     return 0;
   }
   const GalleryEntry* entry = FindGalleryEntry(entries, options.name);

@@ -16,11 +16,12 @@ struct GalleryOptions {
   std::string sheetPath;   // --sheet: every picture small on one contact sheet
   int tileWidth = 120;     // --tile WxH of the sheet
   int tileHeight = 120;
-  int columns = 8;         // --columns of the sheet
+  int columns = 8;  // --columns of the sheet
   int threads = 0;
 };
 
-bool ParseGalleryArguments(const std::vector<std::string>& words, GalleryOptions& options, std::string& error);
+bool ParseGalleryArguments(const std::vector<std::string>& words, GalleryOptions& options,
+                           std::string& error);
 
 // Exit status: 0 done, 1 no gallery, an unknown name or a file that could not
 // be read or written.

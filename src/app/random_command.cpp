@@ -19,7 +19,8 @@ bool ParseRandomArguments(const std::vector<std::string>& words, RandomOptions& 
     std::string value;
     long long number = 0;
     if (word == "--seed") {
-      if (!reader.Value(value, error) || !WholeNumberOption("--seed", value, 0, 9007199254740991LL, number, error))
+      if (!reader.Value(value, error) ||
+          !WholeNumberOption("--seed", value, 0, 9007199254740991LL, number, error))
         return false;
       options.seed = static_cast<std::uint64_t>(number);
       options.seedGiven = true;
@@ -28,7 +29,8 @@ bool ParseRandomArguments(const std::vector<std::string>& words, RandomOptions& 
     } else if (word == "--save") {
       if (!reader.Value(options.saveDir, error)) return false;
     } else if (word == "--size") {
-      if (!reader.Value(value, error) || !ParseTileSize("--size", value, options.width, options.height, error))
+      if (!reader.Value(value, error) ||
+          !ParseTileSize("--size", value, options.width, options.height, error))
         return false;
     } else if (word == "--threads") {
       if (!reader.Value(value, error) || !WholeNumberOption("--threads", value, 1, 1024, number, error))
@@ -65,7 +67,8 @@ int RunRandom(const RandomOptions& options, std::FILE* out, std::FILE* err) {
   auto state = std::make_unique<ProgramState>();
   std::string error;
   if (!PrepareState(picked.recipe, options.width, options.height, *state, &error)) {
-    std::fprintf(err, "quorl: cannot make a %d x %d canvas: %s\n", options.width, options.height, error.c_str());
+    std::fprintf(err, "quorl: cannot make a %d x %d canvas: %s\n", options.width, options.height,
+                 error.c_str());
     return 1;
   }
   Host quiet;

@@ -16,8 +16,8 @@ namespace {
 std::string FileNamePart(const std::string& label) {
   std::string part;
   for (char c : label) {
-    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-                       c == '.';
+    const bool plain =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.';
     part += plain ? c : '_';
   }
   return part;
@@ -54,7 +54,8 @@ bool SaveTiles(const std::vector<SweepTile>& tiles, const std::vector<Picture24>
 
 }  // namespace
 
-bool ParseTileSize(const std::string& name, const std::string& text, int& width, int& height, std::string& error) {
+bool ParseTileSize(const std::string& name, const std::string& text, int& width, int& height,
+                   std::string& error) {
   const std::size_t x = text.find_first_of("xX");
   long long w = 0, h = 0;
   if (x == std::string::npos || !WholeNumberOption(name, text.substr(0, x), 8, 2000, w, error) ||
@@ -82,7 +83,8 @@ bool ParseSweepArguments(const std::vector<std::string>& words, SweepOptions& op
       if (!reader.Value(value, error) || !ParseSweepAxis(value, axis, error)) return false;
       options.axes.push_back(axis);
     } else if (word == "--tile") {
-      if (!reader.Value(value, error) || !ParseTileSize("--tile", value, options.tileWidth, options.tileHeight, error))
+      if (!reader.Value(value, error) ||
+          !ParseTileSize("--tile", value, options.tileWidth, options.tileHeight, error))
         return false;
     } else {
       error = "unknown option '" + word + "'";
@@ -126,7 +128,8 @@ int RunSweep(const SweepOptions& options, std::FILE* out, std::FILE* err) {
   const std::vector<Picture24> pictures =
       DrawRecipes(recipes, options.tileWidth, options.tileHeight, options.threads);
 
-  const Picture24 sheet = ComposeSheet(tiles, pictures, LayoutFor(tiles, options.tileWidth, options.tileHeight));
+  const Picture24 sheet =
+      ComposeSheet(tiles, pictures, LayoutFor(tiles, options.tileWidth, options.tileHeight));
   std::string error;
   if (!WritePngFile(options.outputPath, sheet, {}, &error)) {
     std::fprintf(err, "quorl: cannot write '%s': %s\n", options.outputPath.c_str(), error.c_str());

@@ -20,7 +20,8 @@ struct SweepOptions : SharedOptions {
 };
 
 // Reads "WxH" with both sides from 8 to 2000 for option `name`.
-bool ParseTileSize(const std::string& name, const std::string& text, int& width, int& height, std::string& error);
+bool ParseTileSize(const std::string& name, const std::string& text, int& width, int& height,
+                   std::string& error);
 
 bool ParseSweepArguments(const std::vector<std::string>& words, SweepOptions& options, std::string& error);
 

@@ -68,7 +68,8 @@ bool Resolve(const std::string& folder, const std::string& named, std::string& f
 std::string FindGalleryFolderFrom(const std::string& programPath, const std::string& sourceGallery) {
   if (const char* env = std::getenv("QUORL_GALLERY"); env && *env) return IsFolder(env) ? env : "";
   if (!programPath.empty()) {
-    const fs::path installed = fs::path(programPath).parent_path().parent_path() / "share" / "quorl" / "gallery";
+    const fs::path installed =
+        fs::path(programPath).parent_path().parent_path() / "share" / "quorl" / "gallery";
     if (IsFolder(installed)) return installed.string();
   }
   if (IsFolder(sourceGallery)) return sourceGallery;
@@ -114,8 +115,10 @@ bool GalleryPicturesOf(const std::string& folder, const GalleryEntry& entry, Gal
   if (!ReadWholeFile(entry.path, bytes, &error) || !ReadPngRecipe(bytes, recipe, error)) return false;
   ParameterSet params;
   ReadIniText(params, "sine", recipe.settings);
-  if (params.UseSourceImage && !Resolve(folder, params.SourceImageFileName, pictures.source, error)) return false;
-  if (params.UseBackgroundImage && !Resolve(folder, params.BackgroundImageFileName, pictures.background, error))
+  if (params.UseSourceImage && !Resolve(folder, params.SourceImageFileName, pictures.source, error))
+    return false;
+  if (params.UseBackgroundImage &&
+      !Resolve(folder, params.BackgroundImageFileName, pictures.background, error))
     return false;
   return true;
 }

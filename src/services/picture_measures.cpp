@@ -1,14 +1,16 @@
 #include "services/picture_measures.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
 namespace quorl {
 namespace {
 
-int Brightness(const std::uint8_t* bgr) { return (2 * bgr[2] + 5 * bgr[1] + bgr[0]) / 8; }
+int Brightness(const std::uint8_t* bgr) {
+  return (2 * bgr[2] + 5 * bgr[1] + bgr[0]) / 8;
+}
 
 }  // namespace
 
@@ -44,7 +46,8 @@ PictureContent MeasureContent(const Picture24& picture) {
   if (background < 0) {
     background = 0;
     for (int b = 1; b < 256; ++b)
-      if (histogram[static_cast<std::size_t>(b)] > histogram[static_cast<std::size_t>(background)]) background = b;
+      if (histogram[static_cast<std::size_t>(b)] > histogram[static_cast<std::size_t>(background)])
+        background = b;
   }
   long long covered = 0;
   for (int b = 0; b < 256; ++b)
@@ -53,6 +56,8 @@ PictureContent MeasureContent(const Picture24& picture) {
   return content;
 }
 
-bool ShowsEnough(const PictureContent& content) { return content.covered >= 0.04 && content.spread >= 10.0; }
+bool ShowsEnough(const PictureContent& content) {
+  return content.covered >= 0.04 && content.spread >= 10.0;
+}
 
 }  // namespace quorl

@@ -31,8 +31,8 @@ std::vector<Span> Spans(int from, int to) {
 Picture24 ShrinkToFit(const Picture24& picture, int width, int height) {
   if (picture.Empty() || width < 1 || height < 1) return {};
   if (picture.Width() <= width && picture.Height() <= height) return picture;
-  const double scale = std::min(static_cast<double>(width) / picture.Width(),
-                                static_cast<double>(height) / picture.Height());
+  const double scale =
+      std::min(static_cast<double>(width) / picture.Width(), static_cast<double>(height) / picture.Height());
   const int w = std::max(1, static_cast<int>(std::lround(picture.Width() * scale)));
   const int h = std::max(1, static_cast<int>(std::lround(picture.Height() * scale)));
   const std::vector<Span> columns = Spans(picture.Width(), w), rows = Spans(picture.Height(), h);

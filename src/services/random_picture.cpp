@@ -14,7 +14,9 @@ namespace {
 
 // A real value as a settings or curve file stores it, so a saved random
 // picture draws again to the same bytes from its files.
-double AsStored(double value) { return ParseFloat(FormatFloat(value)).value_or(value); }
+double AsStored(double value) {
+  return ParseFloat(FormatFloat(value)).value_or(value);
+}
 
 double Real(RecipeRandom& random, double low, double high) {
   return AsStored(std::round(random.RealIn(low, high) * 1e4) / 1e4);
@@ -26,9 +28,15 @@ void VividColour(RecipeRandom& random, int& red, int& green, int& blue) {
   green = random.IntIn(0, 255);
   blue = random.IntIn(0, 255);
   switch (random.IntIn(0, 2)) {
-    case 0: red = random.IntIn(180, 255); break;
-    case 1: green = random.IntIn(180, 255); break;
-    default: blue = random.IntIn(180, 255); break;
+    case 0:
+      red = random.IntIn(180, 255);
+      break;
+    case 1:
+      green = random.IntIn(180, 255);
+      break;
+    default:
+      blue = random.IntIn(180, 255);
+      break;
   }
 }
 
@@ -79,12 +87,12 @@ DrawableRecipe RandomRecipe(std::uint64_t seed, int attempt, int width, int heig
   p.ImageHeight = height;
   p.PercentToComplete = 100;
 
-  // The shape. Points per step times steps is kept under about a million,
-  // so a random picture draws in well under a second.
-  p.Steps = random.IntIn(250, 1200);
-  p.StartGrain = random.IntIn(1, 3);
-  p.EndGrain = random.IntIn(1, 3);
-  p.GrainMultiplier = random.IntIn(120, 1000000 / (p.Steps * 3));
+  // The shape. Points per step times steps is kept under about 400 000,
+  // so a random picture draws in a few hundredths of a second.
+  p.Steps = random.IntIn(250, 1000);
+  p.StartGrain = random.IntIn(1, 2);
+  p.EndGrain = random.IntIn(1, 2);
+  p.GrainMultiplier = random.IntIn(100, 400000 / (p.Steps * 2));
   p.StartRadius = random.IntIn(30, 220);
   p.EndRadius = random.Chance(0.3) ? p.StartRadius : random.IntIn(10, 220);
   p.StartIota = random.IntIn(-360, 360);
@@ -133,8 +141,8 @@ DrawableRecipe RandomRecipe(std::uint64_t seed, int attempt, int width, int heig
   p.BgMaxBlue = p.White ? random.IntIn(215, 255) : random.IntIn(0, 40);
   VividColour(random, p.StartMaxRed, p.StartMaxGreen, p.StartMaxBlue);
   VividColour(random, p.EndMaxRed, p.EndMaxGreen, p.EndMaxBlue);
-  p.StartAmount = random.IntIn(8, 60);
-  p.EndAmount = random.IntIn(8, 60);
+  p.StartAmount = random.IntIn(15, 80);
+  p.EndAmount = random.IntIn(15, 80);
   p.NewColor = random.Chance(0.3);
   p.ABA = random.Chance(0.3);
   p.StepColorMultiplier = random.IntIn(1, 4);
@@ -150,10 +158,10 @@ RandomPicture PickRandomRecipe(std::uint64_t seed, int width, int height) {
   RandomPicture picked;
   for (int attempt = 0; attempt < kRandomAttempts; ++attempt) {
     DrawableRecipe candidate = RandomRecipe(seed, attempt, width, height);
-    const Picture24 check = DrawRecipe(candidate, kRandomCheckSide, kRandomCheckSide);
+    picked.check = DrawRecipe(candidate, kRandomCheckSide, kRandomCheckSide);
     picked.recipe = std::move(candidate);
     picked.attempt = attempt;
-    if (ShowsEnough(MeasureContent(check))) {
+    if (ShowsEnough(MeasureContent(picked.check))) {
       picked.accepted = true;
       break;
     }

@@ -20,8 +20,9 @@ inline constexpr int kRandomAttempts = 12;
 
 struct RandomPicture {
   DrawableRecipe recipe;
-  int attempt = 0;  // the attempt that was accepted
+  int attempt = 0;        // the attempt that was accepted
   bool accepted = false;  // false: no attempt passed, the last one is kept
+  Picture24 check;        // the accepted attempt drawn at kRandomCheckSide
 };
 
 // The first attempt of `seed` whose check picture shows enough

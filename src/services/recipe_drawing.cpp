@@ -26,7 +26,8 @@ DrawableRecipe CaptureRecipe(const ProgramState& state, std::uint64_t seed) {
   recipe.params = state.params;
   recipe.curves = state.curves;
   if (state.source.Loaded()) recipe.source = std::make_shared<const Picture24>(SourcePicture(state.source));
-  if (state.background.Loaded()) recipe.background = std::make_shared<const Picture24>(state.background.Bitmap);
+  if (state.background.Loaded())
+    recipe.background = std::make_shared<const Picture24>(state.background.Bitmap);
   recipe.seed = seed;
   return recipe;
 }
@@ -66,8 +67,8 @@ std::vector<Picture24> DrawRecipes(const std::vector<DrawableRecipe>& recipes, i
       pictures[i] = DrawRecipe(recipes[i], width, height, 1);
     }
   };
-  const std::size_t helpers =
-      std::min(recipes.size(), static_cast<std::size_t>(std::max(threads < 1 ? HardwareThreads() : threads, 1)));
+  const std::size_t helpers = std::min(
+      recipes.size(), static_cast<std::size_t>(std::max(threads < 1 ? HardwareThreads() : threads, 1)));
   std::vector<std::thread> pool;
   for (std::size_t t = 1; t < helpers; ++t) pool.emplace_back(work);
   work();

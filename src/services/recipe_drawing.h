@@ -6,8 +6,8 @@
 
 #include <atomic>
 #include <cstdint>
-#include <string>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "base/picture24.h"

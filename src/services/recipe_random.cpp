@@ -19,7 +19,9 @@ std::uint64_t RecipeRandom::Next() {
   return Mix(state_);
 }
 
-double RecipeRandom::Unit() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+double RecipeRandom::Unit() {
+  return static_cast<double>(Next() >> 11) * 0x1.0p-53;
+}
 
 int RecipeRandom::IntIn(int low, int high) {
   if (high <= low) return low;
@@ -29,8 +31,12 @@ int RecipeRandom::IntIn(int low, int high) {
   return static_cast<int>(static_cast<std::int64_t>(low) + static_cast<std::int64_t>(wide >> 64));
 }
 
-double RecipeRandom::RealIn(double low, double high) { return low + (high - low) * Unit(); }
+double RecipeRandom::RealIn(double low, double high) {
+  return low + (high - low) * Unit();
+}
 
-bool RecipeRandom::Chance(double probability) { return Unit() < probability; }
+bool RecipeRandom::Chance(double probability) {
+  return Unit() < probability;
+}
 
 }  // namespace quorl

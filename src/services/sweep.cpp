@@ -141,11 +141,21 @@ std::vector<SweepTile> MakeSweepTiles(const DrawableRecipe& base, const std::vec
   return tiles;
 }
 
-int SheetLayout::LabelHeight() const { return labelLines * (kGlyphHeight + 3) * textScale + 6; }
-int SheetLayout::SheetWidth() const { return margin + columns * (tileWidth + margin); }
-int SheetLayout::SheetHeight() const { return margin + rows * (tileHeight + LabelHeight() + margin); }
-int SheetLayout::TileX(int column) const { return margin + column * (tileWidth + margin); }
-int SheetLayout::TileY(int row) const { return margin + row * (tileHeight + LabelHeight() + margin); }
+int SheetLayout::LabelHeight() const {
+  return labelLines * (kGlyphHeight + 3) * textScale + 6;
+}
+int SheetLayout::SheetWidth() const {
+  return margin + columns * (tileWidth + margin);
+}
+int SheetLayout::SheetHeight() const {
+  return margin + rows * (tileHeight + LabelHeight() + margin);
+}
+int SheetLayout::TileX(int column) const {
+  return margin + column * (tileWidth + margin);
+}
+int SheetLayout::TileY(int row) const {
+  return margin + row * (tileHeight + LabelHeight() + margin);
+}
 
 SheetLayout LayoutFor(const std::vector<SweepTile>& tiles, int tileWidth, int tileHeight) {
   SheetLayout layout;

@@ -75,7 +75,8 @@ GalleryWindow::GalleryWindow(MainWindow& main, QWidget* parent) : QWidget(parent
   list_->setWordWrap(true);
   list_->setSpacing(2);
   layout->addWidget(list_);
-  connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { OpenEntry(list_->row(item)); });
+  connect(list_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { OpenEntry(list_->row(item)); });
   resize(4 * (kThumbnailSide + 16) + 40, 3 * (kThumbnailSide + 34) + 60);
 }
 
@@ -84,7 +85,8 @@ void GalleryWindow::Fill(const std::string& folder) {
   entries_ = folder.empty() ? std::vector<GalleryEntry>{} : ListGallery(folder);
   list_->clear();
   for (const GalleryEntry& entry : entries_) {
-    auto* item = new QListWidgetItem(Thumbnail(entry.path, kThumbnailSide), QString::fromStdString(entry.title));
+    auto* item =
+        new QListWidgetItem(Thumbnail(entry.path, kThumbnailSide), QString::fromStdString(entry.title));
     item->setToolTip(QString::fromStdString(entry.name));
     list_->addItem(item);
   }
@@ -113,8 +115,10 @@ bool GalleryWindow::OpenEntry(int i) {
 
   WindowMessages messages(main_);
   ProgramState& state = main_.State();
-  if (!pictures.source.empty()) LoadSourceImage(state, pictures.source, ExtensionOf(pictures.source), messages);
-  if (!pictures.background.empty()) LoadBackgroundImage(state, pictures.background, ExtensionOf(pictures.background), messages);
+  if (!pictures.source.empty())
+    LoadSourceImage(state, pictures.source, ExtensionOf(pictures.source), messages);
+  if (!pictures.background.empty())
+    LoadBackgroundImage(state, pictures.background, ExtensionOf(pictures.background), messages);
   // A canvas of the recipe's size (with its background), ready to Draw.
   main_.Clear();
   QString status = QStringLiteral("Opened \"") + QString::fromStdString(entry.title) +

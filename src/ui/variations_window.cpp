@@ -29,14 +29,14 @@ constexpr int kPlaces[VariationsWindow::kNeighbours][2] = {{0, 0}, {0, 1}, {0, 2
 QImage ToImage(const Picture24& picture) {
   if (picture.Empty()) return {};
   QImage image(picture.Width(), picture.Height(), QImage::Format_BGR888);
-  for (int y = 0; y < picture.Height(); ++y)
-    std::copy_n(picture.Row(y), picture.Stride(), image.scanLine(y));
+  for (int y = 0; y < picture.Height(); ++y) std::copy_n(picture.Row(y), picture.Stride(), image.scanLine(y));
   return image;
 }
 
 }  // namespace
 
-VariationsWindow::VariationsWindow(MainWindow& main, QWidget* parent) : QWidget(parent, Qt::Tool), main_(main) {
+VariationsWindow::VariationsWindow(MainWindow& main, QWidget* parent)
+    : QWidget(parent, Qt::Tool), main_(main) {
   setObjectName(QStringLiteral("formQuorlVariations"));
   setWindowTitle(QStringLiteral("Variations"));
   auto* layout = new QVBoxLayout(this);
@@ -81,7 +81,9 @@ VariationsWindow::VariationsWindow(MainWindow& main, QWidget* parent) : QWidget(
   layout->addWidget(caption_);
 }
 
-VariationsWindow::~VariationsWindow() { StopDrawing(); }
+VariationsWindow::~VariationsWindow() {
+  StopDrawing();
+}
 
 void VariationsWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);

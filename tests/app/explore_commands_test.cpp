@@ -35,9 +35,8 @@ Outcome Gallery(const std::vector<std::string>& words) {
   });
 }
 Outcome Sweep(const std::vector<std::string>& words) {
-  return RunInProcess<SweepOptions>(words, ParseSweepArguments, [](auto& o, auto* out, auto* err, bool) {
-    return RunSweep(o, out, err);
-  });
+  return RunInProcess<SweepOptions>(
+      words, ParseSweepArguments, [](auto& o, auto* out, auto* err, bool) { return RunSweep(o, out, err); });
 }
 Outcome Random(const std::vector<std::string>& words) {
   return RunInProcess<RandomOptions>(words, ParseRandomArguments, [](auto& o, auto* out, auto* err, bool) {
@@ -84,8 +83,8 @@ TEST(SweepCommand, EachTileEqualsASeparateRenderAtTileSize) {
   ScratchFolder scratch("quorl-sweep");
   WriteFile(scratch / "s.ini", kSweepSettings);
   const fs::path sheetPath = scratch / "sheet.png";
-  const Outcome run = Sweep({(scratch / "s.ini").string(), "--vary", "StartBumps=1:9:3", "--tile", "64x48", "-o",
-                             sheetPath.string(), "--threads", "2"});
+  const Outcome run = Sweep({(scratch / "s.ini").string(), "--vary", "StartBumps=1:9:3", "--tile", "64x48",
+                             "-o", sheetPath.string(), "--threads", "2"});
   ASSERT_EQ(run.status, 0) << run.err;
   const Picture24 sheet = Decode(sheetPath);
 
@@ -118,8 +117,8 @@ TEST(SweepCommand, AValueOutsideTheFieldRangeIsClampedAndLabelledSo) {
   WriteFile(scratch / "s.ini", kSweepSettings);
   const fs::path sheetPath = scratch / "sheet.png";
   ASSERT_TRUE(fs::create_directory(scratch / "tiles"));
-  const Outcome run = Sweep({(scratch / "s.ini").string(), "--vary", "StartDepth=-5:100:2", "--tile", "120x40",
-                             "-o", sheetPath.string(), "--save", (scratch / "tiles").string()});
+  const Outcome run = Sweep({(scratch / "s.ini").string(), "--vary", "StartDepth=-5:100:2", "--tile",
+                             "120x40", "-o", sheetPath.string(), "--save", (scratch / "tiles").string()});
   ASSERT_EQ(run.status, 0) << run.err;
   const Picture24 sheet = Decode(sheetPath);
   std::vector<SweepTile> tiles(2);
@@ -133,7 +132,8 @@ TEST(SweepCommand, AValueOutsideTheFieldRangeIsClampedAndLabelledSo) {
     DrawText(expected, x0, y0 + 5, label, layout.textScale, {225, 225, 225}, x0 + 120);
     int wrong = 0;
     for (int y = y0; y < y0 + layout.LabelHeight(); ++y)
-      for (int x = x0; x < x0 + 120; ++x) wrong += (sheet.Row(y)[3 * x] == 225) != (expected.Row(y)[3 * x] == 225);
+      for (int x = x0; x < x0 + 120; ++x)
+        wrong += (sheet.Row(y)[3 * x] == 225) != (expected.Row(y)[3 * x] == 225);
     EXPECT_EQ(wrong, 0) << label;
   }
   // Each tile's recipe is saved with the clamped value and the full size.
@@ -147,7 +147,8 @@ TEST(SweepCommand, RefusesBadArguments) {
   for (const std::vector<std::string>& words :
        {std::vector<std::string>{"s.ini", "-o", "x.png"},
         {"s.ini", "--vary", "StartBumps=1:2", "--vary", "startbumps=3:4", "-o", "x.png"},
-        {"s.ini", "--vary", "StartBumps=1:2", "--vary", "EndBumps=1:2", "--vary", "StartIota=1:2", "-o", "x.png"},
+        {"s.ini", "--vary", "StartBumps=1:2", "--vary", "EndBumps=1:2", "--vary", "StartIota=1:2", "-o",
+         "x.png"},
         {"s.ini", "--vary", "StartBumps=1:2"},
         {"s.ini", "--vary", "StartBumps=1:2", "-o", "x.png", "--tile", "5x5"},
         {"--vary", "StartBumps=1:2", "-o", "x.png"}}) {

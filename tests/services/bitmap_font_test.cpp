@@ -61,7 +61,9 @@ TEST(BitmapFont, ClipsAtTheRightLimitAndThePictureEdges) {
     for (int x = 0; x < picture.Width(); ++x) {
       const bool lit = picture.Row(y)[3 * x] != 0;
       any |= lit;
-      if (x >= 8) EXPECT_FALSE(lit) << x << "," << y;
+      if (x >= 8) {
+        EXPECT_FALSE(lit) << x << "," << y;
+      }
     }
   EXPECT_TRUE(any);
 }

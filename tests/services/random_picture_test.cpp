@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <thread>
 
 #include "services/recipe_random.h"
 #include "settings/settings_file.h"
@@ -80,8 +82,9 @@ bool LooksFlat(const Picture24& picture, std::string& why) {
       const std::uint8_t* p = picture.Row(y) + 3 * x;
       ++colours[(std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2]];
     }
-  const auto modal = std::max_element(colours.begin(), colours.end(),
-                                      [](const auto& a, const auto& b) { return a.second < b.second; })->first;
+  const auto modal = std::max_element(colours.begin(), colours.end(), [](const auto& a, const auto& b) {
+                       return a.second < b.second;
+                     })->first;
   const int mb = static_cast<int>(modal >> 16), mg = static_cast<int>((modal >> 8) & 255),
             mr = static_cast<int>(modal & 255);
   int away = 0;
@@ -90,22 +93,28 @@ bool LooksFlat(const Picture24& picture, std::string& why) {
       const std::uint8_t* p = picture.Row(y) + 3 * x;
       away += std::abs(p[0] - mb) > 24 || std::abs(p[1] - mg) > 24 || std::abs(p[2] - mr) > 24;
     }
-  why = std::to_string(colours.size()) + " colours, " + std::to_string(away) + " pixels away from the most common";
+  why = std::to_string(colours.size()) + " colours, " + std::to_string(away) +
+        " pixels away from the most common";
   return colours.size() < 16 || away < w * h / 50;
 }
 
+// Each seed's picture as drawn on the small check canvas (128 x 128).
 TEST(RandomRecipes, NoneOfTwoHundredSeedsIsBlankOrFlat) {
-  std::vector<DrawableRecipe> recipes;
-  for (std::uint64_t seed = 1; seed <= 200; ++seed) {
-    const RandomPicture picked = PickRandomRecipe(seed, 96, 96);
-    EXPECT_TRUE(picked.accepted) << "seed " << seed;
-    recipes.push_back(picked.recipe);
-  }
-  const std::vector<Picture24> pictures = DrawRecipes(recipes, 96, 96, 0);
+  std::vector<RandomPicture> picked(200);
+  std::atomic<int> next{0};
+  const auto work = [&] {
+    for (int i = next++; i < 200; i = next++)
+      picked[static_cast<size_t>(i)] = PickRandomRecipe(i + 1, 96, 96);
+  };
+  std::thread helper(work);
+  work();
+  helper.join();
   int flat = 0;
-  for (std::size_t i = 0; i < pictures.size(); ++i) {
+  for (std::size_t i = 0; i < picked.size(); ++i) {
+    EXPECT_TRUE(picked[i].accepted) << "seed " << i + 1;
+    ASSERT_EQ(picked[i].check.Width(), kRandomCheckSide);
     std::string why;
-    if (LooksFlat(pictures[i], why)) {
+    if (LooksFlat(picked[i].check, why)) {
       ++flat;
       ADD_FAILURE() << "seed " << i + 1 << " is flat: " << why;
     }

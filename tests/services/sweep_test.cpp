@@ -21,9 +21,9 @@ TEST(SweepAxisText, ReadsKeyRangeAndCountAndRefusesTheRest) {
   EXPECT_EQ(SweepValue(axis, 1), -0.5);
   EXPECT_EQ(SweepValue(axis, 2), -1.5);
 
-  for (const char* bad : {"StartBumps", "=1:2", "NoSuchKey=1:2", "StartBumps=1", "StartBumps=1:2:3:4",
-                          "StartBumps=a:2", "StartBumps=1:2:0", "StartBumps=1:2:99", "SourceImageFileName=1:2",
-                          "ImageWidth=100:200"}) {
+  for (const char* bad :
+       {"StartBumps", "=1:2", "NoSuchKey=1:2", "StartBumps=1", "StartBumps=1:2:3:4", "StartBumps=a:2",
+        "StartBumps=1:2:0", "StartBumps=1:2:99", "SourceImageFileName=1:2", "ImageWidth=100:200"}) {
     error.clear();
     EXPECT_FALSE(ParseSweepAxis(bad, axis, error)) << bad;
     EXPECT_FALSE(error.empty()) << bad;

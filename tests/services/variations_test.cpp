@@ -64,7 +64,8 @@ TEST(Variations, LargeStepsMoveFurtherThanSmallOnes) {
     double total = 0;
     for (std::uint64_t seed = 0; seed < 20; ++seed)
       for (const Variation& v : MakeVariations(base, seed, step))
-        total += std::abs(v.params.StartRadius - base.StartRadius) + std::abs(v.params.EndIota - base.EndIota);
+        total +=
+            std::abs(v.params.StartRadius - base.StartRadius) + std::abs(v.params.EndIota - base.EndIota);
     return total;
   };
   EXPECT_GT(moved(VariationStep::Large), 2 * moved(VariationStep::Small));

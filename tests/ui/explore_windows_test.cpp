@@ -46,7 +46,8 @@ class ExploreWindowsTest : public QObject {
     for (int i = 0; i < gallery.EntryCount(); ++i) {
       GalleryPictures pictures;
       std::string error;
-      if (GalleryPicturesOf(folder, entries[static_cast<size_t>(i)], pictures, error) && !pictures.source.empty())
+      if (GalleryPicturesOf(folder, entries[static_cast<size_t>(i)], pictures, error) &&
+          !pictures.source.empty())
         withSource = i;
     }
     QVERIFY(withSource >= 0);
@@ -97,7 +98,6 @@ class ExploreWindowsTest : public QObject {
     // New neighbours around the new values.
     QCOMPARE(variations.Seed(), seed + 1);
     QVERIFY(drawn.wait(20000));
-
   }
 };
 
