@@ -23,7 +23,8 @@ namespace fs = std::filesystem;
 // Frame K of an animation entry: the series is made for that frame alone in
 // a temporary folder, and its picture moved to the output.
 int RenderFrame(const GalleryEntry& entry, const GalleryPictures& pictures, const GalleryOptions& options,
-                std::FILE* out, std::FILE* err) {
+                CommandIo& io) {
+  std::FILE* const err = io.err;
   std::string folder = (fs::temp_directory_path() / "quorl-gallery-XXXXXX").string();
   if (!::mkdtemp(folder.data())) {
     std::fprintf(err, "quorl: cannot make a temporary folder\n");
@@ -39,8 +40,11 @@ int RenderFrame(const GalleryEntry& entry, const GalleryPictures& pictures, cons
   animate.frameNames = true;
   animate.noRecipe = true;
   animate.threads = options.threads;
+  animate.quiet = true;
+  // The frame's path is not news: the picture goes to the output.
   std::FILE* quiet = std::tmpfile();
-  int status = RunAnimate(animate, quiet ? quiet : out, err, false);
+  CommandIo frameIo{quiet ? quiet : io.out, io.err, false};
+  int status = RunAnimate(animate, frameIo);
   if (quiet) std::fclose(quiet);
   std::string bytes, error;
   if (status == 0) {
@@ -85,57 +89,9 @@ int WriteSheet(const std::vector<GalleryEntry>& entries, const GalleryOptions& o
 
 }  // namespace
 
-bool ParseGalleryArguments(const std::vector<std::string>& words, GalleryOptions& options,
-                           std::string& error) {
-  options = {};
-  for (ArgumentReader reader(words); !reader.Done(); reader.Advance()) {
-    const std::string& word = reader.Word();
-    std::string value;
-    long long number = 0;
-    if (word == "-o" || word == "--output") {
-      if (!reader.Value(options.outputPath, error)) return false;
-    } else if (word == "--sheet") {
-      if (!reader.Value(options.sheetPath, error)) return false;
-    } else if (word == "--tile") {
-      if (!reader.Value(value, error) ||
-          !ParseTileSize("--tile", value, options.tileWidth, options.tileHeight, error))
-        return false;
-    } else if (word == "--columns") {
-      if (!reader.Value(value, error) || !WholeNumberOption("--columns", value, 1, 100, number, error))
-        return false;
-      options.columns = static_cast<int>(number);
-    } else if (word == "--folder") {
-      if (!reader.Value(options.folder, error)) return false;
-    } else if (word == "--threads") {
-      if (!reader.Value(value, error) || !WholeNumberOption("--threads", value, 1, 1024, number, error))
-        return false;
-      options.threads = static_cast<int>(number);
-    } else if (!word.empty() && word[0] == '-') {
-      error = "unknown option '" + word + "'";
-      return false;
-    } else if (options.name.empty()) {
-      options.name = word;
-    } else {
-      error = "more than one gallery picture named ('" + word + "')";
-      return false;
-    }
-  }
-  if (!options.name.empty() && options.outputPath.empty()) {
-    error = "no output given (-o OUT.png)";
-    return false;
-  }
-  if (!options.name.empty() && !options.sheetPath.empty()) {
-    error = "--sheet shows the whole gallery; name no picture";
-    return false;
-  }
-  if (options.name.empty() && !options.outputPath.empty()) {
-    error = "name the gallery picture to draw";
-    return false;
-  }
-  return true;
-}
-
-int RunGallery(const GalleryOptions& options, std::FILE* out, std::FILE* err) {
+int RunGallery(const GalleryOptions& options, CommandIo& io) {
+  std::FILE* const out = io.out;
+  std::FILE* const err = io.err;
   const std::string folder = options.folder.empty() ? FindGalleryFolder() : options.folder;
   if (folder.empty() || !fs::is_directory(folder)) {
     std::fprintf(err, "quorl: no gallery folder found%s%s\n", options.folder.empty() ? "" : " at ",
@@ -161,14 +117,75 @@ int RunGallery(const GalleryOptions& options, std::FILE* out, std::FILE* err) {
     std::fprintf(err, "quorl: cannot draw '%s': %s\n", entry->name.c_str(), error.c_str());
     return 1;
   }
-  if (entry->frame > 0) return RenderFrame(*entry, pictures, options, out, err);
+  if (entry->frame > 0) return RenderFrame(*entry, pictures, options, io);
   RenderOptions render;
   render.settingsPath = entry->path;
   render.sourceImage = pictures.source;
   render.backgroundImage = pictures.background;
   render.outputPath = options.outputPath;
   render.threads = options.threads;
-  return RunRender(render, out, err, false);
+  render.quiet = true;
+  return RunRender(render, io);
 }
+
+namespace {
+
+class GalleryCommand : public Command {
+ public:
+  std::string Name() const override { return "gallery"; }
+  std::string Summary() const override { return "list the gallery, or draw one of its pictures again"; }
+  std::string Usage() const override { return "[NAME -o OUT | --sheet OUT] [options]"; }
+  std::string Description() const override {
+    return "Without NAME, lists the pictures of the gallery that comes with Quorl. With NAME (as listed, "
+           "or without its number), draws that picture again from the recipe it carries, with the source "
+           "and background pictures it uses. --sheet lays every picture out small on one sheet.";
+  }
+  void Register(OptionTable& table) override {
+    table.Positional("NAME", options_.name, "the gallery picture to draw", ValueKind::Text);
+    table.Value("-o,--output", options_.outputPath, "OUT", "the picture to write (8-bit RGB PNG)",
+                ValueKind::File);
+    table.Value("--sheet", options_.sheetPath, "OUT", "every gallery picture small on one sheet",
+                ValueKind::File);
+    table.Value("--tile", tile_, "WxH", "thumbnail size on the sheet (default 120x120)", ValueKind::Text);
+    table.Value("--columns", columns_, "N", "thumbnails in a row of the sheet (default 8)", ValueKind::Number);
+    table.Value("--folder", options_.folder, "DIR", "another gallery folder", ValueKind::Folder);
+    table.Value("--threads", threads_, "N", "threads to draw with (default: every CPU)", ValueKind::Number);
+  }
+  bool Check(std::string& error) override {
+    long long number = 0;
+    if (!tile_.empty() && !ParseTileSize("--tile", tile_, options_.tileWidth, options_.tileHeight, error))
+      return false;
+    if (!columns_.empty()) {
+      if (!WholeNumberOption("--columns", columns_, 1, 100, number, error)) return false;
+      options_.columns = static_cast<int>(number);
+    }
+    if (!threads_.empty()) {
+      if (!WholeNumberOption("--threads", threads_, 1, 1024, number, error)) return false;
+      options_.threads = static_cast<int>(number);
+    }
+    if (!options_.name.empty() && !options_.sheetPath.empty()) {
+      error = "--sheet shows the whole gallery; name no picture";
+      return false;
+    }
+    if (!options_.name.empty() && options_.outputPath.empty()) {
+      error = "no output given (-o OUT.png)";
+      return false;
+    }
+    if (options_.name.empty() && !options_.outputPath.empty()) {
+      error = "name the gallery picture to draw";
+      return false;
+    }
+    return true;
+  }
+  int Run(CommandIo& io) override { return RunGallery(options_, io); }
+
+ private:
+  GalleryOptions options_;
+  std::string tile_, columns_, threads_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeGalleryCommand() { return std::make_unique<GalleryCommand>(); }
 
 }  // namespace quorl

@@ -3,9 +3,10 @@
 // --sheet OUT.png` lays them all out small on one sheet.
 #pragma once
 
-#include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
+
+#include "app/command.h"
 
 namespace quorl {
 
@@ -20,11 +21,10 @@ struct GalleryOptions {
   int threads = 0;
 };
 
-bool ParseGalleryArguments(const std::vector<std::string>& words, GalleryOptions& options,
-                           std::string& error);
-
 // Exit status: 0 done, 1 no gallery, an unknown name or a file that could not
 // be read or written.
-int RunGallery(const GalleryOptions& options, std::FILE* out, std::FILE* err);
+int RunGallery(const GalleryOptions& options, CommandIo& io);
+
+std::unique_ptr<Command> MakeGalleryCommand();
 
 }  // namespace quorl

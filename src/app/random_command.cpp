@@ -12,47 +12,9 @@
 
 namespace quorl {
 
-bool ParseRandomArguments(const std::vector<std::string>& words, RandomOptions& options, std::string& error) {
-  options = {};
-  for (ArgumentReader reader(words); !reader.Done(); reader.Advance()) {
-    const std::string& word = reader.Word();
-    std::string value;
-    long long number = 0;
-    if (word == "--seed") {
-      if (!reader.Value(value, error) ||
-          !WholeNumberOption("--seed", value, 0, 9007199254740991LL, number, error))
-        return false;
-      options.seed = static_cast<std::uint64_t>(number);
-      options.seedGiven = true;
-    } else if (word == "-o" || word == "--output") {
-      if (!reader.Value(options.outputPath, error)) return false;
-    } else if (word == "--save") {
-      if (!reader.Value(options.saveDir, error)) return false;
-    } else if (word == "--size") {
-      if (!reader.Value(value, error) ||
-          !ParseTileSize("--size", value, options.width, options.height, error))
-        return false;
-    } else if (word == "--threads") {
-      if (!reader.Value(value, error) || !WholeNumberOption("--threads", value, 1, 1024, number, error))
-        return false;
-      options.threads = static_cast<int>(number);
-    } else {
-      error = "unknown option '" + word + "'";
-      return false;
-    }
-  }
-  if (!options.seedGiven) {
-    error = "no seed given (--seed N)";
-    return false;
-  }
-  if (options.outputPath.empty() && options.saveDir.empty()) {
-    error = "no output given (-o OUT.png and/or --save DIR)";
-    return false;
-  }
-  return true;
-}
-
-int RunRandom(const RandomOptions& options, std::FILE* out, std::FILE* err) {
+int RunRandom(const RandomOptions& options, CommandIo& io) {
+  std::FILE* const out = io.out;
+  std::FILE* const err = io.err;
   if (!options.saveDir.empty() && !std::filesystem::is_directory(options.saveDir)) {
     std::fprintf(err, "quorl: the save folder '%s' does not exist\n", options.saveDir.c_str());
     return 1;
@@ -93,5 +55,56 @@ int RunRandom(const RandomOptions& options, std::FILE* out, std::FILE* err) {
   }
   return 0;
 }
+
+namespace {
+
+class RandomCommand : public Command {
+ public:
+  std::string Name() const override { return "random"; }
+  std::string Summary() const override { return "a picture from a recipe made at random from a seed"; }
+  std::string Usage() const override { return "--seed N [-o OUT] [--save DIR] [options]"; }
+  std::string Description() const override {
+    return "Makes a recipe at random within ranges taken from the gallery and draws it. The same seed gives "
+           "the same picture on every machine. A picture that comes out almost empty or almost flat is made "
+           "again from the sub-seed (seed, attempt), never from the next seed.";
+  }
+  void Register(OptionTable& table) override {
+    table.Value("--seed", seed_, "N", "the seed (a whole number)", ValueKind::Number);
+    table.Value("-o,--output", options_.outputPath, "OUT", "the picture to write (8-bit RGB PNG)",
+                ValueKind::File);
+    table.Value("--save", options_.saveDir, "DIR", "also save the picture with its recipe into DIR",
+                ValueKind::Folder);
+    table.Value("--size", size_, "WxH", "picture size (default 600x600)", ValueKind::Text);
+    table.Value("--threads", threads_, "N", "threads to draw with (default: every CPU)", ValueKind::Number);
+  }
+  bool Check(std::string& error) override {
+    long long number = 0;
+    if (seed_.empty()) {
+      error = "no seed given (--seed N)";
+      return false;
+    }
+    if (!WholeNumberOption("--seed", seed_, 0, 9007199254740991LL, number, error)) return false;
+    options_.seed = static_cast<std::uint64_t>(number);
+    if (!size_.empty() && !ParseTileSize("--size", size_, options_.width, options_.height, error)) return false;
+    if (!threads_.empty()) {
+      if (!WholeNumberOption("--threads", threads_, 1, 1024, number, error)) return false;
+      options_.threads = static_cast<int>(number);
+    }
+    if (options_.outputPath.empty() && options_.saveDir.empty()) {
+      error = "no output given (-o OUT.png and/or --save DIR)";
+      return false;
+    }
+    return true;
+  }
+  int Run(CommandIo& io) override { return RunRandom(options_, io); }
+
+ private:
+  RandomOptions options_;
+  std::string seed_, size_, threads_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeRandomCommand() { return std::make_unique<RandomCommand>(); }
 
 }  // namespace quorl

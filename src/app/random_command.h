@@ -3,15 +3,15 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
+
+#include "app/command.h"
 
 namespace quorl {
 
 struct RandomOptions {
   std::uint64_t seed = 0;
-  bool seedGiven = false;
   std::string outputPath;  // -o: the picture alone
   std::string saveDir;     // --save: the whole set, recipe included
   int width = 600;         // --size WxH
@@ -19,10 +19,10 @@ struct RandomOptions {
   int threads = 0;  // --threads; 0: all cores
 };
 
-bool ParseRandomArguments(const std::vector<std::string>& words, RandomOptions& options, std::string& error);
-
 // Exit status: 0 done, 1 a file could not be written. Prints the seed and
-// the attempt that was kept to `out`, and the saved PNG's path with --save.
-int RunRandom(const RandomOptions& options, std::FILE* out, std::FILE* err);
+// the attempt that was kept to io.out, and the saved PNG's path with --save.
+int RunRandom(const RandomOptions& options, CommandIo& io);
+
+std::unique_ptr<Command> MakeRandomCommand();
 
 }  // namespace quorl

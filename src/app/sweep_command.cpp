@@ -68,49 +68,9 @@ bool ParseTileSize(const std::string& name, const std::string& text, int& width,
   return true;
 }
 
-bool ParseSweepArguments(const std::vector<std::string>& words, SweepOptions& options, std::string& error) {
-  options = {};
-  for (ArgumentReader reader(words); !reader.Done(); reader.Advance()) {
-    const OptionRead read = ReadSharedOption(reader, options, error);
-    if (read == OptionRead::Bad) return false;
-    if (read == OptionRead::Taken) continue;
-    const std::string& word = reader.Word();
-    std::string value;
-    if (word == "-o" || word == "--output") {
-      if (!reader.Value(options.outputPath, error)) return false;
-    } else if (word == "--vary") {
-      SweepAxis axis;
-      if (!reader.Value(value, error) || !ParseSweepAxis(value, axis, error)) return false;
-      options.axes.push_back(axis);
-    } else if (word == "--tile") {
-      if (!reader.Value(value, error) ||
-          !ParseTileSize("--tile", value, options.tileWidth, options.tileHeight, error))
-        return false;
-    } else {
-      error = "unknown option '" + word + "'";
-      return false;
-    }
-  }
-  if (options.settingsPath.empty()) {
-    error = "no settings file given";
-    return false;
-  }
-  if (options.axes.empty() || options.axes.size() > 2) {
-    error = "give one or two --vary KEY=FROM:TO[:COUNT]";
-    return false;
-  }
-  if (options.axes.size() == 2 && options.axes[0].key == options.axes[1].key) {
-    error = "the two --vary name the same key";
-    return false;
-  }
-  if (options.outputPath.empty()) {
-    error = "no output given (-o SHEET.png)";
-    return false;
-  }
-  return true;
-}
-
-int RunSweep(const SweepOptions& options, std::FILE* out, std::FILE* err) {
+int RunSweep(const SweepOptions& options, CommandIo& io) {
+  std::FILE* const out = io.out;
+  std::FILE* const err = io.err;
   if (!options.saveDir.empty() && !std::filesystem::is_directory(options.saveDir)) {
     std::fprintf(err, "quorl: the save folder '%s' does not exist\n", options.saveDir.c_str());
     return 1;
@@ -138,5 +98,67 @@ int RunSweep(const SweepOptions& options, std::FILE* out, std::FILE* err) {
   if (!options.saveDir.empty() && !SaveTiles(tiles, pictures, options, out, err)) return 1;
   return 0;
 }
+
+namespace {
+
+class SweepCommand : public Command {
+ public:
+  std::string Name() const override { return "sweep"; }
+  std::string Summary() const override { return "a contact sheet: one recipe drawn for a row of values"; }
+  std::string Usage() const override { return "SETTINGS --vary KEY=FROM:TO[:COUNT] -o SHEET [options]"; }
+  std::string Description() const override {
+    return "Draws the recipe once for each of COUNT values of KEY (default 5) from FROM to TO, and lays the "
+           "tiles out on one sheet with the value in force under each. A second --vary makes a grid. A "
+           "value outside the range of the key's field is clamped, and the label shows the clamped value. "
+           "Tiles are drawn in parallel; each is the picture render draws with --set KEY=VALUE at the "
+           "tile's size.";
+  }
+  void Register(OptionTable& table) override {
+    table.Positional("SETTINGS", options_.settingsPath, "a settings file or a picture saved by Quorl");
+    table.Values("--vary", vary_, "KEY=FROM:TO[:COUNT]", "a settings key and its values (once or twice)");
+    table.Value("-o,--output", options_.outputPath, "SHEET", "the contact sheet to write (PNG)",
+                ValueKind::File);
+    table.Value("--tile", tile_, "WxH", "size of each tile (default 200x200)", ValueKind::Text);
+    RegisterSharedOptions(table, options_, text_);
+  }
+  bool Check(std::string& error) override {
+    if (!CheckSharedOptions(options_, text_, error)) return false;
+    if (vary_.empty() || vary_.size() > 2) {
+      error = "give one or two --vary KEY=FROM:TO[:COUNT]";
+      return false;
+    }
+    for (const std::string& text : vary_) {
+      SweepAxis axis;
+      if (!ParseSweepAxis(text, axis, error)) return false;
+      options_.axes.push_back(axis);
+    }
+    if (options_.axes.size() == 2 && options_.axes[0].key == options_.axes[1].key) {
+      error = "the two --vary name the same key";
+      return false;
+    }
+    if (!tile_.empty() && !ParseTileSize("--tile", tile_, options_.tileWidth, options_.tileHeight, error))
+      return false;
+    if (options_.settingsPath.empty()) {
+      error = "no settings file given";
+      return false;
+    }
+    if (options_.outputPath.empty()) {
+      error = "no output given (-o SHEET.png)";
+      return false;
+    }
+    return true;
+  }
+  int Run(CommandIo& io) override { return RunSweep(options_, io); }
+
+ private:
+  SweepOptions options_;
+  SharedOptionText text_;
+  std::vector<std::string> vary_;
+  std::string tile_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeSweepCommand() { return std::make_unique<SweepCommand>(); }
 
 }  // namespace quorl

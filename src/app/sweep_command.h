@@ -1,12 +1,13 @@
-// `quorl sweep SETTINGS|PICTURE --vary KEY=FROM:TO[:COUNT] ... -o SHEET.png`:
-// a contact sheet of one recipe drawn for a row of values of one key, or a
+// `quorl sweep SETTINGS --vary KEY=FROM:TO[:COUNT] ... -o SHEET.png`: a
+// contact sheet of one recipe drawn for a row of values of one key, or a
 // grid for two, with the key and the value in force under each tile.
 #pragma once
 
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/command.h"
 #include "app/shared_options.h"
 #include "services/sweep.h"
 
@@ -23,10 +24,10 @@ struct SweepOptions : SharedOptions {
 bool ParseTileSize(const std::string& name, const std::string& text, int& width, int& height,
                    std::string& error);
 
-bool ParseSweepArguments(const std::vector<std::string>& words, SweepOptions& options, std::string& error);
-
 // Exit status: 0 done, 1 a file could not be read or written, 2 a bad
-// --set or --style. With --save, prints each tile's PNG path to `out`.
-int RunSweep(const SweepOptions& options, std::FILE* out, std::FILE* err);
+// --set or --style. With --save, prints each tile's PNG path to io.out.
+int RunSweep(const SweepOptions& options, CommandIo& io);
+
+std::unique_ptr<Command> MakeSweepCommand();
 
 }  // namespace quorl

@@ -18,7 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Outcome;
-using test::RunInProcess;
 using test::ScratchFolder;
 using test::WriteFile;
 
@@ -29,20 +28,9 @@ Picture24 Decode(const fs::path& path) {
   return picture;
 }
 
-Outcome Gallery(const std::vector<std::string>& words) {
-  return RunInProcess<GalleryOptions>(words, ParseGalleryArguments, [](auto& o, auto* out, auto* err, bool) {
-    return RunGallery(o, out, err);
-  });
-}
-Outcome Sweep(const std::vector<std::string>& words) {
-  return RunInProcess<SweepOptions>(
-      words, ParseSweepArguments, [](auto& o, auto* out, auto* err, bool) { return RunSweep(o, out, err); });
-}
-Outcome Random(const std::vector<std::string>& words) {
-  return RunInProcess<RandomOptions>(words, ParseRandomArguments, [](auto& o, auto* out, auto* err, bool) {
-    return RunRandom(o, out, err);
-  });
-}
+Outcome Gallery(const std::vector<std::string>& words) { return test::RunQuorl("gallery", words); }
+Outcome Sweep(const std::vector<std::string>& words) { return test::RunQuorl("sweep", words); }
+Outcome Random(const std::vector<std::string>& words) { return test::RunQuorl("random", words); }
 
 const std::string kGallery = std::string(QUORL_SOURCE_DIR) + "/gallery";
 
@@ -101,7 +89,9 @@ TEST(SweepCommand, EachTileEqualsASeparateRenderAtTileSize) {
     render.settingsPath = (scratch / "s.ini").string();
     render.outputPath = single.string();
     render.overrides = {{"StartBumps", std::to_string(bumps)}, {"ImageWidth", "64"}, {"ImageHeight", "48"}};
-    ASSERT_EQ(RunRender(render, stdout, stderr, false), 0);
+    render.quiet = true;
+    CommandIo io;
+    ASSERT_EQ(RunRender(render, io), 0);
     const Picture24 alone = Decode(single);
     ASSERT_EQ(alone.Width(), 64);
     int differing = 0;
@@ -182,7 +172,9 @@ TEST(RandomCommand, ASavedRandomPictureDrawsAgainFromItsRecipe) {
   RenderOptions render;
   render.settingsPath = saved.string();
   render.outputPath = (scratch / "again.png").string();
-  ASSERT_EQ(RunRender(render, stdout, stderr, false), 0);
+  render.quiet = true;
+  CommandIo io;
+  ASSERT_EQ(RunRender(render, io), 0);
   EXPECT_TRUE(Decode(saved) == Decode(scratch / "again.png"));
 }
 
