@@ -15,13 +15,8 @@ using Factory = std::unique_ptr<Command> (*)();
 
 // One row per command.
 constexpr Factory kCommands[] = {
-    MakeRenderCommand,
-    MakeAnimateCommand,
-    MakeGalleryCommand,
-    MakeSweepCommand,
-    MakeRandomCommand,
-    MakeHelpCommand,
-    MakeCompletionCommand,
+    MakeRenderCommand, MakeAnimateCommand, MakeGalleryCommand,    MakeSweepCommand,
+    MakeRandomCommand, MakeHelpCommand,    MakeCompletionCommand,
 };
 
 }  // namespace

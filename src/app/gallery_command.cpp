@@ -147,7 +147,8 @@ class GalleryCommand : public Command {
     table.Value("--sheet", options_.sheetPath, "OUT", "every gallery picture small on one sheet",
                 ValueKind::File);
     table.Value("--tile", tile_, "WxH", "thumbnail size on the sheet (default 120x120)", ValueKind::Text);
-    table.Value("--columns", columns_, "N", "thumbnails in a row of the sheet (default 8)", ValueKind::Number);
+    table.Value("--columns", columns_, "N", "thumbnails in a row of the sheet (default 8)",
+                ValueKind::Number);
     table.Value("--folder", options_.folder, "DIR", "another gallery folder", ValueKind::Folder);
     table.Value("--threads", threads_, "N", "threads to draw with (default: every CPU)", ValueKind::Number);
   }
@@ -186,6 +187,8 @@ class GalleryCommand : public Command {
 
 }  // namespace
 
-std::unique_ptr<Command> MakeGalleryCommand() { return std::make_unique<GalleryCommand>(); }
+std::unique_ptr<Command> MakeGalleryCommand() {
+  return std::make_unique<GalleryCommand>();
+}
 
 }  // namespace quorl

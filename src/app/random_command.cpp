@@ -85,7 +85,8 @@ class RandomCommand : public Command {
     }
     if (!WholeNumberOption("--seed", seed_, 0, 9007199254740991LL, number, error)) return false;
     options_.seed = static_cast<std::uint64_t>(number);
-    if (!size_.empty() && !ParseTileSize("--size", size_, options_.width, options_.height, error)) return false;
+    if (!size_.empty() && !ParseTileSize("--size", size_, options_.width, options_.height, error))
+      return false;
     if (!threads_.empty()) {
       if (!WholeNumberOption("--threads", threads_, 1, 1024, number, error)) return false;
       options_.threads = static_cast<int>(number);
@@ -105,6 +106,8 @@ class RandomCommand : public Command {
 
 }  // namespace
 
-std::unique_ptr<Command> MakeRandomCommand() { return std::make_unique<RandomCommand>(); }
+std::unique_ptr<Command> MakeRandomCommand() {
+  return std::make_unique<RandomCommand>();
+}
 
 }  // namespace quorl

@@ -159,6 +159,8 @@ class SweepCommand : public Command {
 
 }  // namespace
 
-std::unique_ptr<Command> MakeSweepCommand() { return std::make_unique<SweepCommand>(); }
+std::unique_ptr<Command> MakeSweepCommand() {
+  return std::make_unique<SweepCommand>();
+}
 
 }  // namespace quorl

@@ -28,9 +28,15 @@ Picture24 Decode(const fs::path& path) {
   return picture;
 }
 
-Outcome Gallery(const std::vector<std::string>& words) { return test::RunQuorl("gallery", words); }
-Outcome Sweep(const std::vector<std::string>& words) { return test::RunQuorl("sweep", words); }
-Outcome Random(const std::vector<std::string>& words) { return test::RunQuorl("random", words); }
+Outcome Gallery(const std::vector<std::string>& words) {
+  return test::RunQuorl("gallery", words);
+}
+Outcome Sweep(const std::vector<std::string>& words) {
+  return test::RunQuorl("sweep", words);
+}
+Outcome Random(const std::vector<std::string>& words) {
+  return test::RunQuorl("random", words);
+}
 
 const std::string kGallery = std::string(QUORL_SOURCE_DIR) + "/gallery";
 
