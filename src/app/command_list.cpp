@@ -2,9 +2,12 @@
 
 #include "app/animate_command.h"
 #include "app/completion_command.h"
+#include "app/gallery_command.h"
 #include "app/help_command.h"
+#include "app/random_command.h"
 #include "app/recipe_command.h"
 #include "app/render_command.h"
+#include "app/sweep_command.h"
 #include "app/verify_command.h"
 
 namespace quorl {
@@ -14,8 +17,8 @@ using Factory = std::unique_ptr<Command> (*)();
 
 // One row per command.
 constexpr Factory kCommands[] = {
-    MakeRenderCommand, MakeAnimateCommand, MakeVerifyCommand,
-    MakeRecipeCommand, MakeHelpCommand,    MakeCompletionCommand,
+    MakeRenderCommand, MakeAnimateCommand, MakeGalleryCommand, MakeSweepCommand,      MakeRandomCommand,
+    MakeVerifyCommand, MakeRecipeCommand,  MakeHelpCommand,    MakeCompletionCommand,
 };
 
 }  // namespace
