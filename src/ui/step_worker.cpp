@@ -52,7 +52,8 @@ void StepWorker::Loop() {
     idle_.notify_all();
     // Queued: the report runs on the owner's thread, after the messages the
     // step itself posted there.
-    QMetaObject::invokeMethod(this, [this, more] { Deliver(more); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, more] { Deliver(more); }, Qt::QueuedConnection);
   }
 }
 

@@ -73,7 +73,8 @@ class WindowFilesTest : public QObject {
     RecordingDialogs dialogs;
     QTemporaryDir folder;
     QStringList files;
-    for (int i = 0; i < 12; ++i) files << WriteSettings(folder.filePath(QString("set%1.ini").arg(i)), 100 + i);
+    for (int i = 0; i < 12; ++i)
+      files << WriteSettings(folder.filePath(QString("set%1.ini").arg(i)), 100 + i);
     {
       MainWindow window;
       QVERIFY(!window.RecentMenu()->isEnabled());
