@@ -79,8 +79,9 @@ int main(int argc, char** argv) {
     gaps.push_back(f.longestGapMs);
     heavy.push_back(f.seconds);
   }
-  std::printf("heavy scene: %.2f s a run, longest gap between timer ticks %.1f ms (median of %d; worst %.1f ms)\n",
-              Median(heavy), Median(gaps), runs, *std::max_element(gaps.begin(), gaps.end()));
+  std::printf(
+      "heavy scene: %.2f s a run, longest gap between timer ticks %.1f ms (median of %d; worst %.1f ms)\n",
+      Median(heavy), Median(gaps), runs, *std::max_element(gaps.begin(), gaps.end()));
 
   if (!window.OpenFile(scenes + "default.ini")) return 1;
   window.Parameters().Steps = 3000;
