@@ -16,16 +16,16 @@ void DrawingRun::SetThreads(int threads) {
   threads_ = std::min(threads < 1 ? HardwareThreads() : threads, PointBatchSink::kMaxParts);
 }
 
-void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int count) {
+DotStep DrawingRun::DotStepOf(const ProgramState& state, int step, int steps, double limit, int count) {
   DotStep dot;
   dot.step = step;
   dot.Steps = steps;
   dot.dotSize = limit;
   dot.pointCount = count;
-  dot.ThetaColorSlotMultiplier = state_.curves[22].Multiplier;
-  dot.StepColorSlotMultiplier = state_.curves[23].Multiplier;
-  dot.AnimationPhase = state_.flags.InAnimation ? state_.anim.AnimationPhase : 0;
-  const StepState& step_state = state_.step;
+  dot.ThetaColorSlotMultiplier = state.curves[22].Multiplier;
+  dot.StepColorSlotMultiplier = state.curves[23].Multiplier;
+  dot.AnimationPhase = state.flags.InAnimation ? state.anim.AnimationPhase : 0;
+  const StepState& step_state = state.step;
   dot.StepScale = step_state.StepScale;
   dot.DimmerFactor = step_state.DimmerFactor;
   dot.SourceThetaMultiplier = step_state.SourceThetaMultiplier;
@@ -34,7 +34,11 @@ void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int c
     dot.StepAmount[c] = step_state.StepAmount[c];
     dot.StepColor[c] = step_state.StepColor[c];
   }
-  kernel.Prepare(state_.params, state_.source, state_.canvas, dot);
+  return dot;
+}
+
+void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int count) {
+  kernel.Prepare(state_.params, state_.source, state_.canvas, DotStepOf(state_, step, steps, limit, count));
   capacity_ = DotBatch::CapacityFor(kernel);
 }
 
@@ -296,7 +300,8 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
     pool_ = std::make_unique<WorkerPool>(threads_);
   batches_.sink = &sink_;
   batches_.pool = threads_ > 1 ? pool_.get() : nullptr;
-  ShapeContext context{p, anim, s, curves, host_, state_.random, sink_, &batches_};
+  PointSink& sink = externalSink_ ? *externalSink_ : static_cast<PointSink&>(sink_);
+  ShapeContext context{p, anim, s, curves, host_, state_.random, sink, externalSink_ ? nullptr : &batches_};
   const ShapeResult result = DrawByParameters(a, context);
   if (result.outcome == ShapeOutcome::kNoPoints) {
     ShowOnce(shownHuh_, "huh");
@@ -304,7 +309,8 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   }
   ++counters_.stepsDrawn;
   counters_.points += result.points;
-  counters_.subSamples += static_cast<long long>(result.points) * sink_.kernel.SubSampleCount();
+  if (!externalSink_)
+    counters_.subSamples += static_cast<long long>(result.points) * sink_.kernel.SubSampleCount();
   return true;
 }
 

@@ -68,6 +68,13 @@ class DrawingRun {
   // Steps with less colouring work than this (sub-samples) are drawn on one
   // thread, where waking the others would cost more than it saves.
   void SetParallelWork(long long subSamples) { batches_.parallelWork = subSamples; }
+  // Sends every step's points, one at a time on the calling thread, to
+  // `sink` instead of colouring them into the canvas (null: colour as
+  // usual). For benchmarks that colour with a kernel of their own.
+  void ColourThrough(PointSink* sink) { externalSink_ = sink; }
+  // The colouring inputs of a step from the run's state, as the canvas
+  // colouring takes them.
+  static DotStep DotStepOf(const ProgramState& state, int step, int steps, double limit, int count);
 
   bool IsDrawing() const { return state_.flags.IsDrawing; }
   long long CurrentStep() const { return step_; }
@@ -119,6 +126,7 @@ class DrawingRun {
   // Started at the first step that needs it; its threads wait between steps.
   std::unique_ptr<WorkerPool> pool_;
   PointBatches batches_;
+  PointSink* externalSink_ = nullptr;
 };
 
 }  // namespace quorl
