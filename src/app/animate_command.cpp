@@ -54,6 +54,7 @@ class CommandLineSeries : public SeriesHost {
 
   void MakeFrame(int f) override {
     if (options_.skipExisting && FrameSetExists(f)) {
+      Finish();  // the frames before it keep their place in the list
       frames_.push_back(FramePath(f, ".png"));
       return;
     }
