@@ -426,11 +426,15 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   ShapeResult result = DrawByParameters(a, context);
   if (result.outcome == ShapeOutcome::kPlanned) {
     AheadStep& ahead = *planning_;
-    ahead.planned = true;
     ahead.sink.BeginShape(step, steps, a.limit, ahead.plan.PointCount());
-    const int threads = pool_ ? std::min(pool_->Threads(), PointBatchSink::kMaxParts) : 1;
-    ahead.sink.Reserve(ahead.plan.Count(), std::min(threads * 8, PointBatchSink::kMaxParts));
-    return true;
+    // A step whose points would take more room than one batch is drawn now.
+    result.outcome = ShapeOutcome::kNotPlanned;
+    if (ahead.plan.Count() <= DotBatch::CapacityFor(ahead.sink.kernel)) {
+      const int threads = pool_ ? std::min(pool_->Threads(), PointBatchSink::kMaxParts) : 1;
+      ahead.sink.Reserve(ahead.plan.Count(), std::min(threads * 8, PointBatchSink::kMaxParts));
+      ahead.planned = true;
+      return true;
+    }
   }
   if (result.outcome == ShapeOutcome::kNotPlanned) {
     // Drawn now, after the steps planned before it.

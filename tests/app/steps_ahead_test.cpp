@@ -89,6 +89,11 @@ TEST_F(StepsAhead, DrawTheSamePictureAsOneThreadStepByStep) {
                     {{"StartGrain", "1"}, {"EndGrain", "120"}, {"GrainMultiplier", "800"}, {"Steps", "12"}},
                     false,
                     false});
+  // Wide dots: steps whose points would not fit in one batch.
+  scenes.push_back({"sine_default",
+                    {{"StartLimit", "70"}, {"EndLimit", "70"}, {"GrainMultiplier", "4000"}, {"Steps", "4"}},
+                    false,
+                    false});
   scenes.push_back({"sine_default", {{"UseIotaExtra", "1"}}, false, false});  // one at a time
   scenes.push_back({"lissajous_normalise", {{"UseSourceImage", "1"}}, true, false});
   scenes.push_back({"sine_default", {{"UseZFactor", "1"}, {"NewColor", "1"}}, false, false});
