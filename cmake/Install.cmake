@@ -13,7 +13,12 @@ file(MAKE_DIRECTORY ${QUORL_DATA_OUT})
 set(quorl_data_outputs)
 
 install(TARGETS quorl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# Debian keeps a package's documents under its own name.
+if(QUORL_GUI)
+  install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quorl)
+else()
+  install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quorl-cli)
+endif()
 
 # Pictures made with Quorl that carry their recipes; the program looks for
 # them in share/quorl/gallery beside its own bin folder.

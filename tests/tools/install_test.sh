@@ -31,8 +31,14 @@ page="$share/man/man1/quorl.1.gz"
 if [ -f "$page" ]; then
   MANWIDTH=80 man --warnings -l "$page" >"$tmp/man.txt" 2>"$tmp/man.err" || fail "man -l failed: $(cat "$tmp/man.err")"
   [ ! -s "$tmp/man.err" ] || fail "man warns: $(cat "$tmp/man.err")"
-  for word in "quorl render" "quorl animate" "--chunk"; do
-    grep -q -- "$word" "$tmp/man.txt" || fail "the manual page does not mention $word"
+  # Every option the installed program's help names is in the manual (read
+  # in the page's source, where no line break splits an option).
+  zcat "$page" | sed 's/\\f[BIRP]//g; s/\\-/-/g' >"$tmp/man.roff"
+  for command in render animate; do
+    grep -q -- "quorl $command" "$tmp/man.roff" || fail "the manual page does not describe quorl $command"
+    for option in $("$prefix/bin/quorl" "$command" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
+      grep -q -- "$option\b" "$tmp/man.roff" || fail "the manual page does not mention quorl $command $option"
+    done
   done
 else
   fail "no manual page at share/man/man1/quorl.1.gz"

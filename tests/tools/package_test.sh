@@ -69,6 +69,14 @@ else
   fail "the unpacked program could not draw ${scene##*/}: $(cat "$tmp/render.err")"
 fi
 
+# The unpacked program finds the gallery installed beside it.
+if [[ "$scene" == */usr/share/quorl/gallery/* ]] && "$program" help gallery >/dev/null 2>&1; then
+  name="${scene##*/}"
+  (unset QUORL_GALLERY QUORL_NO_GALLERY && "$program" gallery) >"$tmp/gallery.txt" 2>&1 || true
+  grep -q -- "${name%.png}" "$tmp/gallery.txt" ||
+    fail "the unpacked program does not list its gallery: $(head -n 3 "$tmp/gallery.txt")"
+fi
+
 if ((failures)); then
   cat "$tmp/info.txt"
   echo "package test: $failures failed"
