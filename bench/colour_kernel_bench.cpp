@@ -26,7 +26,7 @@ class Recorder : public PointSink {
  public:
   explicit Recorder(ProgramState& state) : state_(state) {}
   void BeginShape(int step, int steps, double limit, int count) override {
-    steps_.push_back({DrawingRun::DotStepOf(state_, step, steps, limit, count), {}});
+    steps_.push_back({DrawingRun::DotStepOf(state_, state_.curves, step, steps, limit, count), {}});
   }
   bool AddPoint(double x, double y, int index, double z) override {
     steps_.back().points.push_back({x, y, index, z});

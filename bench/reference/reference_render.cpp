@@ -25,7 +25,7 @@ class ReferenceSink : public PointSink {
   explicit ReferenceSink(ProgramState& state) : state_(state) {}
   void BeginShape(int step, int steps, double limit, int count) override {
     kernel_.Prepare(state_.params, state_.source, state_.canvas,
-                    DrawingRun::DotStepOf(state_, step, steps, limit, count));
+                    DrawingRun::DotStepOf(state_, state_.curves, step, steps, limit, count));
   }
   bool AddPoint(double x, double y, int index, double z_factor) override {
     if (kernel_.DrawsNothing()) return true;

@@ -10,21 +10,29 @@
 
 namespace quorl {
 
-DrawingRun::DrawingRun(ProgramState& state, Host& host) : state_(state), host_(host), sink_(state) {}
+DrawingRun::DrawingRun(ProgramState& state, Host& host) : state_(state), host_(host), sink_(state) {
+  SetStepInputs(nullptr, nullptr);
+}
+
+void DrawingRun::SetStepInputs(ParameterSet* params, CurveSlots* curves) {
+  sink_.params = params ? params : &state_.params;
+  sink_.curves = curves ? curves : &state_.curves;
+}
 
 // More threads than parts of the canvas could not help.
 void DrawingRun::SetThreads(int threads) {
   threads_ = std::min(threads < 1 ? HardwareThreads() : threads, PointBatchSink::kMaxParts);
 }
 
-DotStep DrawingRun::DotStepOf(const ProgramState& state, int step, int steps, double limit, int count) {
+DotStep DrawingRun::DotStepOf(const ProgramState& state, const CurveSlots& curves, int step, int steps,
+                              double limit, int count) {
   DotStep dot;
   dot.step = step;
   dot.Steps = steps;
   dot.dotSize = limit;
   dot.pointCount = count;
-  dot.ThetaColorSlotMultiplier = state.curves[22].Multiplier;
-  dot.StepColorSlotMultiplier = state.curves[23].Multiplier;
+  dot.ThetaColorSlotMultiplier = curves[22].Multiplier;
+  dot.StepColorSlotMultiplier = curves[23].Multiplier;
   dot.AnimationPhase = state.flags.InAnimation ? state.anim.AnimationPhase : 0;
   const StepState& step_state = state.step;
   dot.StepScale = step_state.StepScale;
@@ -39,7 +47,8 @@ DotStep DrawingRun::DotStepOf(const ProgramState& state, int step, int steps, do
 }
 
 void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int count) {
-  kernel.Prepare(state_.params, state_.source, state_.canvas, DotStepOf(state_, step, steps, limit, count));
+  kernel.Prepare(*params, state_.source, state_.canvas,
+                 DotStepOf(state_, *curves, step, steps, limit, count));
   capacity_ = DotBatch::CapacityFor(kernel);
 }
 
@@ -132,7 +141,7 @@ bool DrawingRun::RunStep() {
   const int step = static_cast<int>(step_++);
   if (ComputeAndDrawStep(step)) {
     host_.ProcessPendingEvents();
-    const double last = std::ceil(state_.params.Steps / 100.0 * state_.params.PercentToComplete);
+    const double last = std::ceil(Params().Steps / 100.0 * Params().PercentToComplete);
     if (last < step || state_.flags.StopRequested) {
       state_.flags.IsDrawing = false;
       loopEnded_ = true;
@@ -144,7 +153,7 @@ bool DrawingRun::RunStep() {
 }
 
 bool DrawingRun::CanDrawAhead() const {
-  const ParameterSet& p = state_.params;
+  const ParameterSet& p = *sink_.params;
   return stepsAhead_ && threads_ > 1 && !externalSink_ && !state_.flags.DrawEachStep && !p.UseIotaExtra &&
          !p.QuorlPointsFollowRotate && !p.QuorlPointsFollow;
 }
@@ -163,7 +172,7 @@ constexpr long long kAheadWork = 1 << 21;
 
 bool DrawingRun::RunStepsAhead() {
   StartPool();
-  const double last = std::ceil(state_.params.Steps / 100.0 * state_.params.PercentToComplete);
+  const double last = std::ceil(Params().Steps / 100.0 * Params().PercentToComplete);
   long long work = 0;
   bool ended = false;
   pendingAhead_ = 0;
@@ -172,6 +181,8 @@ bool DrawingRun::RunStepsAhead() {
       ahead_.push_back(std::make_unique<AheadStep>(state_));
     planning_ = ahead_[static_cast<std::size_t>(pendingAhead_)].get();
     planning_->planned = false;
+    planning_->sink.params = sink_.params;
+    planning_->sink.curves = sink_.curves;
     const int step = static_cast<int>(step_++);
     const bool drawn = ComputeAndDrawStep(step);
     if (planning_->planned) {
@@ -278,8 +289,8 @@ void DrawingRun::ShowOnce(bool& shown, const char* text) {
 }
 
 void DrawingRun::ComputeStepColour(int step, int steps) {
-  const ParameterSet& p = state_.params;
-  const CurveSlots& curves = state_.curves;
+  const ParameterSet& p = Params();
+  const CurveSlots& curves = Curves();
   const auto m = [&curves](int slot) { return curves[slot].Multiplier; };
   const double start[3] = {p.White ? (m(16) - 1) * 255 + p.StartMaxRed : p.StartMaxRed * m(16),
                            p.StartMaxGreen * m(17), p.StartMaxBlue * m(18)};
@@ -302,10 +313,10 @@ void DrawingRun::ComputeStepColour(int step, int steps) {
 }
 
 bool DrawingRun::ComputeAndDrawStep(int step) {
-  ParameterSet& p = state_.params;
+  ParameterSet& p = Params();
   StepState& s = state_.step;
   AnimationOverrides& anim = state_.anim;
-  CurveSlots& curves = state_.curves;
+  CurveSlots& curves = Curves();
   const bool animating = state_.flags.InAnimation;
   // Every parameter, Steps included, is read afresh at each step, so edits
   // made during the run take effect from the next step.

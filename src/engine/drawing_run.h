@@ -83,7 +83,14 @@ class DrawingRun {
   void ColourThrough(PointSink* sink) { externalSink_ = sink; }
   // The colouring inputs of a step from the run's state, as the canvas
   // colouring takes them.
-  static DotStep DotStepOf(const ProgramState& state, int step, int steps, double limit, int count);
+  static DotStep DotStepOf(const ProgramState& state, const CurveSlots& curves, int step, int steps,
+                           double limit, int count);
+
+  // A host that draws on a worker thread hands each step the copies of the
+  // parameters and curve slots it took between steps, so an edit made while
+  // a step draws waits for the next step. Null for both: the program
+  // state's own (the default).
+  void SetStepInputs(ParameterSet* params, CurveSlots* curves);
 
   bool IsDrawing() const { return state_.flags.IsDrawing; }
   long long CurrentStep() const { return step_; }
@@ -113,6 +120,8 @@ class DrawingRun {
     int PointsIn(int block, int part) const override { return batch_.PointsIn(block, part); }
     void ApplyPoints(int count, int part) override;
     DotKernel kernel;
+    ParameterSet* params = nullptr;
+    CurveSlots* curves = nullptr;
 
    private:
     ProgramState& state_;
@@ -143,6 +152,8 @@ class DrawingRun {
   bool ComputeAndDrawStep(int step);
   void ComputeStepColour(int step, int steps);
   void ShowOnce(bool& shown, const char* text);
+  ParameterSet& Params() { return *sink_.params; }
+  CurveSlots& Curves() { return *sink_.curves; }
 
   ProgramState& state_;
   Host& host_;
