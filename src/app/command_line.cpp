@@ -16,6 +16,7 @@ void PrintUsage(std::FILE* to) {
   std::fputs(
       "usage: quorl                      open the window\n"
       "       quorl render SETTINGS.ini|PICTURE.png -o OUT.png [--save DIR] [options]\n"
+      "       quorl render STATE --continue -o OUT.png [options]\n"
       "       quorl animate SETTINGS.ini --save DIR [options]\n"
       "       quorl --version\n"
       "\n"
@@ -37,6 +38,9 @@ void PrintUsage(std::FILE* to) {
       "  --no-recipe           do not put the settings inside saved pictures\n"
       "  --source-image FILE   load a source picture (PNG, JPEG, BMP) to colour with\n"
       "  --background-image FILE  load a background picture\n"
+      "  --until-step K        stop after step K (steps count from 0)\n"
+      "  --state-out FILE      keep the run's state in FILE when it stops or ends\n"
+      "  --continue            SETTINGS is a state file: go on from where it stopped\n"
       "A picture saved by Quorl can stand in for SETTINGS.ini: its settings and\n"
       "curves are read from inside it.\n"
       "\n"

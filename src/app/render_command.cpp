@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/program_setup.h"
+#include "app/stepped_render.h"
 #include "app/terminal_progress.h"
 #include "canvas/png_writer.h"
 #include "engine/drawing_run.h"
@@ -47,6 +48,15 @@ bool ParseRenderArguments(const std::vector<std::string>& words, RenderOptions& 
       if (!reader.Value(value, error) || !WholeNumberOption("--opacity", value, 1, 100, number, error))
         return false;
       options.opacity = static_cast<int>(number);
+    } else if (word == "--continue") {
+      options.continueRun = true;
+    } else if (word == "--until-step") {
+      if (!reader.Value(value, error) ||
+          !WholeNumberOption("--until-step", value, 0, 2147483647, number, error))
+        return false;
+      options.untilStep = number;
+    } else if (word == "--state-out") {
+      if (!reader.Value(options.stateOut, error)) return false;
     } else {
       error = "unknown option '" + word + "'";
       return false;
@@ -56,8 +66,15 @@ bool ParseRenderArguments(const std::vector<std::string>& words, RenderOptions& 
     error = "no settings file given";
     return false;
   }
-  if (options.outputPath.empty() && options.saveDir.empty()) {
-    error = "no output given (-o OUT.png and/or --save DIR)";
+  if (options.outputPath.empty() && options.saveDir.empty() && options.stateOut.empty()) {
+    error = "no output given (-o OUT.png, --save DIR and/or --state-out FILE)";
+    return false;
+  }
+  if (options.continueRun && (!options.style.empty() || !options.overrides.empty() ||
+                              !options.sourceImage.empty() || !options.backgroundImage.empty())) {
+    error =
+        "a state file carries its own recipe and pictures: --continue takes no --style, --set, "
+        "--source-image or --background-image";
     return false;
   }
   if (!options.style.empty() && !KnownStyle(options.style)) {
@@ -81,7 +98,13 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
 
   auto state = std::make_unique<ProgramState>();
   TerminalHost host(err, progressBar);
-  if (const int status = SetUpProgramState(options.Setup(), *state, host, err); status != 0) return status;
+  SteppedRender stepped;
+  stepped.untilStep = options.untilStep;
+  stepped.stateOut = options.stateOut;
+  stepped.resume = options.continueRun;
+  const int setup = options.continueRun ? LoadRenderState(options.settingsPath, *state, stepped.position, err)
+                                        : SetUpProgramState(options.Setup(), *state, host, err);
+  if (setup != 0) return setup;
   ParameterSet& params = state->params;
   if (options.opacity >= 0) params.Opacity = options.opacity;
 
@@ -91,7 +114,7 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
   DrawingRun run(*state, host);
   run.SetThreads(options.threads);
   const auto start = std::chrono::steady_clock::now();
-  run.DrawOrStop();
+  const int drawn = DrawSteppedRender(run, *state, stepped, err);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   host.ClearProgress();
 
@@ -114,6 +137,7 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
     }
     std::fprintf(out, "%s\n", saved.pngPath.c_str());
   }
+  if (drawn != 0) return drawn;
   if (options.bench) {
     const RunCounters& c = run.Counters();
     std::fprintf(out, "steps drawn: %d\npoints: %lld\nsub-samples: %lld\nseconds: %.3f\n", c.stepsDrawn,

@@ -13,6 +13,11 @@ std::string ProgramSettingsFile();
 // Stands for "the program's folder" as default of the save and load folders.
 std::string DefaultPictureFolder();
 
+// Where the program keeps what it must not lose between runs: the recipe
+// history and the autosaved canvas. QUORL_STATE_DIR when set; else
+// $XDG_STATE_HOME/quorl/, else ~/.local/state/quorl/; always ends in "/".
+std::string ProgramStateFolder();
+
 // The program's file name as used in saved file names.
 inline constexpr const char* kProgramName = "quorl";
 
