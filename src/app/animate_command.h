@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/command.h"
 #include "app/shared_options.h"
 
 namespace quorl {
@@ -22,12 +24,11 @@ struct AnimateOptions : SharedOptions {
   std::string video;        // --video OUT.mp4 or OUT.gif
 };
 
-bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions& options,
-                           std::string& error);
-
 // Exit status: 0 done, 1 a file could not be read or written (or no
 // ffmpeg for --video), 2 bad arguments.
-int RunAnimate(const AnimateOptions& options, std::FILE* out, std::FILE* err, bool progressBar);
+int RunAnimate(const AnimateOptions& options, CommandIo& io);
+
+std::unique_ptr<Command> MakeAnimateCommand();
 
 // The name of frame f's picture set with --frame-names.
 std::string FrameBaseName(int f);

@@ -17,13 +17,6 @@
 namespace quorl {
 namespace {
 
-bool KnownStyle(const std::string& style) {
-  for (const char* keyword : kStyleKeywords) {
-    if (style == keyword) return true;
-  }
-  return false;
-}
-
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code ec;
   return std::filesystem::equivalent(a, b, ec) && !ec;
@@ -31,61 +24,10 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool ParseRenderArguments(const std::vector<std::string>& words, RenderOptions& options, std::string& error) {
-  options = {};
-  for (ArgumentReader reader(words); !reader.Done(); reader.Advance()) {
-    const OptionRead read = ReadSharedOption(reader, options, error);
-    if (read == OptionRead::Bad) return false;
-    if (read == OptionRead::Taken) continue;
-    const std::string& word = reader.Word();
-    std::string value;
-    long long number = 0;
-    if (word == "-o" || word == "--output") {
-      if (!reader.Value(options.outputPath, error)) return false;
-    } else if (word == "--bench") {
-      options.bench = true;
-    } else if (word == "--opacity") {
-      if (!reader.Value(value, error) || !WholeNumberOption("--opacity", value, 1, 100, number, error))
-        return false;
-      options.opacity = static_cast<int>(number);
-    } else if (word == "--continue") {
-      options.continueRun = true;
-    } else if (word == "--until-step") {
-      if (!reader.Value(value, error) ||
-          !WholeNumberOption("--until-step", value, 0, 2147483647, number, error))
-        return false;
-      options.untilStep = number;
-    } else if (word == "--state-out") {
-      if (!reader.Value(options.stateOut, error)) return false;
-    } else {
-      error = "unknown option '" + word + "'";
-      return false;
-    }
-  }
-  if (options.settingsPath.empty()) {
-    error = "no settings file given";
-    return false;
-  }
-  if (options.outputPath.empty() && options.saveDir.empty() && options.stateOut.empty()) {
-    error = "no output given (-o OUT.png, --save DIR and/or --state-out FILE)";
-    return false;
-  }
-  if (options.continueRun && (!options.style.empty() || !options.overrides.empty() ||
-                              !options.sourceImage.empty() || !options.backgroundImage.empty())) {
-    error =
-        "a state file carries its own recipe and pictures: --continue takes no --style, --set, "
-        "--source-image or --background-image";
-    return false;
-  }
-  if (!options.style.empty() && !KnownStyle(options.style)) {
-    error = "unknown style '" + options.style +
-            "' (sine, tan, line, circles, ellipses, lissajous, test or zarvk9032)";
-    return false;
-  }
-  return true;
-}
-
-int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool progressBar) {
+int RunRender(const RenderOptions& options, CommandIo& io) {
+  std::FILE* const out = io.out;
+  std::FILE* const err = io.err;
+  const bool progressBar = options.Progress(io.errIsTerminal) == ProgressStyle::Bar;
   if (!options.outputPath.empty() && SameFile(options.settingsPath, options.outputPath)) {
     std::fprintf(err, "quorl: the output would overwrite the settings file '%s'\n",
                  options.settingsPath.c_str());
@@ -147,6 +89,71 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
     std::fprintf(out, "threads: %d\n", run.Threads());
   }
   return 0;
+}
+
+namespace {
+
+class RenderCommand : public Command {
+ public:
+  std::string Name() const override { return "render"; }
+  std::string Summary() const override { return "draw a settings file or a saved picture into a picture"; }
+  std::string Usage() const override { return "SETTINGS -o OUT [options]"; }
+  std::string Description() const override {
+    return "Draws the picture the window draws after opening SETTINGS with \"Open .ini file\" (the curve "
+           "files saved beside it included) and pressing Draw once. SETTINGS is only read. A picture "
+           "saved by Quorl can stand in for SETTINGS: its settings and curves are read from inside it.";
+  }
+  void Register(OptionTable& table) override {
+    table.Positional("SETTINGS", options_.settingsPath, "a settings file or a picture saved by Quorl");
+    table.Value("-o,--output", options_.outputPath, "OUT", "the picture to write (8-bit RGB PNG)",
+                ValueKind::File);
+    RegisterSharedOptions(table, options_, text_);
+    table.Value("--opacity", opacity_, "N", "Opacity for the alpha channel, 1 to 100", ValueKind::Number);
+    table.Flag("--bench", options_.bench, "print steps, points, sub-samples and the time taken");
+    table.Value("--until-step", untilStep_, "K", "stop after step K (steps count from 0)", ValueKind::Number);
+    table.Value("--state-out", options_.stateOut, "STATE",
+                "keep the run's state in STATE when it stops or ends, to go on with --continue",
+                ValueKind::File);
+    table.Flag("--continue", options_.continueRun,
+               "SETTINGS is a state file: go on from the step where it stopped");
+  }
+  bool Check(std::string& error) override {
+    if (!CheckSharedOptions(options_, text_, error)) return false;
+    if (!opacity_.empty()) {
+      long long number = 0;
+      if (!WholeNumberOption("--opacity", opacity_, 1, 100, number, error)) return false;
+      options_.opacity = static_cast<int>(number);
+    }
+    if (!untilStep_.empty()) {
+      long long number = 0;
+      if (!WholeNumberOption("--until-step", untilStep_, 0, 2147483647, number, error)) return false;
+      options_.untilStep = number;
+    }
+    if (options_.outputPath.empty() && options_.saveDir.empty() && options_.stateOut.empty()) {
+      error = "no output given (-o OUT.png, --save DIR and/or --state-out STATE)";
+      return false;
+    }
+    if (options_.continueRun && (!options_.style.empty() || !options_.overrides.empty() ||
+                                 !options_.sourceImage.empty() || !options_.backgroundImage.empty())) {
+      error = "a state file carries its own recipe and pictures: --continue takes no --style, --set, "
+              "--source-image or --background-image";
+      return false;
+    }
+    return true;
+  }
+  int Run(CommandIo& io) override { return RunRender(options_, io); }
+
+ private:
+  RenderOptions options_;
+  SharedOptionText text_;
+  std::string opacity_;
+  std::string untilStep_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeRenderCommand() {
+  return std::make_unique<RenderCommand>();
 }
 
 }  // namespace quorl

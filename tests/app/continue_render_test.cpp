@@ -19,7 +19,7 @@ using test::Outcome;
 using test::ReadFile;
 
 Outcome Render(const std::vector<std::string>& words) {
-  return test::RunInProcess<RenderOptions>(words, ParseRenderArguments, RunRender);
+  return test::RunQuorl("render", words);
 }
 
 std::vector<fs::path> Scenes() {

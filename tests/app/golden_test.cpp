@@ -41,7 +41,8 @@ TEST(GoldenPictures, EverySceneRendersToItsCheckedInBytes) {
     RenderOptions options;
     options.settingsPath = scene.string();
     options.outputPath = actual.string();
-    ASSERT_EQ(RunRender(options, stdout, stderr, false), 0) << scene;
+    CommandIo io;
+    ASSERT_EQ(RunRender(options, io), 0) << scene;
     ASSERT_TRUE(fs::exists(expected)) << expected << " is missing; run `make golden`";
     if (ReadFile(actual) != ReadFile(expected)) {
       ++mismatches;
