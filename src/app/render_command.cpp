@@ -135,8 +135,9 @@ class RenderCommand : public Command {
     }
     if (options_.continueRun && (!options_.style.empty() || !options_.overrides.empty() ||
                                  !options_.sourceImage.empty() || !options_.backgroundImage.empty())) {
-      error = "a state file carries its own recipe and pictures: --continue takes no --style, --set, "
-              "--source-image or --background-image";
+      error =
+          "a state file carries its own recipe and pictures: --continue takes no --style, --set, "
+          "--source-image or --background-image";
       return false;
     }
     return true;

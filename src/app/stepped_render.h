@@ -12,8 +12,8 @@
 namespace quorl {
 
 struct SteppedRender {
-  bool resume = false;     // go on from `position` instead of beginning
-  RunPosition position;    // where a loaded state file stopped
+  bool resume = false;       // go on from `position` instead of beginning
+  RunPosition position;      // where a loaded state file stopped
   long long untilStep = -1;  // stop after this step; -1: run to the end
   std::string stateOut;      // where to keep the state when the loop ends
 };

@@ -33,7 +33,8 @@ std::uint32_t Crc(std::string_view head, std::string_view body) {
 std::string SealBytes(const SealedKind& kind, std::string_view payload, int level) {
   const std::size_t bound = ZSTD_compressBound(payload.size());
   std::string file(kHeaderSize + bound, '\0');
-  const std::size_t packed = ZSTD_compress(file.data() + kHeaderSize, bound, payload.data(), payload.size(), level);
+  const std::size_t packed =
+      ZSTD_compress(file.data() + kHeaderSize, bound, payload.data(), payload.size(), level);
   // Compressing into a buffer of the bound cannot fail but for memory.
   if (ZSTD_isError(packed)) throw std::bad_alloc();
   file.resize(kHeaderSize + packed);
@@ -76,7 +77,8 @@ bool UnsealBytes(const SealedKind& kind, std::string_view file, std::string& pay
     return false;
   }
   if (packed != file.size() - kHeaderSize) {
-    error = std::string("The ") + kind.name + (packed > file.size() - kHeaderSize ? " is cut short." : " is damaged.");
+    error = std::string("The ") + kind.name +
+            (packed > file.size() - kHeaderSize ? " is cut short." : " is damaged.");
     return false;
   }
   const std::string_view body = file.substr(kHeaderSize);

@@ -14,9 +14,9 @@ namespace quorl {
 struct CanvasGrids {
   int width = 0;
   int height = 0;
-  std::vector<double> pixels;      // width * height * 3
-  std::vector<double> background;  // width * height * 3
-  std::vector<double> normal;      // width * height * 3
+  std::vector<double> pixels;           // width * height * 3
+  std::vector<double> background;       // width * height * 3
+  std::vector<double> normal;           // width * height * 3
   std::vector<std::int32_t> firstStep;  // width * height
   bool keepPicture = false;
 

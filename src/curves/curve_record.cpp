@@ -69,7 +69,9 @@ void ReadBezier(ByteReader& in, BezierPath& bezier) {
   bezier = std::move(built);
 }
 
-bool SameCurve(const CurvePoints& a, const CurvePoints& b) {
+}  // namespace
+
+bool SameCurvePointsOf(const CurvePoints& a, const CurvePoints& b) {
   const auto bits = [](const Point& p, const Point& q) {
     return std::memcmp(&p.X, &q.X, sizeof p.X) == 0 && std::memcmp(&p.Y, &q.Y, sizeof p.Y) == 0;
   };
@@ -78,8 +80,6 @@ bool SameCurve(const CurvePoints& a, const CurvePoints& b) {
     if (!bits(a.Points[i], b.Points[i])) return false;
   return bits(a.Sum, b.Sum) && bits(a.Centroid, b.Centroid);
 }
-
-}  // namespace
 
 void WriteCurvePoints(ByteWriter& out, const CurveSlots& curves) {
   out.U32(static_cast<std::uint32_t>(curves.Slots.size()));
@@ -123,9 +123,9 @@ bool ReadBuiltCurves(ByteReader& in, CurveSlots& curves) {
 
 bool SameCurvePoints(const CurveSlots& a, const CurveSlots& b) {
   for (std::size_t i = 0; i < a.Slots.size(); ++i)
-    if (!SameCurve(a.Slots[i].Curve, b.Slots[i].Curve)) return false;
-  return SameCurve(a.AnimStartPathCurve, b.AnimStartPathCurve) &&
-         SameCurve(a.AnimEndPathCurve, b.AnimEndPathCurve);
+    if (!SameCurvePointsOf(a.Slots[i].Curve, b.Slots[i].Curve)) return false;
+  return SameCurvePointsOf(a.AnimStartPathCurve, b.AnimStartPathCurve) &&
+         SameCurvePointsOf(a.AnimEndPathCurve, b.AnimEndPathCurve);
 }
 
 }  // namespace quorl

@@ -20,6 +20,8 @@ bool ReadCurvePoints(ByteReader& in, CurveSlots& curves);
 void WriteBuiltCurves(ByteWriter& out, const CurveSlots& curves);
 bool ReadBuiltCurves(ByteReader& in, CurveSlots& curves);
 
+// The same points, sum and centre, bit for bit.
+bool SameCurvePointsOf(const CurvePoints& a, const CurvePoints& b);
 // The same points (and sums and centres) in every slot and path curve.
 bool SameCurvePoints(const CurveSlots& a, const CurveSlots& b);
 

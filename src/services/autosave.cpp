@@ -85,9 +85,11 @@ bool StartSession(const std::string& folder, bool& previousEndedUncleanly, std::
   if (ReadWholeFile(dir + kSessionName, text)) {
     long pid = 0;
     const bool parsed = std::sscanf(text.c_str(), "%ld", &pid) == 1 && pid > 0;
-    const bool running = parsed && pid != static_cast<long>(::getpid()) &&
-                         (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-    previousEndedUncleanly = !running;
+    // This very process (an earlier window of it) or one still running
+    // (another window) has not crashed.
+    const bool ours = parsed && pid == static_cast<long>(::getpid());
+    const bool running = parsed && !ours && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+    previousEndedUncleanly = !ours && !running;
   }
   if (!MakeFolders(dir.substr(0, dir.size() - 1))) {
     error = "The folder " + dir + " cannot be made.";

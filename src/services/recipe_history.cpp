@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "base/byte_stream.h"
+#include "base/host.h"
 #include "base/paths.h"
 #include "curves/curve_record.h"
 #include "settings/parameter_record.h"
@@ -44,6 +45,37 @@ std::string CurveDisplayName(const std::string& name) {
 }
 
 }  // namespace
+
+HistoryRecipe RecipeOf(const ParameterSet& params, const CurveSlots& curves) {
+  HistoryRecipe recipe;
+  recipe.params = params;
+  for (std::size_t i = 0; i < curves.Slots.size(); ++i) recipe.curves.Slots[i].Curve = curves.Slots[i].Curve;
+  recipe.curves.AnimStartPathCurve = curves.AnimStartPathCurve;
+  recipe.curves.AnimEndPathCurve = curves.AnimEndPathCurve;
+  return recipe;
+}
+
+void PutRecipeBack(const HistoryRecipe& recipe, ParameterSet& params, CurveSlots& curves, Host& host) {
+  CopyRecipeValues(recipe.params, params);
+  const bool forced = curves.UseForcedCurveIndex;
+  curves.UseForcedCurveIndex = false;
+  for (int slot = 0; slot < static_cast<int>(curves.Slots.size()); ++slot) {
+    CurveSlot& target = curves[slot];
+    const CurvePoints& points = recipe.curves[slot].Curve;
+    if (SameCurvePointsOf(target.Curve, points)) continue;
+    target.Curve = points;
+    curves.SetUpBezier(BezierKindSlot, slot, host);
+  }
+  curves.UseForcedCurveIndex = forced;
+  if (!SameCurvePointsOf(curves.AnimStartPathCurve, recipe.curves.AnimStartPathCurve)) {
+    curves.AnimStartPathCurve = recipe.curves.AnimStartPathCurve;
+    curves.SetUpBezier(BezierKindAnimStart, 0, host);
+  }
+  if (!SameCurvePointsOf(curves.AnimEndPathCurve, recipe.curves.AnimEndPathCurve)) {
+    curves.AnimEndPathCurve = recipe.curves.AnimEndPathCurve;
+    curves.SetUpBezier(BezierKindAnimEnd, 0, host);
+  }
+}
 
 bool DecodeHistoryStep(std::string_view payload, HistoryEntry& entry, HistoryRecipe& recipe,
                        Picture24* thumbnail) {
@@ -145,10 +177,23 @@ bool RecipeHistory::Open(std::string& message) {
         const std::uint64_t parent = in.U64();
         redo[parent] = in.U64();
       }
+      // id, parent, time, description length, bytes, thumbnail: 41 bytes at least
+      const std::size_t count = in.Count(41);
+      std::vector<HistoryEntry> listed(count);
+      for (HistoryEntry& e : listed) {
+        e.id = in.U64();
+        e.parent = in.U64();
+        e.time = in.I64();
+        e.description = in.String();
+        e.bytes = in.U64();
+        e.hasThumbnail = in.Bool();
+        if (!in.Ok()) break;
+      }
       if (in.AtEnd()) {
         current_ = current;
         nextId_ = next;
         redoChild_ = std::move(redo);
+        entries_ = std::move(listed);
         indexRead = true;
       } else {
         problems.push_back("The history index is damaged; the newest step is taken as the current one.");
@@ -167,10 +212,12 @@ bool RecipeHistory::Open(std::string& message) {
       continue;
     // Never reuse the number of a file that is there, readable or not.
     const std::string number =
-        name.substr(std::string(kStepPrefix).size(), name.size() - std::string(kStepPrefix).size() -
-                                                         std::string(kStepSuffix).size());
+        name.substr(std::string(kStepPrefix).size(),
+                    name.size() - std::string(kStepPrefix).size() - std::string(kStepSuffix).size());
     if (!number.empty() && number.size() < 19 && number.find_first_not_of("0123456789") == std::string::npos)
       nextId_ = std::max<std::uint64_t>(nextId_, std::stoull(number) + 1);
+    // The index lists the steps; their files are read when they are needed.
+    if (indexRead) continue;
     std::string stepPayload, stepError;
     if (!ReadSealedFile(file.path().string(), kHistoryStepKind, stepPayload, stepError)) {
       if (stepError.find("newer version") != std::string::npos) readOnly_ = true;
@@ -180,7 +227,8 @@ bool RecipeHistory::Open(std::string& message) {
     HistoryEntry entry;
     HistoryRecipe recipe;
     Picture24 thumbnail;
-    if (!DecodeHistoryStep(stepPayload, entry, recipe, &thumbnail) || StepPath(entry.id) != file.path().string()) {
+    if (!DecodeHistoryStep(stepPayload, entry, recipe, &thumbnail) ||
+        StepPath(entry.id) != file.path().string()) {
       problems.push_back(name + ": The history step is damaged.");
       continue;
     }
@@ -218,8 +266,8 @@ bool RecipeHistory::ReadStep(std::uint64_t id, HistoryRecipe& recipe, Picture24*
   return true;
 }
 
-bool RecipeHistory::WriteStep(const HistoryEntry& entry, const HistoryRecipe& recipe, const Picture24& thumbnail,
-                              std::string& error) {
+bool RecipeHistory::WriteStep(const HistoryEntry& entry, const HistoryRecipe& recipe,
+                              const Picture24& thumbnail, std::string& error) {
   ByteWriter out;
   out.U64(entry.id);
   out.U64(entry.parent);
@@ -241,6 +289,15 @@ bool RecipeHistory::WriteIndex(std::string& error) {
     out.U64(parent);
     out.U64(child);
   }
+  out.U64(entries_.size());
+  for (const HistoryEntry& e : entries_) {
+    out.U64(e.id);
+    out.U64(e.parent);
+    out.I64(e.time);
+    out.String(e.description);
+    out.U64(e.bytes);
+    out.Bool(e.hasThumbnail);
+  }
   return WriteSealedFile(folder_ + kIndexName, kHistoryIndexKind, out.Bytes(), error);
 }
 
@@ -259,7 +316,8 @@ bool RecipeHistory::Record(const HistoryRecipe& recipe, std::string& error, cons
   entry.parent = current_;
   entry.time = Now();
   entry.description = description;
-  if (entry.description.empty()) entry.description = haveBefore ? DescribeRecipeChange(currentRecipe_, recipe) : "";
+  if (entry.description.empty())
+    entry.description = haveBefore ? DescribeRecipeChange(currentRecipe_, recipe) : "";
   if (entry.description.empty()) entry.description = "Recipe";
   if (!WriteStep(entry, recipe, Picture24(), error)) return false;
   std::error_code ec;
@@ -320,8 +378,8 @@ bool RecipeHistory::Undo(HistoryRecipe& recipe, std::string& error) {
 
 bool RecipeHistory::Redo(HistoryRecipe& recipe, std::string& error) {
   std::uint64_t child = 0;
-  if (const auto it = redoChild_.find(current_); it != redoChild_.end() && Find(it->second) &&
-                                                 Find(it->second)->parent == current_)
+  if (const auto it = redoChild_.find(current_);
+      it != redoChild_.end() && Find(it->second) && Find(it->second)->parent == current_)
     child = it->second;
   if (child == 0) {
     // The newest child.
@@ -344,8 +402,10 @@ bool RecipeHistory::SetThumbnail(std::uint64_t id, const Picture24& thumbnail, s
     error = "The history was written by a newer version of Quorl and is not changed.";
     return false;
   }
-  const auto it = std::find_if(entries_.begin(), entries_.end(), [id](const HistoryEntry& e) { return e.id == id; });
-  if (it == entries_.end() || thumbnail.Width() > kMaxThumbnailSide || thumbnail.Height() > kMaxThumbnailSide) {
+  const auto it =
+      std::find_if(entries_.begin(), entries_.end(), [id](const HistoryEntry& e) { return e.id == id; });
+  if (it == entries_.end() || thumbnail.Width() > kMaxThumbnailSide ||
+      thumbnail.Height() > kMaxThumbnailSide) {
     error = "No such step, or the picture is too large for a thumbnail.";
     return false;
   }
@@ -354,7 +414,7 @@ bool RecipeHistory::SetThumbnail(std::uint64_t id, const Picture24& thumbnail, s
   std::error_code ec;
   it->bytes = static_cast<std::uint64_t>(fs::file_size(StepPath(id), ec));
   it->hasThumbnail = !thumbnail.Empty();
-  return true;
+  return WriteIndex(error);
 }
 
 bool RecipeHistory::Thumbnail(std::uint64_t id, Picture24& thumbnail, std::string& error) const {

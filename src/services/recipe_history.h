@@ -34,6 +34,14 @@ struct HistoryRecipe {
   CurveSlots curves;
 };
 
+class Host;
+
+// The recipe of the program as it is.
+HistoryRecipe RecipeOf(const ParameterSet& params, const CurveSlots& curves);
+// Puts a recipe back: its parameters (window positions and sizes stay), its
+// curve points, and the smooth curves built again from them.
+void PutRecipeBack(const HistoryRecipe& recipe, ParameterSet& params, CurveSlots& curves, Host& host);
+
 // Same parameters (window positions aside) and same curve points.
 bool SameRecipe(const HistoryRecipe& a, const HistoryRecipe& b);
 

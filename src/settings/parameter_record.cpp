@@ -154,6 +154,13 @@ std::vector<ParameterChange> ChangedParameters(const ParameterSet& before, const
   return changes;
 }
 
+void CopyRecipeValues(const ParameterSet& from, ParameterSet& to) {
+  ForEachMemberPair(from, to, [](const char*, const auto& a, const auto& b, bool form) {
+    using T = std::decay_t<decltype(b)>;
+    if (!form) const_cast<T&>(b) = a;
+  });
+}
+
 std::string ReadableName(const std::string& member) {
   std::string out;
   for (std::size_t i = 0; i < member.size(); ++i) {

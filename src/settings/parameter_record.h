@@ -27,6 +27,10 @@ struct ParameterChange {
 // (the "forms" section) are not part of a picture and are left out.
 std::vector<ParameterChange> ChangedParameters(const ParameterSet& before, const ParameterSet& after);
 
+// Copies every recipe value of `from` into `to`, leaving the window
+// positions and sizes of `to` as they are.
+void CopyRecipeValues(const ParameterSet& from, ParameterSet& to);
+
 // "StartRadius" -> "Start radius".
 std::string ReadableName(const std::string& member);
 

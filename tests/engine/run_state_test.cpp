@@ -32,7 +32,8 @@ void SetUpScene(ProgramState& state, Host& host, int function) {
     for (int x = 0; x < 7; ++x)
       source.SetPixel(x, y, static_cast<std::uint8_t>(30 * x), static_cast<std::uint8_t>(40 * y), 99);
   state.source.SetPicture(source);
-  for (int i = 0; i < 9; ++i) state.curves[0].Curve.AddPoint(std::cos(i * 0.7) * 0.8, std::sin(i * 0.5) * 0.6);
+  for (int i = 0; i < 9; ++i)
+    state.curves[0].Curve.AddPoint(std::cos(i * 0.7) * 0.8, std::sin(i * 0.5) * 0.6);
   for (int i = 0; i < 6; ++i) state.curves[3].Curve.AddPoint(i * 0.3 - 0.8, 0.2 * (i % 3));
   for (int slot : {0, 3}) {
     state.curves.UseForcedCurveIndex = true;
@@ -116,7 +117,8 @@ TEST_F(RunState, ASnapshotKeepsTheRecipeTheRandomNumbersAndThePictures) {
 
   RunSnapshot snapshot;
   std::string error;
-  ASSERT_TRUE(DecodeRunSnapshot(EncodeRunSnapshot(TakeRunSnapshot(state, position)), snapshot, error)) << error;
+  ASSERT_TRUE(DecodeRunSnapshot(EncodeRunSnapshot(TakeRunSnapshot(state, position)), snapshot, error))
+      << error;
   ProgramState back;
   ASSERT_TRUE(ApplyRunSnapshot(std::move(snapshot), back, error)) << error;
   EXPECT_EQ(back.params, state.params);

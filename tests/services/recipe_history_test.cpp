@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "base/sealed_file.h"
 #include "curves/curve_record.h"
+#include "engine/program_state.h"
 #include "support/app_test_support.h"
+#include "support/recording_host.h"
 
 namespace quorl {
 namespace {
@@ -224,6 +229,41 @@ TEST_F(History, DamagedFilesAreSkippedWithAMessage) {
   HistoryRecipe r;
   r.params.Steps = 4;
   EXPECT_TRUE(history.Record(r, error)) << error;
+}
+
+}  // namespace
+}  // namespace quorl
+
+namespace quorl {
+namespace {
+
+TEST(PutRecipeBack, BringsBackTheValuesAndTheSmoothCurvesButNotTheWindowPositions) {
+  RecordingHost host;
+  ProgramState original;
+  original.params.StartRadius = 123;
+  for (int i = 0; i < 8; ++i) original.curves[1].Curve.AddPoint(std::cos(i * 0.8), std::sin(i * 0.8) + 0.3);
+  for (int i = 0; i < 6; ++i) original.curves[4].Curve.AddPoint(i * 0.1, i * i * 0.01);
+  for (int i = 0; i < 6; ++i) original.curves.AnimEndPathCurve.AddPoint(-i * 0.1, i * 0.2);
+  for (int slot : {1, 4}) original.curves.SetUpBezier(BezierKindSlot, slot, host);
+  original.curves.SetUpBezier(BezierKindAnimEnd, 0, host);
+  const HistoryRecipe recipe = RecipeOf(original.params, original.curves);
+
+  ProgramState other;
+  other.params.StartRadius = 7;
+  other.params.ValuesLeft = 42;
+  for (int i = 0; i < 9; ++i) other.curves[4].Curve.AddPoint(i, -i);
+  other.curves.SetUpBezier(BezierKindSlot, 4, host);
+  PutRecipeBack(recipe, other.params, other.curves, host);
+
+  EXPECT_EQ(other.params.StartRadius, 123);
+  EXPECT_EQ(other.params.ValuesLeft, 42);
+  EXPECT_TRUE(SameCurvePoints(other.curves, original.curves));
+  for (double u : {0.0, 0.3, 0.77, 1.0}) {
+    // Slot 1 is an outline, built about its centre: the same as at first.
+    EXPECT_EQ(other.curves[1].Bezier.EvalX(u), original.curves[1].Bezier.EvalX(u));
+    EXPECT_EQ(other.curves[4].Bezier.EvalY(u), original.curves[4].Bezier.EvalY(u));
+    EXPECT_EQ(other.curves.AnimEndPathBezier.EvalY(u), original.curves.AnimEndPathBezier.EvalY(u));
+  }
 }
 
 }  // namespace
