@@ -79,6 +79,11 @@ int WriteSheet(const std::vector<GalleryEntry>& entries, const GalleryOptions& o
   }
   SheetLayout layout = LayoutFor(tiles, options.tileWidth, options.tileHeight);
   layout.textScale = 1;  // titles are long; one size for all
+  if (!SheetFits(layout)) {
+    std::fprintf(err, "quorl: a sheet of %d x %d pixels is too large; use smaller tiles\n",
+                 layout.SheetWidth(), layout.SheetHeight());
+    return 2;
+  }
   std::string error;
   if (!WritePngFile(options.sheetPath, ComposeSheet(tiles, pictures, layout), {}, &error)) {
     std::fprintf(err, "quorl: cannot write '%s': %s\n", options.sheetPath.c_str(), error.c_str());

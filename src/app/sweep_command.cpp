@@ -83,6 +83,12 @@ int RunSweep(const SweepOptions& options, CommandIo& io) {
     base = CaptureRecipe(*state, options.seed);
   }
   const std::vector<SweepTile> tiles = MakeSweepTiles(base, options.axes);
+  const SheetLayout layout = LayoutFor(tiles, options.tileWidth, options.tileHeight);
+  if (!SheetFits(layout)) {
+    std::fprintf(err, "quorl: a sheet of %d x %d pixels is too large; use fewer values or smaller tiles\n",
+                 layout.SheetWidth(), layout.SheetHeight());
+    return 2;
+  }
   std::vector<DrawableRecipe> recipes;
   for (const SweepTile& tile : tiles) recipes.push_back(tile.recipe);
   const std::vector<Picture24> pictures =

@@ -19,6 +19,20 @@ Picture24 SourcePicture(const SourceStore& store) {
   return picture;
 }
 
+// Ends the run after the current step once `stop` is set.
+class StoppableHost : public Host {
+ public:
+  explicit StoppableHost(const std::atomic<bool>* stop) : stop_(stop) {}
+  void Attach(DrawingRun& run) { run_ = &run; }
+  void ProcessPendingEvents() override {
+    if (stop_ && stop_->load() && run_) run_->RequestStop();
+  }
+
+ private:
+  const std::atomic<bool>* stop_;
+  DrawingRun* run_ = nullptr;
+};
+
 }  // namespace
 
 DrawableRecipe CaptureRecipe(const ProgramState& state, std::uint64_t seed) {
@@ -47,13 +61,16 @@ bool PrepareState(const DrawableRecipe& recipe, int width, int height, ProgramSt
   return true;
 }
 
-Picture24 DrawRecipe(const DrawableRecipe& recipe, int width, int height, int threads) {
+Picture24 DrawRecipe(const DrawableRecipe& recipe, int width, int height, int threads,
+                     const std::atomic<bool>* stop) {
   auto state = std::make_unique<ProgramState>();
   if (!PrepareState(recipe, width, height, *state)) return {};
-  Host quiet;
-  DrawingRun run(*state, quiet);
+  StoppableHost host(stop);
+  DrawingRun run(*state, host);
+  host.Attach(run);
   run.SetThreads(std::max(threads, 1));
   run.DrawOrStop();
+  if (stop && stop->load()) return {};
   return state->canvas.Bitmap();
 }
 
@@ -64,7 +81,7 @@ std::vector<Picture24> DrawRecipes(const std::vector<DrawableRecipe>& recipes, i
   const auto work = [&] {
     for (std::size_t i = next++; i < recipes.size(); i = next++) {
       if (stop && stop->load()) return;
-      pictures[i] = DrawRecipe(recipes[i], width, height, 1);
+      pictures[i] = DrawRecipe(recipes[i], width, height, 1, stop);
     }
   };
   const std::size_t helpers = std::min(

@@ -39,13 +39,15 @@ bool PrepareState(const DrawableRecipe& recipe, int width, int height, ProgramSt
 
 // Draws the recipe once on a canvas of width x height with `threads`
 // threads, as Draw does after a Clear. An empty picture when the canvas
-// cannot be made.
-Picture24 DrawRecipe(const DrawableRecipe& recipe, int width, int height, int threads = 1);
+// cannot be made. `stop`, when given, is read after every step: once set,
+// the run ends there.
+Picture24 DrawRecipe(const DrawableRecipe& recipe, int width, int height, int threads = 1,
+                     const std::atomic<bool>* stop = nullptr);
 
 // Draws every recipe at the same size, several at a time on up to `threads`
 // threads (each recipe on one thread: the picture does not depend on it).
-// `stop`, when given, is read between recipes; the pictures not drawn stay
-// empty.
+// `stop`, when given, is read after every step; the pictures not finished
+// are left empty.
 std::vector<Picture24> DrawRecipes(const std::vector<DrawableRecipe>& recipes, int width, int height,
                                    int threads, const std::atomic<bool>* stop = nullptr);
 

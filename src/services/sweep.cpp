@@ -157,6 +157,10 @@ int SheetLayout::TileY(int row) const {
   return margin + row * (tileHeight + LabelHeight() + margin);
 }
 
+bool SheetFits(const SheetLayout& layout) {
+  return static_cast<long long>(layout.SheetWidth()) * layout.SheetHeight() <= kMaxSheetPixels;
+}
+
 SheetLayout LayoutFor(const std::vector<SweepTile>& tiles, int tileWidth, int tileHeight) {
   SheetLayout layout;
   layout.tileWidth = tileWidth;

@@ -61,6 +61,11 @@ struct SheetLayout {
   int TileY(int row) const;
 };
 
+// A sheet is at most this many pixels (300 MB of picture); a larger one is
+// refused before anything is drawn.
+inline constexpr long long kMaxSheetPixels = 100'000'000;
+bool SheetFits(const SheetLayout& layout);
+
 SheetLayout LayoutFor(const std::vector<SweepTile>& tiles, int tileWidth, int tileHeight);
 
 // Lays the drawn tiles (in the order of `tiles`) out on one picture.

@@ -154,6 +154,17 @@ TEST(SweepCommand, RefusesBadArguments) {
   }
 }
 
+TEST(SweepCommand, ASheetTooLargeToHoldIsRefusedBeforeDrawing) {
+  ScratchFolder scratch("quorl-sweep");
+  WriteFile(scratch / "s.ini", kSweepSettings);
+  const Outcome run =
+      Sweep({(scratch / "s.ini").string(), "--vary", "StartBumps=1:24:24", "--vary", "EndBumps=1:24:24",
+             "--tile", "2000x2000", "-o", (scratch / "sheet.png").string()});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("too large"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(scratch / "sheet.png"));
+}
+
 TEST(RandomCommand, TheSameSeedGivesTheSameBytesAndOtherSeedsDiffer) {
   ScratchFolder scratch("quorl-random");
   const auto draw = [&](const std::string& seed, const std::string& name) {

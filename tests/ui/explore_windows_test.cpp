@@ -1,5 +1,7 @@
 // The Gallery and Variations windows as a user meets them: a gallery
 // picture opened with a click, a variation taken with a click.
+#include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -8,12 +10,19 @@
 #include "engine/program_state.h"
 #include "services/gallery.h"
 #include "support/ui_test_support.h"
+#include "ui/explore_menu.h"
 #include "ui/gallery_window.h"
 #include "ui/main_window.h"
 #include "ui/values_window.h"
 #include "ui/variations_window.h"
 
 using namespace quorl;
+
+namespace {
+QDir BuildFolder() {
+  return QFileInfo(QStringLiteral(QUORL_BINARY)).absoluteDir();
+}
+}  // namespace
 
 class ExploreWindowsTest : public QObject {
   Q_OBJECT
@@ -26,6 +35,28 @@ class ExploreWindowsTest : public QObject {
     QVERIFY(GalleryAtFirstStart(false));
     QVERIFY(!GalleryAtFirstStart(true));  // only the very first start
     qputenv("QUORL_NO_GALLERY", "1");
+  }
+
+  // Also leaves a screenshot of the gallery in the build folder for a look.
+  void theFirstStartOpensTheGalleryBesideTheWindow() {
+    QTemporaryDir home;
+    test::UseSettingsFolder(home.path());
+    test::RecordingDialogs dialogs;
+    qputenv("QUORL_GALLERY", QUORL_SOURCE_DIR "/gallery");
+    MainWindow window;
+    window.show();
+    ShowGalleryOnFirstStart(window, true);
+    QVERIFY(!window.findChild<GalleryWindow*>());
+    qputenv("QUORL_NO_GALLERY", "0");
+    ShowGalleryOnFirstStart(window, false);
+    qputenv("QUORL_NO_GALLERY", "1");
+    auto* gallery = window.findChild<GalleryWindow*>();
+    QVERIFY(gallery);
+    QVERIFY(gallery->isVisible());
+    QVERIFY(gallery->EntryCount() >= 24);
+    QVERIFY(gallery->x() > window.x());
+    gallery->grab().save(BuildFolder().filePath("explore_gallery_window.png"));
+    qunsetenv("QUORL_GALLERY");
   }
 
   void aClickOpensTheGalleryPicturesRecipeReadyToDraw() {
@@ -51,6 +82,8 @@ class ExploreWindowsTest : public QObject {
         withSource = i;
     }
     QVERIFY(withSource >= 0);
+    window.Parameters().SaveDir = "/my/pictures/";
+    window.Parameters().LoadDir = "/my/settings/";
     QListWidgetItem* item = gallery.List()->item(withSource);
     QTest::mouseClick(gallery.List()->viewport(), Qt::LeftButton, {},
                       gallery.List()->visualItemRect(item).center());
@@ -62,6 +95,9 @@ class ExploreWindowsTest : public QObject {
     QImage shipped(QString::fromStdString(entries[static_cast<size_t>(withSource)].path));
     QCOMPARE(state.params.ImageWidth, shipped.width());
     QVERIFY(window.StatusText().contains(QStringLiteral("press Draw")));
+    // The user's folders are not those the recipe was made in.
+    QCOMPARE(state.params.SaveDir, std::string("/my/pictures/"));
+    QCOMPARE(state.params.LoadDir, std::string("/my/settings/"));
   }
 
   void aClickOnAVariationTakesItsValues() {
@@ -82,6 +118,7 @@ class ExploreWindowsTest : public QObject {
     const QSize tile = variations.Tile(0)->icon().availableSizes().value(0);
     QVERIFY(tile.width() > tile.height());
 
+    variations.grab().save(BuildFolder().filePath("explore_variations_window.png"));
     const ParameterSet chosen = variations.Neighbours()[3].params;
     const std::uint64_t seed = variations.Seed();
     QTest::mouseClick(variations.Tile(3), Qt::LeftButton);
