@@ -21,6 +21,8 @@ int LoadRenderState(const std::string& path, ProgramState& state, RunPosition& p
 
 int DrawSteppedRender(DrawingRun& run, ProgramState& state, const SteppedRender& how, std::FILE* err) {
   state.canvas.MultiplierMode = false;
+  // Steps drawn ahead would carry the run past the step asked for.
+  if (how.untilStep >= 0) run.SetStepsAhead(false);
   run.StartDrawing();
   if (how.resume)
     run.Resume(how.position);
