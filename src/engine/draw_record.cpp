@@ -53,8 +53,10 @@ void NoteDrawBegins(ProgramState& state) {
 
 void NoteDrawEnds(ProgramState& state) {
   const std::string now = DrawnInputs(state);
-  // A run cut short is as far from its recipe as an edited one.
-  if (now != state.drawnInputs || state.flags.StopRequested) ++state.params.EditsDuringDraws;
+  // A run cut short is as far from its recipe as an edited one. A run
+  // resumed from a saved state has no start of its own to compare with.
+  const bool begunHere = !state.drawnInputs.empty();
+  if ((begunHere && now != state.drawnInputs) || state.flags.StopRequested) ++state.params.EditsDuringDraws;
   state.drawnInputs = now;
 }
 
