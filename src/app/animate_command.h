@@ -21,7 +21,8 @@ struct AnimateOptions : SharedOptions {
   bool moveStart = false;
   bool moveEnd = false;
   bool frameNames = false;  // --frame-names: quorl_frame_0007.png and so on
-  std::string video;        // --video OUT.mp4 or OUT.gif
+  std::string video;        // --video OUT.mp4, .webm or .gif
+  int fps = 25;             // --fps
 };
 
 // Exit status: 0 done, 1 a file could not be read or written (or no

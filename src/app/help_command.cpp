@@ -19,7 +19,8 @@ class HelpCommand : public Command {
   bool Check(std::string& error) override {
     if (topic_.empty() || MakeCommand(topic_)) return true;
     const std::string nearest = NearestWord(topic_, CommandNames());
-    error = "unknown command '" + topic_ + "'" + (nearest.empty() ? "" : " (did you mean '" + nearest + "'?)");
+    error =
+        "unknown command '" + topic_ + "'" + (nearest.empty() ? "" : " (did you mean '" + nearest + "'?)");
     return false;
   }
   int Run(CommandIo& io) override {

@@ -43,7 +43,8 @@ class OptionTable {
  public:
   void Flag(const std::string& names, bool& target, const std::string& help);
   void Value(const std::string& names, std::string& target, const std::string& valueName,
-             const std::string& help, ValueKind kind = ValueKind::Text, std::vector<std::string> choices = {});
+             const std::string& help, ValueKind kind = ValueKind::Text,
+             std::vector<std::string> choices = {});
   // May be given many times; each value is appended.
   void Values(const std::string& names, std::vector<std::string>& target, const std::string& valueName,
               const std::string& help, ValueKind kind = ValueKind::Text);

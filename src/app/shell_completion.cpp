@@ -207,10 +207,9 @@ std::string BashCompletion() {
     s += "        " + (positional ? BashValueCompletion(*positional) : std::string("COMPREPLY=()")) + "\n";
     s += "      fi\n      ;;\n";
   }
-  s +=
-      "  esac\n"
-      "}\n"
-      "complete -o filenames -F _quorl quorl\n";
+  s += "  esac\n"
+       "}\n"
+       "complete -o filenames -F _quorl quorl\n";
   return s;
 }
 
@@ -223,30 +222,28 @@ std::string ZshCompletion() {
       "  local -a commands\n"
       "  commands=(\n";
   for (const CommandRows& c : all) s += "    " + SingleQuoted(c.name + ":" + ZshEscaped(c.summary)) + "\n";
-  s +=
-      "  )\n"
-      "  if (( CURRENT == 2 )); then\n"
-      "    _describe 'command' commands\n"
-      "    _files\n"
-      "    return\n"
-      "  fi\n"
-      "  local command=$words[2]\n"
-      "  shift words\n"
-      "  (( CURRENT-- ))\n"
-      "  case $command in\n";
+  s += "  )\n"
+       "  if (( CURRENT == 2 )); then\n"
+       "    _describe 'command' commands\n"
+       "    _files\n"
+       "    return\n"
+       "  fi\n"
+       "  local command=$words[2]\n"
+       "  shift words\n"
+       "  (( CURRENT-- ))\n"
+       "  case $command in\n";
   for (const CommandRows& command : all) {
     s += "    " + command.name + ")\n      _arguments -s";
     for (const OptionRow& row : command.rows) s += " \\\n        " + ZshSpec(row);
     s += "\n      ;;\n";
   }
-  s +=
-      "  esac\n"
-      "}\n"
-      "if [[ $funcstack[1] == _quorl ]]; then\n"
-      "  _quorl \"$@\"\n"
-      "else\n"
-      "  compdef _quorl quorl\n"
-      "fi\n";
+  s += "  esac\n"
+       "}\n"
+       "if [[ $funcstack[1] == _quorl ]]; then\n"
+       "  _quorl \"$@\"\n"
+       "else\n"
+       "  compdef _quorl quorl\n"
+       "fi\n";
   return s;
 }
 
@@ -264,7 +261,8 @@ std::string FishCompletion() {
   }
   for (const CommandRows& c : all) {
     std::string summary;
-    for (char ch : c.summary) summary += (ch == '\'' || ch == '\\') ? std::string("\\") + ch : std::string(1, ch);
+    for (char ch : c.summary)
+      summary += (ch == '\'' || ch == '\\') ? std::string("\\") + ch : std::string(1, ch);
     s += "complete -c quorl -n __fish_use_subcommand -a " + c.name + " -d '" + summary + "'\n";
   }
   for (const CommandRows& c : all)

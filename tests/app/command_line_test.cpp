@@ -102,7 +102,10 @@ TEST_F(CommandLine, WordsAndHelp) {
       {{"animate", "-h"}, 0, "--frames", ""},
       {{"-V"}, 0, "quorl ", ""},
       {{"--version"}, 0, "quorl ", ""},
-      {{"rendr", "{d}/scene.ini", "-o", "{d}/y.png"}, 2, "", "quorl: unknown command 'rendr' (did you mean 'render'?)"},
+      {{"rendr", "{d}/scene.ini", "-o", "{d}/y.png"},
+       2,
+       "",
+       "quorl: unknown command 'rendr' (did you mean 'render'?)"},
       {{"help", "animat"}, 2, "", "unknown command 'animat' (did you mean 'animate'?)"},
       {{"frobnicate"}, 2, "", "quorl: unknown command or missing file 'frobnicate'; see 'quorl --help'"},
       {{"--frobnicate"}, 2, "", "quorl: unknown option '--frobnicate'"},
@@ -119,15 +122,22 @@ TEST_F(CommandLine, OptionForms) {
       {{"render", "{d}/scene.ini", "--threads=2", "-o{d}/a.png"}, 0, "", "", {"a.png"}},
       {{"render", "--threads", "1", "--output={d}/a.png", "{d}/scene.ini"}, 0, "", "", {"a.png"}},
       {{"render", "-o", "{d}/-a.png", "--", "{d}/scene.ini"}, 0, "", "", {"-a.png"}},
-      {{"render", "{d}/scene.ini", "-o", "{d}/a.png", "--thread", "2"}, 2, "",
+      {{"render", "{d}/scene.ini", "-o", "{d}/a.png", "--thread", "2"},
+       2,
+       "",
        "quorl render: unknown option '--thread' (did you mean '--threads'?)"},
-      {{"render", "{d}/scene.ini", "-o", "{d}/a.png", "--frobnicate"}, 2, "",
+      {{"render", "{d}/scene.ini", "-o", "{d}/a.png", "--frobnicate"},
+       2,
+       "",
        "unknown option '--frobnicate'; see 'quorl render --help'"},
       {{"render", "{d}/scene.ini", "{d}/scene.ini", "-o", "{d}/a.png"}, 2, "", "unexpected argument"},
       {{"render", "{d}/scene.ini", "-o"}, 2, "", "--output needs a value"},
       {{"render", "{d}/scene.ini"}, 2, "", "no output given"},
       {{"render", "-o", "{d}/a.png"}, 2, "", "no settings file given"},
-      {{"render", "{d}/scene.ini", "-o", "{d}/a.png", "--threads", "0"}, 2, "", "--threads needs a whole number"},
+      {{"render", "{d}/scene.ini", "-o", "{d}/a.png", "--threads", "0"},
+       2,
+       "",
+       "--threads needs a whole number"},
       {{"render", "{d}/scene.ini", "-o", "{d}/a.png", "--seed=-3"}, 2, "", "--seed needs a whole number"},
       {{"render", "{d}/scene.ini", "-o", "{d}/a.png", "--style", "square"}, 2, "", "unknown style 'square'"},
       {{"render", "{d}/scene.ini", "-o", "{d}/a.png", "--set", "Steps"}, 2, "", "--set needs KEY=VALUE"},
@@ -145,6 +155,141 @@ TEST_F(CommandLine, CompletionScripts) {
       {{"completion", "tcsh"}, 2, "", "no completion for the shell 'tcsh'"},
       {{"completion"}, 2, "", "name the shell"},
   });
+}
+
+}  // namespace
+}  // namespace quorl
+
+namespace quorl {
+namespace {
+
+// A stand-in ffmpeg on PATH records its arguments, one per line, and makes
+// the film it was asked for (or fails when FFMPEG_FAILS is set).
+class Films : public CommandLine {
+ protected:
+  void SetUp() override {
+    CommandLine::SetUp();
+    fs::create_directories(tools.Path());
+    const fs::path ffmpeg = tools / "ffmpeg";
+    test::WriteFile(ffmpeg,
+                    "#!/bin/sh\n"
+                    "printf '%s\\n' \"$@\" > \"$FFMPEG_ARGS\"\n"
+                    "[ -n \"$FFMPEG_FAILS\" ] && exit 3\n"
+                    "for a in \"$@\"; do last=$a; done\n"
+                    "printf film > \"${last#file:}\"\n");
+    fs::permissions(ffmpeg, fs::perms::owner_all);
+    withFfmpeg.env = {{"PATH", tools.Path().string() + ":/usr/bin:/bin"}, {"FFMPEG_ARGS", args.string()}};
+    withFfmpeg.workDir = dir;
+  }
+  test::ScratchFolder tools{"quorl-cli-tools"};
+  const fs::path args = tools / "arguments";
+  test::ProcessOptions withFfmpeg;
+};
+
+TEST_F(Films, FfmpegGetsAnArgumentListNeverAShellLine) {
+  const std::string hostile = "x'; touch PWNED; echo '.mp4";
+  const std::vector<std::string> frames = {"frames/quorl_frame_0001.png", "frames/quorl_frame_0001.ini",
+                                           "frames/quorl_frame_0002.png", "frames/quorl_frame_0002.ini",
+                                           "frames/quorl_frame_0003.png", "frames/quorl_frame_0003.ini"};
+  std::vector<std::string> made = frames;
+  made.push_back(hostile);
+  Check({{"animate", "{d}/scene.ini", "--save", "{d}/frames", "--frame-names", "--video", "{d}/" + hostile,
+          "--fps", "12", "-q"},
+         0,
+         "{d}/frames/quorl_frame_0003.png",
+         "",
+         made,
+         withFfmpeg});
+  const std::string recorded = test::ReadFile(args);
+  EXPECT_NE(recorded.find("\n-framerate\n12\n"), std::string::npos) << recorded;
+  EXPECT_NE(recorded.find("\n-pix_fmt\nyuv420p\n"), std::string::npos) << recorded;
+  EXPECT_NE(recorded.find("\npad=ceil(iw/2)*2:ceil(ih/2)*2\n"), std::string::npos) << recorded;
+  // The name arrives whole, as one argument.
+  EXPECT_NE(recorded.find("\nfile:" + dir.string() + "/." + hostile.substr(0, hostile.size() - 4) +
+                          ".partial.mp4\n"),
+            std::string::npos)
+      << recorded;
+
+  // A summer's end GIF, with odd-sized frames: no padding, a palette.
+  std::vector<std::string> gif = frames;
+  gif.push_back("summer's end.gif");
+  Check({{"animate", "{d}/scene.ini", "--save", "{d}/frames", "--frame-names", "--video",
+          "{d}/summer's end.gif"},
+         0,
+         "",
+         "",
+         gif,
+         withFfmpeg});
+  EXPECT_NE(test::ReadFile(args).find("paletteuse"), std::string::npos);
+}
+
+TEST_F(Films, FailuresAndBadRanges) {
+  test::ProcessOptions failing = withFfmpeg;
+  failing.env["FFMPEG_FAILS"] = "1";
+  test::ProcessOptions noFfmpeg = withFfmpeg;
+  noFfmpeg.env["PATH"] = (dir / "nowhere").string();
+  CheckAll({
+      // ffmpeg's failure is ours: exit 1, the frames kept, no half film.
+      {{"animate", "{d}/scene.ini", "--save", "{d}/frames", "--frame-names", "--frames", "3-3", "--video",
+        "{d}/film.webm"},
+       1,
+       "",
+       "quorl: ffmpeg could not make",
+       {"frames/quorl_frame_0003.png", "frames/quorl_frame_0003.ini"},
+       failing},
+      {{"animate", "{d}/scene.ini", "--save", "{d}/frames", "--video", "{d}/film.mp4"},
+       1,
+       "",
+       "--video needs ffmpeg",
+       {},
+       noFfmpeg},
+      {{"animate", "{d}/scene.ini", "--save", "{d}/frames", "--video", "{d}/film.avi"},
+       2,
+       "",
+       ".mp4, .webm or .gif"},
+      {{"animate", "{d}/scene.ini", "--save", "{d}/frames", "--video", "{d}/film.mp4", "--fps", "0"},
+       2,
+       "",
+       "--fps needs a whole number"},
+      // The series has 3 frames.
+      {{"animate", "{d}/scene.ini", "--save", "{d}/frames", "--frames", "2-5"},
+       2,
+       "",
+       "--frames 2-5 is outside the series' frames 1-3"},
+      {{"animate", "{d}/scene.ini", "--save", "{d}/frames", "--frames", "4-4"},
+       2,
+       "",
+       "outside the series' frames 1-3"},
+      {{"animate", "{d}/scene.ini", "--save", "{d}/frames", "--frame-names", "--frames", "2-3", "-q"},
+       0,
+       "quorl_frame_0002.png",
+       "",
+       {"frames/quorl_frame_0002.png", "frames/quorl_frame_0002.ini", "frames/quorl_frame_0003.png",
+        "frames/quorl_frame_0003.ini"}},
+  });
+}
+
+}  // namespace
+}  // namespace quorl
+
+namespace quorl {
+namespace {
+
+// The real ffmpeg, where it is installed: frames of odd size become films
+// that players accept.
+TEST_F(CommandLine, RealFfmpegMakesFilmsOfOddSizedFrames) {
+  if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
+  test::WriteFile(dir / "odd.ini",
+                  "[start]\nImageWidth=47\nImageHeight=39\n[sine]\nSteps=20\nNumberOfFrames=3\n");
+  for (const std::string film : {"film.gif", "film.mp4"}) {
+    const Outcome outcome =
+        test::RunProgram({"animate", (dir / "odd.ini").string(), "--save", (dir / "frames").string(), "-q",
+                          "--video", (dir / film).string()},
+                         dir);
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const std::string bytes = test::ReadFile(dir / film);
+    EXPECT_TRUE(bytes.rfind("GIF89a", 0) == 0 || bytes.find("ftyp") == 4) << film;
+  }
 }
 
 }  // namespace

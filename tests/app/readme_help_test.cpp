@@ -42,7 +42,8 @@ TEST(ReadmeHelp, TheCommandLineSectionShowsEveryHelpAsPrinted) {
   ASSERT_NE(from, std::string::npos) << "the README lacks its help section";
   ASSERT_NE(to, std::string::npos);
   const std::string shown = readme.substr(from + begin.size(), to - from - begin.size());
-  EXPECT_EQ(shown, expected) << "the README's help differs from the program's: run tools/update-readme-help.sh";
+  EXPECT_EQ(shown, expected)
+      << "the README's help differs from the program's: run tools/update-readme-help.sh";
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ class ShellCompletion : public ::testing::Test {
     const fs::path file = dir / "script";
     test::WriteFile(file, script);
     const fs::path out = dir / "out", err = dir / "err";
-    const int raw = std::system((shell + " " + file.string() + " >" + out.string() + " 2>" + err.string()).c_str());
+    const int raw =
+        std::system((shell + " " + file.string() + " >" + out.string() + " 2>" + err.string()).c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, test::ReadFile(out), test::ReadFile(err)};
   }
 

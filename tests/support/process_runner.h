@@ -53,7 +53,8 @@ inline Outcome RunProgram(const std::vector<std::string>& args, const std::files
   }
   int raw = 0;
   ::waitpid(pid, &raw, 0);
-  Outcome outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw), ReadFile(outPath), ReadFile(errPath)};
+  Outcome outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw), ReadFile(outPath),
+                  ReadFile(errPath)};
   std::filesystem::remove(outPath);
   std::filesystem::remove(errPath);
   return outcome;
