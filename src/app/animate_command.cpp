@@ -103,7 +103,6 @@ std::string FrameBaseName(int f) {
 int RunAnimate(const AnimateOptions& options, CommandIo& io) {
   std::FILE* const out = io.out;
   std::FILE* const err = io.err;
-  const bool progressBar = options.Progress(io.errIsTerminal) == ProgressStyle::Bar;
   if (!fs::is_directory(options.saveDir)) {
     std::fprintf(err, "quorl: the save folder '%s' does not exist\n", options.saveDir.c_str());
     return 1;
@@ -115,7 +114,7 @@ int RunAnimate(const AnimateOptions& options, CommandIo& io) {
     return 1;
   }
   auto state = std::make_unique<ProgramState>();
-  TerminalHost host(err, progressBar);
+  TerminalHost host(err, options.Progress(io.errIsTerminal));
   SetupOptions setup = options.Setup();
   setup.animationPaths = true;
   if (const int status = SetUpProgramState(setup, *state, host, err); status != 0) return status;

@@ -69,15 +69,17 @@ FilmKind FilmKindOf(const std::string& name) {
 std::vector<std::string> FfmpegArguments(const std::string& inputPattern, const std::string& output, int fps,
                                          FilmKind kind) {
   const std::string rate = std::to_string(fps);
-  std::vector<std::string> args = {"-nostdin", "-loglevel", "error", "-y",         "-framerate",
-                                   rate,       "-i",        inputPattern};
+  std::vector<std::string> args = {"-nostdin",   "-loglevel", "error", "-y",
+                                   "-framerate", rate,        "-i",    inputPattern};
   const std::string evenSize = "pad=ceil(iw/2)*2:ceil(ih/2)*2";
   switch (kind) {
     case FilmKind::Mp4:
-      args.insert(args.end(), {"-vf", evenSize, "-c:v", "libx264", "-pix_fmt", "yuv420p", "-movflags", "+faststart"});
+      args.insert(args.end(),
+                  {"-vf", evenSize, "-c:v", "libx264", "-pix_fmt", "yuv420p", "-movflags", "+faststart"});
       break;
     case FilmKind::Webm:
-      args.insert(args.end(), {"-vf", evenSize, "-c:v", "libvpx-vp9", "-pix_fmt", "yuv420p", "-b:v", "0", "-crf", "32"});
+      args.insert(args.end(),
+                  {"-vf", evenSize, "-c:v", "libvpx-vp9", "-pix_fmt", "yuv420p", "-b:v", "0", "-crf", "32"});
       break;
     case FilmKind::Gif:
     case FilmKind::Unknown:
@@ -110,8 +112,8 @@ int MakeFilm(const std::vector<std::string>& frames, const std::string& video, i
   const fs::path partial =
       target.parent_path() / ("." + target.stem().string() + ".partial" + target.extension().string());
   int spawnError = 0;
-  const int status = RunFfmpeg(FfmpegArguments(folder + "/f%06d.png", partial.string(), fps, FilmKindOf(video)),
-                               spawnError);
+  const int status =
+      RunFfmpeg(FfmpegArguments(folder + "/f%06d.png", partial.string(), fps, FilmKindOf(video)), spawnError);
   fs::remove_all(folder, ec);
   if (status == -1) {
     if (spawnError == ENOENT) {
@@ -125,8 +127,8 @@ int MakeFilm(const std::vector<std::string>& frames, const std::string& video, i
     return 1;
   }
   if (status != 0) {
-    std::fprintf(err, "quorl: ffmpeg could not make '%s' (exit status %d); the frames are saved\n", video.c_str(),
-                 status);
+    std::fprintf(err, "quorl: ffmpeg could not make '%s' (exit status %d); the frames are saved\n",
+                 video.c_str(), status);
     fs::remove(partial, ec);
     return 1;
   }

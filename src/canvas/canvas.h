@@ -11,6 +11,7 @@
 
 #include "base/host.h"
 #include "base/picture24.h"
+#include "canvas/deep_picture.h"
 #include "canvas/image_stores.h"
 #include "settings/parameter_set.h"
 
@@ -45,6 +46,11 @@ class Canvas {
   // Renders the pixel buffer into the bitmap, normalising when
   // InterpolateColors is set, then tells the host.
   void DrawGridsOnPicture(const ParameterSet& params, Host* host = nullptr);
+
+  // The picture at 16 bits a channel from the same grids: each value that
+  // the bitmap would round to a byte, times 257, rounded (halves to even)
+  // and limited to 0 ... 65535.
+  DeepPicture RenderDeep(const ParameterSet& params);
 
   // Keeps a copy of the bitmap for the curve display to restore.
   void CopyOutQuorlPicture();
@@ -82,6 +88,8 @@ class Canvas {
   }
   std::size_t CellIndex(int x, int y) const { return PixelIndex(x, y) * kChannels; }
   void MakeBitmap();
+  template <typename Emit>
+  void RenderValues(const ParameterSet& params, Emit emit);
   void ResetToBackground(const ParameterSet& params, const BackgroundStore& background);
 
   int width_ = 0;
