@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -49,6 +50,10 @@ class CommandLineSeries : public SeriesHost {
   }
 
   void MakeFrame(int f) override {
+    if (options_.skipExisting && FrameSetExists(f)) {
+      frames_.push_back(FramePath(f, ".png"));
+      return;
+    }
     // Each frame has its own random numbers, so a frame is the same picture
     // whichever range of frames it was made in.
     state_.random = SeededRandom(options_.seed + static_cast<std::uint64_t>(f));
@@ -69,6 +74,14 @@ class CommandLineSeries : public SeriesHost {
   }
 
   bool Failed() const { return failed_; }
+  std::string FramePath(int f, const char* extension) const {
+    return (fs::path(state_.params.SaveDir) / (FrameBaseName(f) + extension)).string();
+  }
+  // The settings file is the last file of a set to be written, so with it
+  // the set is whole.
+  bool FrameSetExists(int f) const {
+    return fs::is_regular_file(FramePath(f, ".png")) && fs::is_regular_file(FramePath(f, ".ini"));
+  }
   const std::vector<std::string>& Frames() const { return frames_; }
 
  private:
@@ -92,7 +105,32 @@ class CommandLineSeries : public SeriesHost {
   std::vector<std::string> frames_;
 };
 
+// "I/N" with 1 <= I <= N.
+bool ParseChunk(const std::string& text, int& chunk, int& chunks, std::string& error) {
+  const size_t slash = text.find('/');
+  if (slash == std::string::npos) {
+    error = "--chunk needs I/N (for example 2/8), not '" + text + "'";
+    return false;
+  }
+  if (!IntOption("--chunk", text.substr(slash + 1), 1, 1000000, chunks, error) ||
+      !IntOption("--chunk", text.substr(0, slash), 1, 1000000, chunk, error))
+    return false;
+  if (chunk > chunks) {
+    error = "--chunk I/N needs I <= N, not '" + text + "'";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+FrameRange ChunkOfFrames(int first, int last, int k, int n) {
+  const long long count = std::max(0, last - first + 1);
+  FrameRange range;
+  range.first = first + static_cast<int>((k - 1) * count / n);
+  range.last = first - 1 + static_cast<int>(k * count / n);
+  return range;
+}
 
 std::string FrameBaseName(int f) {
   char name[32];
@@ -142,6 +180,14 @@ int RunAnimate(const AnimateOptions& options, CommandIo& io) {
                       "--start-frame " + std::to_string(options.startFrame) +
                           " is past the series' last frame, " + std::to_string(controls.frames));
   }
+  if (options.chunks > 0) {
+    const FrameRange share = ChunkOfFrames(controls.firstFrame, std::min(controls.lastFrame, controls.frames),
+                                           options.chunk, options.chunks);
+    // More shares than frames: this one has none to draw.
+    if (share.last < share.first) return 0;
+    controls.firstFrame = share.first;
+    controls.lastFrame = share.last;
+  }
 
   CommandLineSeries series(*state, host, options, out);
   RunAnimationSeries(state->params, controls, state->flags, state->anim, series);
@@ -172,6 +218,13 @@ class AnimateCommand : public Command {
     table.Flag("--move-end", options_.moveEnd, "move the end along the animation end path curve");
     table.Flag("--frame-names", options_.frameNames,
                "name the sets quorl_frame_0001 ... instead of by the time");
+    table.Value("--chunk", chunk_, "I/N",
+                "make only the I-th of N equal shares of the frames (I from 1, as a job array counts); "
+                "implies --frame-names",
+                ValueKind::Text);
+    table.Flag("--skip-existing", options_.skipExisting,
+               "leave frames whose set is already in DIR alone, so a failed job can be run again; "
+               "implies --frame-names");
     table.Value("--video", options_.video, "OUT",
                 "assemble the frames into a film with ffmpeg: .mp4 (H.264), .webm (VP9) or .gif",
                 ValueKind::File);
@@ -195,6 +248,11 @@ class AnimateCommand : public Command {
         options_.lastFrame = last;
       }
     }
+    if (!chunk_.empty()) {
+      if (!ParseChunk(chunk_, options_.chunk, options_.chunks, error)) return false;
+      options_.frameNames = true;
+    }
+    if (options_.skipExisting) options_.frameNames = true;
     if (!startFrame_.empty() && !IntOption("--start-frame", startFrame_, 1, 2000, options_.startFrame, error))
       return false;
     if (!fps_.empty() && !IntOption("--fps", fps_, 1, 240, options_.fps, error)) return false;
@@ -213,7 +271,7 @@ class AnimateCommand : public Command {
  private:
   AnimateOptions options_;
   SharedOptionText text_;
-  std::string frames_, startFrame_, fps_;
+  std::string frames_, startFrame_, chunk_, fps_;
 };
 
 }  // namespace

@@ -68,13 +68,13 @@ std::string BenchJson(const BenchFigures& f) {
   std::snprintf(figures, sizeof figures,
                 "{\"steps\": %d, \"points\": %lld, \"sub_samples\": %lld, \"seconds\": %.6f, "
                 "\"sub_samples_per_second\": %.0f, \"threads\": %d, ",
-                f.steps, f.points, f.subSamples, f.seconds, PerSecond(static_cast<double>(f.subSamples), f.seconds),
-                f.threads);
+                f.steps, f.points, f.subSamples, f.seconds,
+                PerSecond(static_cast<double>(f.subSamples), f.seconds), f.threads);
   const long online = sysconf(_SC_NPROCESSORS_ONLN);
   return std::string(figures) + "\"machine\": {\"cpu\": " + JsonString(CpuModel()) +
          ", \"cpus_online\": " + std::to_string(online > 0 ? online : 1) +
-         ", \"cpus_usable\": " + std::to_string(HardwareThreads()) + ", \"system\": " + JsonString(SystemName()) +
-         "}}\n";
+         ", \"cpus_usable\": " + std::to_string(HardwareThreads()) +
+         ", \"system\": " + JsonString(SystemName()) + "}}\n";
 }
 
 }  // namespace quorl

@@ -2,21 +2,29 @@
 
 #include "app/animate_command.h"
 #include "app/completion_command.h"
+#include "app/gallery_command.h"
 #include "app/help_command.h"
+#include "app/random_command.h"
 #include "app/render_command.h"
+#include "app/sweep_command.h"
 
 namespace quorl {
 namespace {
 
 using Factory = std::unique_ptr<Command> (*)();
 
-// One row per command.
+// One row per command, in the order `quorl --help` lists them.
+// clang-format off
 constexpr Factory kCommands[] = {
     MakeRenderCommand,
     MakeAnimateCommand,
+    MakeGalleryCommand,
+    MakeSweepCommand,
+    MakeRandomCommand,
     MakeHelpCommand,
     MakeCompletionCommand,
 };
+// clang-format on
 
 }  // namespace
 

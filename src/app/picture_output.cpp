@@ -27,7 +27,8 @@ OutputFormat OutputFormatOf(const std::string& path) {
   return OutputFormat::Unknown;
 }
 
-bool WriteOutput(const std::string& path, std::string_view bytes, std::FILE* standardOutput, std::string& error) {
+bool WriteOutput(const std::string& path, std::string_view bytes, std::FILE* standardOutput,
+                 std::string& error) {
   if (path == "-") {
     if (std::fwrite(bytes.data(), 1, bytes.size(), standardOutput) != bytes.size() ||
         std::fflush(standardOutput) != 0) {

@@ -17,6 +17,7 @@ OutputFormat OutputFormatOf(const std::string& path);
 // Writes `bytes` to `path`: "-" is `standardOutput`; a named pipe or a
 // device is written into, as `cat > path` would; anything else is replaced
 // atomically (never half-written). False with the reason.
-bool WriteOutput(const std::string& path, std::string_view bytes, std::FILE* standardOutput, std::string& error);
+bool WriteOutput(const std::string& path, std::string_view bytes, std::FILE* standardOutput,
+                 std::string& error);
 
 }  // namespace quorl

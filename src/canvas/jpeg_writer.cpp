@@ -55,7 +55,8 @@ bool WriteJpegRows(jpeg_compress_struct& cinfo, JpegWriteErrors& errors, const P
 
 }  // namespace
 
-bool EncodeJpeg(const Picture24& picture, const JpegWriteOptions& options, std::string& out, std::string* error) {
+bool EncodeJpeg(const Picture24& picture, const JpegWriteOptions& options, std::string& out,
+                std::string* error) {
   if (picture.Empty()) {
     if (error) *error = "the picture has no pixels";
     return false;

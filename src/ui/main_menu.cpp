@@ -12,6 +12,7 @@
 #include "ui/background_image_window.h"
 #include "ui/colors_window.h"
 #include "ui/dimensions_window.h"
+#include "ui/explore_menu.h"
 #include "ui/function_window.h"
 #include "ui/main_window.h"
 #include "ui/opacity_window.h"
@@ -172,6 +173,7 @@ void MainWindow::BuildMenus() {
     about_->activateWindow();
     ShowStatus(QStringLiteral("Showing about form"));
   });
+  AddExploreMenuItems(*this, help, options);
 
   ConnectCurveMenuItems();
   ConnectToggles();

@@ -150,7 +150,8 @@ TEST(JpegWriter, QualityAndResolution) {
   EXPECT_EQ(best[13], 1);
   EXPECT_EQ(static_cast<unsigned char>(best[14]) << 8 | static_cast<unsigned char>(best[15]), 300);
   Picture24 back;
-  ASSERT_TRUE(DecodeJpeg(reinterpret_cast<const std::uint8_t*>(best.data()), best.size(), back, error)) << error;
+  ASSERT_TRUE(DecodeJpeg(reinterpret_cast<const std::uint8_t*>(best.data()), best.size(), back, error))
+      << error;
   ASSERT_EQ(back.Width(), 32);
   int worstDifference = 0;
   for (int y = 0; y < 24; ++y)
@@ -169,7 +170,10 @@ TEST(PictureContent, TypesGoByTheBytesNotTheName) {
   EXPECT_EQ(PictureTypeOfContent(jpeg.data(), jpeg.size()), PictureType::Jpeg);
   EXPECT_EQ(describe("GIF89a\x01\x00"), "a GIF picture");
   EXPECT_EQ(describe(std::string("MM\0*\0\0\0\x08", 8)), "a TIFF picture");
-  EXPECT_EQ(describe(std::string("\x7F" "ELF\x02\x01\x01\0", 8)), "a program");
+  EXPECT_EQ(describe(std::string("\x7F"
+                                 "ELF\x02\x01\x01\0",
+                                 8)),
+            "a program");
   EXPECT_EQ(describe("%PDF-1.7"), "a PDF document");
   EXPECT_EQ(describe("hello"), "text");
   EXPECT_EQ(describe(""), "empty");

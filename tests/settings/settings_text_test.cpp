@@ -28,8 +28,9 @@ TEST(SettingsText, EveryEncodingReadsTheSameValues) {
   std::string crOnly = plain, crlf;
   for (char& c : crOnly) c = c == '\n' ? '\r' : c;
   for (char c : plain) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  for (const std::string& bytes : {plain, "\xEF\xBB\xBF" + plain, crOnly, crlf, Utf16(plain, false, true),
-                                   Utf16(plain, true, true), Utf16(plain, false, false), Utf16(crOnly, true, false)}) {
+  for (const std::string& bytes :
+       {plain, "\xEF\xBB\xBF" + plain, crOnly, crlf, Utf16(plain, false, true), Utf16(plain, true, true),
+        Utf16(plain, false, false), Utf16(crOnly, true, false)}) {
     ParameterSet params;
     ReadIniText(params, "sine", bytes);
     EXPECT_EQ(params.ImageWidth, 321);
