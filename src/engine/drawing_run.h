@@ -69,6 +69,12 @@ class DrawingRun {
   // thread, where waking the others would cost more than it saves.
   void SetParallelWork(long long subSamples) { batches_.parallelWork = subSamples; }
 
+  // A host that draws on a worker thread hands each step the copies of the
+  // parameters and curve slots it took between steps, so an edit made while
+  // a step draws waits for the next step. Null for both: the program
+  // state's own (the default).
+  void SetStepInputs(ParameterSet* params, CurveSlots* curves);
+
   bool IsDrawing() const { return state_.flags.IsDrawing; }
   long long CurrentStep() const { return step_; }
   const RunCounters& Counters() const { return counters_; }
@@ -90,6 +96,8 @@ class DrawingRun {
     int PointsIn(int block, int part) const override { return batch_.PointsIn(block, part); }
     void ApplyPoints(int count, int part) override;
     DotKernel kernel;
+    ParameterSet* params = nullptr;
+    CurveSlots* curves = nullptr;
 
    private:
     ProgramState& state_;
@@ -103,6 +111,8 @@ class DrawingRun {
   bool ComputeAndDrawStep(int step);
   void ComputeStepColour(int step, int steps);
   void ShowOnce(bool& shown, const char* text);
+  ParameterSet& Params() { return *sink_.params; }
+  CurveSlots& Curves() { return *sink_.curves; }
 
   ProgramState& state_;
   Host& host_;

@@ -107,11 +107,18 @@ bool GalleryWindow::OpenEntry(int i) {
     main_.ShowMessage(QStringLiteral("Gallery: ") + QString::fromStdString(error));
     return false;
   }
+  // The user's folders stay theirs: a gallery recipe names the folders it
+  // was made in.
+  ParameterSet& params = main_.Parameters();
+  const std::string saveDir = params.SaveDir, loadDir = params.LoadDir, sourceDir = params.LoadSourceImageDir;
   Dialogs& previous = CurrentDialogs();
   AnswerOpenFile answer(previous, QString::fromStdString(entry.path));
   InstallDialogs(&answer);
   main_.OpenSettingsFile();
   InstallDialogs(&previous);
+  params.SaveDir = saveDir;
+  params.LoadDir = loadDir;
+  params.LoadSourceImageDir = sourceDir;
 
   WindowMessages messages(main_);
   ProgramState& state = main_.State();

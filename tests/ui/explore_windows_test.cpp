@@ -82,6 +82,8 @@ class ExploreWindowsTest : public QObject {
         withSource = i;
     }
     QVERIFY(withSource >= 0);
+    window.Parameters().SaveDir = "/my/pictures/";
+    window.Parameters().LoadDir = "/my/settings/";
     QListWidgetItem* item = gallery.List()->item(withSource);
     QTest::mouseClick(gallery.List()->viewport(), Qt::LeftButton, {},
                       gallery.List()->visualItemRect(item).center());
@@ -93,6 +95,9 @@ class ExploreWindowsTest : public QObject {
     QImage shipped(QString::fromStdString(entries[static_cast<size_t>(withSource)].path));
     QCOMPARE(state.params.ImageWidth, shipped.width());
     QVERIFY(window.StatusText().contains(QStringLiteral("press Draw")));
+    // The user's folders are not those the recipe was made in.
+    QCOMPARE(state.params.SaveDir, std::string("/my/pictures/"));
+    QCOMPARE(state.params.LoadDir, std::string("/my/settings/"));
   }
 
   void aClickOnAVariationTakesItsValues() {
