@@ -19,6 +19,10 @@ struct RenderOptions : SharedOptions {
   int quality = 90;   // --quality of a JPEG
   int dpi = 0;        // --dpi; 0 keeps no physical size
   bool json = false;  // --bench --json
+  // --continue: settingsPath is a state file; the run goes on from it.
+  bool continueRun = false;
+  long long untilStep = -1;  // --until-step K: stop after step K
+  std::string stateOut;      // --state-out FILE: keep the run's state there
 };
 
 // Runs the render. Exit status: 0 done, 1 a file could not be read or

@@ -44,6 +44,11 @@ class BezierPath {
   double GetTotalLength() const { return TotalLength; }
   bool IsValid() const { return Valid; }
   int GetPointCount() const { return PointCount; }
+  // What a built curve was made from, so that it can be made again exactly:
+  // InitBezier(points, subdivisions), the points, BuildBezier.
+  bool IsBuilt() const { return Readable(); }
+  const std::vector<Point>& GivenPoints() const { return BezierPoints; }
+  int GetSubdivisions() const { return Subdivisions; }
 
   // Release the control polygon or the spans; the curve then reads 0.
   void FreeControls() {
