@@ -31,7 +31,8 @@ struct AnimateOptions : SharedOptions {
   // --overwrite: a frame whose set is already in the folder is replaced.
   // Without either, such a frame is an error.
   bool overwrite = false;
-  std::string video;  // --video OUT.mp4 or OUT.gif
+  std::string video;  // --video OUT.mp4, .webm or .gif
+  int fps = 25;       // --fps
 };
 
 // Exit status: 0 done, 1 a file could not be read or written (or no

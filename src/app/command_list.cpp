@@ -15,11 +15,20 @@ namespace {
 
 using Factory = std::unique_ptr<Command> (*)();
 
-// One row per command.
+// One row per command, in the order `quorl --help` lists them.
+// clang-format off
 constexpr Factory kCommands[] = {
-    MakeRenderCommand, MakeAnimateCommand, MakeGalleryCommand, MakeSweepCommand,      MakeRandomCommand,
-    MakeVerifyCommand, MakeRecipeCommand,  MakeHelpCommand,    MakeCompletionCommand,
+    MakeRenderCommand,
+    MakeAnimateCommand,
+    MakeGalleryCommand,
+    MakeSweepCommand,
+    MakeRandomCommand,
+    MakeVerifyCommand,
+    MakeRecipeCommand,
+    MakeHelpCommand,
+    MakeCompletionCommand,
 };
+// clang-format on
 
 }  // namespace
 

@@ -133,6 +133,7 @@ PreparedPicture PreparePicture(const ProgramState& state, const PictureOutput& o
 
   const Picture24& bitmap = state.canvas.Bitmap();
   PngWriteOptions png;
+  png.dpi = output.dpi;
   if (output.transparency) png.alpha = TransparencyAlpha(bitmap, p.White, p.Opacity);
   p.PixelsSha256 = PixelDigest(PixelsOf(bitmap, png.alpha));
   out.settings = WriteSavedSetText(p, p.CurrentStyle);
@@ -142,8 +143,9 @@ PreparedPicture PreparePicture(const ProgramState& state, const PictureOutput& o
     recipe.curves = out.curves;
     png.texts = RecipeChunks(recipe);
   }
-  if (!EncodePng(bitmap, png, out.pngBytes, &out.error) && out.error.empty())
-    out.error = "cannot encode the picture";
+  const bool encoded = output.deep ? EncodeDeepPng(*output.deep, png, out.pngBytes, &out.error)
+                                   : EncodePng(bitmap, png, out.pngBytes, &out.error);
+  if (!encoded && out.error.empty()) out.error = "cannot encode the picture";
   return out;
 }
 

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "canvas/deep_picture.h"
 #include "canvas/png_recipe.h"
 #include "engine/program_state.h"
 
@@ -18,6 +19,10 @@ namespace quorl {
 struct PictureOutput {
   bool transparency = false;  // "Use transparency?" / --transparent (with Opacity)
   bool keepRecipe = true;     // put the recipe inside the PNG
+  // The canvas at 16 bits a channel, to write instead of the 8-bit picture
+  // (the recipe's pixel digest stays the 8-bit one's); null for 8 bits.
+  const DeepPicture* deep = nullptr;
+  int dpi = 0;  // dots per inch kept in the PNG; 0 for none
 };
 
 // (name part, curve file text) of every curve that gets a file: the name

@@ -124,6 +124,8 @@ ReadIniOutcome ReadFrom(const IniFile& ini, ParameterSet& params, const std::str
   for (const KeyDescriptor& row : SettingsTable()) ReadRow(ini, row, style, defaults, params, presentOnly);
   CorrectGeometry(params, defaults, outcome);
   KeepCanvasSizeInRange(params);
+  // Only the eight functions exist; any other number would pick none.
+  if (params.FunctionNumber < 0 || params.FunctionNumber > 7) params.FunctionNumber = defaults.FunctionNumber;
   outcome.maximized = params.QuorlMaximized;
   return outcome;
 }
