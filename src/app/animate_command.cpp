@@ -203,7 +203,7 @@ int RunAnimate(const AnimateOptions& options, std::FILE* out, std::FILE* err, bo
   SetupOptions setup = options.Setup();
   setup.animationPaths = true;
   if (const int status = SetUpProgramState(setup, *state, host, err); status != 0) return status;
-  state->params.SaveDir = options.saveDir;
+  state->layout.SaveDir = options.saveDir;
 
   SeriesControls controls;
   controls.frames = options.frames > 0 ? options.frames : state->params.NumberOfFrames;

@@ -28,11 +28,15 @@ void LoadAnimationPaths(ProgramState& state, const std::string& settingsPath, Ho
   const struct {
     std::string file;
     CurvePoints* curve;
-    int kind;
-  } paths[] = {{PictureAnimStartCurveFileName(base), &state.curves.AnimStartPathCurve, BezierKindAnimStart},
-               {PictureAnimEndCurveFileName(base), &state.curves.AnimEndPathCurve, BezierKindAnimEnd}};
+    BezierKind kind;
+  } paths[] = {
+      {PictureAnimStartCurveFileName(base), &state.curves.AnimStartPathCurve, BezierKind::kAnimStart},
+      {PictureAnimEndCurveFileName(base), &state.curves.AnimEndPathCurve, BezierKind::kAnimEnd}};
   for (const auto& p : paths) {
-    if (p.curve->Load(p.file, host) == CurveLoadOutcome::Loaded) state.curves.SetUpBezier(p.kind, 0, host);
+    std::string error;
+    const CurveLoadOutcome outcome = p.curve->Load(p.file, &error);
+    if (outcome == CurveLoadOutcome::Malformed) host.ShowMessage(error);
+    if (outcome == CurveLoadOutcome::Loaded) state.curves.SetUpBezier(p.kind, 0);
   }
 }
 
@@ -80,10 +84,10 @@ int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& ho
 
   ParameterSet& params = state.params;
   params.CurrentStyle = options.style.empty() ? ReadIniCurrentStyle(settingsPath) : options.style;
-  ReadIniText(params, params.CurrentStyle, bytes);
+  ReadIniText(params, state.layout, params.CurrentStyle, bytes);
   for (const auto& [key, value] : options.overrides) {
     std::string error;
-    if (!ApplySettingOverride(params, key, value, error)) {
+    if (!ApplySettingOverride(params, state.layout, key, value, error)) {
       std::fprintf(err, "quorl: %s\n", error.c_str());
       return 2;
     }

@@ -106,7 +106,7 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
     }
   }
   if (!options.saveDir.empty()) {
-    params.SaveDir = options.saveDir;
+    state->layout.SaveDir = options.saveDir;
     const SaveResult saved = SavePictureFiles(*state, host, options.Save(params));
     if (!saved.ok) {
       std::fprintf(err, "quorl: cannot save into '%s': %s\n", options.saveDir.c_str(), saved.error.c_str());

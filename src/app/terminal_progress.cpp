@@ -24,13 +24,13 @@ void TerminalHost::ShowMessage(const std::string& text) {
   std::fprintf(err_, "quorl: %s\n", text.c_str());
 }
 
-void TerminalHost::SetupProgressBar(int maximum) {
+void TerminalHost::StartProgress(int maximum) {
   maximum_ = maximum;
   start_ = Clock::now();
   last_drawn_ = start_;
 }
 
-void TerminalHost::SetProgressPosition(int position) {
+void TerminalHost::ShowProgress(int position) {
   if (!show_progress_ || maximum_ <= 0) return;
   if (position == 0) {
     ClearProgress();

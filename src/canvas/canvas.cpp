@@ -189,7 +189,7 @@ void Canvas::DrawGridsOnPicture(const ParameterSet& params, Host* host) {
       out[2] = byte[0];
     }
   }
-  if (host) host->RenderDone();
+  if (host) host->OnRunEvent(RunEvent::kPictureChanged);
 }
 
 void Canvas::CopyOutQuorlPicture() {

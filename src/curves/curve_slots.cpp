@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "base/host.h"
 #include "base/step_arithmetic.h"
 #include "settings/parameter_set.h"
 
@@ -12,38 +11,35 @@ CurveSlots::CurveSlots() {
   for (int i = 0; i < CurveCount; ++i) Slots[static_cast<size_t>(i)].Name = SlotName(i);
 }
 
-bool CurveSlots::SetUpBezier(int kind, int selectedSlot, Host& host) {
+bool CurveSlots::SetUpBezier(BezierKind kind, int selectedSlot) {
   const int w = UseForcedCurveIndex ? ForcedCurveIndex : selectedSlot;
   const CurvePoints* curve = nullptr;
   BezierPath* target = nullptr;
   switch (kind) {
-    case BezierKindEdit:
+    case BezierKind::kEdit:
       curve = &EditCurve;
       target = &EditBezier;
       break;
-    case BezierKindSlot:
+    case BezierKind::kSlot:
       if (w < 0 || w >= CurveCount) return false;
       curve = &Slots[static_cast<size_t>(w)].Curve;
       target = &Slots[static_cast<size_t>(w)].Bezier;
       break;
-    case BezierKindAnimStart:
+    case BezierKind::kAnimStart:
       curve = &AnimStartPathCurve;
       target = &AnimStartPathBezier;
       break;
-    case BezierKindAnimEnd:
+    case BezierKind::kAnimEnd:
       curve = &AnimEndPathCurve;
       target = &AnimEndPathBezier;
       break;
-    default:
-      host.ShowMessage("There is a problem with the bezier being set up. (" + std::to_string(kind) + ")");
-      return false;
   }
 
   *target = BezierPath();
   const int n = curve->GetLength();
   if (n >= kDefinedCurvePoints) {
     const bool outline =
-        (w == kStartCurveSlot || w == kEndCurveSlot) && (kind == BezierKindEdit || kind == BezierKindSlot);
+        (w == kStartCurveSlot || w == kEndCurveSlot) && (kind == BezierKind::kEdit || kind == BezierKind::kSlot);
     const Point offset = outline ? curve->Centroid : Point{};
     target->InitBezier(n, 100);
     for (const Point& p : curve->Points) target->AddBezierPoint(p.X - offset.X, p.Y - offset.Y);

@@ -71,17 +71,15 @@ void DrawingRun::DrawOrStop() {
 }
 
 void DrawingRun::StartDrawing() {
-  host_.EnableAnimationStart(false);
   state_.flags.StopRequested = false;
-  host_.SetDrawCommandsEnabled(false);
+  host_.OnRunEvent(RunEvent::kRunStarted);
   state_.flags.IsDrawing = true;
   host_.ShowStatus("Drawing...");
 }
 
 void DrawingRun::StopRun(bool withMessage) {
-  host_.EnableAnimationStart(true);
   state_.flags.StopRequested = true;
-  host_.SetDrawCommandsEnabled(true);
+  host_.OnRunEvent(RunEvent::kStopRequested);
   if (withMessage) host_.ShowStatus("Stopping drawing...");
 }
 
@@ -110,7 +108,7 @@ void DrawingRun::Begin() {
   factorA_ = factorB_ = delta_ = 1.0;
   if (WriteSettings) WriteSettings();
   state_.step.StepScale = state_.params.StartScale / 100.0;
-  host_.SetupProgressBar(state_.params.Steps);
+  host_.StartProgress(state_.params.Steps);
   fn_ = state_.params.FunctionNumber + 1;
   // With no steps every interpolation would divide by zero: nothing to draw.
   if (state_.params.Steps < 1) return;
@@ -127,7 +125,7 @@ bool DrawingRun::RunStep() {
   if (ComputeAndDrawStep(step)) {
     host_.ProcessPendingEvents();
     const double last = std::ceil(state_.params.Steps / 100.0 * state_.params.PercentToComplete);
-    if (last < step || state_.flags.StopRequested) {
+    if (last < step || state_.flags.StopRequested || host_.Cancelled()) {
       state_.flags.IsDrawing = false;
       loopEnded_ = true;
       return false;
@@ -139,10 +137,9 @@ bool DrawingRun::RunStep() {
 
 void DrawingRun::Finish() {
   state_.canvas.DrawGridsOnPicture(state_.params, &host_);
-  host_.SetProgressPosition(0);
+  host_.ShowProgress(0);
   state_.flags.IsDrawing = false;
-  host_.SetDrawCommandsEnabled(true);
-  host_.EnableAnimationStart(true);
+  host_.OnRunEvent(RunEvent::kRunFinished);
   if (!state_.flags.InAnimation) host_.ShowStatus("Finished");
 }
 
@@ -258,7 +255,7 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   const Point rotationCentre =
       p.MoveRotation ? Point{lerp(rotateA.X, rotateB.X), lerp(rotateA.Y, rotateB.Y)} : rotateA;
   s.StepScale = lerp(p.StartScale, p.EndScale) / 100;
-  host_.SetProgressPosition(step);
+  host_.ShowProgress(step);
 
   const double t = static_cast<double>(step) / steps;
   const double sinA = std::sin(t * factorA_);
@@ -320,7 +317,7 @@ void DrawingRun::Clear() {
     host_.ShowMessage("Clear: " + error);
   }
   if (WriteSettings) WriteSettings();
-  host_.RefitCanvasIfZoomed();
+  host_.OnRunEvent(RunEvent::kCanvasCleared);
   if (!animating) host_.ShowStatus("Cleared");
   state_.canvas.MultiplierMode = false;
 }

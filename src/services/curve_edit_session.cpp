@@ -29,8 +29,8 @@ void CurveEditSession::ShowMessage(const std::string& text) {
   host_.ShowMessage(text);
 }
 
-void CurveEditSession::SetUpBezier(int kind) {
-  state_.curves.SetUpBezier(kind, SelectedSlot, host_);
+void CurveEditSession::SetUpBezier(BezierKind kind) {
+  state_.curves.SetUpBezier(kind, SelectedSlot);
 }
 
 void CurveEditSession::PutCurveToUndo(int slot) {

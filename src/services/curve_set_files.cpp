@@ -1,5 +1,6 @@
 #include "services/curve_set_files.h"
 
+#include "base/host.h"
 #include "base/paths.h"
 #include "curves/curve_file_names.h"
 #include "curves/curve_slots.h"
@@ -17,12 +18,14 @@ CurveFilesLoadReport LoadCurvesBesideSettings(CurveSlots& slots, const std::stri
     const std::string name = SettingsCurveFileName(settingsPath, i);
     if (!FileExists(name)) continue;
     std::string error;
-    if (slots[i].Curve.Load(name, host, &error) == CurveLoadOutcome::Unreadable) {
+    const CurveLoadOutcome outcome = slots[i].Curve.Load(name, &error);
+    if (outcome == CurveLoadOutcome::Unreadable) {
       if (report.Error.empty()) report.Error = error;
       continue;
     }
+    if (outcome == CurveLoadOutcome::Malformed) host.ShowMessage(error);
     slots.ForcedCurveIndex = i;
-    slots.SetUpBezier(BezierKindSlot, i, host);
+    slots.SetUpBezier(BezierKind::kSlot, i);
     report.FoundSlots.push_back(i);
   }
   slots.UseForcedCurveIndex = wasForced;
@@ -32,11 +35,11 @@ CurveFilesLoadReport LoadCurvesBesideSettings(CurveSlots& slots, const std::stri
 
 bool SaveCurvesBesidePicture(const CurveSlots& slots, const std::string& base, std::string* error) {
   for (int i = 0; i < CurveCount; ++i) {
-    if (slots[i].Curve.Spam(PictureCurveFileName(base, i), error) == CurveSaveOutcome::Failed) return false;
+    if (slots[i].Curve.Save(PictureCurveFileName(base, i), error) == CurveSaveOutcome::Failed) return false;
   }
-  if (slots.AnimStartPathCurve.Spam(PictureAnimStartCurveFileName(base), error) == CurveSaveOutcome::Failed)
+  if (slots.AnimStartPathCurve.Save(PictureAnimStartCurveFileName(base), error) == CurveSaveOutcome::Failed)
     return false;
-  return slots.AnimEndPathCurve.Spam(PictureAnimEndCurveFileName(base), error) != CurveSaveOutcome::Failed;
+  return slots.AnimEndPathCurve.Save(PictureAnimEndCurveFileName(base), error) != CurveSaveOutcome::Failed;
 }
 
 }  // namespace quorl

@@ -150,7 +150,7 @@ void MakePath(CurveEditSession& session, int kind, std::span<const std::string> 
     session.ShowMessage(ShapeFieldsMessage(path_kind));
   } else if (GeneratePath(FigureFromParameters(path_kind, *shape, session.Params()),
                           session.Selected().Curve)) {
-    session.SetUpBezier(999);
+    session.SetUpBezier(BezierKind::kSlot);
     session.ShowStatus(MadeMessage(path_kind));
   }
   session.SetBusy(false);

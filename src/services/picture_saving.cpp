@@ -22,7 +22,7 @@ std::string CurveNamePart(const std::string& base, const std::string& fileName) 
 
 Recipe MakeRecipe(const ProgramState& state, const std::string& base) {
   Recipe recipe;
-  recipe.settings = WriteIniText(state.params, state.params.CurrentStyle);
+  recipe.settings = WriteIniText(state.params, state.layout, state.params.CurrentStyle);
   auto add = [&](const CurvePoints& curve, const std::string& fileName) {
     // Curve files exist only for curves of two points or more.
     if (curve.GetLength() >= 2)
@@ -70,11 +70,12 @@ std::string TimeStamp(std::chrono::system_clock::time_point when) {
 SaveResult SavePictureFiles(ProgramState& state, Host& host, const SaveOptions& options) {
   SaveResult result;
   ParameterSet& params = state.params;
-  if (!FolderExists(params.SaveDir)) {
-    params.SaveDir = DefaultPictureFolder();
-    MakeFolders(params.SaveDir);
+  WindowLayout& layout = state.layout;
+  if (!FolderExists(layout.SaveDir)) {
+    layout.SaveDir = DefaultPictureFolder();
+    MakeFolders(layout.SaveDir);
   }
-  std::string folder = params.SaveDir;
+  std::string folder = layout.SaveDir;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
 
   // The name: program name and time stamp, moved on by a millisecond while
@@ -109,8 +110,9 @@ SaveResult SavePictureFiles(ProgramState& state, Host& host, const SaveOptions& 
   }
 
   const std::string iniPath = result.base + ".ini";
-  if (!WriteIniFileTo(params, params.CurrentStyle, iniPath, host)) {
-    result.error = UnableToWriteMessage(iniPath);
+  if (!WriteIniFileTo(params, layout, params.CurrentStyle, iniPath, &error)) {
+    host.ShowMessage(error);
+    result.error = error;
     return result;
   }
   if (!state.flags.InAnimation) host.ShowStatus("Saved " + result.pngPath);

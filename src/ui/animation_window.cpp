@@ -80,9 +80,9 @@ std::string NotANumber(const QString& text) {
 
 }  // namespace
 
-const StoredGeometry AnimationWindow::kGeometry = {&ParameterSet::AnimationHeight,
-                                                   &ParameterSet::AnimationLeft, &ParameterSet::AnimationTop,
-                                                   &ParameterSet::AnimationVisible};
+const StoredGeometry AnimationWindow::kGeometry = {&WindowLayout::AnimationHeight,
+                                                   &WindowLayout::AnimationLeft, &WindowLayout::AnimationTop,
+                                                   &WindowLayout::AnimationVisible};
 
 bool ReadRotationFields(const std::array<const QLineEdit*, 4>& fields, Point& a, Point& b,
                         std::string& error) {
@@ -116,7 +116,6 @@ AnimationWindow::AnimationWindow(ProgramState& state, DrawingRun& run, Host& hos
   frame_timer_->setInterval(0);
   connect(frame_timer_, &QTimer::timeout, this, &AnimationWindow::RunFrameStep);
 
-  ApplyStoredGeometry(state.params, kGeometry);
   Init();
 }
 

@@ -22,8 +22,8 @@ constexpr int kWidth = 270;
 }
 
 const StoredGeometry BackgroundImageWindow::kGeometry = {
-    &ParameterSet::BackgroundImageHeight, &ParameterSet::BackgroundImageLeft,
-    &ParameterSet::BackgroundImageTop, &ParameterSet::BackgroundImageVisible};
+    &WindowLayout::BackgroundImageHeight, &WindowLayout::BackgroundImageLeft,
+    &WindowLayout::BackgroundImageTop, &WindowLayout::BackgroundImageVisible};
 
 BackgroundImageWindow::BackgroundImageWindow(ProgramState& state, CanvasCommands& commands,
                                              DimensionsWindow* dimensions, QWidget* parent)
@@ -87,7 +87,6 @@ BackgroundImageWindow::BackgroundImageWindow(ProgramState& state, CanvasCommands
   apply->setGeometry(6, 100, 90, 25);
   connect(apply, &QPushButton::clicked, this, &BackgroundImageWindow::ApplyBackground);
 
-  ApplyStoredGeometry(state.params, kGeometry);
   Init();
   if (state.background.Loaded()) ShowLoadedPicture();
 }

@@ -65,8 +65,8 @@ void Paint(QLabel* label, const QColor& background, const QColor& text) {
 
 }  // namespace
 
-const StoredGeometry ColorsWindow::kGeometry = {&ParameterSet::ColorsHeight, &ParameterSet::ColorsLeft,
-                                                &ParameterSet::ColorsTop, &ParameterSet::ColorsVisible};
+const StoredGeometry ColorsWindow::kGeometry = {&WindowLayout::ColorsHeight, &WindowLayout::ColorsLeft,
+                                                &WindowLayout::ColorsTop, &WindowLayout::ColorsVisible};
 
 ColorsWindow::ColorsWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlColors"), QStringLiteral("Colors"), kWidth, kFullHeight, parent),
@@ -164,7 +164,6 @@ ColorsWindow::ColorsWindow(ProgramState& state, CanvasCommands& commands, QWidge
   connect(cbNewColor_, &QCheckBox::clicked, this, &ColorsWindow::UpdateNewColor);
   connect(group, &QButtonGroup::buttonClicked, this, &ColorsWindow::UpdateWhite);
 
-  ApplyStoredGeometry(state.params, kGeometry);
   Init();
 }
 

@@ -33,8 +33,8 @@ NumericField* MakeSizeField(QWidget* window, const char* name, const char* capti
 }  // namespace
 
 const StoredGeometry DimensionsWindow::kGeometry = {
-    &ParameterSet::DimensionsHeight, &ParameterSet::DimensionsLeft, &ParameterSet::DimensionsTop,
-    &ParameterSet::DimensionsVisible};
+    &WindowLayout::DimensionsHeight, &WindowLayout::DimensionsLeft, &WindowLayout::DimensionsTop,
+    &WindowLayout::DimensionsVisible};
 
 DimensionsWindow::DimensionsWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlImageDimensions"), QStringLiteral("Image dimensions"), kWidth,
@@ -55,7 +55,6 @@ DimensionsWindow::DimensionsWindow(ProgramState& state, CanvasCommands& commands
   reset->setGeometry(108, 88, 90, 25);
   connect(reset, &QPushButton::clicked, this, &DimensionsWindow::ResetFields);
 
-  ApplyStoredGeometry(state.params, kGeometry);
   Init();
 }
 

@@ -40,8 +40,8 @@ const Box kBoxes[] = {
 
 }  // namespace
 
-const StoredGeometry FunctionWindow::kGeometry = {&ParameterSet::FunctionHeight, &ParameterSet::FunctionLeft,
-                                                  &ParameterSet::FunctionTop, &ParameterSet::FunctionVisible};
+const StoredGeometry FunctionWindow::kGeometry = {&WindowLayout::FunctionHeight, &WindowLayout::FunctionLeft,
+                                                  &WindowLayout::FunctionTop, &WindowLayout::FunctionVisible};
 
 FunctionWindow::FunctionWindow(ToolWindowHost& host, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlFunction"), QStringLiteral("Function"), kWidth, kFullHeight,
@@ -108,7 +108,6 @@ FunctionWindow::FunctionWindow(ToolWindowHost& host, QWidget* parent)
   redraw->setGeometry(8, top + 2, 80, 24);
   connect(redraw, &QPushButton::clicked, this, [this] { host_.RedrawCanvas(); });
 
-  ApplyStoredGeometry(parameters, kGeometry);
   // Created with the lower limit 1 whatever the style.
   SetLissaDeltaMin(kLissaDeltaMinAtStart);
   SetFunctionRadio();

@@ -26,11 +26,11 @@ void MainWindowHost::ShowMessage(const std::string& text) {
   window_.ShowMessage(QString::fromStdString(text));
 }
 
-void MainWindowHost::SetupProgressBar(int maximum) {
-  window_.SetupProgressBar(maximum);
+void MainWindowHost::StartProgress(int last) {
+  window_.SetupProgressBar(last);
 }
 
-void MainWindowHost::SetProgressPosition(int position) {
+void MainWindowHost::ShowProgress(int position) {
   window_.ShowProgress(position);
 }
 
@@ -43,20 +43,24 @@ bool MainWindowHost::MousePosition(int& px, int& py) {
   return true;
 }
 
-void MainWindowHost::RenderDone() {
-  window_.ShowCanvasPicture(window_.CanvasPictureCopy());
-}
-
-void MainWindowHost::SetDrawCommandsEnabled(bool drawEnabled) {
-  window_.SetDrawCommandsEnabled(drawEnabled);
-}
-
-void MainWindowHost::EnableAnimationStart(bool enabled) {
-  window_.EnableAnimationStart(enabled);
-}
-
-void MainWindowHost::RefitCanvasIfZoomed() {
-  if (window_.ZoomToFit()) window_.FormResize();
+void MainWindowHost::OnRunEvent(RunEvent event) {
+  switch (event) {
+    case RunEvent::kRunStarted:
+      window_.EnableAnimationStart(false);
+      window_.SetDrawCommandsEnabled(false);
+      break;
+    case RunEvent::kStopRequested:
+    case RunEvent::kRunFinished:
+      window_.EnableAnimationStart(true);
+      window_.SetDrawCommandsEnabled(true);
+      break;
+    case RunEvent::kCanvasCleared:
+      if (window_.ZoomToFit()) window_.FormResize();
+      break;
+    case RunEvent::kPictureChanged:
+      window_.ShowCanvasPicture(window_.CanvasPictureCopy());
+      break;
+  }
 }
 
 }  // namespace quorl

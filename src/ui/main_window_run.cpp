@@ -112,7 +112,7 @@ void MainWindow::RedrawCanvas() {
 
 void MainWindow::OpenSettingsFile() {
   const QString file = CurrentDialogs().OpenFile(
-      this, QStringLiteral("Load an Quorl initialisation file"), QString::fromStdString(params_.LoadDir),
+      this, QStringLiteral("Load an Quorl initialisation file"), QString::fromStdString(layout_.LoadDir),
       QStringLiteral("Quorl initialisation (*.ini);;Quorl pictures with their settings (*.png)"));
   if (file.isEmpty()) return;
   std::string path = file.toStdString();
@@ -130,7 +130,7 @@ void MainWindow::OpenSettingsFile() {
   params_.CurrentStyle = ReadIniCurrentStyle(path);
   ApplyReadOutcome(ReadSettings(params_.CurrentStyle, path));
   ShowStatus(QStringLiteral("Loaded ") + QFileInfo(file).absoluteFilePath());
-  params_.LoadDir = QFileInfo(file).absolutePath().toStdString() + "/";
+  layout_.LoadDir = QFileInfo(file).absolutePath().toStdString() + "/";
   LoadCurvesOfSettings(path);
 }
 
@@ -144,14 +144,14 @@ SaveResult MainWindow::SavePictureSet() {
 
 void MainWindow::SavePictureToFolder() {
   const QString folder = CurrentDialogs().ChooseFolder(this, QStringLiteral("Change default save location"),
-                                                       QString::fromStdString(params_.SaveDir));
+                                                       QString::fromStdString(layout_.SaveDir));
   if (folder.isEmpty()) {
-    ShowStatus(QStringLiteral("Save directory unchanged as ") + QString::fromStdString(params_.SaveDir));
+    ShowStatus(QStringLiteral("Save directory unchanged as ") + QString::fromStdString(layout_.SaveDir));
     return;
   }
   QString stored = folder;
   if (!stored.endsWith(QLatin1Char('/'))) stored += QLatin1Char('/');
-  params_.SaveDir = stored.toStdString();
+  layout_.SaveDir = stored.toStdString();
   ShowStatus(QStringLiteral("Save directory changed to ") + stored);
 }
 

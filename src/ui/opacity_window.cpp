@@ -13,8 +13,8 @@ namespace {
 constexpr int kWidth = 240;
 }
 
-const StoredGeometry OpacityWindow::kGeometry = {&ParameterSet::OpacityHeight, &ParameterSet::OpacityLeft,
-                                                 &ParameterSet::OpacityTop, &ParameterSet::OpacityVisible};
+const StoredGeometry OpacityWindow::kGeometry = {&WindowLayout::OpacityHeight, &WindowLayout::OpacityLeft,
+                                                 &WindowLayout::OpacityTop, &WindowLayout::OpacityVisible};
 
 OpacityWindow::OpacityWindow(ProgramState& state, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlOpacity"), QStringLiteral("Opacity"), kWidth, kFullHeight, parent),
@@ -28,7 +28,6 @@ OpacityWindow::OpacityWindow(ProgramState& state, QWidget* parent)
   connect(ok, &QPushButton::clicked, this, &QWidget::hide);
   connect(tbOpacity_, &QSlider::valueChanged, this, &OpacityWindow::tbOpacityChange);
 
-  ApplyStoredGeometry(state.params, kGeometry);
   Init();
 }
 

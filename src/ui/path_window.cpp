@@ -91,8 +91,8 @@ const std::vector<PanelLayout>& Panels() {
 
 }  // namespace
 
-const StoredGeometry PathWindow::kGeometry = {&ParameterSet::PathHeight, &ParameterSet::PathLeft,
-                                              &ParameterSet::PathTop, &ParameterSet::PathVisible};
+const StoredGeometry PathWindow::kGeometry = {&WindowLayout::PathHeight, &WindowLayout::PathLeft,
+                                              &WindowLayout::PathTop, &WindowLayout::PathVisible};
 
 PathWindow::PathWindow(CurveEditSession& session, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlPath"), QStringLiteral("Path"), kWidth, kFullHeight, parent),
@@ -118,7 +118,6 @@ PathWindow::PathWindow(CurveEditSession& session, QWidget* parent)
   connect(tabPath_, &QTabBar::currentChanged, this, &PathWindow::tabPathChange);
   for (int tab = 0; tab < kTabCount; ++tab) BuildPanel(tab, 60);
 
-  ApplyStoredGeometry(params, kGeometry);
   Init();
 }
 

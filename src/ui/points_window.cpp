@@ -77,8 +77,8 @@ const RadioParameter kRotateModes[] = {
 
 }  // namespace
 
-const StoredGeometry PointsWindow::kGeometry = {&ParameterSet::PointsHeight, &ParameterSet::PointsLeft,
-                                                &ParameterSet::PointsTop, &ParameterSet::PointsVisible};
+const StoredGeometry PointsWindow::kGeometry = {&WindowLayout::PointsHeight, &WindowLayout::PointsLeft,
+                                                &WindowLayout::PointsTop, &WindowLayout::PointsVisible};
 
 PointsWindow::PointsWindow(CurveEditSession& session, CurveCommands& commands, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlPoints"), QStringLiteral("Points"), kWidth, kFullHeight, parent),
@@ -88,7 +88,6 @@ PointsWindow::PointsWindow(CurveEditSession& session, CurveCommands& commands, Q
   BuildCurvePanel(top);
   BuildPointRows(top);
   session_.SetPointsView(this);
-  ApplyStoredGeometry(session_.Params(), kGeometry);
   Init();
 }
 

@@ -60,8 +60,8 @@ const BarLayout kThreshold = {"tbSourceImageOpacityThreshold",
 }  // namespace
 
 const StoredGeometry SourceImageWindow::kGeometry = {
-    &ParameterSet::SourceImageHeight, &ParameterSet::SourceImageLeft, &ParameterSet::SourceImageTop,
-    &ParameterSet::SourceImageVisible};
+    &WindowLayout::SourceImageHeight, &WindowLayout::SourceImageLeft, &WindowLayout::SourceImageTop,
+    &WindowLayout::SourceImageVisible};
 
 SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlSourceImage"), QStringLiteral("Source image"), kWidth, kFullHeight,
@@ -117,7 +117,6 @@ SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& comman
     connect(b.box, &QCheckBox::clicked, this, [this, b] { Params().*b.parameter = b.box->isChecked(); });
   connect(cbUseOpaquePixels_, &QCheckBox::clicked, this, &SourceImageWindow::UpdateThresholdVisibility);
 
-  ApplyStoredGeometry(state.params, kGeometry);
   Init();
   if (state.source.Loaded()) preview_->ShowPicture(state.source.Bitmap, state.source.SourceWidth);
 }

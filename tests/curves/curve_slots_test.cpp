@@ -9,7 +9,6 @@
 #include "base/plane_conversion.h"
 #include "curves/plane_scale.h"
 #include "settings/parameter_set.h"
-#include "support/recording_host.h"
 
 namespace quorl {
 namespace {
@@ -20,11 +19,10 @@ void AddHorizontal(CurvePoints& c, double y, int points) {
 
 class CurveSlotsTest : public ::testing::Test {
  protected:
-  void SetUp(int slot) { ASSERT_TRUE(slots_.SetUpBezier(BezierKindSlot, slot, host_)); }
+  void SetUp(int slot) { ASSERT_TRUE(slots_.SetUpBezier(BezierKind::kSlot, slot)); }
 
   CurveSlots slots_;
   ParameterSet params_;
-  RecordingHost host_;
 };
 
 TEST_F(CurveSlotsTest, MultipliersAreOnePlusTheCurveHeight) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -16,10 +17,12 @@ class RunHost : public testing::TestHost {
   void ProcessPendingEvents() override {
     if (between_steps) between_steps();
   }
-  void SetDrawCommandsEnabled(bool drawEnabled) override { draw_enabled.push_back(drawEnabled); }
+  void OnRunEvent(RunEvent event) override { events.push_back(event); }
+  bool Cancelled() override { return cancel_after >= 0 && ++polls > cancel_after; }
 
   std::function<void()> between_steps;
-  std::vector<bool> draw_enabled;
+  std::vector<RunEvent> events;
+  int cancel_after = -1, polls = 0;
 };
 
 class Run : public ::testing::Test {
@@ -82,7 +85,10 @@ TEST_F(Run, StopAndClearArriveBetweenSteps) {
   EXPECT_EQ(run.Counters().stepsDrawn, 11);
   EXPECT_EQ(host.status, (std::vector<std::string>{"Drawing...", "Stopping drawing...", "Finished"}));
   EXPECT_FALSE(state->flags.IsDrawing);
-  EXPECT_EQ(host.draw_enabled, (std::vector<bool>{false, true, true}));
+  // The picture is shown after the first step and at the end.
+  EXPECT_EQ(host.events,
+            (std::vector<RunEvent>{RunEvent::kRunStarted, RunEvent::kPictureChanged, RunEvent::kStopRequested,
+                                   RunEvent::kPictureChanged, RunEvent::kRunFinished}));
 
   // Clear half way: what the first half drew is gone, the run goes on into
   // the emptied buffer.
@@ -90,12 +96,25 @@ TEST_F(Run, StopAndClearArriveBetweenSteps) {
   host.between_steps = [&] {
     if (run.CurrentStep() - 1 == 500) run.Clear();
   };
+  host.events.clear();
   run.DrawOrStop();
   EXPECT_EQ(run.Counters().stepsDrawn, 1000);
   EXPECT_EQ(host.status, (std::vector<std::string>{"Drawing...", "Clearing...", "Cleared", "Finished"}));
+  EXPECT_EQ(std::count(host.events.begin(), host.events.end(), RunEvent::kCanvasCleared), 1);
+  EXPECT_EQ(host.events.front(), RunEvent::kRunStarted);
+  EXPECT_EQ(host.events.back(), RunEvent::kRunFinished);
   EXPECT_EQ(PixelAtReal(1, -1.5, 0.95), 255);  // only steps before 500 reach here
   EXPECT_LT(PixelAtReal(1, 1.5, 0.95), 255);
   EXPECT_EQ(settings_writes, 3);  // two runs and the Clear
+}
+
+TEST_F(Run, AHostThatCancelsEndsTheRunAfterTheCurrentStep) {
+  host.cancel_after = 7;  // the eighth poll says cancel
+  run.DrawOrStop();
+  EXPECT_EQ(run.Counters().stepsDrawn, 8);
+  EXPECT_FALSE(state->flags.IsDrawing);
+  EXPECT_EQ(host.events.back(), RunEvent::kRunFinished);
+  EXPECT_EQ(host.status.back(), "Finished");
 }
 
 TEST_F(Run, FailedStepsAreSkippedAndHuhIsShownOncePerRun) {

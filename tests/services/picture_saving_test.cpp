@@ -44,7 +44,7 @@ class PictureSaving : public ::testing::Test {
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
-    state.params.SaveDir = dir.string() + "/";
+    state.layout.SaveDir = dir.string() + "/";
     state.params.ImageWidth = 6;
     state.params.ImageHeight = 4;
     ASSERT_TRUE(state.canvas.SetImageDimensions(state.params));
@@ -126,7 +126,7 @@ TEST_F(PictureSaving, TransparencyFollowsTheWhiteRule) {
 }
 
 TEST_F(PictureSaving, UnwritableFolderGivesTheMessageAndNoFile) {
-  state.params.SaveDir = "/proc/";
+  state.layout.SaveDir = "/proc/";
   const SaveResult saved = SavePictureFiles(state, host, options);
   EXPECT_FALSE(saved.ok);
   EXPECT_EQ(host.message.rfind("Could not save the picture: ", 0), 0u) << host.message;

@@ -73,7 +73,7 @@ class CurveEditFixture : public ::testing::Test {
   void SetPixelCurve(int i, const std::vector<std::pair<int, int>>& pixels) {
     Slot(i).Curve.Empty();
     for (auto [x, y] : pixels) Slot(i).Curve.AddCoordToCurve(PlaneAt(x, y));
-    state_->curves.SetUpBezier(BezierKindSlot, i, host_);
+    state_->curves.SetUpBezier(BezierKind::kSlot, i);
   }
   // Where a curve point shows on the canvas.
   std::pair<int, int> PixelOf(const Point& p) {

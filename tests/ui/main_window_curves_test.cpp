@@ -179,7 +179,7 @@ class MainWindowCurvesTest : public QObject {
     p.StartBumps = 3;
     p.EndBumps = 7;
     p.StartGrain = p.EndGrain = 20;
-    p.SaveDir = folder.path().toStdString() + "/";
+    window.Layout().SaveDir = folder.path().toStdString() + "/";
     window.Action("Clear1")->trigger();  // the canvas takes the new size
     QCOMPARE(window.Image1()->Picture().size(), QSize(220, 160));
 

@@ -176,7 +176,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.Parameters().CurrentStyle, std::string("lissajous"));
     QCOMPARE(window.Parameters().Steps, 4321);
     QCOMPARE(window.Values()->Field("StartRadius")->text(), QString("2.5"));
-    QCOMPARE(window.Parameters().LoadDir, folder.path().toStdString() + "/");
+    QCOMPARE(window.Layout().LoadDir, folder.path().toStdString() + "/");
     QCOMPARE(window.State().curves[3].Curve.GetLength(), 5);
     QCOMPARE(window.State().curves[5].Curve.GetLength(), 0);
     // Not yet the program's own style; the exit makes it so.
@@ -198,7 +198,7 @@ class MainWindowTest : public QObject {
     {
       MainWindow source;
       source.Parameters().Steps = 77;
-      source.Parameters().SaveDir = folder.path().toStdString() + "/";
+      source.Layout().SaveDir = folder.path().toStdString() + "/";
       for (int i = 0; i < 5; ++i) source.State().curves[4].Curve.AddPoint(i * 0.5 - 1, 0.25);
       QVERIFY(source.Action("Keepsettingsinsidesavedpictures1")->isChecked());
       source.Action("Savequorlpicture2")->trigger();
@@ -214,7 +214,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.StatusText(), "Loaded " + png);
     QCOMPARE(window.Parameters().Steps, 77);
     QCOMPARE(window.State().curves[4].Curve.GetLength(), 5);
-    QCOMPARE(window.Parameters().LoadDir, folder.path().toStdString() + "/");
+    QCOMPARE(window.Layout().LoadDir, folder.path().toStdString() + "/");
 
     // A picture that carries no settings is refused with a message.
     QFile plain(folder.filePath("plain.png"));
