@@ -6,7 +6,7 @@ SAN_DIR ?= build-sanitize
 TSAN_DIR ?= build-tsan
 # The tests that run threads: the pool, the point batches and the runs that
 # share work between threads.
-THREAD_TESTS ?= ^(WorkerPool|WorkSharing|Threads|Run|ShapeStep)\.
+THREAD_TESTS ?= ^(WorkerPool|WorkSharing|Threads|Run|ShapeStep|Batches)\.
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 ifeq ($(CI),true)

@@ -92,7 +92,7 @@ int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& ho
       return 2;
     }
   }
-  ApplyWindowFillClamps(params);
+  KeepInFieldRanges(params);
   state.random = SeededRandom(options.seed);
 
   // The pictures, as the windows' load commands load them.

@@ -64,7 +64,7 @@ void Canvas::MakePictureBlack(const ParameterSet& params, const BackgroundStore&
 void Canvas::ResetToBackground(const ParameterSet& params, const BackgroundStore& background) {
   const double bg[3] = {static_cast<double>(params.BgMaxRed), static_cast<double>(params.BgMaxGreen),
                         static_cast<double>(params.BgMaxBlue)};
-  std::fill(first_step_.begin(), first_step_.end(), NeverPainted);
+  std::fill(first_step_.begin(), first_step_.end(), kNeverPainted);
 
   // Which picture the background comes from, and for every canvas column and
   // row the picture's column and row (-1 where the picture does not reach).
@@ -142,7 +142,7 @@ void Canvas::DrawGridsOnPicture(const ParameterSet& params, Host* host) {
     const double d = D;
     for (int y = 0; y < height_; ++y) {
       for (int x = 0; x < width_; ++x) {
-        if (first_step_[PixelIndex(x, y)] >= NeverPainted) continue;
+        if (first_step_[PixelIndex(x, y)] >= kNeverPainted) continue;
         const std::size_t cell = CellIndex(x, y);
         for (int c = 0; c < kChannels; ++c) {
           const double P = pixels_[cell + c];
@@ -176,7 +176,7 @@ void Canvas::DrawGridsOnPicture(const ParameterSet& params, Host* host) {
     for (int x = 0; x < width_; ++x, out += 3) {
       const std::size_t cell = CellIndex(x, y);
       std::uint8_t byte[3];
-      if (normalise && first_step_[PixelIndex(x, y)] < NeverPainted) {
+      if (normalise && first_step_[PixelIndex(x, y)] < kNeverPainted) {
         for (int c = 0; c < kChannels; ++c) {
           const double N = normal_[cell + c];
           byte[c] = ClampedByteOfRounded(white ? bg_hi[c] - (hi[c] - N) * k : (N - lo[c]) * k + bg_hi[c]);

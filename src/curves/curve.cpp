@@ -53,7 +53,6 @@ void CurvePoints::ReverseCurve(const CurvePoints& source, CurvePoints& target) {
 
 namespace {
 
-
 // Splits into lines at LF, dropping a CR before it. A last line without a
 // line end still counts; the line end after the last line does not start
 // another one.

@@ -8,7 +8,7 @@
 namespace quorl {
 
 CurveSlots::CurveSlots() {
-  for (int i = 0; i < CurveCount; ++i) Slots[static_cast<size_t>(i)].Name = SlotName(i);
+  for (int i = 0; i < kCurveCount; ++i) Slots[static_cast<size_t>(i)].Name = SlotName(i);
 }
 
 bool CurveSlots::SetUpBezier(BezierKind kind, int selectedSlot) {
@@ -21,7 +21,7 @@ bool CurveSlots::SetUpBezier(BezierKind kind, int selectedSlot) {
       target = &EditBezier;
       break;
     case BezierKind::kSlot:
-      if (w < 0 || w >= CurveCount) return false;
+      if (w < 0 || w >= kCurveCount) return false;
       curve = &Slots[static_cast<size_t>(w)].Curve;
       target = &Slots[static_cast<size_t>(w)].Bezier;
       break;
@@ -38,8 +38,8 @@ bool CurveSlots::SetUpBezier(BezierKind kind, int selectedSlot) {
   *target = BezierPath();
   const int n = curve->GetLength();
   if (n >= kDefinedCurvePoints) {
-    const bool outline =
-        (w == kStartCurveSlot || w == kEndCurveSlot) && (kind == BezierKind::kEdit || kind == BezierKind::kSlot);
+    const bool outline = (w == kStartCurveSlot || w == kEndCurveSlot) &&
+                         (kind == BezierKind::kEdit || kind == BezierKind::kSlot);
     const Point offset = outline ? curve->Centroid : Point{};
     target->InitBezier(n, 100);
     for (const Point& p : curve->Points) target->AddBezierPoint(p.X - offset.X, p.Y - offset.Y);
@@ -67,14 +67,14 @@ double CurveSlots::ReadSlotMultipliers(const ParameterSet& params, int step, boo
 }
 
 bool CurveSlots::PutCurveToUndo(int slot) {
-  if (slot < 0 || slot >= CurveCount) return false;
+  if (slot < 0 || slot >= kCurveCount) return false;
   CurveSlot& s = Slots[static_cast<size_t>(slot)];
   CurvePoints::CopyCurve(s.Curve, s.UndoCurve);
   return true;
 }
 
 void CurveSlots::ResetAllCurves() {
-  for (int i = 0; i < CurveCount; ++i) {
+  for (int i = 0; i < kCurveCount; ++i) {
     PutCurveToUndo(i);
     Slots[static_cast<size_t>(i)].Curve.Empty();
   }

@@ -23,13 +23,6 @@ enum class BezierKind {
   kAnimEnd,    // AnimEndPathCurve -> AnimEndPathBezier
 };
 
-// Slots with a role of their own; the others scale one parameter each.
-inline constexpr int kPathCurveSlot = 0;
-inline constexpr int kStartCurveSlot = 1;
-inline constexpr int kEndCurveSlot = 2;
-inline constexpr int kStartAmountSlot = 24;
-inline constexpr int kEndAmountSlot = 25;
-
 // A curve counts as defined, and takes effect, from this many points on.
 inline constexpr int kDefinedCurvePoints = 5;
 
@@ -71,7 +64,7 @@ class CurveSlots {
   // an empty Curve is read as no curve.
   void ResetAllCurves();
 
-  std::array<CurveSlot, CurveCount> Slots;
+  std::array<CurveSlot, kCurveCount> Slots;
 
   CurvePoints ClipboardCurve;
   CurvePoints EditCurve;

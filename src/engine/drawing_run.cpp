@@ -1,6 +1,7 @@
 #include "engine/drawing_run.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <string>
 
@@ -22,8 +23,8 @@ void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int c
   dot.Steps = steps;
   dot.dotSize = limit;
   dot.pointCount = count;
-  dot.ThetaColorSlotMultiplier = state_.curves[22].Multiplier;
-  dot.StepColorSlotMultiplier = state_.curves[23].Multiplier;
+  dot.ThetaColorSlotMultiplier = state_.curves[kThetaColorSlot].Multiplier;
+  dot.StepColorSlotMultiplier = state_.curves[kStepColorSlot].Multiplier;
   dot.AnimationPhase = state_.flags.InAnimation ? state_.anim.AnimationPhase : 0;
   const StepState& step_state = state_.step;
   dot.StepScale = step_state.StepScale;
@@ -56,8 +57,20 @@ void DrawingRun::CanvasSink::ApplyPoints(int count, int part) {
 }
 
 bool DrawingRun::CanvasSink::AddPoint(double x, double y, int index, double z_factor) {
-  if (!kernel.DrawsNothing()) AddColorToPixels(state_.canvas, kernel, DotPoint{x, y, index, z_factor});
+  if (!kernel.DrawsNothing())
+    AddColorToPixels(state_.canvas, kernel, DotPoint{x, y, index, z_factor}, 0, INT_MAX, &faults_);
   return true;
+}
+
+long long DrawingRun::CanvasSink::TakeFaults() {
+  const long long total = faults_.Count + batch_.TakeFaults();
+  faults_.Reset();
+  return total;
+}
+
+std::string OffCanvasMessage(long long positions) {
+  return "Some points lay too far off the canvas to be placed: " + std::to_string(positions) +
+         " positions were left out.";
 }
 
 void DrawingRun::DrawOrStop() {
@@ -96,6 +109,7 @@ void DrawingRun::DrawAllSteps() {
 
 void DrawingRun::Begin() {
   counters_ = {};
+  sink_.TakeFaults();
   shownHuh_ = false;
   step_ = 0;
   iterations_ = 0;
@@ -141,6 +155,7 @@ void DrawingRun::Finish() {
   state_.flags.IsDrawing = false;
   host_.OnRunEvent(RunEvent::kRunFinished);
   if (!state_.flags.InAnimation) host_.ShowStatus("Finished");
+  if (counters_.offCanvas > 0) host_.ShowMessage(OffCanvasMessage(counters_.offCanvas));
 }
 
 void DrawingRun::ShowOnce(bool& shown, const char* text) {
@@ -149,13 +164,51 @@ void DrawingRun::ShowOnce(bool& shown, const char* text) {
   host_.ShowMessage(text);
 }
 
+StepEnds ResolveStepEnds(const ParameterSet& p, const AnimationOverrides& anim, bool animating) {
+  StepEnds e;
+  if (animating) {
+    e.rotateStart = anim.AnimRotateStart;
+    e.rotateEnd = anim.AnimRotateEnd;
+    e.startWidth = anim.AnimStartX;
+    e.endWidth = anim.AnimEndX;
+    e.startHeight = anim.AnimStartY;
+    e.endHeight = anim.AnimEndY;
+    e.startRadius = anim.AnimStartRadius;
+    e.endRadius = anim.AnimEndRadius;
+    e.startBumps = anim.AnimStartBumps;
+    e.endBumps = anim.AnimEndBumps;
+    e.startSmooth = anim.AnimStartSmooth;
+    e.endSmooth = anim.AnimEndSmooth;
+    e.startAngle = anim.AnimStartAngle;
+    e.endAngle = anim.AnimEndAngle;
+  } else {
+    e.rotateStart = {p.QuorlPointsRotateXStart, p.QuorlPointsRotateYStart};
+    e.rotateEnd = {p.QuorlPointsRotateXEnd, p.QuorlPointsRotateYEnd};
+    e.startWidth = p.StartEllipseWidth;
+    e.endWidth = p.EndEllipseWidth;
+    e.startHeight = p.StartEllipseHeight;
+    e.endHeight = p.EndEllipseHeight;
+    e.startRadius = p.StartRadius;
+    e.endRadius = p.EndRadius;
+    e.startBumps = p.StartBumps;
+    e.endBumps = p.EndBumps;
+    e.startSmooth = p.StartDepth;
+    e.endSmooth = p.EndDepth;
+    e.startAngle = p.StartIota;
+    e.endAngle = p.EndIota;
+  }
+  return e;
+}
+
 void DrawingRun::ComputeStepColour(int step, int steps) {
   const ParameterSet& p = state_.params;
   const CurveSlots& curves = state_.curves;
   const auto m = [&curves](int slot) { return curves[slot].Multiplier; };
-  const double start[3] = {p.White ? (m(16) - 1) * 255 + p.StartMaxRed : p.StartMaxRed * m(16),
-                           p.StartMaxGreen * m(17), p.StartMaxBlue * m(18)};
-  const double end[3] = {p.EndMaxRed * m(19), p.EndMaxGreen * m(20), p.EndMaxBlue * m(21)};
+  const double start[3] = {
+      p.White ? (m(kStartRedSlot) - 1) * 255 + p.StartMaxRed : p.StartMaxRed * m(kStartRedSlot),
+      p.StartMaxGreen * m(kStartGreenSlot), p.StartMaxBlue * m(kStartBlueSlot)};
+  const double end[3] = {p.EndMaxRed * m(kEndRedSlot), p.EndMaxGreen * m(kEndGreenSlot),
+                         p.EndMaxBlue * m(kEndBlueSlot)};
   // The colour sweep repeats StepColorMultiplier times over the run.
   const double k = static_cast<double>(static_cast<long long>(step) * p.StepColorMultiplier % steps);
   const double half = steps / 2.0;
@@ -197,25 +250,19 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   const auto lerp = [step, steps](double a, double b) { return Interpolate(a, b, 0, step, steps); };
   const auto m = [&curves](int slot) { return curves[slot].Multiplier; };
 
-  Point rotateA{p.QuorlPointsRotateXStart, p.QuorlPointsRotateYStart};
-  Point rotateB{p.QuorlPointsRotateXEnd, p.QuorlPointsRotateYEnd};
-  if (animating) {
-    rotateA = anim.AnimRotateStart;
-    rotateB = anim.AnimRotateEnd;
-  } else {
+  const StepEnds ends = ResolveStepEnds(p, anim, animating);
+  if (!animating) {
     anim.AnimRockerStartAdd = 0;
     anim.AnimRockerEndAdd = 0;
     anim.AnimRocksAdd = 0;
   }
 
-  s.StepEllipseWidth = lerp((animating ? anim.AnimStartX : p.StartEllipseWidth) * m(8),
-                            (animating ? anim.AnimEndX : p.EndEllipseWidth) * m(10));
-  s.StepEllipseHeight = lerp((animating ? anim.AnimStartY : p.StartEllipseHeight) * m(9),
-                             (animating ? anim.AnimEndY : p.EndEllipseHeight) * m(11));
+  s.StepEllipseWidth = lerp(ends.startWidth * m(kStartXSlot), ends.endWidth * m(kEndXSlot));
+  s.StepEllipseHeight = lerp(ends.startHeight * m(kStartYSlot), ends.endHeight * m(kEndYSlot));
   s.StepShiftX = animating ? lerp(anim.AnimShiftStart.X, anim.AnimShiftEnd.X) : 0;
   s.StepShiftY = animating ? lerp(anim.AnimShiftStart.Y, anim.AnimShiftEnd.Y) : 0;
 
-  const double lissa = p.LissaDelta * m(12);
+  const double lissa = p.LissaDelta * m(kLissaDeltaSlot);
   switch (fn_) {
     case kLine:
     case kTest:
@@ -252,8 +299,9 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
     }
   }
 
-  const Point rotationCentre =
-      p.MoveRotation ? Point{lerp(rotateA.X, rotateB.X), lerp(rotateA.Y, rotateB.Y)} : rotateA;
+  const Point rotationCentre = p.MoveRotation ? Point{lerp(ends.rotateStart.X, ends.rotateEnd.X),
+                                                      lerp(ends.rotateStart.Y, ends.rotateEnd.Y)}
+                                              : ends.rotateStart;
   s.StepScale = lerp(p.StartScale, p.EndScale) / 100;
   host_.ShowProgress(step);
 
@@ -269,17 +317,13 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   ShapeArguments a;
   a.fn = fn_;
   a.step = step;
-  a.r = lerp(animating ? anim.AnimStartRadius : p.StartRadius, animating ? anim.AnimEndRadius : p.EndRadius) *
-        m(3) / 100;
+  a.r = lerp(ends.startRadius, ends.endRadius) * m(kRadiusSlot) / 100;
   a.limit = lerp(p.StartLimit, p.EndLimit);
-  a.g = std::fabs(m(7)) * lerp(p.StartGrain, p.EndGrain);
-  a.b =
-      lerp(animating ? anim.AnimStartBumps : p.StartBumps, animating ? anim.AnimEndBumps : p.EndBumps) * m(5);
+  a.g = std::fabs(m(kGrainSlot)) * lerp(p.StartGrain, p.EndGrain);
+  a.b = lerp(ends.startBumps, ends.endBumps) * m(kBumpsSlot);
   a.rotation_centre = rotationCentre;
-  a.d = lerp(animating ? anim.AnimStartSmooth : p.StartDepth, animating ? anim.AnimEndSmooth : p.EndDepth) *
-        m(6);
-  const double degrees =
-      lerp(animating ? anim.AnimStartAngle : p.StartIota, animating ? anim.AnimEndAngle : p.EndIota) * m(4);
+  a.d = lerp(ends.startSmooth, ends.endSmooth) * m(kSmoothSlot);
+  const double degrees = lerp(ends.startAngle, ends.endAngle) * m(kAngleSlot);
   a.phi = DegreesToRadians(degrees);
   a.steps = steps;
   a.D = delta_;
@@ -295,6 +339,8 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   batches_.pool = threads_ > 1 ? pool_.get() : nullptr;
   ShapeContext context{p, anim, s, curves, host_, state_.random, sink_, &batches_};
   const ShapeResult result = DrawByParameters(a, context);
+  // Every thread has stored its points by now.
+  counters_.offCanvas += sink_.TakeFaults();
   if (result.outcome == ShapeOutcome::kNoPoints) {
     ShowOnce(shownHuh_, "huh");
     return true;

@@ -93,7 +93,7 @@ void CurveCommands::PasteCurve() {
 
 void CurveCommands::ResetAllCurvesCommand() {
   CurveSlots& curves = session_.Curves();
-  for (int i = 0; i < CurveCount; ++i) {
+  for (int i = 0; i < kCurveCount; ++i) {
     session_.PutCurveToUndo(i);
     curves[i].Curve.Empty();
     session_.ShowSlotMark(i, false, false);
@@ -115,7 +115,7 @@ void CurveCommands::ShowCurve() {
 // --- Points window
 
 void CurveCommands::SelectSlot(int slot) {
-  if (slot < 0 || slot >= CurveCount) return;
+  if (slot < 0 || slot >= kCurveCount) return;
   session_.SelectedSlot = slot;
   session_.ShowSelectedCurve();
 }

@@ -14,7 +14,7 @@ CurveFilesLoadReport LoadCurvesBesideSettings(CurveSlots& slots, const std::stri
   const bool wasForced = slots.UseForcedCurveIndex;
   const int wasIndex = slots.ForcedCurveIndex;
   slots.UseForcedCurveIndex = true;
-  for (int i = 0; i < CurveCount; ++i) {
+  for (int i = 0; i < kCurveCount; ++i) {
     const std::string name = SettingsCurveFileName(settingsPath, i);
     if (!FileExists(name)) continue;
     std::string error;
@@ -34,7 +34,7 @@ CurveFilesLoadReport LoadCurvesBesideSettings(CurveSlots& slots, const std::stri
 }
 
 bool SaveCurvesBesidePicture(const CurveSlots& slots, const std::string& base, std::string* error) {
-  for (int i = 0; i < CurveCount; ++i) {
+  for (int i = 0; i < kCurveCount; ++i) {
     if (slots[i].Curve.Save(PictureCurveFileName(base, i), error) == CurveSaveOutcome::Failed) return false;
   }
   if (slots.AnimStartPathCurve.Save(PictureAnimStartCurveFileName(base), error) == CurveSaveOutcome::Failed)

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "base/angles.h"
 #include "base/number_text.h"
 #include "curves/curve.h"
 #include "services/curve_edit_session.h"
@@ -120,8 +120,8 @@ bool GeneratePath(const PathFigure& figure, CurvePoints& target) {
   // A count outside the field's range (from a hand-edited settings file)
   // would divide by zero or make millions of points.
   const int n = std::clamp(figure.steps, kMinPathSteps, kMaxPathSteps);
-  const double delta = figure.clockwise ? -2 * std::numbers::pi / n : 2 * std::numbers::pi / n;
-  const double r = figure.rotatedBy * std::numbers::pi / 180;
+  const double delta = figure.clockwise ? -2 * kPi / n : 2 * kPi / n;
+  const double r = figure.rotatedBy * kPi / 180;
   const double cos_r = std::cos(r);
   const double sin_r = std::sin(r);
   for (int i = 0; i <= n; ++i) {

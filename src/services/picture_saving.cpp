@@ -28,7 +28,7 @@ Recipe MakeRecipe(const ProgramState& state, const std::string& base) {
     if (curve.GetLength() >= 2)
       recipe.curves.emplace_back(CurveNamePart(base, fileName), CurveFileText(curve.Points));
   };
-  for (int i = 0; i < CurveCount; ++i) add(state.curves[i].Curve, PictureCurveFileName(base, i));
+  for (int i = 0; i < kCurveCount; ++i) add(state.curves[i].Curve, PictureCurveFileName(base, i));
   add(state.curves.AnimStartPathCurve, PictureAnimStartCurveFileName(base));
   add(state.curves.AnimEndPathCurve, PictureAnimEndCurveFileName(base));
   return recipe;

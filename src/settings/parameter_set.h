@@ -5,9 +5,9 @@
 
 #include <string>
 
-namespace quorl {
+#include "base/angles.h"
 
-inline constexpr double kHalfPi = 1.57079632679489661923;
+namespace quorl {
 
 struct ParameterSet {
 #define QUORL_DECL_Int(member, def) int member = def;

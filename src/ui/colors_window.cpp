@@ -100,7 +100,7 @@ ColorsWindow::ColorsWindow(ProgramState& state, CanvasCommands& commands, QWidge
     top += kPanelHeight + 2;
   }
   for (std::size_t i = 0; i < bars_.size(); ++i)
-    connect(bars_[i].bar, &QSlider::valueChanged, this, [this, i] { BarChange(bars_[i]); });
+    connect(bars_[i].bar, &QSlider::valueChanged, this, [this, i] { TakeBarPosition(bars_[i]); });
 
   auto* set = new QPushButton(QStringLiteral("Set"), findChild<QFrame*>(QStringLiteral("panelColorOptions")));
   set->setObjectName(QStringLiteral("Button2"));
@@ -171,7 +171,7 @@ ParameterSet& ColorsWindow::Params() const {
   return state_.params;
 }
 
-void ColorsWindow::BarChange(const ColourBar& bar) {
+void ColorsWindow::TakeBarPosition(const ColourBar& bar) {
   const int position = bar.bar->value();
   bar.value->setText(QString::number(position));
   Params().*bar.parameter = position;
@@ -220,7 +220,7 @@ void ColorsWindow::Init() {
     rbColorAdd_->setChecked(true);
   for (const Box& b : boxes_) b.box->setChecked(p.*b.parameter);
   cbOneOrTwo_->setEnabled(p.NewColor);
-  for (const ColourBar& bar : bars_) BarChange(bar);
+  for (const ColourBar& bar : bars_) TakeBarPosition(bar);
 }
 
 QSlider* ColorsWindow::Bar(const char* key) const {

@@ -19,6 +19,7 @@
 #include "engine/program_state.h"
 #include "services/curve_commands.h"
 #include "services/curve_editing.h"
+#include "settings/field_ranges.h"
 #include "ui/about_window.h"
 #include "ui/animation_points_window.h"
 #include "ui/animation_window.h"
@@ -238,7 +239,10 @@ ScreenSize MainWindow::Screen() const {
 }
 
 ReadIniOutcome MainWindow::ReadSettings(const std::string& style, const std::string& file) {
-  return ReadIniFile(params_, layout_, style, file, Screen());
+  const ReadIniOutcome outcome = ReadIniFile(params_, layout_, style, file, Screen());
+  // Once, here: the tool windows only show the values.
+  KeepInFieldRanges(params_, function_ ? function_->LissaDeltaMin() : kLissaDeltaMinAtStart);
+  return outcome;
 }
 
 void MainWindow::ApplyReadOutcome(const ReadIniOutcome& outcome) {

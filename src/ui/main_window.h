@@ -112,7 +112,6 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   // --- ToolWindowHost
   ParameterSet& Parameters() override;
   WindowLayout& Layout() { return layout_; }
-  WindowLayout& Layout() { return layout_; }
   bool IsDrawing() const override { return RunInProgress(); }
   void StopRunQuietly() override;
   void StyleChanger(const std::string& style) override;

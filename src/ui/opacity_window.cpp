@@ -26,19 +26,19 @@ OpacityWindow::OpacityWindow(ProgramState& state, QWidget* parent)
   ok->setObjectName(QStringLiteral("OpacityCloseButton"));
   ok->setGeometry(kWidth / 2 - 37, 64, 75, 25);
   connect(ok, &QPushButton::clicked, this, &QWidget::hide);
-  connect(tbOpacity_, &QSlider::valueChanged, this, &OpacityWindow::tbOpacityChange);
+  connect(tbOpacity_, &QSlider::valueChanged, this, &OpacityWindow::TakeOpacity);
 
   Init();
 }
 
-void OpacityWindow::tbOpacityChange() {
+void OpacityWindow::TakeOpacity() {
   state_.params.Opacity = tbOpacity_->value();
   labelOpacity_->setText(QString::number(tbOpacity_->value()) + QStringLiteral("%"));
 }
 
 void OpacityWindow::Init() {
   SetPositionQuietly(tbOpacity_, state_.params.Opacity);
-  tbOpacityChange();
+  TakeOpacity();
 }
 
 }  // namespace quorl

@@ -115,7 +115,7 @@ PathWindow::PathWindow(CurveEditSession& session, QWidget* parent)
   tabPath_->setGeometry(4, 32, kWidth - 8, 26);
   tabPath_->setExpanding(false);
   for (const PanelLayout& layout : Panels()) tabPath_->addTab(QString::fromUtf8(layout.tab));
-  connect(tabPath_, &QTabBar::currentChanged, this, &PathWindow::tabPathChange);
+  connect(tabPath_, &QTabBar::currentChanged, this, &PathWindow::SelectPathTab);
   for (int tab = 0; tab < kTabCount; ++tab) BuildPanel(tab, 60);
 
   Init();
@@ -188,7 +188,7 @@ void PathWindow::ShowPanel(int tab) {
   if (tab >= 0 && tab < kTabCount) panels_[static_cast<size_t>(tab)]->show();
 }
 
-void PathWindow::tabPathChange(int index) {
+void PathWindow::SelectPathTab(int index) {
   session_.Params().PathTabIndex = index;
   ShowPanel(index);
 }

@@ -118,7 +118,7 @@ void PointsWindow::BuildCurvePanel(int& top) {
   cbMultiplierBeziers_ = new QComboBox(panel);
   cbMultiplierBeziers_->setObjectName(QStringLiteral("cbMultiplierBeziers"));
   cbMultiplierBeziers_->setGeometry(4, y, kWidth - 16, kFieldHeight + 1);
-  for (int i = 0; i < CurveCount; ++i) cbMultiplierBeziers_->addItem(SlotText(i, false));
+  for (int i = 0; i < kCurveCount; ++i) cbMultiplierBeziers_->addItem(SlotText(i, false));
   connect(cbMultiplierBeziers_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (index >= 0) OnCore([this, index] { commands_.SelectSlot(index); });
   });
@@ -177,7 +177,7 @@ void PointsWindow::BuildCurvePanel(int& top) {
   labelBezierMouse_ = new QLabel(panel);
   labelBezierMouse_->setObjectName(QStringLiteral("labelBezierMouse"));
   labelBezierMouse_->setGeometry(kWidth - 48, y, 36, kFieldHeight);
-  connect(tbBezierMouse_, &QSlider::valueChanged, this, &PointsWindow::tbBezierMouseChange);
+  connect(tbBezierMouse_, &QSlider::valueChanged, this, &PointsWindow::TakeBezierMouse);
   y += kRow + 2;
 
   panel->setGeometry(4, top, kWidth - 8, y);
@@ -223,7 +223,7 @@ void PointsWindow::BuildPointRows(int& top) {
   for (const RadioParameter& mode : kPathModes) {
     QRadioButton* radio = MakeRadio(this, mode.name, mode.caption, 8, top, 280);
     path_modes->addButton(radio);
-    connect(radio, &QRadioButton::clicked, this, &PointsWindow::pointsOptions);
+    connect(radio, &QRadioButton::clicked, this, &PointsWindow::TakePathMode);
     top += 19;
   }
   top += 4;
@@ -245,7 +245,7 @@ void PointsWindow::BuildPointRows(int& top) {
   for (const RadioParameter& mode : kRotateModes) {
     QRadioButton* radio = MakeRadio(this, mode.name, mode.caption, 8, top, 280);
     rotate_modes->addButton(radio);
-    connect(radio, &QRadioButton::clicked, this, &PointsWindow::pointsOptions2);
+    connect(radio, &QRadioButton::clicked, this, &PointsWindow::TakeRotateMode);
     top += 19;
   }
   QCheckBox* move = MakeCheck(this, "cbMove", "Use A and B?", 8, top + 2, 200);
@@ -260,7 +260,7 @@ void PointsWindow::BuildPointRows(int& top) {
 void PointsWindow::Init() {
   ParameterSet& params = session_.Params();
   tbBezierMouse_->setValue(params.QuorlPointsBezierMouse);
-  tbBezierMouseChange(tbBezierMouse_->value());
+  TakeBezierMouse(tbBezierMouse_->value());
   for (NumericField* field : point_fields_) field->Init();
 
   CheckBox("cbDrawWithStartAndEnd")->setChecked(params.QuorlPointsUseStartAndEndBezier);
@@ -277,14 +277,14 @@ void PointsWindow::Init() {
     if (!any) Radio(modes[0].name)->setChecked(true);
   };
   take_modes(kRotateModes);
-  pointsOptions2();
+  TakeRotateMode();
   take_modes(kPathModes);
-  pointsOptions();
+  TakePathMode();
   SyncMoveRotation();
 
   Radio(session_.NextPathPointIsA ? "rbPathStart" : "rbPathEnd")->setChecked(true);
   Radio(session_.NextRotatePointIsA ? "rbRotateStart" : "rbRotateEnd")->setChecked(true);
-  for (int i = 0; i < CurveCount; ++i)
+  for (int i = 0; i < kCurveCount; ++i)
     if (session_.Curves()[i].Curve.GetLength() >= kDefinedCurvePoints) session_.MarkCurve(i);
   session_.ShowStatus("");
 }
@@ -342,17 +342,17 @@ void PointsWindow::SyncMoveRotation() {
   CheckBox("cbMove")->setChecked(session_.Params().MoveRotation);
 }
 
-void PointsWindow::pointsOptions() {
+void PointsWindow::TakePathMode() {
   ParameterSet& params = session_.Params();
   for (const RadioParameter& mode : kPathModes) params.*mode.parameter = Radio(mode.name)->isChecked();
 }
 
-void PointsWindow::pointsOptions2() {
+void PointsWindow::TakeRotateMode() {
   ParameterSet& params = session_.Params();
   for (const RadioParameter& mode : kRotateModes) params.*mode.parameter = Radio(mode.name)->isChecked();
 }
 
-void PointsWindow::tbBezierMouseChange(int position) {
+void PointsWindow::TakeBezierMouse(int position) {
   labelBezierMouse_->setText(QString::number(position));
   session_.Params().QuorlPointsBezierMouse = position;
 }

@@ -112,7 +112,7 @@ SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& comman
   add_box("cbSaveCopyOfSourceImage", "Save copy of source image?", &ParameterSet::SaveSourceImageFile);
 
   for (std::size_t i = 0; i < bars_.size(); ++i)
-    connect(bars_[i].bar, &QSlider::valueChanged, this, [this, i] { BarChange(bars_[i]); });
+    connect(bars_[i].bar, &QSlider::valueChanged, this, [this, i] { TakeBarPosition(bars_[i]); });
   for (const Box& b : boxes_)
     connect(b.box, &QCheckBox::clicked, this, [this, b] { Params().*b.parameter = b.box->isChecked(); });
   connect(cbUseOpaquePixels_, &QCheckBox::clicked, this, &SourceImageWindow::UpdateThresholdVisibility);
@@ -125,7 +125,7 @@ ParameterSet& SourceImageWindow::Params() const {
   return state_.params;
 }
 
-void SourceImageWindow::BarChange(const BoundBar& bar) {
+void SourceImageWindow::TakeBarPosition(const BoundBar& bar) {
   const int position = bar.bar->value();
   if (bar.whole) {
     Params().*bar.whole = position;
@@ -154,7 +154,7 @@ void SourceImageWindow::Init() {
   const ParameterSet& p = Params();
   for (const BoundBar& bar : bars_)
     SetPositionQuietly(bar.bar, bar.whole ? p.*bar.whole : HundredthsPosition(bar.bar, p.*bar.hundredths));
-  for (const BoundBar& bar : bars_) BarChange(bar);
+  for (const BoundBar& bar : bars_) TakeBarPosition(bar);
   for (const Box& b : boxes_) b.box->setChecked(p.*b.parameter);
   ShowThreshold(p.UseOpaquePixels);
 }
@@ -170,7 +170,7 @@ bool SourceImageWindow::LoadSourceImage(const std::string& file_name) {
   panelImageOptions_->show();
   cbUseSource_->setChecked(Params().UseSourceImage);
   for (const BoundBar& bar : bars_)
-    if (bar.whole) BarChange(bar);
+    if (bar.whole) TakeBarPosition(bar);
   preview_->ShowPicture(state_.source.Bitmap, state_.source.SourceWidth);
   return true;
 }

@@ -67,8 +67,8 @@ TEST(WaveForms, FrameFiguresOfTheThreeForms) {
 }
 
 TEST(WaveForms, MantissaAndNoFormKeepsThePreviousValue) {
-  EXPECT_DOUBLE_EQ(mantissa(0.25, 3), 0.75);
-  EXPECT_DOUBLE_EQ(mantissa(1.0, 2), 0.0);
+  EXPECT_DOUBLE_EQ(Mantissa(0.25, 3), 0.75);
+  EXPECT_DOUBLE_EQ(Mantissa(1.0, 2), 0.0);
   ParameterSet p;
   p.AnimationStartBumpsSine = false;
   AnimationOverrides o;

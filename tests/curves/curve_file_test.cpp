@@ -80,5 +80,19 @@ TEST_F(CurveFileTest, MalformedFilesGiveTheMessageAndAnEmptyCurve) {
   }
 }
 
+TEST_F(CurveFileTest, AFixedCurveWritesTheCheckedInFileByteForByte) {
+  CurvePoints c;
+  c.AddPoint(0, -1);
+  c.AddPoint(0.123456789012345, 123456789012345);
+  c.AddPoint(-2.5e-7, 1e15);
+  c.AddPoint(1.0 / 3, 2.0 / 3);
+  c.AddPoint(-7, 0.001);
+  ASSERT_EQ(c.Save(Path("fixed_\"Values - Radius\".curve")), CurveSaveOutcome::Written);
+  std::string expected;
+  ASSERT_TRUE(ReadWholeFile(std::string(QUORL_SOURCE_DIR) + "/tests/data/stored/fixed_Values_-_Radius.curve",
+                            expected));
+  EXPECT_EQ(Read("fixed_Values_-_Radius.curve"), expected);
+}
+
 }  // namespace
 }  // namespace quorl

@@ -117,6 +117,39 @@ TEST_F(Run, AHostThatCancelsEndsTheRunAfterTheCurrentStep) {
   EXPECT_EQ(host.status.back(), "Finished");
 }
 
+TEST_F(Run, PositionsTooFarOffTheCanvasAreCountedAndReportedOnce) {
+  // A path 10^12 to the right: no sub-sample column there fits an int.
+  state->params.QuorlPointsXStart = state->params.QuorlPointsXEnd = 1e12;
+  state->params.Steps = 30;
+  run.SetParallelWork(0);  // share even this small work between threads
+  long long counted[2] = {};
+  for (int threads : {1, 2}) {
+    SCOPED_TRACE(threads);
+    host.messages.clear();
+    run.SetThreads(threads);
+    run.DrawOrStop();
+    const long long off = run.Counters().offCanvas;
+    EXPECT_GT(off, 0);
+    EXPECT_EQ(host.messages, std::vector<std::string>{OffCanvasMessage(off)});
+    counted[threads - 1] = off;
+  }
+  // Counted per thread and summed: the same whatever the threads.
+  EXPECT_EQ(counted[0], counted[1]);
+
+  // Half the path on the canvas: fewer are left out, and the canvas is drawn.
+  state->params.QuorlPointsXStart = 0;
+  host.messages.clear();
+  run.DrawOrStop();
+  EXPECT_GT(run.Counters().offCanvas, 0);
+  EXPECT_LT(run.Counters().offCanvas, counted[1]);
+
+  state->params.QuorlPointsXEnd = 0;
+  host.messages.clear();
+  run.DrawOrStop();
+  EXPECT_EQ(run.Counters().offCanvas, 0);
+  EXPECT_TRUE(host.messages.empty());
+}
+
 TEST_F(Run, FailedStepsAreSkippedAndHuhIsShownOncePerRun) {
   // Lissajous with a delta of 0 divides by zero in the run itself.
   state->params.FunctionNumber = 5;

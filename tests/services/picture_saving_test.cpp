@@ -67,9 +67,9 @@ class PictureSaving : public ::testing::Test {
 };
 
 TEST_F(PictureSaving, OneSaveWritesTheWholeSetUnderOneName) {
-  DrawCurve(state.curves[0].Curve, 6);
-  DrawCurve(state.curves[3].Curve, 2);
-  DrawCurve(state.curves[5].Curve, 1);  // one point: no file
+  DrawCurve(state.curves[kPathCurveSlot].Curve, 6);
+  DrawCurve(state.curves[kRadiusSlot].Curve, 2);
+  DrawCurve(state.curves[kBumpsSlot].Curve, 1);  // one point: no file
   const SaveResult saved = SavePictureFiles(state, host, options);
   ASSERT_TRUE(saved.ok) << saved.error;
   const std::string B = "quorl20261205_14_35_07__123";
@@ -135,7 +135,7 @@ TEST_F(PictureSaving, UnwritableFolderGivesTheMessageAndNoFile) {
 }
 
 TEST_F(PictureSaving, ThePictureCarriesItsRecipe) {
-  DrawCurve(state.curves[0].Curve, 6);
+  DrawCurve(state.curves[kPathCurveSlot].Curve, 6);
   DrawCurve(state.curves.AnimEndPathCurve, 3);
   state.params.Steps = 123;
   options.fixedBaseName = "recipe";

@@ -15,7 +15,7 @@ ParameterSet ReadAndFill(const std::string& text, WindowLayout* layout = nullptr
   ParameterSet p;
   WindowLayout scratch;
   ReadIniText(p, layout ? *layout : scratch, "sine", text);
-  ApplyWindowFillClamps(p);
+  KeepInFieldRanges(p);
   return p;
 }
 

@@ -361,5 +361,28 @@ TEST_F(SettingsFileTest, ReadsSettingsHeldInText) {
   EXPECT_EQ(back.StartScale, 200);
 }
 
+TEST(StoredSettings, AFixedStateWritesTheCheckedInFileByteForByte) {
+  // Changing where a value lives in the program must not change one byte
+  // of the files users keep.
+  ParameterSet p;
+  p.CurrentStyle = "lissajous";
+  p.Steps = 4321;
+  p.StartEllipseWidth = 0.3;
+  p.EndScale = 150;
+  p.White = false;
+  p.PathLissajousDelta2 = 1.0 / 3;
+  p.SourceImageFileName = "/pictures/sources/sea.png";
+  WindowLayout w;
+  w.SaveDir = "/pictures/quorl/";
+  w.LoadDir = "/pictures/in/";
+  w.LoadSourceImageDir = "/pictures/sources/";
+  w.ValuesTop = 77;
+  w.PointsVisible = true;
+  w.QuorlMaximized = true;
+  std::string expected;
+  ASSERT_TRUE(ReadWholeFile(std::string(QUORL_SOURCE_DIR) + "/tests/data/stored/quorl.ini", expected));
+  EXPECT_EQ(WriteIniText(p, w, "lissajous"), expected);
+}
+
 }  // namespace
 }  // namespace quorl

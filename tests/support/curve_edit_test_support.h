@@ -35,7 +35,7 @@ class RecordingPointsView : public CurvePointsView {
     marks[static_cast<size_t>(slot)] = marked;
     if (select) selected = slot;
   }
-  std::vector<bool> marks = std::vector<bool>(CurveCount, false);
+  std::vector<bool> marks = std::vector<bool>(kCurveCount, false);
   int selected = -1;
 };
 
@@ -61,7 +61,7 @@ class CurveEditFixture : public ::testing::Test {
     session_->SetPointsView(&points_view_);
     session_->IsDrawing = [this] { return drawing_; };
     session_->Mode = RightButtonMode::Curve;
-    session_->SelectedSlot = 3;
+    session_->SelectedSlot = kRadiusSlot;
   }
 
   ParameterSet& Params() { return state_->params; }
