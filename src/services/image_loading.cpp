@@ -12,8 +12,8 @@ namespace {
 // Reads the file into a new picture; the caller's store is untouched until
 // the picture is complete. False with the reason otherwise; a missing file
 // also gives its own message for the user.
-bool ReadPicture(const std::string& fileName, const std::string& type, Picture24& picture, std::string& reason,
-                 std::string& missing) {
+bool ReadPicture(const std::string& fileName, const std::string& type, Picture24& picture,
+                 std::string& reason, std::string& missing) {
   if (!FileExists(fileName)) {
     missing = MissingFileMessage(fileName);
     reason = "the file does not exist";

@@ -20,6 +20,7 @@
 #include "base/number_text.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
+#include "settings/window_layout.h"
 #include "ui/animation_points_window.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_field.h"

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "engine/program_state.h"
+#include "settings/window_layout.h"
 #include "ui/canvas_commands.h"
 #include "ui/field_rows.h"
 #include "ui/numeric_field.h"

@@ -4,6 +4,7 @@
 
 #include "engine/program_state.h"
 #include "settings/field_ranges.h"
+#include "settings/window_layout.h"
 #include "ui/canvas_commands.h"
 #include "ui/field_rows.h"
 #include "ui/numeric_field.h"

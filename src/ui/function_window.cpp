@@ -10,6 +10,7 @@
 
 #include "settings/field_ranges.h"
 #include "settings/parameter_set.h"
+#include "settings/window_layout.h"
 #include "ui/field_rows.h"
 #include "ui/tool_window_host.h"
 

@@ -5,6 +5,7 @@
 #include <QSlider>
 
 #include "engine/program_state.h"
+#include "settings/window_layout.h"
 #include "ui/track_bars.h"
 
 namespace quorl {

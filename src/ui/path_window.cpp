@@ -12,6 +12,7 @@
 #include "services/path_generators.h"
 #include "settings/field_ranges.h"
 #include "settings/parameter_set.h"
+#include "settings/window_layout.h"
 #include "ui/numeric_field.h"
 
 namespace quorl {

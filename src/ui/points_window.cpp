@@ -15,6 +15,7 @@
 #include "services/curve_editing.h"
 #include "settings/field_ranges.h"
 #include "settings/parameter_set.h"
+#include "settings/window_layout.h"
 #include "ui/cursors.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_field.h"

@@ -10,6 +10,7 @@
 #include "canvas/picture_files.h"
 #include "engine/program_state.h"
 #include "services/image_loading.h"
+#include "settings/window_layout.h"
 #include "ui/canvas_commands.h"
 #include "ui/numeric_field.h"
 #include "ui/picture_preview.h"

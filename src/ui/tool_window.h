@@ -9,6 +9,7 @@ class QPushButton;
 
 namespace quorl {
 
+struct ParameterSet;
 struct WindowLayout;
 
 // Where a window's geometry lives in the window layout.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "settings/parameter_set.h"
+#include "settings/window_layout.h"
 #include "ui/field_rows.h"
 
 namespace quorl {
