@@ -1,9 +1,11 @@
 # The two commands of the README: `make run` and `make test`.
-.PHONY: deps build run test test-fast test-sanitize test-thread bench clean golden
+.PHONY: deps build run test test-fast test-sanitize test-thread bench clean golden install package
 
 BUILD_DIR ?= build
 SAN_DIR ?= build-sanitize
 TSAN_DIR ?= build-tsan
+CLI_DIR ?= build-cli
+PREFIX ?= /usr/local
 # The tests that run threads: the pool, the point batches and the runs that
 # share work between threads.
 THREAD_TESTS ?= ^(WorkerPool|WorkSharing|Threads|Run|ShapeStep|Batches)\.
@@ -58,5 +60,18 @@ bench: build
 golden: build
 	@tools/make-golden.sh
 
+# Installs into PREFIX (default /usr/local); DESTDIR stages it elsewhere.
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian packages: quorl (with the window) from the build tree, and
+# quorl-cli, for render machines without a desktop, from a tree without Qt.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+	cmake -S . -B $(CLI_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORL_GUI=OFF -DQUORL_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(CLI_DIR) -j $(JOBS)
+	cd $(CLI_DIR) && cpack -G DEB
+	@ls -1 $(BUILD_DIR)/*.deb $(CLI_DIR)/*.deb
+
 clean:
-	rm -rf $(BUILD_DIR) $(SAN_DIR) $(TSAN_DIR)
+	rm -rf $(BUILD_DIR) $(SAN_DIR) $(TSAN_DIR) $(CLI_DIR)

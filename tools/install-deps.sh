@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev libhwy-dev libzstd-dev libssl-dev
   clang-format clang-tidy
-  scdoc desktop-file-utils appstream man-db xdg-user-dirs
+  scdoc desktop-file-utils appstream man-db xdg-user-dirs librsvg2-bin dpkg-dev
   zsh fish
   xvfb xauth
 )

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -48,6 +49,10 @@ class CommandLineSeries : public SeriesHost {
   }
 
   void MakeFrame(int f) override {
+    if (options_.skipExisting && FrameSetExists(f)) {
+      frames_.push_back(FramePath(f, ".png"));
+      return;
+    }
     // Each frame has its own random numbers, so a frame is the same picture
     // whichever range of frames it was made in.
     state_.random = SeededRandom(options_.seed + static_cast<std::uint64_t>(f));
@@ -68,6 +73,14 @@ class CommandLineSeries : public SeriesHost {
   }
 
   bool Failed() const { return failed_; }
+  std::string FramePath(int f, const char* extension) const {
+    return (fs::path(state_.layout.SaveDir) / (FrameBaseName(f) + extension)).string();
+  }
+  // The settings file is the last file of a set to be written, so with it
+  // the set is whole.
+  bool FrameSetExists(int f) const {
+    return fs::is_regular_file(FramePath(f, ".png")) && fs::is_regular_file(FramePath(f, ".ini"));
+  }
   const std::vector<std::string>& Frames() const { return frames_; }
 
  private:
@@ -130,7 +143,32 @@ int MakeVideo(const std::vector<std::string>& frames, const std::string& video, 
   return 0;
 }
 
+// "I/N" with 1 <= I <= N.
+bool ParseChunk(const std::string& text, int& chunk, int& chunks, std::string& error) {
+  const size_t slash = text.find('/');
+  if (slash == std::string::npos) {
+    error = "--chunk needs I/N (for example 2/8), not '" + text + "'";
+    return false;
+  }
+  if (!IntOption("--chunk", text.substr(slash + 1), 1, 1000000, chunks, error) ||
+      !IntOption("--chunk", text.substr(0, slash), 1, 1000000, chunk, error))
+    return false;
+  if (chunk > chunks) {
+    error = "--chunk I/N needs I <= N, not '" + text + "'";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+FrameRange ChunkOfFrames(int first, int last, int k, int n) {
+  const long long count = std::max(0, last - first + 1);
+  FrameRange range;
+  range.first = first + static_cast<int>((k - 1) * count / n);
+  range.last = first - 1 + static_cast<int>(k * count / n);
+  return range;
+}
 
 std::string FrameBaseName(int f) {
   char name[32];
@@ -138,62 +176,10 @@ std::string FrameBaseName(int f) {
   return name;
 }
 
-bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions& options,
-                           std::string& error) {
-  options = {};
-  for (ArgumentReader reader(words); !reader.Done(); reader.Advance()) {
-    const OptionRead read = ReadSharedOption(reader, options, error);
-    if (read == OptionRead::Bad) return false;
-    if (read == OptionRead::Taken) continue;
-    const std::string& word = reader.Word();
-    std::string value;
-    if (word == "--frames") {
-      if (!reader.Value(value, error)) return false;
-      const size_t dash = value.find('-', 1);
-      if (dash == std::string::npos) {
-        if (!IntOption("--frames", value, 1, 2000, options.frames, error)) return false;
-      } else {
-        int last = 0;
-        if (!IntOption("--frames", value.substr(0, dash), 1, 2000, options.firstFrame, error) ||
-            !IntOption("--frames", value.substr(dash + 1), 1, 2000, last, error))
-          return false;
-        if (last < options.firstFrame) {
-          error = "--frames A-B needs A <= B, not '" + value + "'";
-          return false;
-        }
-        options.lastFrame = last;
-      }
-    } else if (word == "--start-frame") {
-      if (!reader.Value(value, error) ||
-          !IntOption("--start-frame", value, 1, 2000, options.startFrame, error))
-        return false;
-    } else if (word == "--offset") {
-      options.offset = true;
-    } else if (word == "--move-start") {
-      options.moveStart = true;
-    } else if (word == "--move-end") {
-      options.moveEnd = true;
-    } else if (word == "--frame-names") {
-      options.frameNames = true;
-    } else if (word == "--video") {
-      if (!reader.Value(options.video, error)) return false;
-    } else {
-      error = "unknown option '" + word + "'";
-      return false;
-    }
-  }
-  if (options.settingsPath.empty()) {
-    error = "no settings file given";
-    return false;
-  }
-  if (options.saveDir.empty()) {
-    error = "no folder for the frames given (--save DIR)";
-    return false;
-  }
-  return true;
-}
-
-int RunAnimate(const AnimateOptions& options, std::FILE* out, std::FILE* err, bool progressBar) {
+int RunAnimate(const AnimateOptions& options, CommandIo& io) {
+  std::FILE* const out = io.out;
+  std::FILE* const err = io.err;
+  const bool progressBar = options.Progress(io.errIsTerminal) == ProgressStyle::Bar;
   if (!fs::is_directory(options.saveDir)) {
     std::fprintf(err, "quorl: the save folder '%s' does not exist\n", options.saveDir.c_str());
     return 1;
@@ -215,12 +201,97 @@ int RunAnimate(const AnimateOptions& options, std::FILE* out, std::FILE* err, bo
   controls.moveEnd = options.moveEnd;
   controls.firstFrame = options.firstFrame;
   controls.lastFrame = options.lastFrame > 0 ? options.lastFrame : controls.frames;
+  if (options.chunks > 0) {
+    const FrameRange share = ChunkOfFrames(controls.firstFrame, std::min(controls.lastFrame, controls.frames),
+                                           options.chunk, options.chunks);
+    // More shares than frames: this one has none to draw.
+    if (share.last < share.first) return 0;
+    controls.firstFrame = share.first;
+    controls.lastFrame = share.last;
+  }
 
   CommandLineSeries series(*state, host, options, out);
   RunAnimationSeries(state->params, controls, state->flags, state->anim, series);
   if (series.Failed()) return 1;
   if (!options.video.empty()) return MakeVideo(series.Frames(), options.video, err);
   return 0;
+}
+
+namespace {
+
+class AnimateCommand : public Command {
+ public:
+  std::string Name() const override { return "animate"; }
+  std::string Summary() const override { return "make the frames of an animation, and a film of them"; }
+  std::string Usage() const override { return "SETTINGS --save DIR [options]"; }
+  std::string Description() const override {
+    return "Makes the frames the Animation window makes after opening SETTINGS, each saved into DIR as "
+           "a picture set, and prints each picture's path.";
+  }
+  void Register(OptionTable& table) override {
+    table.Positional("SETTINGS", options_.settingsPath, "a settings file or a picture saved by Quorl");
+    RegisterSharedOptions(table, options_, text_);
+    table.Value("--frames", frames_, "F|A-B", "F frames (default NumberOfFrames), or only frames A to B",
+                ValueKind::Text);
+    table.Value("--start-frame", startFrame_, "S", "step over the frames before S", ValueKind::Number);
+    table.Flag("--offset", options_.offset, "\"Offset?\": delay the path by AnimationOffset cycles");
+    table.Flag("--move-start", options_.moveStart, "move the start along the animation start path curve");
+    table.Flag("--move-end", options_.moveEnd, "move the end along the animation end path curve");
+    table.Flag("--frame-names", options_.frameNames,
+               "name the sets quorl_frame_0001 ... instead of by the time");
+    table.Value("--chunk", chunk_, "I/N",
+                "make only the I-th of N equal shares of the frames (I from 1, as a job array counts); "
+                "implies --frame-names",
+                ValueKind::Text);
+    table.Flag("--skip-existing", options_.skipExisting,
+               "leave frames whose set is already in DIR alone, so a failed job can be run again; "
+               "implies --frame-names");
+    table.Value("--video", options_.video, "OUT",
+                "assemble the frames into a film (.mp4, .webm or .gif) with ffmpeg", ValueKind::File);
+  }
+  bool Check(std::string& error) override {
+    if (!CheckSharedOptions(options_, text_, error)) return false;
+    if (!frames_.empty()) {
+      const size_t dash = frames_.find('-', 1);
+      if (dash == std::string::npos) {
+        if (!IntOption("--frames", frames_, 1, 2000, options_.frames, error)) return false;
+      } else {
+        int last = 0;
+        if (!IntOption("--frames", frames_.substr(0, dash), 1, 2000, options_.firstFrame, error) ||
+            !IntOption("--frames", frames_.substr(dash + 1), 1, 2000, last, error))
+          return false;
+        if (last < options_.firstFrame) {
+          error = "--frames A-B needs A <= B, not '" + frames_ + "'";
+          return false;
+        }
+        options_.lastFrame = last;
+      }
+    }
+    if (!chunk_.empty()) {
+      if (!ParseChunk(chunk_, options_.chunk, options_.chunks, error)) return false;
+      options_.frameNames = true;
+    }
+    if (options_.skipExisting) options_.frameNames = true;
+    if (!startFrame_.empty() && !IntOption("--start-frame", startFrame_, 1, 2000, options_.startFrame, error))
+      return false;
+    if (options_.saveDir.empty()) {
+      error = "no folder for the frames given (--save DIR)";
+      return false;
+    }
+    return true;
+  }
+  int Run(CommandIo& io) override { return RunAnimate(options_, io); }
+
+ private:
+  AnimateOptions options_;
+  SharedOptionText text_;
+  std::string frames_, startFrame_, chunk_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeAnimateCommand() {
+  return std::make_unique<AnimateCommand>();
 }
 
 }  // namespace quorl

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/command.h"
 #include "app/shared_options.h"
 
 namespace quorl {
@@ -19,17 +21,33 @@ struct AnimateOptions : SharedOptions {
   bool moveStart = false;
   bool moveEnd = false;
   bool frameNames = false;  // --frame-names: quorl_frame_0007.png and so on
-  std::string video;        // --video OUT.mp4 or OUT.gif
+  // --chunk I/N: the I-th of N near-equal shares of the frames asked for,
+  // so each task of a job array draws its own share; implies frameNames.
+  int chunk = 0;
+  int chunks = 0;
+  // --skip-existing: a frame whose set is already in the folder is left
+  // alone, so a failed job can simply be run again; implies frameNames.
+  bool skipExisting = false;
+  std::string video;  // --video OUT.mp4 or OUT.gif
 };
-
-bool ParseAnimateArguments(const std::vector<std::string>& words, AnimateOptions& options,
-                           std::string& error);
 
 // Exit status: 0 done, 1 a file could not be read or written (or no
 // ffmpeg for --video), 2 bad arguments.
-int RunAnimate(const AnimateOptions& options, std::FILE* out, std::FILE* err, bool progressBar);
+int RunAnimate(const AnimateOptions& options, CommandIo& io);
+
+std::unique_ptr<Command> MakeAnimateCommand();
 
 // The name of frame f's picture set with --frame-names.
 std::string FrameBaseName(int f);
+
+struct FrameRange {
+  int first = 1;
+  int last = 0;  // last < first: no frames
+};
+
+// Share k (from 1) of n of the frames first..last: with M frames, frames
+// floor((k-1)M/n)+1 .. floor(kM/n) counted from `first`. The shares cover
+// every frame once and differ in size by at most one.
+FrameRange ChunkOfFrames(int first, int last, int k, int n);
 
 }  // namespace quorl

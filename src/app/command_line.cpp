@@ -1,101 +1,84 @@
 #include "app/command_line.h"
 
-#include <unistd.h>
+#include <filesystem>
+#include <memory>
 
-#include <cstdio>
-#include <string>
-#include <vector>
-
-#include "app/animate_command.h"
-#include "app/render_command.h"
+#include "app/command_list.h"
+#include "app/help_text.h"
+#include "app/suggestions.h"
 
 namespace quorl {
-namespace {
 
-void PrintUsage(std::FILE* to) {
-  std::fputs(
-      "usage: quorl                      open the window\n"
-      "       quorl render SETTINGS.ini|PICTURE.png -o OUT.png [--save DIR] [options]\n"
-      "       quorl animate SETTINGS.ini --save DIR [options]\n"
-      "       quorl --version\n"
-      "\n"
-      "render draws the picture the window would draw after opening SETTINGS.ini\n"
-      "(with the curve files saved beside it) and pressing Draw once. It only\n"
-      "reads SETTINGS.ini.\n"
-      "  -o, --output OUT.png  the picture to write (8-bit RGB PNG)\n"
-      "  --style NAME          draw this style's section instead of the file's own\n"
-      "                        (sine, tan, line, circles, ellipses, lissajous, test,\n"
-      "                        zarvk9032)\n"
-      "  --set KEY=VALUE       override one settings key after reading (repeatable)\n"
-      "  --threads N           threads to draw with (default: every core)\n"
-      "  --seed N              seed of \"Use random scatter?\" (default 1)\n"
-      "  --bench               print steps, points, sub-samples and the time taken\n"
-      "  --save DIR            also save the whole set (PNG, curves, settings) into DIR\n"
-      "                        as \"Save quorl picture\" does, and print the PNG's path\n"
-      "  --transparent         give the picture an alpha channel (\"Use transparency?\")\n"
-      "  --opacity N           Opacity for the alpha channel, 1 to 100\n"
-      "  --no-recipe           do not put the settings inside saved pictures\n"
-      "  --source-image FILE   load a source picture (PNG, JPEG, BMP) to colour with\n"
-      "  --background-image FILE  load a background picture\n"
-      "A picture saved by Quorl can stand in for SETTINGS.ini: its settings and\n"
-      "curves are read from inside it.\n"
-      "\n"
-      "animate makes the frames the Animation window makes, each saved into DIR.\n"
-      "  --frames F | A-B      F frames (default NumberOfFrames), or only frames A to B\n"
-      "  --start-frame S       step over the frames before S\n"
-      "  --offset              \"Offset?\": delay the path by AnimationOffset cycles\n"
-      "  --move-start, --move-end  move along the animation path curves\n"
-      "  --frame-names         name sets quorl_frame_0001 ... instead of a time stamp\n"
-      "  --video OUT.mp4|.gif  assemble the frames into a film with ffmpeg\n"
-      "  --style, --set, --threads, --seed, --transparent, --no-recipe,\n"
-      "  --source-image, --background-image  as for render\n",
-      to);
+namespace fs = std::filesystem;
+
+bool OpensWindow(const std::vector<std::string>& args) {
+  if (args.empty()) return true;
+  if (args.size() != 1 || args[0].empty() || args[0][0] == '-' || MakeCommand(args[0])) return false;
+  std::error_code ec;
+  return fs::is_regular_file(args[0], ec);
 }
 
-}  // namespace
-
-bool IsCommandLineInvocation(int argc, char** argv) {
-  if (argc < 2) return false;
-  const std::string first = argv[1];
-  return first == "render" || first == "animate" || first == "--version" || first == "--help" ||
-         first == "-h";
+std::string VersionLine() {
+  return "quorl " QUORL_VERSION;
 }
 
-int RunCommandLine(int argc, char** argv) {
-  const std::string command = argc > 1 ? argv[1] : "";
-  if (command == "--version") {
-    std::puts("quorl 2.3.6");
-    return 0;
+int UsageError(CommandIo& io, const std::string& command, const std::string& what) {
+  const std::string who = command.empty() ? "quorl" : "quorl " + command;
+  if (what.find("did you mean") != std::string::npos) {
+    std::fprintf(io.err, "%s: %s\n", who.c_str(), what.c_str());
+  } else {
+    std::fprintf(io.err, "%s: %s; see '%s --help'\n", who.c_str(), what.c_str(), who.c_str());
   }
-  if (command == "--help" || command == "-h") {
-    PrintUsage(stdout);
-    return 0;
+  return kExitUsage;
+}
+
+int RunCommand(Command& command, const std::vector<std::string>& words, CommandIo& io) {
+  OptionTable table;
+  bool help = false;
+  command.Register(table);
+  RegisterHelpOption(table, help);
+  const ParseOutcome parsed = ParseOptions(table, words);
+  if (help) {
+    std::fputs(CommandHelp(command, table).c_str(), io.out);
+    return kExitDone;
   }
-  if (command == "render") {
-    const std::vector<std::string> words(argv + 2, argv + argc);
-    RenderOptions options;
-    std::string error;
-    if (!ParseRenderArguments(words, options, error)) {
-      std::fprintf(stderr, "quorl render: %s\n", error.c_str());
-      PrintUsage(stderr);
-      return 2;
+  if (!parsed.ok) return UsageError(io, command.Name(), parsed.error);
+  std::string error;
+  if (!command.Check(error)) return UsageError(io, command.Name(), error);
+  return command.Run(io);
+}
+
+int RunCommandLine(const std::vector<std::string>& args, CommandIo& io) {
+  if (args.empty()) {
+    std::fputs(ProgramHelp().c_str(), io.err);
+    return kExitUsage;
+  }
+  const std::string& first = args[0];
+  if (!first.empty() && first[0] == '-' && first != "-") {
+    OptionTable table;
+    bool help = false, version = false;
+    RegisterProgramOptions(table, help, version);
+    const ParseOutcome parsed = ParseOptions(table, args);
+    if (!parsed.ok) return UsageError(io, "", parsed.error);
+    if (help) {
+      std::fputs(ProgramHelp().c_str(), io.out);
+    } else if (version) {
+      std::fprintf(io.out, "%s\n", VersionLine().c_str());
     }
-    return RunRender(options, stdout, stderr, isatty(fileno(stderr)) != 0);
+    return kExitDone;
   }
-  if (command == "animate") {
-    const std::vector<std::string> words(argv + 2, argv + argc);
-    AnimateOptions options;
-    std::string error;
-    if (!ParseAnimateArguments(words, options, error)) {
-      std::fprintf(stderr, "quorl animate: %s\n", error.c_str());
-      PrintUsage(stderr);
-      return 2;
-    }
-    return RunAnimate(options, stdout, stderr, isatty(fileno(stderr)) != 0);
-  }
-  std::fprintf(stderr, "quorl: unknown command '%s'\n", command.c_str());
-  PrintUsage(stderr);
-  return 2;
+  if (std::unique_ptr<Command> command = MakeCommand(first))
+    return RunCommand(*command, {args.begin() + 1, args.end()}, io);
+
+  std::error_code ec;
+  if (fs::is_directory(first, ec))
+    return UsageError(io, "", "'" + first + "' is a folder; the window opens a settings file or a picture");
+  if (fs::exists(first, ec))
+    return UsageError(io, "", "the window opens one file, but more words follow '" + first + "'");
+  const std::string nearest = NearestWord(first, CommandNames());
+  if (!nearest.empty())
+    return UsageError(io, "", "unknown command '" + first + "' (did you mean '" + nearest + "'?)");
+  return UsageError(io, "", "unknown command or missing file '" + first + "'");
 }
 
 }  // namespace quorl

@@ -16,13 +16,6 @@
 namespace quorl {
 namespace {
 
-bool KnownStyle(const std::string& style) {
-  for (const char* keyword : kStyleKeywords) {
-    if (style == keyword) return true;
-  }
-  return false;
-}
-
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code ec;
   return std::filesystem::equivalent(a, b, ec) && !ec;
@@ -30,45 +23,10 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-bool ParseRenderArguments(const std::vector<std::string>& words, RenderOptions& options, std::string& error) {
-  options = {};
-  for (ArgumentReader reader(words); !reader.Done(); reader.Advance()) {
-    const OptionRead read = ReadSharedOption(reader, options, error);
-    if (read == OptionRead::Bad) return false;
-    if (read == OptionRead::Taken) continue;
-    const std::string& word = reader.Word();
-    std::string value;
-    long long number = 0;
-    if (word == "-o" || word == "--output") {
-      if (!reader.Value(options.outputPath, error)) return false;
-    } else if (word == "--bench") {
-      options.bench = true;
-    } else if (word == "--opacity") {
-      if (!reader.Value(value, error) || !WholeNumberOption("--opacity", value, 1, 100, number, error))
-        return false;
-      options.opacity = static_cast<int>(number);
-    } else {
-      error = "unknown option '" + word + "'";
-      return false;
-    }
-  }
-  if (options.settingsPath.empty()) {
-    error = "no settings file given";
-    return false;
-  }
-  if (options.outputPath.empty() && options.saveDir.empty()) {
-    error = "no output given (-o OUT.png and/or --save DIR)";
-    return false;
-  }
-  if (!options.style.empty() && !KnownStyle(options.style)) {
-    error = "unknown style '" + options.style +
-            "' (sine, tan, line, circles, ellipses, lissajous, test or zarvk9032)";
-    return false;
-  }
-  return true;
-}
-
-int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool progressBar) {
+int RunRender(const RenderOptions& options, CommandIo& io) {
+  std::FILE* const out = io.out;
+  std::FILE* const err = io.err;
+  const bool progressBar = options.Progress(io.errIsTerminal) == ProgressStyle::Bar;
   if (!options.outputPath.empty() && SameFile(options.settingsPath, options.outputPath)) {
     std::fprintf(err, "quorl: the output would overwrite the settings file '%s'\n",
                  options.settingsPath.c_str());
@@ -123,6 +81,53 @@ int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool
     std::fprintf(out, "threads: %d\n", run.Threads());
   }
   return 0;
+}
+
+namespace {
+
+class RenderCommand : public Command {
+ public:
+  std::string Name() const override { return "render"; }
+  std::string Summary() const override { return "draw a settings file or a saved picture into a picture"; }
+  std::string Usage() const override { return "SETTINGS -o OUT [options]"; }
+  std::string Description() const override {
+    return "Draws the picture the window draws after opening SETTINGS with \"Open .ini file\" (the curve "
+           "files saved beside it included) and pressing Draw once. SETTINGS is only read. A picture "
+           "saved by Quorl can stand in for SETTINGS: its settings and curves are read from inside it.";
+  }
+  void Register(OptionTable& table) override {
+    table.Positional("SETTINGS", options_.settingsPath, "a settings file or a picture saved by Quorl");
+    table.Value("-o,--output", options_.outputPath, "OUT", "the picture to write (8-bit RGB PNG)",
+                ValueKind::File);
+    RegisterSharedOptions(table, options_, text_);
+    table.Value("--opacity", opacity_, "N", "Opacity for the alpha channel, 1 to 100", ValueKind::Number);
+    table.Flag("--bench", options_.bench, "print steps, points, sub-samples and the time taken");
+  }
+  bool Check(std::string& error) override {
+    if (!CheckSharedOptions(options_, text_, error)) return false;
+    if (!opacity_.empty()) {
+      long long number = 0;
+      if (!WholeNumberOption("--opacity", opacity_, 1, 100, number, error)) return false;
+      options_.opacity = static_cast<int>(number);
+    }
+    if (options_.outputPath.empty() && options_.saveDir.empty()) {
+      error = "no output given (-o OUT.png and/or --save DIR)";
+      return false;
+    }
+    return true;
+  }
+  int Run(CommandIo& io) override { return RunRender(options_, io); }
+
+ private:
+  RenderOptions options_;
+  SharedOptionText text_;
+  std::string opacity_;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeRenderCommand() {
+  return std::make_unique<RenderCommand>();
 }
 
 }  // namespace quorl

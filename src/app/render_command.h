@@ -3,10 +3,10 @@
 // "Open .ini file" and pressing Draw once. SETTINGS.ini is only read.
 #pragma once
 
-#include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
 
+#include "app/command.h"
 #include "app/shared_options.h"
 
 namespace quorl {
@@ -17,13 +17,11 @@ struct RenderOptions : SharedOptions {
   int opacity = -1;  // --opacity N (1 ... 100) instead of the file's Opacity
 };
 
-// Parses the words after "render". False with a one-line reason for bad
-// arguments (the caller prints the usage and exits 2).
-bool ParseRenderArguments(const std::vector<std::string>& words, RenderOptions& options, std::string& error);
-
 // Runs the render. Exit status: 0 done, 1 a file could not be read or
-// written, 2 a bad --set or --style. `out` gets the --bench figures, `err`
-// messages and the progress bar.
-int RunRender(const RenderOptions& options, std::FILE* out, std::FILE* err, bool progressBar);
+// written, 2 a bad --set or --style. `io.out` gets the --bench figures,
+// `io.err` messages and the progress.
+int RunRender(const RenderOptions& options, CommandIo& io);
+
+std::unique_ptr<Command> MakeRenderCommand();
 
 }  // namespace quorl

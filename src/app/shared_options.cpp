@@ -5,6 +5,7 @@
 
 #include "app/setting_override.h"
 #include "base/number_text.h"
+#include "engine/shape_step.h"
 
 namespace quorl {
 
@@ -26,12 +27,78 @@ SaveOptions SharedOptions::Save(const ParameterSet& params) const {
   return save;
 }
 
-bool ArgumentReader::Value(std::string& value, std::string& error) {
-  if (i_ + 1 >= words_.size()) {
-    error = words_[i_] + " needs a value";
+ProgressStyle SharedOptions::Progress(bool errIsTerminal) const {
+  if (quiet || progressText == "none") return ProgressStyle::None;
+  if (progressText == "line") return ProgressStyle::Lines;
+  if (progressText == "bar") return ProgressStyle::Bar;
+  return errIsTerminal ? ProgressStyle::Bar : ProgressStyle::None;
+}
+
+std::vector<std::string> StyleNames() {
+  return {std::begin(kStyleKeywords), std::end(kStyleKeywords)};
+}
+
+void RegisterSharedOptions(OptionTable& table, SharedOptions& options, SharedOptionText& text) {
+  table.Value("--save", options.saveDir, "DIR",
+              "also save the whole set (picture, curves, settings) into DIR, as \"Save quorl picture\" "
+              "does, and print the picture's path",
+              ValueKind::Folder);
+  table.Value("--style", options.style, "NAME", "draw this style's section instead of the file's own",
+              ValueKind::Choice, StyleNames());
+  table.Values("--set", text.sets, "KEY=VALUE", "override one settings key after reading (repeatable)");
+  table.Value("--threads", text.threads, "N",
+              "threads to draw with (default: every CPU this process may use)", ValueKind::Number);
+  table.Value("--seed", text.seed, "N", "seed of \"Use random scatter?\" (default 1)", ValueKind::Number);
+  table.Flag("--transparent", options.transparent,
+             "give the picture an alpha channel (\"Use transparency?\")");
+  table.Flag("--no-recipe", options.noRecipe, "do not put the settings inside saved pictures");
+  table.Value("--source-image", options.sourceImage, "FILE",
+              "a source picture (PNG, JPEG, BMP) to colour with", ValueKind::File);
+  table.Value("--background-image", options.backgroundImage, "FILE", "a picture to draw on (PNG, JPEG, BMP)",
+              ValueKind::File);
+  table.Flag("-q,--quiet", options.quiet, "no progress on standard error");
+  table.Value("--progress", options.progressText, "STYLE",
+              "bar (the default on a terminal), line (a line every 5 percent, for logs) or none",
+              ValueKind::Choice, {"bar", "line", "none"});
+}
+
+bool CheckSharedOptions(SharedOptions& options, const SharedOptionText& text, std::string& error) {
+  long long number = 0;
+  if (!text.threads.empty()) {
+    if (!WholeNumberOption("--threads", text.threads, 1, 1024, number, error)) return false;
+    options.threads = static_cast<int>(number);
+  }
+  if (!text.seed.empty()) {
+    if (!WholeNumberOption("--seed", text.seed, 0, 9007199254740991LL, number, error)) return false;
+    options.seed = static_cast<std::uint64_t>(number);
+  }
+  options.overrides.clear();
+  for (const std::string& set : text.sets) {
+    std::string key, value;
+    if (!SplitKeyValue(set, key, value)) {
+      error = "--set needs KEY=VALUE, not '" + set + "'";
+      return false;
+    }
+    options.overrides.emplace_back(key, value);
+  }
+  if (!options.progressText.empty() && options.progressText != "bar" && options.progressText != "line" &&
+      options.progressText != "none") {
+    error = "--progress takes bar, line or none, not '" + options.progressText + "'";
     return false;
   }
-  value = words_[++i_];
+  if (options.settingsPath.empty()) {
+    error = "no settings file given";
+    return false;
+  }
+  if (!options.style.empty()) {
+    bool known = false;
+    for (const std::string& name : StyleNames()) known = known || name == options.style;
+    if (!known) {
+      error = "unknown style '" + options.style +
+              "' (sine, tan, line, circles, ellipses, lissajous, test or zarvk9032)";
+      return false;
+    }
+  }
   return true;
 }
 
@@ -46,55 +113,6 @@ bool WholeNumberOption(const std::string& name, const std::string& text, long lo
   }
   value = static_cast<long long>(*number);
   return true;
-}
-
-OptionRead ReadSharedOption(ArgumentReader& reader, SharedOptions& options, std::string& error) {
-  const std::string word = reader.Word();
-  std::string value;
-  long long number = 0;
-  const auto take = [&](bool ok) { return ok ? OptionRead::Taken : OptionRead::Bad; };
-  if (word == "--save") return take(reader.Value(options.saveDir, error));
-  if (word == "--style") return take(reader.Value(options.style, error));
-  if (word == "--source-image") return take(reader.Value(options.sourceImage, error));
-  if (word == "--background-image") return take(reader.Value(options.backgroundImage, error));
-  if (word == "--transparent") {
-    options.transparent = true;
-    return OptionRead::Taken;
-  }
-  if (word == "--no-recipe") {
-    options.noRecipe = true;
-    return OptionRead::Taken;
-  }
-  if (word == "--set") {
-    std::string key;
-    if (!reader.Value(value, error)) return OptionRead::Bad;
-    if (!SplitKeyValue(value, key, value)) {
-      error = "--set needs KEY=VALUE, not '" + reader.Word() + "'";
-      return OptionRead::Bad;
-    }
-    options.overrides.emplace_back(key, value);
-    return OptionRead::Taken;
-  }
-  if (word == "--threads") {
-    if (!reader.Value(value, error) || !WholeNumberOption("--threads", value, 1, 1024, number, error))
-      return OptionRead::Bad;
-    options.threads = static_cast<int>(number);
-    return OptionRead::Taken;
-  }
-  if (word == "--seed") {
-    if (!reader.Value(value, error) ||
-        !WholeNumberOption("--seed", value, 0, 9007199254740991LL, number, error))
-      return OptionRead::Bad;
-    options.seed = static_cast<std::uint64_t>(number);
-    return OptionRead::Taken;
-  }
-  if (!word.empty() && word[0] == '-' && word != "-") return OptionRead::NotShared;
-  if (!options.settingsPath.empty()) {
-    error = "more than one settings file given ('" + word + "')";
-    return OptionRead::Bad;
-  }
-  options.settingsPath = word;
-  return OptionRead::Taken;
 }
 
 }  // namespace quorl

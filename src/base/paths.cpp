@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 namespace quorl {
 namespace {
@@ -28,8 +30,43 @@ std::string ProgramSettingsFile() {
   return WithSlash(EnvOr("XDG_CONFIG_HOME", Home() + "/.config")) + "quorl/quorl.ini";
 }
 
+std::string PicturesFolderFromUserDirs(const std::string& fileText, const std::string& home) {
+  std::istringstream lines(fileText);
+  std::string found;
+  for (std::string line; std::getline(lines, line);) {
+    const size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos || line[start] == '#') continue;
+    const std::string key = "XDG_PICTURES_DIR=";
+    if (line.compare(start, key.size(), key) != 0) continue;
+    std::string value = line.substr(start + key.size());
+    while (!value.empty() && (value.back() == ' ' || value.back() == '\t' || value.back() == '\r'))
+      value.pop_back();
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+      value = value.substr(1, value.size() - 2);
+    for (const std::string home_word : {"$HOME", "${HOME}"}) {
+      if (value.compare(0, home_word.size(), home_word) == 0) {
+        value = home + value.substr(home_word.size());
+        break;
+      }
+    }
+    // Anything else (a relative path, another variable) is not a folder
+    // the file may name.
+    if (!value.empty() && value.front() == '/') found = value;
+  }
+  return found;
+}
+
 std::string DefaultPictureFolder() {
-  return WithSlash(EnvOr("XDG_PICTURES_DIR", Home() + "/Pictures")) + "Quorl/";
+  if (const char* v = std::getenv("XDG_PICTURES_DIR"); v && *v) return WithSlash(v) + "Quorl/";
+  const std::string configHome = EnvOr("XDG_CONFIG_HOME", Home() + "/.config");
+  std::ifstream file(WithSlash(configHome) + "user-dirs.dirs");
+  if (file) {
+    std::ostringstream text;
+    text << file.rdbuf();
+    const std::string folder = PicturesFolderFromUserDirs(text.str(), Home());
+    if (!folder.empty()) return WithSlash(folder) + "Quorl/";
+  }
+  return Home() + "/Pictures/Quorl/";
 }
 
 bool FolderExists(const std::string& path) {

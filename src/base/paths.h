@@ -9,9 +9,16 @@ namespace quorl {
 // ~/.config/quorl/quorl.ini.
 std::string ProgramSettingsFile();
 
-// $XDG_PICTURES_DIR/Quorl/, else ~/Pictures/Quorl/; always ends in "/".
+// The user's pictures folder plus "Quorl/"; always ends in "/". The
+// pictures folder is $XDG_PICTURES_DIR when set, else the one named in
+// user-dirs.dirs (as `xdg-user-dir PICTURES` finds it), else ~/Pictures.
 // Stands for "the program's folder" as default of the save and load folders.
 std::string DefaultPictureFolder();
+
+// The XDG_PICTURES_DIR line of a user-dirs.dirs file, with "$HOME" replaced
+// by `home`; empty when the file names no pictures folder. The file's lines
+// are KEY="$HOME/path" or KEY="/absolute/path"; the last one counts.
+std::string PicturesFolderFromUserDirs(const std::string& fileText, const std::string& home);
 
 // The program's file name as used in saved file names.
 inline constexpr const char* kProgramName = "quorl";

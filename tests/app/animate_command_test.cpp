@@ -27,8 +27,7 @@ class AnimateCommand : public ::testing::Test {
                                "AnimationStartRadiusLinear=1\n";
   }
   int Animate(const std::vector<std::string>& words, std::string* out = nullptr, std::string* err = nullptr) {
-    const test::Outcome outcome =
-        test::RunInProcess<AnimateOptions>(words, ParseAnimateArguments, RunAnimate);
+    const test::Outcome outcome = test::RunQuorl("animate", words);
     if (out) *out = outcome.out;
     if (err) *err = outcome.err;
     return outcome.status;

@@ -52,7 +52,8 @@ TEST(GoldenPictures, EverySceneRendersToItsCheckedInPixels) {
     RenderOptions options;
     options.settingsPath = scene.string();
     options.outputPath = actual.string();
-    ASSERT_EQ(RunRender(options, stdout, stderr, false), 0) << scene;
+    CommandIo io;
+    ASSERT_EQ(RunRender(options, io), 0) << scene;
     ASSERT_TRUE(fs::exists(expected)) << expected << " is missing; run `make golden`";
     const Picture24 drawn = Pixels(actual);
     if (drawn.Empty() || !(drawn == Pixels(expected))) {

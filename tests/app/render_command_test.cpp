@@ -32,9 +32,7 @@ class RenderCommand : public ::testing::Test {
   }
 
   // The same in-process, faster.
-  Outcome Render(const std::vector<std::string>& words) {
-    return test::RunInProcess<RenderOptions>(words, ParseRenderArguments, RunRender);
-  }
+  Outcome Render(const std::vector<std::string>& words) { return test::RunQuorl("render", words); }
 
   // A small quick scene: 64 x 64 pixels, 100 steps.
   fs::path SmallScene(const std::string& extra = "") {
@@ -47,17 +45,6 @@ class RenderCommand : public ::testing::Test {
   test::ScratchFolder scratch{"quorl-render-test"};
   const fs::path dir = scratch.Path();
 };
-
-TEST_F(RenderCommand, BadArgumentsPrintTheUsageAndExit2) {
-  for (const char* arguments : {"render", "render a.ini", "render -o out.png", "render a.ini -o",
-                                "render a.ini -o x.png --frobnicate", "render a.ini b.ini -o x.png",
-                                "render a.ini -o x.png --threads 0", "render a.ini -o x.png --seed -3",
-                                "render a.ini -o x.png --style square"}) {
-    const Outcome outcome = RunBinary(arguments);
-    EXPECT_EQ(outcome.status, 2) << arguments;
-    EXPECT_NE(outcome.err.find("usage: quorl"), std::string::npos) << arguments;
-  }
-}
 
 TEST_F(RenderCommand, MissingOrUnreadableSettingsExit1WithOneLine) {
   const fs::path missing = dir / "missing.ini";

@@ -26,7 +26,7 @@ class RenderSaving : public ::testing::Test {
   }
   // Runs `quorl render` in-process; returns the exit status, stdout in *out.
   int Render(const std::vector<std::string>& words, std::string* out = nullptr) {
-    const test::Outcome outcome = test::RunInProcess<RenderOptions>(words, ParseRenderArguments, RunRender);
+    const test::Outcome outcome = test::RunQuorl("render", words);
     if (out) *out = outcome.out;
     return outcome.status;
   }

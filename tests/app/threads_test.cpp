@@ -138,7 +138,7 @@ TEST_F(Threads, RenderWritesTheSameBytesWithAnyThreadCount) {
     const fs::path png = scratch / (std::string("out") + threads + ".png");
     std::vector<std::string> words = {scene.string(), "-o", png.string(), "--bench"};
     if (*threads) words.insert(words.end(), {"--threads", threads});
-    const test::Outcome outcome = test::RunInProcess<RenderOptions>(words, ParseRenderArguments, RunRender);
+    const test::Outcome outcome = test::RunQuorl("render", words);
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     const std::string expected = *threads ? threads : std::to_string(HardwareThreads());
     EXPECT_NE(outcome.out.find("threads: " + expected + "\n"), std::string::npos) << outcome.out;

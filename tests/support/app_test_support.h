@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
+
 namespace quorl::test {
 
 namespace fs = std::filesystem;
@@ -53,17 +55,16 @@ struct Outcome {
   std::string err;
 };
 
-// Parses `words` with Parse and runs them with Run, as the binary would;
-// a parse error gives status 2 with the error as stderr.
-template <typename Options, typename Parse, typename Run>
-Outcome RunInProcess(const std::vector<std::string>& words, Parse parse, Run run) {
-  Options options;
-  std::string error;
-  if (!parse(words, options, error)) return {2, "", error};
+// Runs `quorl ARGS...` in-process, as the binary would, with its output
+// captured.
+inline Outcome RunQuorl(const std::vector<std::string>& args) {
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
+  CommandIo io;
+  io.out = out;
+  io.err = err;
   Outcome outcome;
-  outcome.status = run(options, out, err, false);
+  outcome.status = RunCommandLine(args, io);
   for (auto [file, text] : {std::pair{out, &outcome.out}, std::pair{err, &outcome.err}}) {
     std::rewind(file);
     char buffer[4096];
@@ -72,6 +73,12 @@ Outcome RunInProcess(const std::vector<std::string>& words, Parse parse, Run run
     std::fclose(file);
   }
   return outcome;
+}
+
+// `quorl COMMAND WORDS...` in-process.
+inline Outcome RunQuorl(const std::string& command, std::vector<std::string> words) {
+  words.insert(words.begin(), command);
+  return RunQuorl(words);
 }
 
 }  // namespace quorl::test

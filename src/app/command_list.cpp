@@ -1,0 +1,43 @@
+#include "app/command_list.h"
+
+#include "app/animate_command.h"
+#include "app/completion_command.h"
+#include "app/help_command.h"
+#include "app/render_command.h"
+
+namespace quorl {
+namespace {
+
+using Factory = std::unique_ptr<Command> (*)();
+
+// One row per command.
+constexpr Factory kCommands[] = {
+    MakeRenderCommand,
+    MakeAnimateCommand,
+    MakeHelpCommand,
+    MakeCompletionCommand,
+};
+
+}  // namespace
+
+std::vector<std::unique_ptr<Command>> MakeCommands() {
+  std::vector<std::unique_ptr<Command>> commands;
+  for (Factory make : kCommands) commands.push_back(make());
+  return commands;
+}
+
+std::unique_ptr<Command> MakeCommand(const std::string& name) {
+  for (Factory make : kCommands) {
+    std::unique_ptr<Command> command = make();
+    if (command->Name() == name) return command;
+  }
+  return nullptr;
+}
+
+std::vector<std::string> CommandNames() {
+  std::vector<std::string> names;
+  for (Factory make : kCommands) names.push_back(make()->Name());
+  return names;
+}
+
+}  // namespace quorl
