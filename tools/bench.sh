@@ -83,3 +83,10 @@ micro="${BUILD_DIR:-build}/quorl_bench"
 if [ -x "$micro" ]; then
   "$micro"
 fi
+
+# The window while it draws: the event loop's longest wait during a heavy run
+# and the cost of "Draw each step?" (printed only).
+window_bench="${BUILD_DIR:-build}/quorl_window_bench"
+if [ -x "$window_bench" ]; then
+  QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" "$window_bench" "$runs"
+fi

@@ -2,8 +2,11 @@
 
 #include "app/animate_command.h"
 #include "app/completion_command.h"
+#include "app/gallery_command.h"
 #include "app/help_command.h"
+#include "app/random_command.h"
 #include "app/render_command.h"
+#include "app/sweep_command.h"
 
 namespace quorl {
 namespace {
@@ -12,10 +15,8 @@ using Factory = std::unique_ptr<Command> (*)();
 
 // One row per command.
 constexpr Factory kCommands[] = {
-    MakeRenderCommand,
-    MakeAnimateCommand,
-    MakeHelpCommand,
-    MakeCompletionCommand,
+    MakeRenderCommand, MakeAnimateCommand, MakeGalleryCommand,    MakeSweepCommand,
+    MakeRandomCommand, MakeHelpCommand,    MakeCompletionCommand,
 };
 
 }  // namespace

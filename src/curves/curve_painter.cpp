@@ -1,5 +1,6 @@
 #include "curves/curve_painter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -79,14 +80,15 @@ void PaintControlPoints(Picture24& target, const CurvePoints& curve, const Canva
     int cy = 0;
     if (!geometry.ToPixel(curve.Points[static_cast<std::size_t>(i)], cx, cy)) continue;
     const auto r = static_cast<std::uint8_t>(std::lround(255.0 * i / n));
-    for (int dy = -4; dy <= 4; ++dy) {
-      for (int dx = -4; dx <= 4; ++dx) {
+    const int h = std::max(1, geometry.controlHalf);
+    for (int dy = -h; dy <= h; ++dy) {
+      for (int dx = -h; dx <= h; ++dx) {
         const int px = cx + dx;
         const int py = cy + dy;
         if (px < 0 || py < 0 || px >= geometry.width || py >= geometry.height) continue;
         map.Set(px, py, i);
         if (px >= target.Width() || py >= target.Height()) continue;
-        const bool ring = dx == -4 || dx == 4 || dy == -4 || dy == 4;
+        const bool ring = dx == -h || dx == h || dy == -h || dy == h;
         if (ring) {
           target.SetPixel(px, py, 255, 255, 255);
         } else {

@@ -40,6 +40,8 @@ struct CanvasGeometry {
   double scale = 2.0;
   int width = 0;
   int height = 0;
+  // A control point's square spans this many pixels either side of it.
+  int controlHalf = 4;
 
   // The canvas pixel (origin top left) of a plane point; false when it lies
   // off the canvas.
@@ -79,8 +81,9 @@ void PaintHighlightedPixel(Picture24& target, const Picture24& base, int px, int
 void PaintCurveSamples(Picture24& target, const Picture24& base, const BezierPath& bezier, long long count,
                        const SampleTransform& transform, const CanvasGeometry& geometry);
 
-// Paints a 9 x 9 square centred on every point of `curve` that lies on the
-// canvas and enters its index in `map`: a white ring around 7 x 7 pixels in
+// Paints a square of 2 controlHalf + 1 pixels (9 x 9 at the default)
+// centred on every point of `curve` that lies on the canvas and enters its
+// index in `map`: a white ring around the inside in
 // red r, green 0, blue 255 - r, with r = 255 * i / n rounded, so the first
 // point is blue and later ones redder. Later squares cover earlier ones.
 void PaintControlPoints(Picture24& target, const CurvePoints& curve, const CanvasGeometry& geometry,

@@ -10,7 +10,14 @@
 
 namespace quorl {
 
-DrawingRun::DrawingRun(ProgramState& state, Host& host) : state_(state), host_(host), sink_(state) {}
+DrawingRun::DrawingRun(ProgramState& state, Host& host) : state_(state), host_(host), sink_(state) {
+  SetStepInputs(nullptr, nullptr);
+}
+
+void DrawingRun::SetStepInputs(ParameterSet* params, CurveSlots* curves) {
+  sink_.params = params ? params : &state_.params;
+  sink_.curves = curves ? curves : &state_.curves;
+}
 
 // More threads than parts of the canvas could not help.
 void DrawingRun::SetThreads(int threads) {
@@ -23,8 +30,8 @@ void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int c
   dot.Steps = steps;
   dot.dotSize = limit;
   dot.pointCount = count;
-  dot.ThetaColorSlotMultiplier = state_.curves[kThetaColorSlot].Multiplier;
-  dot.StepColorSlotMultiplier = state_.curves[kStepColorSlot].Multiplier;
+  dot.ThetaColorSlotMultiplier = (*curves)[kThetaColorSlot].Multiplier;
+  dot.StepColorSlotMultiplier = (*curves)[kStepColorSlot].Multiplier;
   dot.AnimationPhase = state_.flags.InAnimation ? state_.anim.AnimationPhase : 0;
   const StepState& step_state = state_.step;
   dot.StepScale = step_state.StepScale;
@@ -35,7 +42,7 @@ void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int c
     dot.StepAmount[c] = step_state.StepAmount[c];
     dot.StepColor[c] = step_state.StepColor[c];
   }
-  kernel.Prepare(state_.params, state_.source, state_.canvas, dot);
+  kernel.Prepare(*params, state_.source, state_.canvas, dot);
   capacity_ = DotBatch::CapacityFor(kernel);
 }
 
@@ -138,7 +145,7 @@ bool DrawingRun::RunStep() {
   const int step = static_cast<int>(step_++);
   if (ComputeAndDrawStep(step)) {
     host_.ProcessPendingEvents();
-    const double last = std::ceil(state_.params.Steps / 100.0 * state_.params.PercentToComplete);
+    const double last = std::ceil(Params().Steps / 100.0 * Params().PercentToComplete);
     if (last < step || state_.flags.StopRequested || host_.Cancelled()) {
       state_.flags.IsDrawing = false;
       loopEnded_ = true;
@@ -201,8 +208,8 @@ StepEnds ResolveStepEnds(const ParameterSet& p, const AnimationOverrides& anim, 
 }
 
 void DrawingRun::ComputeStepColour(int step, int steps) {
-  const ParameterSet& p = state_.params;
-  const CurveSlots& curves = state_.curves;
+  const ParameterSet& p = Params();
+  const CurveSlots& curves = Curves();
   const auto m = [&curves](int slot) { return curves[slot].Multiplier; };
   const double start[3] = {
       p.White ? (m(kStartRedSlot) - 1) * 255 + p.StartMaxRed : p.StartMaxRed * m(kStartRedSlot),
@@ -227,10 +234,10 @@ void DrawingRun::ComputeStepColour(int step, int steps) {
 }
 
 bool DrawingRun::ComputeAndDrawStep(int step) {
-  ParameterSet& p = state_.params;
+  ParameterSet& p = Params();
   StepState& s = state_.step;
   AnimationOverrides& anim = state_.anim;
-  CurveSlots& curves = state_.curves;
+  CurveSlots& curves = Curves();
   const bool animating = state_.flags.InAnimation;
   // Every parameter, Steps included, is read afresh at each step, so edits
   // made during the run take effect from the next step.

@@ -5,9 +5,9 @@
 // A host either calls DrawOrStop and lets its events run inside
 // Host::ProcessPendingEvents, which the run calls after every drawn step, or
 // goes back to its own event loop between steps: StartDrawing, Begin, then
-// RunStep (from a timer, say) until it returns false, and Finish. Either way
-// Stop, Clear and edits arrive between steps, on the host's one thread; the
-// run's own threads only share the work inside a step.
+// RunStep until it returns false (each step may run on a worker thread, with
+// SetStepInputs), and Finish. Either way Stop, Clear and edits arrive
+// between steps.
 #pragma once
 
 #include <functional>
@@ -90,6 +90,12 @@ class DrawingRun {
   // thread, where waking the others would cost more than it saves.
   void SetParallelWork(long long subSamples) { batches_.parallelWork = subSamples; }
 
+  // A host that draws on a worker thread hands each step the copies of the
+  // parameters and curve slots it took between steps, so an edit made while
+  // a step draws waits for the next step. Null for both: the program
+  // state's own (the default).
+  void SetStepInputs(ParameterSet* params, CurveSlots* curves);
+
   bool IsDrawing() const { return state_.flags.IsDrawing; }
   long long CurrentStep() const { return step_; }
   const RunCounters& Counters() const { return counters_; }
@@ -113,6 +119,8 @@ class DrawingRun {
     // Positions left out since the last call (see RunCounters::offCanvas).
     long long TakeFaults();
     DotKernel kernel;
+    ParameterSet* params = nullptr;
+    CurveSlots* curves = nullptr;
 
    private:
     PixelRangeFaults faults_;
@@ -127,6 +135,8 @@ class DrawingRun {
   bool ComputeAndDrawStep(int step);
   void ComputeStepColour(int step, int steps);
   void ShowOnce(bool& shown, const char* text);
+  ParameterSet& Params() { return *sink_.params; }
+  CurveSlots& Curves() { return *sink_.curves; }
 
   ProgramState& state_;
   Host& host_;

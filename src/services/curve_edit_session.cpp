@@ -70,6 +70,7 @@ CanvasGeometry CurveEditSession::Geometry() {
   geometry.scale = CurrentPixelScale(params_, Drawing(), state_.step.StepScale);
   geometry.width = CanvasWidth();
   geometry.height = CanvasHeight();
+  geometry.controlHalf = ControlPointHalf;
   return geometry;
 }
 

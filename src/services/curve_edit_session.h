@@ -78,6 +78,9 @@ class CurveEditSession {
   // commands only in curve mode.
   int SelectedSlot = 0;
   bool ShowControlPoints = true;
+  // Half the side of a control point's square, in canvas pixels: the window
+  // shrinks it as it zooms in so the square keeps its size on screen.
+  int ControlPointHalf = 4;
   // "Set up animation point paths?": the right button draws an animation
   // path instead, the start path or the end path.
   bool AnimationPathMode = false;

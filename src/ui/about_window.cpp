@@ -2,12 +2,14 @@
 
 #include <QDesktopServices>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QUrl>
+#include <QVBoxLayout>
 
-#include "ui/cursors.h"
+#include "ui/program_icon.h"
 
 namespace quorl {
 
@@ -22,8 +24,7 @@ LinkOpener g_opener = &OpenWithDesktop;
 constexpr const char* kWebPage = "https://quorl.example.org/";
 constexpr const char* kMailLink = "mailto:hello@quorl.example.org";
 
-QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, int left, int top,
-                 int point_size) {
+QLabel* AddLabel(QLayout* layout, QWidget* parent, const QString& name, const QString& text, int point_size) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
   if (point_size > 0) {
@@ -31,12 +32,15 @@ QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, int 
     font.setPointSize(point_size);
     label->setFont(font);
   }
-  label->move(left, top);
-  label->adjustSize();
+  layout->addWidget(label);
   return label;
 }
 
 }  // namespace
+
+QString AboutWindow::Version() {
+  return QStringLiteral(QUORL_VERSION);
+}
 
 void SetLinkOpener(LinkOpener opener) {
   g_opener = opener ? opener : &OpenWithDesktop;
@@ -47,40 +51,54 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About Quorl"));
   setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(kClientWidth, kClientHeight);
   setAutoFillBackground(true);
   QPalette white = palette();
   white.setColor(QPalette::Window, Qt::white);
+  white.setColor(QPalette::WindowText, Qt::black);
   setPalette(white);
+  setWindowIcon(ProgramIcon());
 
-  RegisterCursors();  // also loads the resources that hold the picture
+  // Laid out, and as large as its text needs at any scale; never resized.
+  auto* page = new QVBoxLayout(this);
+  page->setSizeConstraint(QLayout::SetFixedSize);
+  auto* top = new QHBoxLayout;
+  page->addLayout(top);
   auto* Image1 = new QLabel(this);
   Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setGeometry(0, 0, 153, 153);
-  Image1->setPixmap(QPixmap(QStringLiteral(":/quorl/quorl.png")));
-
-  Label1_ = AddLabel(this, QStringLiteral("Label1"), QStringLiteral("Quorl"), 163, 16, 20);
+  Image1->setPixmap(ProgramPicture(kPictureSize));
+  Image1->setAccessibleName(QStringLiteral("Quorl icon"));
+  top->addWidget(Image1, 0, Qt::AlignTop);
+  auto* names = new QVBoxLayout;
+  top->addLayout(names);
+  Label1_ = AddLabel(names, this, QStringLiteral("Label1"), QStringLiteral("Quorl"), 20);
   Label1_->setToolTip(QLatin1String(kWebPage));
   Label1_->setCursor(Qt::PointingHandCursor);
-  AddLabel(this, QStringLiteral("Label2"), QStringLiteral("by "), 163, 56, 14);
-  AddLabel(this, QStringLiteral("Label3"), QStringLiteral("its makers"), 163, 84, 14);
+  auto* version = AddLabel(names, this, QStringLiteral("Version"), QStringLiteral("Version ") + Version(), 0);
+  version->setAccessibleName(QStringLiteral("Version"));
+  AddLabel(names, this, QStringLiteral("Label2"), QStringLiteral("by "), 14);
+  AddLabel(names, this, QStringLiteral("Label3"), QStringLiteral("its makers"), 14);
+  names->addStretch(1);
 
-  const int left = 8;
-  AddLabel(this, QStringLiteral("Label4"), QStringLiteral("Quorl is a drawing program. Tell us what"), left,
-           157, 0);
-  AddLabel(this, QStringLiteral("Label5"), QStringLiteral("you made with it, or what you would change:"),
-           left, 171, 0);
-  Label6_ = AddLabel(this, QStringLiteral("Label6"), QStringLiteral("hello@quorl.example.org"), left, 185, 0);
+  auto* text = new QVBoxLayout;
+  text->setSpacing(1);
+  page->addLayout(text);
+  AddLabel(text, this, QStringLiteral("Label4"), QStringLiteral("Quorl is a drawing program. Tell us what"),
+           0);
+  AddLabel(text, this, QStringLiteral("Label5"),
+           QStringLiteral("you made with it, or what you would change:"), 0);
+  Label6_ = AddLabel(text, this, QStringLiteral("Label6"), QStringLiteral("hello@quorl.example.org"), 0);
   Label6_->setToolTip(QLatin1String(kMailLink));
   Label6_->setCursor(Qt::PointingHandCursor);
-  AddLabel(this, QStringLiteral("Label7"), QStringLiteral("It comes with no licence and no support."), left,
-           201, 0);
-  AddLabel(this, QStringLiteral("Label8"), QStringLiteral("Nothing is promised about what it does."), left,
-           215, 0);
-  AddLabel(this, QStringLiteral("Label9"), QStringLiteral("You use it at your own risk."), left, 229, 0);
-  AddLabel(this, QStringLiteral("Label10"), QStringLiteral("You may copy it and pass it on"), left, 243, 0);
-  AddLabel(this, QStringLiteral("Label11"), QStringLiteral("freely, for any purpose."), left, 257, 0);
-  AddLabel(this, QStringLiteral("Label12"), QStringLiteral("Written 6 December 2026"), left, 273, 0);
+  text->addSpacing(4);
+  AddLabel(text, this, QStringLiteral("Label7"), QStringLiteral("It comes with no licence and no support."),
+           0);
+  AddLabel(text, this, QStringLiteral("Label8"), QStringLiteral("Nothing is promised about what it does."),
+           0);
+  AddLabel(text, this, QStringLiteral("Label9"), QStringLiteral("You use it at your own risk."), 0);
+  AddLabel(text, this, QStringLiteral("Label10"), QStringLiteral("You may copy it and pass it on"), 0);
+  AddLabel(text, this, QStringLiteral("Label11"), QStringLiteral("freely, for any purpose."), 0);
+  text->addSpacing(4);
+  AddLabel(text, this, QStringLiteral("Label12"), QStringLiteral("Written 6 December 2026"), 0);
 
   Label1_->installEventFilter(this);
   Label6_->installEventFilter(this);

@@ -12,8 +12,9 @@ class AboutWindow : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 282;
-  static constexpr int kClientHeight = 292;
+  static constexpr int kPictureSize = 128;
+  // The program's version, as the build names it.
+  static QString Version();
 
   explicit AboutWindow(QWidget* parent = nullptr);
 

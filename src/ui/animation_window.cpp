@@ -448,6 +448,7 @@ void AnimationWindow::EndSeries() {
     series_error_.clear();
     CurrentDialogs().ShowMessage(this, QString::fromStdString(message));
   }
+  if (SeriesEnded) SeriesEnded();
 }
 
 void AnimationWindow::AbandonSeries() {

@@ -75,6 +75,8 @@ class AnimationWindow : public ToolWindow, private SeriesView {
   std::function<SaveResult()> SaveFrame;
   // Brings the run's menu switches up to date; called before every step.
   std::function<void()> SyncRunSwitches;
+  // After a series has ended (its last message is up), abandoned or not.
+  std::function<void()> SeriesEnded;
 
   // "Make Frames".
   void RunHiddenCommand();

@@ -22,6 +22,8 @@ class CanvasCommands {
   virtual void ResetCanvas() = 0;
   // The status line.
   virtual void ShowStatus(const std::string& message) = 0;
+  // Asked before a command throws the drawn picture away; false: do nothing.
+  virtual bool MaySetPictureAside() { return true; }
 };
 
 // Lets the picture loaders of the core report through a window: the status

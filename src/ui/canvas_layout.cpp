@@ -38,4 +38,35 @@ CanvasLayout LayOutCanvas(bool zoom_to_fit, int zoom_margin, int picture_width, 
   return layout;
 }
 
+double FitFactor(int picture_width, int picture_height, int box_width, int box_height) {
+  if (picture_width < 1 || picture_height < 1 || box_width < 1 || box_height < 1) return 1.0;
+  const double factor = std::min(static_cast<double>(box_width) / picture_width,
+                                 static_cast<double>(box_height) / picture_height);
+  return std::clamp(factor, kMinZoom, kMaxZoom);
+}
+
+CanvasLayout LayOutZoomed(double factor, int picture_width, int picture_height, int box_width,
+                          int box_height) {
+  CanvasLayout layout;
+  layout.ZoomFactor = factor;
+  const auto side = [factor](int size) {
+    if (size < 1) return 0;
+    const double scaled = std::floor(size * factor);
+    if (!(scaled >= 1)) return 1;
+    return scaled > 1e9 ? 1000000000 : static_cast<int>(scaled);
+  };
+  layout.width = side(picture_width);
+  layout.height = side(picture_height);
+  layout.stretched = layout.width != picture_width || layout.height != picture_height;
+  layout.left = CentredOffset(box_width, layout.width);
+  layout.top = CentredOffset(box_height, layout.height);
+  return layout;
+}
+
+int ControlHalfForZoom(double factor) {
+  if (!(factor > 0)) return 4;
+  const double half = std::round((9.0 / factor - 1.0) / 2.0);
+  return static_cast<int>(std::clamp(half, 1.0, 400.0));
+}
+
 }  // namespace quorl

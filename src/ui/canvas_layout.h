@@ -14,4 +14,21 @@ struct CanvasLayout {
 CanvasLayout LayOutCanvas(bool zoom_to_fit, int zoom_margin, int picture_width, int picture_height,
                           int box_width, int box_height);
 
+// The views a user zooms between.
+inline constexpr double kMinZoom = 1.0 / 32;
+inline constexpr double kMaxZoom = 32;
+
+// The factor that shows the whole picture in the box, as large as it fits;
+// 1 for an empty picture or box.
+double FitFactor(int picture_width, int picture_height, int box_width, int box_height);
+
+// The picture at `factor` (each side at least one pixel), centred in the box
+// when it is smaller, else at the top left.
+CanvasLayout LayOutZoomed(double factor, int picture_width, int picture_height, int box_width,
+                          int box_height);
+
+// Half the side, in picture pixels, of a control point's square that shows
+// about 9 x 9 screen pixels at `factor`.
+int ControlHalfForZoom(double factor);
+
 }  // namespace quorl

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -13,6 +14,7 @@
 #include "engine/program_state.h"
 #include "settings/window_layout.h"
 #include "ui/canvas_commands.h"
+#include "ui/dialogs.h"
 #include "ui/field_rows.h"
 #include "ui/numeric_field.h"
 #include "ui/track_bars.h"
@@ -88,6 +90,8 @@ ColorsWindow::ColorsWindow(ProgramState& state, CanvasCommands& commands, QWidge
     swatches_[p] = MakeLabel(panel, layout.swatch_name, QString::fromUtf8(layout.swatch_caption),
                              QRect(6, 6, 54, swatch_height));
     swatches_[p]->setAlignment(Qt::AlignCenter);
+    swatches_[p]->setCursor(Qt::PointingHandCursor);
+    swatches_[p]->installEventFilter(this);
     for (int c = 0; c < 3; ++c) {
       const BarLayout& b = layout.bars[c];
       const QByteArray bar_name = QByteArray("tb") + b.key;
@@ -194,6 +198,35 @@ void ColorsWindow::UpdateSwatch(Swatch which) {
   // A light caption on a dark colour, a dark one on a light colour.
   const int q = 255 - static_cast<int>(std::lround((r + g + b) / 3.0));
   Paint(swatches_[static_cast<int>(which)], QColor(r, g, b), QColor(q, q, q));
+}
+
+bool ColorsWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    for (int p = 0; p < 3; ++p)
+      if (watched == swatches_[p]) {
+        ChooseSwatchColour(static_cast<Swatch>(p));
+        return true;
+      }
+  }
+  return ToolWindow::eventFilter(watched, event);
+}
+
+void ColorsWindow::ChooseSwatchColour(Swatch which) {
+  QSlider* channel[3] = {};
+  int n = 0;
+  for (const ColourBar& bar : bars_)
+    if (bar.swatch == which && n < 3) channel[n++] = bar.bar;
+  if (n != 3) return;
+  static const char* const kTitles[] = {"Start Color", "End Color", "Back Color"};
+  const QColor initial(channel[0]->value(), channel[1]->value(), channel[2]->value());
+  const QColor chosen =
+      CurrentDialogs().ChooseColour(this, QString::fromLatin1(kTitles[static_cast<int>(which)]), initial);
+  if (!chosen.isValid()) return;
+  // Each bar stores its parameter and repaints the swatch, as a drag would.
+  channel[0]->setValue(chosen.red());
+  channel[1]->setValue(chosen.green());
+  channel[2]->setValue(chosen.blue());
 }
 
 void ColorsWindow::UpdateWhite() {

@@ -39,6 +39,10 @@ class ColorsWindow : public ToolWindow {
   // that contrasts with them.
   void UpdateSwatch(Swatch which);
 
+  // A click on a swatch: the colour dialog, starting at the swatch's
+  // colour; the chosen colour moves the three bars (and so the parameters).
+  void ChooseSwatchColour(Swatch which);
+
   // "Set": the canvas is reset so a new background colour shows at once.
   void ResetCanvasCommand();
 
@@ -47,6 +51,9 @@ class ColorsWindow : public ToolWindow {
   QLabel* ValueLabel(const char* key) const;
   QLabel* SwatchLabel(Swatch which) const;
   NumericField* Field(const char* key) const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct ColourBar {

@@ -1,7 +1,12 @@
 #include "ui/dialogs.h"
 
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
 
 namespace quorl {
 
@@ -33,6 +38,28 @@ QString Dialogs::SaveFile(QWidget* parent, const QString& title, const QString& 
 bool Dialogs::AskYesNo(QWidget* parent, const QString& text) {
   return QMessageBox::warning(parent, QStringLiteral("Quorl"), text, QMessageBox::Yes | QMessageBox::No,
                               QMessageBox::No) == QMessageBox::Yes;
+}
+
+Dialogs::SaveChoice Dialogs::AskSaveFirst(QWidget* parent, bool& stop_asking) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Quorl"), QStringLiteral("Save the picture first?"),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+  box.setDefaultButton(QMessageBox::Save);
+  auto* never = new QCheckBox(QStringLiteral("Do not ask again"), &box);
+  never->setAccessibleName(QStringLiteral("Do not ask again"));
+  box.setCheckBox(never);
+  const int answer = box.exec();
+  stop_asking = never->isChecked();
+  if (answer == QMessageBox::Save) return SaveChoice::Save;
+  if (answer == QMessageBox::Discard) return SaveChoice::Discard;
+  return SaveChoice::Cancel;
+}
+
+QColor Dialogs::ChooseColour(QWidget* parent, const QString& title, const QColor& initial) {
+  return QColorDialog::getColor(initial, parent, title);
+}
+
+void Dialogs::OpenFolder(const QString& folder) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // tests can answer them without a real modal box.
 #pragma once
 
+#include <QColor>
 #include <QString>
 
 class QWidget;
@@ -26,6 +27,15 @@ class Dialogs {
                            const QString& default_suffix);
   // A warning box with the buttons Yes and No; true only for Yes.
   virtual bool AskYesNo(QWidget* parent, const QString& text);
+
+  // "Save the picture first?" with Save, Discard and Cancel, and a check box
+  // that turns the question off; `stop_asking` says whether it was ticked.
+  enum class SaveChoice { Save, Discard, Cancel };
+  virtual SaveChoice AskSaveFirst(QWidget* parent, bool& stop_asking);
+  // The colour dialog starting at `initial`; an invalid colour on cancel.
+  virtual QColor ChooseColour(QWidget* parent, const QString& title, const QColor& initial);
+  // Shows a folder in the desktop's file manager.
+  virtual void OpenFolder(const QString& folder);
 };
 
 // The dialogs in force; real Qt dialogs unless a test installed its own.

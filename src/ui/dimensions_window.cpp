@@ -72,6 +72,7 @@ void DimensionsWindow::Init() {
 }
 
 void DimensionsWindow::ApplySize() {
+  if (!commands_.MaySetPictureAside()) return;
   state_.params.ImageWidth = pending_width_;
   state_.params.ImageHeight = pending_height_;
   commands_.ClearCanvas();

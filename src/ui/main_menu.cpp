@@ -12,6 +12,7 @@
 #include "ui/background_image_window.h"
 #include "ui/colors_window.h"
 #include "ui/dimensions_window.h"
+#include "ui/explore_menu.h"
 #include "ui/function_window.h"
 #include "ui/main_window.h"
 #include "ui/opacity_window.h"
@@ -54,12 +55,16 @@ void MainWindow::BuildMenus() {
   QMenu* file = menu("File1", QStringLiteral("File"));
   connect(
       AddItem(file, "Openinifromfile1", QStringLiteral("Open .ini file"), QKeySequence(Qt::CTRL | Qt::Key_O)),
-      &QAction::triggered, this, &MainWindow::OpenSettingsFile);
+      &QAction::triggered, this, [this] { BetweenSteps([this] { OpenSettingsFile(); }); });
+  recent_menu_ = file->addMenu(QStringLiteral("Open Recent"));
+  recent_menu_->setObjectName(QStringLiteral("OpenRecent1"));
+  recent_menu_->setToolTip(QStringLiteral("The last ten files opened"));
+  recent_menu_->setEnabled(false);
   AddItem(file, "Opencurvefile1", QStringLiteral("Open curve"), QKeySequence(Qt::CTRL | Qt::Key_Q));
   AddSeparator(file, "N4");
   connect(AddItem(file, "Savequorlpicture2", QStringLiteral("Save quorl picture"),
                   QKeySequence(Qt::CTRL | Qt::Key_S)),
-          &QAction::triggered, this, [this] { SavePictureSet(); });
+          &QAction::triggered, this, [this] { BetweenSteps([this] { SavePictureSet(); }); });
   AddItem(file, "Savecurvefile1", QStringLiteral("Save curve"), QKeySequence(Qt::CTRL | Qt::Key_W));
   AddSeparator(file, "N1");
   connect(AddItem(file, "Savequorlpicture1", QStringLiteral("Change default save location")),
@@ -101,6 +106,16 @@ void MainWindow::BuildMenus() {
       AddItem(quorl, "Zoomtofit1", QStringLiteral("Toggle zoom"), QKeySequence(Qt::CTRL | Qt::Key_F));
   zoom->setCheckable(true);
   connect(zoom, &QAction::triggered, this, &MainWindow::ToggleZoomToFit);
+  QAction* zoom_in = AddItem(quorl, "Zoomin1", QStringLiteral("Zoom in"), QKeySequence::ZoomIn);
+  zoom_in->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  connect(zoom_in, &QAction::triggered, this, [this] { ZoomInOrOut(true); });
+  connect(AddItem(quorl, "Zoomout1", QStringLiteral("Zoom out"), QKeySequence::ZoomOut), &QAction::triggered,
+          this, [this] { ZoomInOrOut(false); });
+  connect(
+      AddItem(quorl, "Fitwholeview1", QStringLiteral("Fit to window"), QKeySequence(Qt::CTRL | Qt::Key_0)),
+      &QAction::triggered, this, &MainWindow::ZoomToWholeView);
+  connect(AddItem(quorl, "Actualsize1", QStringLiteral("Actual size"), QKeySequence(Qt::CTRL | Qt::Key_1)),
+          &QAction::triggered, this, &MainWindow::ZoomToActualSize);
   connect(AddItem(quorl, "Setcanvasasbackground1", QStringLiteral("Set canvas as background"),
                   QKeySequence(Qt::CTRL | Qt::Key_B)),
           &QAction::triggered, this, [this] { background_image_->UseCurrentAsBackground(); });
@@ -172,6 +187,7 @@ void MainWindow::BuildMenus() {
     about_->activateWindow();
     ShowStatus(QStringLiteral("Showing about form"));
   });
+  AddExploreMenuItems(*this, help, options);
 
   ConnectCurveMenuItems();
   ConnectToggles();
@@ -208,6 +224,7 @@ void MainWindow::ShowToolWindow(QWidget* window, const char* message) {
 
 void MainWindow::ToggleZoomToFit() {
   zoom_to_fit_ = !zoom_to_fit_;
+  if (!zoom_to_fit_) zoom_factor_ = 1.0;
   Action("Zoomtofit1")->setChecked(zoom_to_fit_);
   ShowStatus(zoom_to_fit_ ? QStringLiteral("Zooming to fit is on") : QStringLiteral("Zooming turned off"));
   FormResize();

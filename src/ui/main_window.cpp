@@ -5,16 +5,23 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDateTime>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
 #include "base/paths.h"
+#include "curves/curve_slots.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "services/curve_commands.h"
@@ -36,8 +43,10 @@
 #include "ui/opacity_window.h"
 #include "ui/path_window.h"
 #include "ui/points_window.h"
+#include "ui/program_icon.h"
 #include "ui/source_image_window.h"
 #include "ui/status_panel.h"
+#include "ui/step_worker.h"
 #include "ui/values_window.h"
 
 namespace quorl {
@@ -55,6 +64,8 @@ MainWindow::MainWindow()
     : state_(std::make_unique<ProgramState>()), params_(state_->params), layout_(state_->layout) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Quorl236"));
+  setWindowIcon(ProgramIcon());
+  setAcceptDrops(true);
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -68,6 +79,8 @@ MainWindow::MainWindow()
   Image1_ = new CanvasView(canvas_holder_);
   ScrollBox1_->setWidget(canvas_holder_);
   ScrollBox1_->installEventFilter(this);
+  ScrollBox1_->viewport()->installEventFilter(this);
+  Image1_->installEventFilter(this);
   layout->addWidget(ScrollBox1_, 1);
   Panel2_ = new StatusPanel(central);
   layout->addWidget(Panel2_);
@@ -79,10 +92,10 @@ MainWindow::MainWindow()
   host_ = std::make_unique<MainWindowHost>(*this);
   run_ = std::make_unique<DrawingRun>(*state_, *host_);
   run_->WriteSettings = [this] { WriteOwnSettings(); };
-  // A zero timer fires once the events that are waiting have been handled.
-  step_timer_ = new QTimer(this);
-  step_timer_->setInterval(0);
-  connect(step_timer_, &QTimer::timeout, this, &MainWindow::RunNextStep);
+  step_params_ = std::make_unique<ParameterSet>();
+  step_curves_ = std::make_unique<CurveSlots>();
+  worker_ = new StepWorker([this] { return run_->RunStep(); }, this);
+  connect(worker_, &StepWorker::StepDone, this, &MainWindow::AfterStep);
 
   CreateCurveEditing();
   BuildMenus();
@@ -93,9 +106,23 @@ MainWindow::MainWindow()
   }
   FormCreate();
   CreateToolWindows();
+  PlaceMainWindow();
+}
+
+void MainWindow::PlaceMainWindow() {
+  const QRect remembered = window_state_.mainGeometry;
+  if (remembered.isNull()) return;
+  // A place on a screen that is gone is not taken.
+  const QScreen* screen = QGuiApplication::screenAt(remembered.center());
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  setGeometry(QRect(remembered.topLeft(), remembered.size().boundedTo(area.size())));
 }
 
 MainWindow::~MainWindow() {
+  // The worker may be inside a step that reads the run and the state.
+  delete worker_;
+  worker_ = nullptr;
   // These windows hold on to the curve editing and the run, which go before
   // the child widgets would.
   if (animation_) animation_->AbandonSeries();
@@ -119,6 +146,8 @@ void MainWindow::FormCreate() {
   state_->random = SeededRandom(SeedFromClock());
   BindFieldSwitches(&params_);
 
+  window_state_ = ReadWindowState(ProgramSettingsFile());
+  RebuildRecentMenu();
   params_.CurrentStyle = ReadIniCurrentStyle(std::string());
   ApplyReadOutcome(ReadSettings(params_.CurrentStyle, std::string()));
 
@@ -155,7 +184,7 @@ void MainWindow::CreateToolWindows() {
 }
 
 void MainWindow::ResetCanvas() {
-  state_->canvas.MakePictureBlack(params_, state_->background, host_.get());
+  BetweenSteps([this] { state_->canvas.MakePictureBlack(params_, state_->background, host_.get()); });
 }
 
 // --- status line
@@ -201,10 +230,12 @@ void MainWindow::ShowCanvasPicture(const QImage& picture) {
 
 void MainWindow::FormResize() {
   const QSize picture = Image1_->Picture().size();
-  const CanvasLayout layout = LayOutCanvas(zoom_to_fit_, kZoomMargin, picture.width(), picture.height(),
-                                           ScrollBox1_->width(), ScrollBox1_->height());
-  zoom_factor_ = layout.ZoomFactor;
+  const int box_width = ScrollBox1_->width(), box_height = ScrollBox1_->height();
+  if (zoom_to_fit_) zoom_factor_ = FitFactor(picture.width(), picture.height(), box_width, box_height);
+  const CanvasLayout layout =
+      LayOutZoomed(zoom_factor_, picture.width(), picture.height(), box_width, box_height);
   Image1_->SetZoomFactor(zoom_factor_);
+  if (curve_session_) curve_session_->ControlPointHalf = ControlHalfForZoom(zoom_factor_);
   QScrollBar* horizontal = ScrollBox1_->horizontalScrollBar();
   QScrollBar* vertical = ScrollBox1_->verticalScrollBar();
   const int h = horizontal->value();
@@ -217,13 +248,140 @@ void MainWindow::FormResize() {
   vertical->setValue(v);
 }
 
+void MainWindow::SetZoom(double factor) {
+  zoom_factor_ = std::clamp(factor, kMinZoom, kMaxZoom);
+}
+
+void MainWindow::ZoomAbout(double ratio, QPoint anchor) {
+  if (!(ratio > 0) || Image1_->Picture().isNull()) return;
+  QScrollBar* horizontal = ScrollBox1_->horizontalScrollBar();
+  QScrollBar* vertical = ScrollBox1_->verticalScrollBar();
+  // The picture point under the anchor, before and after.
+  const QPointF content(anchor.x() + horizontal->value(), anchor.y() + vertical->value());
+  const QPointF point = (content - QPointF(Image1_->pos())) / zoom_factor_;
+  zoom_to_fit_ = false;
+  Action("Zoomtofit1")->setChecked(false);
+  SetZoom(zoom_factor_ * ratio);
+  FormResize();
+  const QPointF moved = point * zoom_factor_ + QPointF(Image1_->pos());
+  horizontal->setValue(static_cast<int>(std::lround(moved.x() - anchor.x())));
+  vertical->setValue(static_cast<int>(std::lround(moved.y() - anchor.y())));
+  ShowStatus(QStringLiteral("Zoom %1 %").arg(std::lround(zoom_factor_ * 100)));
+}
+
+void MainWindow::ZoomInOrOut(bool in) {
+  QWidget* viewport = ScrollBox1_->viewport();
+  QPoint anchor = viewport->mapFromGlobal(QCursor::pos());
+  if (!viewport->rect().contains(anchor)) anchor = viewport->rect().center();
+  ZoomAbout(in ? 1.25 : 0.8, anchor);
+}
+
+void MainWindow::ZoomToWholeView() {
+  zoom_to_fit_ = true;
+  Action("Zoomtofit1")->setChecked(true);
+  FormResize();
+  ShowStatus(QStringLiteral("Zooming to fit is on"));
+}
+
+void MainWindow::ZoomToActualSize() {
+  zoom_to_fit_ = false;
+  Action("Zoomtofit1")->setChecked(false);
+  SetZoom(1.0);
+  FormResize();
+  CentreCanvas();
+  ShowStatus(QStringLiteral("Zoom 100 %"));
+}
+
+void MainWindow::CentreCanvas() {
+  QScrollBar* horizontal = ScrollBox1_->horizontalScrollBar();
+  QScrollBar* vertical = ScrollBox1_->verticalScrollBar();
+  horizontal->setValue((horizontal->minimum() + horizontal->maximum()) / 2);
+  vertical->setValue((vertical->minimum() + vertical->maximum()) / 2);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (centred_once_) return;
+  centred_once_ = true;
+  // The scroll box has its real size only once the window is laid out.
+  QTimer::singleShot(0, this, [this] {
+    FormResize();
+    CentreCanvas();
+  });
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   FormResize();
 }
 
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+    space_held_ = true;
+    ScrollBox1_->viewport()->setCursor(Qt::OpenHandCursor);
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+    space_held_ = false;
+    if (!panning_) ScrollBox1_->viewport()->unsetCursor();
+    return;
+  }
+  QMainWindow::keyReleaseEvent(event);
+}
+
+bool MainWindow::PanEvent(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      const bool pan =
+          mouse->button() == Qt::MiddleButton || (space_held_ && mouse->button() == Qt::LeftButton);
+      if (!pan) return false;
+      panning_ = true;
+      pan_from_ = mouse->globalPosition().toPoint();
+      pan_scroll_ =
+          QPoint(ScrollBox1_->horizontalScrollBar()->value(), ScrollBox1_->verticalScrollBar()->value());
+      ScrollBox1_->viewport()->setCursor(Qt::ClosedHandCursor);
+      return true;
+    }
+    case QEvent::MouseMove: {
+      if (!panning_) return false;
+      const QPoint moved = static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - pan_from_;
+      ScrollBox1_->horizontalScrollBar()->setValue(pan_scroll_.x() - moved.x());
+      ScrollBox1_->verticalScrollBar()->setValue(pan_scroll_.y() - moved.y());
+      return true;
+    }
+    case QEvent::MouseButtonRelease:
+      if (!panning_) return false;
+      panning_ = false;
+      if (space_held_) {
+        ScrollBox1_->viewport()->setCursor(Qt::OpenHandCursor);
+      } else {
+        ScrollBox1_->viewport()->unsetCursor();
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ScrollBox1_ && event->type() == QEvent::Resize) FormResize();
+  if (watched == Image1_ || watched == ScrollBox1_->viewport()) {
+    if (event->type() == QEvent::Wheel) {
+      auto* wheel = static_cast<QWheelEvent*>(event);
+      const int delta = wheel->angleDelta().y();
+      if (delta != 0) {
+        const QPoint anchor = ScrollBox1_->viewport()->mapFromGlobal(wheel->globalPosition().toPoint());
+        ZoomAbout(std::pow(1.25, delta / 120.0), anchor);
+      }
+      return true;
+    }
+    if (PanEvent(event)) return true;
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -321,11 +479,14 @@ void MainWindow::StyleChanger(const std::string& style) {
 
 void MainWindow::Exit() {
   if (ending_) return;
+  if (!MaySetPictureAside()) return;
   if (!FolderExists(layout_.SaveDir)) layout_.SaveDir = DefaultPictureFolder();
   if (RunInProgress()) {
     // The run does not finish: no further step is taken, no frame saved.
+    worker_->WaitUntilIdle();
+    run_->SetStepInputs(nullptr, nullptr);
+    between_steps_.clear();
     state_->flags.StopRequested = true;
-    step_timer_->stop();
     stepping_ = false;
     if (animation_) animation_->AbandonSeries();
     state_->flags.IsDrawing = false;
@@ -334,6 +495,8 @@ void MainWindow::Exit() {
     SetDrawCommandsEnabled(true);
   }
   WriteOwnSettings();
+  if (!isMaximized() && !isMinimized()) window_state_.mainGeometry = geometry();
+  RememberWindowState();
   ShowStatus(QStringLiteral("Exiting"));
   ending_ = true;
   emit ProgramEnding();
@@ -341,7 +504,12 @@ void MainWindow::Exit() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!ending_) Exit();
-  event->accept();
+  // Cancelled at "Save the picture first?": the window stays.
+  if (ending_) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 }  // namespace quorl

@@ -3,11 +3,11 @@
 // program (settings read, canvas cleared, "Hello") and ends it (run
 // stopped, settings written, "Exiting").
 //
-// A drawing run goes one step per turn of the event loop, so Stop, Clear,
-// menu commands and edits in the tool windows are handled between any two
-// steps, and the window is never held for longer than one step. Everything
-// runs on the window's thread: the tool windows edit the very parameter set
-// the run reads, without copies or locks.
+// Draw colours its steps on a worker thread, one step at a time. The window's
+// thread only shows pictures and takes edits: between two steps it hands the
+// worker copies of the parameter set, the curve slots and the pointer, and
+// applies Stop, Clear and the other commands that touch the canvas, so they
+// never arrive while a step's dots are being coloured.
 #pragma once
 
 #include <QImage>
@@ -23,10 +23,12 @@
 #include "settings/settings_file.h"
 #include "ui/canvas_commands.h"
 #include "ui/tool_window_host.h"
+#include "ui/window_state.h"
 
 class QAction;
 class QScrollArea;
 class QTimer;
+class QMenu;
 
 namespace quorl {
 
@@ -51,6 +53,8 @@ class FunctionWindow;
 class MainWindowHost;
 class StatusPanel;
 class ValuesWindow;
+class StepWorker;
+class CurveSlots;
 struct ProgramState;
 
 class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasCommands {
@@ -67,12 +71,24 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   // --- status line and progress bar
   void ShowStatus(const QString& message);
   QString StatusText() const;
+  StatusPanel* Panel() const { return Panel2_; }
   void SetupProgressBar(int maximum);
   void ShowProgress(int position);
   void ShowMessage(const QString& text);
 
   // --- canvas
   void FormResize();
+  // Zooms by `ratio` keeping the picture point under `anchor` (a point of
+  // the scroll box's viewport) where it is.
+  void ZoomAbout(double ratio, QPoint anchor);
+  // Ctrl+plus and Ctrl+minus: about the pointer when it is over the canvas
+  // view, else about the view's centre.
+  void ZoomInOrOut(bool in);
+  // Ctrl+0: the whole picture in the whole view; Ctrl+1: 100 %.
+  void ZoomToWholeView();
+  void ZoomToActualSize();
+  // The canvas view scrolled so the picture's centre is in the middle.
+  void CentreCanvas();
   bool ZoomToFit() const { return zoom_to_fit_; }
   double ZoomFactor() const { return zoom_factor_; }
   static constexpr int kZoomMargin = 100;
@@ -87,6 +103,17 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   void Clear();
   void ToggleZoomToFit();
   void OpenSettingsFile();
+  // Opens a settings file, or a picture by the recipe it carries (the Open
+  // dialog, Open Recent, a dropped file, `quorl FILE`). False when nothing
+  // changed: refused, unreadable, or the user kept the unsaved picture.
+  bool OpenFile(const QString& file);
+  // Before a command throws a drawn, unsaved picture away: "Save the picture
+  // first?" (once per picture, unless turned off). False when the user
+  // cancelled or the save failed; the command then does nothing.
+  bool MaySetPictureAside() override;
+  bool PictureUnsaved() const { return picture_unsaved_; }
+  const WindowState& Remembered() const { return window_state_; }
+  QMenu* RecentMenu() const { return recent_menu_; }
   void SavePictureToFolder();
   // The exit sequence; also what closing the window does.
   void Exit();
@@ -97,8 +124,13 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   QAction* Action(const QString& name) const { return actions_.value(name); }
   // A Draw run, or an animation series making its frames.
   bool RunInProgress() const;
+  // Runs `command` now, or between the step being drawn and the next one.
+  void BetweenSteps(std::function<void()> command);
+  // "Draw each step?" shows the canvas at most this often.
+  static constexpr int kShowIntervalMs = 33;
   bool FormsReady() const { return forms_ready_; }
   ProgramState& State() { return *state_; }
+  DrawingRun& Run() { return *run_; }
   ValuesWindow* Values() const { return values_; }
   FunctionWindow* Function() const { return function_; }
   AboutWindow* About() const { return about_; }
@@ -129,9 +161,17 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
  signals:
   // The exit sequence has written the settings: the program ends now.
   void ProgramEnding();
+  // A Draw run finished drawing `step`; the next step has not started, and
+  // what is done in answer takes effect from it.
+  void StepDrawn(int step);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   // The scroll box gets its new size after the window's resize event: the
   // canvas is laid out again then.
@@ -139,6 +179,8 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
 
  private:
   void FormCreate();
+  // At the remembered size and place, when there is one on a screen.
+  void PlaceMainWindow();
   void CreateToolWindows();
   void BuildMenus();
   QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {});
@@ -161,6 +203,8 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   void LoadCurvesOfSettings(const std::string& settingsPath);
   // "Save quorl picture", also for each animation frame.
   SaveResult SavePictureSet();
+  // The end of "Make Frames": the last frame on show, where the frames went.
+  void ReportFramesSaved();
 
   // After every settings read: menu checks, maximizing, window refresh.
   void ApplyReadOutcome(const ReadIniOutcome& outcome);
@@ -172,25 +216,48 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   void CollectGeometry();
   ScreenSize Screen() const;
 
-  // One step of the run; the next one is queued behind the events that
-  // arrived meanwhile.
-  void RunNextStep();
+  // The worker finished a step: commands, fresh copies, the next step.
+  void AfterStep(bool more);
+  void StartNextStep();
   void EndRun();
   // The menu switches and the "Use arctan2?" box the run reads.
   void SyncRunSwitches();
   void ShowTimeLeft(int position);
+  void RebuildRecentMenu();
+  void RememberWindowState();
 
   std::unique_ptr<ProgramState> state_;
   ParameterSet& params_;
   WindowLayout& layout_;
   std::unique_ptr<MainWindowHost> host_;
   std::unique_ptr<DrawingRun> run_;
-  QTimer* step_timer_ = nullptr;
+  // What the step on the worker reads: copies taken between steps.
+  std::unique_ptr<ParameterSet> step_params_;
+  std::unique_ptr<CurveSlots> step_curves_;
+  StepWorker* worker_ = nullptr;
+  std::vector<std::function<void()>> between_steps_;
+  bool draw_each_step_ = false;
+  qint64 last_shown_ms_ = 0;
   bool stepping_ = false;
   bool ending_ = false;
+  QImage last_frame_;
+  bool picture_unsaved_ = false;
+  WindowState window_state_;
+  QMenu* recent_menu_ = nullptr;
+  int frames_saved_ = 0;
+  QString frames_folder_;
 
   bool zoom_to_fit_ = false;
   double zoom_factor_ = 1.0;
+  // Panning: Space held, or a drag with the middle button (or with the left
+  // button while Space is held) under way.
+  bool space_held_ = false;
+  bool panning_ = false;
+  QPoint pan_from_;
+  QPoint pan_scroll_;
+  bool centred_once_ = false;
+  bool PanEvent(QEvent* event);
+  void SetZoom(double factor);
   bool forms_ready_ = false;
 
   QScrollArea* ScrollBox1_ = nullptr;

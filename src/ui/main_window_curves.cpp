@@ -4,6 +4,7 @@
 // each other.
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -44,6 +45,8 @@ void MainWindow::CreateCurveEditing() {
   curve_session_ = std::make_unique<CurveEditSession>(params_, *state_, *host_);
   // Strokes and clicks are refused while Draw or an animation frame runs.
   curve_session_->IsDrawing = [this] { return RunInProgress(); };
+  // Curve work that touches the canvas waits for the step being drawn.
+  curve_session_->RunOnCore = [this](std::function<void()> work) { BetweenSteps(std::move(work)); };
   curve_canvas_ = std::make_unique<CurveCanvasAdapter>(
       [this](const QImage& picture) { ShowCanvasPicture(picture); }, Image1_);
   curve_session_->SetCanvasView(curve_canvas_.get());
@@ -79,7 +82,10 @@ void MainWindow::ConnectCurveMenuItems() {
       {"CutCurve1", [this] { curve_commands_->CutCurve(); }},
       {"CopyCurve1", [this] { curve_commands_->CopyCurveToClipboard(); }},
       {"PasteCurve1", [this] { curve_commands_->PasteCurve(); }},
-      {"Resetallcurves1", [this] { curve_commands_->ResetAllCurvesCommand(); }},
+      {"Resetallcurves1",
+       [this] {
+         if (MaySetPictureAside()) curve_commands_->ResetAllCurvesCommand();
+       }},
       {"ShowCurve1", [this] { curve_commands_->ShowCurve(); }},
       {"Setrotationpoints1", [mode] { mode(RightButtonMode::RotationPoints); }},
       {"Setpathpoints1", [mode] { mode(RightButtonMode::PathPoints); }},
@@ -92,7 +98,9 @@ void MainWindow::ConnectCurveMenuItems() {
          points_->SyncMoveRotation();
        }},
   };
-  for (const auto& item : items) connect(Action(item.name), &QAction::triggered, this, item.run);
+  // A curve command may redraw the canvas: never while a step colours it.
+  for (const auto& item : items)
+    connect(Action(item.name), &QAction::triggered, this, [this, run = item.run] { BetweenSteps(run); });
   AddHiddenShortcut("DrawMultiplierBezier1", QKeySequence(Qt::CTRL | Qt::Key_4));
   AddHiddenShortcut("UseStartBezierasEndBezier1", QKeySequence(Qt::Key_Equal));
 }
@@ -117,7 +125,18 @@ void MainWindow::ConnectCurveWindows() {
   // Each frame reads the rotation points as the Points window shows them.
   animation_->SetRotationFields({points_->Field("editRotateXStart"), points_->Field("editRotateYStart"),
                                  points_->Field("editRotateXEnd"), points_->Field("editRotateYEnd")});
-  animation_->SaveFrame = [this] { return SavePictureSet(); };
+  animation_->SaveFrame = [this] {
+    // The frame stays on show after the series, although the grids are
+    // cleared for the next frame and the next Draw.
+    last_frame_ = CanvasPictureCopy();
+    const SaveResult saved = SavePictureSet();
+    if (saved.ok) {
+      ++frames_saved_;
+      frames_folder_ = QFileInfo(QString::fromStdString(saved.pngPath)).absolutePath();
+    }
+    return saved;
+  };
+  animation_->SeriesEnded = [this] { ReportFramesSaved(); };
   animation_->SyncRunSwitches = [this] { SyncRunSwitches(); };
 }
 

@@ -1,6 +1,8 @@
 #include "ui/main_window_host.h"
 
 #include <QCursor>
+#include <QMetaObject>
+#include <QThread>
 #include <cmath>
 
 #include "ui/canvas_view.h"
@@ -17,11 +19,25 @@ void MainWindowHost::EndRun() {
   in_run_ = false;
 }
 
+bool MainWindowHost::OnWindowThread() const {
+  return QThread::currentThread() == window_.thread();
+}
+
 void MainWindowHost::ShowStatus(const std::string& message) {
+  if (!OnWindowThread()) {
+    QMetaObject::invokeMethod(
+        &window_, [this, message] { ShowStatus(message); }, Qt::QueuedConnection);
+    return;
+  }
   window_.ShowStatus(QString::fromStdString(message));
 }
 
 void MainWindowHost::ShowMessage(const std::string& text) {
+  if (!OnWindowThread()) {
+    QMetaObject::invokeMethod(
+        &window_, [this, text] { ShowMessage(text); }, Qt::QueuedConnection);
+    return;
+  }
   if (in_run_ && !shown_in_run_.insert(text).second) return;
   window_.ShowMessage(QString::fromStdString(text));
 }
@@ -31,10 +47,26 @@ void MainWindowHost::StartProgress(int last) {
 }
 
 void MainWindowHost::ShowProgress(int position) {
+  if (!OnWindowThread()) {
+    QMetaObject::invokeMethod(
+        &window_, [this, position] { ShowProgress(position); }, Qt::QueuedConnection);
+    return;
+  }
   window_.ShowProgress(position);
 }
 
+void MainWindowHost::TakeMousePosition() {
+  mouse_known_ = LiveMousePosition(mouse_x_, mouse_y_);
+}
+
 bool MainWindowHost::MousePosition(int& px, int& py) {
+  if (OnWindowThread()) return LiveMousePosition(px, py);
+  px = mouse_x_;
+  py = mouse_y_;
+  return mouse_known_;
+}
+
+bool MainWindowHost::LiveMousePosition(int& px, int& py) const {
   const double zoom = window_.ZoomFactor();
   if (!(zoom > 0)) return false;
   const QPoint pointer = window_.Image1()->mapFromGlobal(QCursor::pos());
@@ -44,6 +76,16 @@ bool MainWindowHost::MousePosition(int& px, int& py) {
 }
 
 void MainWindowHost::OnRunEvent(RunEvent event) {
+  if (!OnWindowThread()) {
+    // A picture rendered inside a step is shown between steps.
+    if (event == RunEvent::kPictureChanged) {
+      rendered_in_step_ = true;
+      return;
+    }
+    QMetaObject::invokeMethod(
+        &window_, [this, event] { OnRunEvent(event); }, Qt::QueuedConnection);
+    return;
+  }
   switch (event) {
     case RunEvent::kRunStarted:
       window_.EnableAnimationStart(false);

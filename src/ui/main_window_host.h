@@ -2,8 +2,13 @@
 // message boxes, the pointer and the rendered canvas. A message box is shown
 // at most once per text during a run, so a failure repeated at every step
 // cannot open thousands of boxes.
+//
+// A step drawn on the worker thread calls in from there: its messages are
+// posted to the window's thread, the pointer is the one taken before the
+// step began, and a picture rendered inside the step is shown between steps.
 #pragma once
 
+#include <atomic>
 #include <set>
 #include <string>
 
@@ -30,8 +35,19 @@ class MainWindowHost : public Host {
   // window's start button, the canvas picture and its fit to the window.
   void OnRunEvent(RunEvent event) override;
 
+  // Between steps, on the window's thread: the pointer the next step reads.
+  void TakeMousePosition();
+  // A step rendered the canvas since the last call.
+  bool TakeRenderedInStep() { return rendered_in_step_.exchange(false); }
+
  private:
+  bool OnWindowThread() const;
+  bool LiveMousePosition(int& px, int& py) const;
+
   MainWindow& window_;
+  bool mouse_known_ = false;
+  int mouse_x_ = 0, mouse_y_ = 0;
+  std::atomic<bool> rendered_in_step_{false};
   bool in_run_ = false;
   std::set<std::string> shown_in_run_;
 };

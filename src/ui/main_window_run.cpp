@@ -2,14 +2,21 @@
 // commands that load and save whole sets of files.
 #include <QAction>
 #include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <cmath>
 
 #include "base/atomic_file.h"
+#include "base/paths.h"
 #include "canvas/png_recipe.h"
+#include "curves/curve_slots.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "services/picture_saving.h"
@@ -19,11 +26,20 @@
 #include "ui/main_window.h"
 #include "ui/main_window_host.h"
 #include "ui/status_panel.h"
+#include "ui/step_worker.h"
 
 namespace quorl {
 
 bool MainWindow::RunInProgress() const {
   return stepping_ || (animation_ && animation_->MakingFrames());
+}
+
+void MainWindow::BetweenSteps(std::function<void()> command) {
+  if (worker_ && worker_->Busy()) {
+    between_steps_.push_back(std::move(command));
+    return;
+  }
+  command();
 }
 
 void MainWindow::SetDrawCommandsEnabled(bool drawEnabled) {
@@ -47,8 +63,11 @@ void MainWindow::DrawOrStop() {
   // Draw and Stop alike take a displayed curve out of play.
   state_->canvas.MultiplierMode = false;
   if (stepping_) {
-    // Stop: the run ends before its next step.
-    run_->DrawOrStop();
+    // Stop: the run ends before its next step; the user hears at once.
+    if (worker_->Busy()) ShowStatus(QStringLiteral("Stopping drawing..."));
+    BetweenSteps([this] {
+      if (stepping_ && state_->flags.IsDrawing) run_->DrawOrStop();
+    });
     return;
   }
   if (animation_ && animation_->MakingFrames()) {
@@ -59,20 +78,56 @@ void MainWindow::DrawOrStop() {
   }
   SyncRunSwitches();
   host_->BeginRun();
+  picture_unsaved_ = true;
   run_->StartDrawing();
   run_->Begin();
   stepping_ = true;
-  step_timer_->start();
+  last_shown_ms_ = QDateTime::currentMSecsSinceEpoch();
+  StartNextStep();
 }
 
-void MainWindow::RunNextStep() {
+void MainWindow::StartNextStep() {
   SyncRunSwitches();
-  // A stop asked for between two steps ends the run before the next one.
-  if (state_->flags.StopRequested || !run_->RunStep()) EndRun();
+  // The run shows the canvas itself only at its first step; "Draw each
+  // step?" is shown from here, at most kShowIntervalMs apart.
+  draw_each_step_ = state_->flags.DrawEachStep;
+  state_->flags.DrawEachStep = false;
+  *step_params_ = params_;
+  *step_curves_ = state_->curves;
+  host_->TakeMousePosition();
+  run_->SetStepInputs(step_params_.get(), step_curves_.get());
+  worker_->Start();
+}
+
+void MainWindow::AfterStep(bool more) {
+  if (!stepping_) return;
+  run_->SetStepInputs(nullptr, nullptr);
+  // The step's Multiplier readings, as a step on this thread leaves them.
+  for (int slot = 0; slot < kCurveCount; ++slot)
+    state_->curves[slot].Multiplier = (*step_curves_)[slot].Multiplier;
+  emit StepDrawn(static_cast<int>(run_->CurrentStep()) - 1);
+  // Commands that arrived while the step was drawn, in their order; one may
+  // queue another, which then runs here too.
+  for (std::size_t i = 0; i < between_steps_.size(); ++i) {
+    auto command = std::move(between_steps_[i]);
+    command();
+  }
+  between_steps_.clear();
+  const qint64 now = QDateTime::currentMSecsSinceEpoch();
+  if (host_->TakeRenderedInStep() || (more && draw_each_step_ && now - last_shown_ms_ >= kShowIntervalMs)) {
+    if (draw_each_step_) state_->canvas.DrawGridsOnPicture(params_);
+    ShowCanvasPicture(CanvasPictureCopy());
+    last_shown_ms_ = now;
+  }
+  if (!more || state_->flags.StopRequested) {
+    EndRun();
+    return;
+  }
+  StartNextStep();
 }
 
 void MainWindow::EndRun() {
-  step_timer_->stop();
+  state_->flags.DrawEachStep = draw_each_step_;
   state_->flags.IsDrawing = false;
   run_->Finish();
   stepping_ = false;
@@ -81,7 +136,11 @@ void MainWindow::EndRun() {
 }
 
 void MainWindow::StopRunQuietly() {
-  if (RunInProgress()) run_->RequestStop();
+  if (stepping_) {
+    BetweenSteps([this] { run_->RequestStop(); });
+  } else if (RunInProgress()) {
+    run_->RequestStop();
+  }
 }
 
 void MainWindow::ShowTimeLeft(int position) {
@@ -103,35 +162,127 @@ void MainWindow::ShowTimeLeft(int position) {
 
 void MainWindow::Clear() {
   if (ending_) return;
-  run_->Clear();
+  BetweenSteps([this] {
+    run_->Clear();
+    picture_unsaved_ = false;
+  });
 }
 
 void MainWindow::RedrawCanvas() {
-  state_->canvas.DrawGridsOnPicture(params_, host_.get());
+  BetweenSteps([this] { state_->canvas.DrawGridsOnPicture(params_, host_.get()); });
+}
+
+void MainWindow::ReportFramesSaved() {
+  const int saved = frames_saved_;
+  frames_saved_ = 0;
+  if (saved == 0) return;
+  if (!last_frame_.isNull()) ShowCanvasPicture(last_frame_);
+  last_frame_ = QImage();
+  ShowStatus(
+      QStringLiteral("Saved %1 frame%2 in %3").arg(saved).arg(saved == 1 ? "" : "s").arg(frames_folder_));
+  Panel2_->OfferFolder(frames_folder_);
 }
 
 void MainWindow::OpenSettingsFile() {
   const QString file = CurrentDialogs().OpenFile(
       this, QStringLiteral("Load an Quorl initialisation file"), QString::fromStdString(layout_.LoadDir),
-      QStringLiteral("Quorl initialisation (*.ini);;Quorl pictures with their settings (*.png)"));
+      QStringLiteral("Quorl settings and pictures (*.ini *.png);;Quorl initialisation (*.ini);;"
+                     "Quorl pictures with their settings (*.png)"));
   if (file.isEmpty()) return;
+  OpenFile(file);
+}
+
+bool MainWindow::OpenFile(const QString& file) {
   std::string path = file.toStdString();
+  const QString name = QFileInfo(file).fileName();
+  std::string bytes, error;
+  if (!ReadWholeFile(path, bytes, &error)) {
+    ShowMessage(QStringLiteral("OpenSettingsFile: ") + QString::fromStdString(error));
+    return false;
+  }
   // A picture saved by Quorl carries its settings and curves: they are
   // opened as the settings file and curve files saved beside it would be.
   UnpackedRecipe recipe;
-  std::string bytes, error;
-  if (ReadWholeFile(path, bytes, &error) && LooksLikePng(bytes)) {
+  if (LooksLikePng(bytes)) {
     if (!recipe.Unpack(bytes, error)) {
-      ShowMessage(QStringLiteral("OpenSettingsFile: ") + QString::fromStdString(error));
-      return;
+      // A sound picture without a recipe is told plainly; a damaged one
+      // with the reason.
+      const bool noRecipe = error.find("carries no Quorl") != std::string::npos;
+      ShowMessage(noRecipe ? name + QStringLiteral(" carries no Quorl recipe")
+                           : QStringLiteral("OpenSettingsFile: ") + QString::fromStdString(error));
+      return false;
     }
     path = recipe.SettingsPath();
   }
+  if (!MaySetPictureAside()) return false;
   params_.CurrentStyle = ReadIniCurrentStyle(path);
   ApplyReadOutcome(ReadSettings(params_.CurrentStyle, path));
   ShowStatus(QStringLiteral("Loaded ") + QFileInfo(file).absoluteFilePath());
   layout_.LoadDir = QFileInfo(file).absolutePath().toStdString() + "/";
   LoadCurvesOfSettings(path);
+  window_state_.AddRecentFile(file);
+  RebuildRecentMenu();
+  RememberWindowState();
+  return true;
+}
+
+bool MainWindow::MaySetPictureAside() {
+  if (!picture_unsaved_ || !window_state_.askSaveFirst) return true;
+  bool stop_asking = false;
+  const Dialogs::SaveChoice choice = CurrentDialogs().AskSaveFirst(this, stop_asking);
+  if (stop_asking && choice != Dialogs::SaveChoice::Cancel) {
+    window_state_.askSaveFirst = false;
+    RememberWindowState();
+  }
+  switch (choice) {
+    case Dialogs::SaveChoice::Save:
+      // A failed save has said why; the picture is kept.
+      return SavePictureSet().ok;
+    case Dialogs::SaveChoice::Discard:
+      // Asked once per picture.
+      picture_unsaved_ = false;
+      return true;
+    case Dialogs::SaveChoice::Cancel:
+      break;
+  }
+  return false;
+}
+
+void MainWindow::RebuildRecentMenu() {
+  if (!recent_menu_) return;
+  window_state_.DropMissingFiles();
+  recent_menu_->clear();
+  int number = 1;
+  for (const QString& file : window_state_.recentFiles) {
+    QAction* item =
+        recent_menu_->addAction(QStringLiteral("&%1 %2").arg(number % 10).arg(QFileInfo(file).fileName()));
+    item->setToolTip(file);
+    item->setData(file);
+    connect(item, &QAction::triggered, this,
+            [this, file] { BetweenSteps([this, file] { OpenFile(file); }); });
+    ++number;
+  }
+  recent_menu_->setEnabled(!window_state_.recentFiles.isEmpty());
+}
+
+void MainWindow::RememberWindowState() {
+  WriteWindowState(window_state_, ProgramSettingsFile());
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() == 1 && urls.first().isLocalFile()) {
+    const QString suffix = QFileInfo(urls.first().toLocalFile()).suffix().toLower();
+    if (suffix == QLatin1String("ini") || suffix == QLatin1String("png")) event->acceptProposedAction();
+  }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+  const QString file = urls.first().toLocalFile();
+  event->acceptProposedAction();
+  BetweenSteps([this, file] { OpenFile(file); });
 }
 
 SaveResult MainWindow::SavePictureSet() {
@@ -139,7 +290,9 @@ SaveResult MainWindow::SavePictureSet() {
   SaveOptions options;
   options.useTransparency = Action("Usetransparency1")->isChecked();
   options.keepRecipe = params_.KeepSettingsInPictures;
-  return quorl::SavePictureFiles(*state_, *host_, options);
+  SaveResult saved = quorl::SavePictureFiles(*state_, *host_, options);
+  if (saved.ok) picture_unsaved_ = false;
+  return saved;
 }
 
 void MainWindow::SavePictureToFolder() {

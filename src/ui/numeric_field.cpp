@@ -13,6 +13,7 @@
 #include "settings/parameter_set.h"
 #include "settings/settings_table.h"
 #include "ui/dialogs.h"
+#include "ui/field_message.h"
 
 namespace quorl {
 
@@ -38,16 +39,11 @@ void WriteBack(QLineEdit* field, const QString& text) {
   field->setCursorPosition(static_cast<int>(field->text().size()));
 }
 
-// Text that does not parse: the field turns yellow while the message is
-// up, then shows the value it kept.
+// Text that does not parse: the parameter keeps its value and the message
+// shows beside the field; the kept value comes back when the field loses
+// focus, unless the user mends the text first.
 void Reject(QLineEdit* field, const char* message, const QString& kept) {
-  const QPalette original = field->palette();
-  QPalette yellow = original;
-  yellow.setColor(QPalette::Base, QColor(255, 255, 0));
-  field->setPalette(yellow);
-  CurrentDialogs().ShowMessage(field, QString::fromUtf8(message));
-  WriteBack(field, kept);
-  field->setPalette(original);
+  ShowFieldMessage(field, QString::fromUtf8(message), kept);
 }
 
 // Hundredths beyond what an int holds are kept at the int's limits.
@@ -93,6 +89,7 @@ QString HundredthsText(int value) {
 }
 
 void StoreIntegerField(QLineEdit* field, int& parameter, int low, int high) {
+  HideFieldMessage(field);
   const QString text = field->text();
   if (text.isEmpty() || text == QLatin1String("-")) return;
   bool ok = false;
@@ -111,6 +108,7 @@ void ShowIntegerField(QLineEdit* field, int value) {
 }
 
 void StoreHundredthsField(QLineEdit* field, int& parameter) {
+  HideFieldMessage(field);
   const QString text = field->text();
   if (text.isEmpty() || IsOneOf(text, {".", "-"})) return;
   const std::optional<int> value = ParseHundredths(text);
@@ -126,6 +124,7 @@ void ShowHundredthsField(QLineEdit* field, int value) {
 }
 
 void StorePositiveHundredthsField(QLineEdit* field, int& parameter) {
+  HideFieldMessage(field);
   const QString text = field->text();
   // A lone "-" is not waited for here: it cannot start a non-negative number.
   if (text.isEmpty() || text == QLatin1String(".")) return;
@@ -142,6 +141,7 @@ void ShowPositiveHundredthsField(QLineEdit* field, int value) {
 }
 
 void StoreRealField(QLineEdit* field, double& parameter) {
+  HideFieldMessage(field);
   const QString text = field->text();
   if (text.isEmpty() || IsOneOf(text, {".", "-"})) return;
   const std::optional<double> value = ParseFloat(text.toStdString());
@@ -222,7 +222,9 @@ void NumericField::BindReal(double* parameter) {
 }
 
 void NumericField::Init() {
-  // Showing a value is not an edit: the parameter keeps what it has.
+  // Showing a value is not an edit: the parameter keeps what it has. A
+  // message about the text it replaces no longer applies.
+  HideFieldMessage(this);
   showing_ = true;
   switch (kind_) {
     case FieldKind::Integer:

@@ -3,7 +3,10 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+#include "ui/dialogs.h"
 
 namespace quorl {
 
@@ -28,10 +31,25 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
   panel_ = new QLabel(StatusBar1_);
   panel_->setObjectName(QStringLiteral("StatusPanel0"));
   StatusBar1_->addWidget(panel_, 1);
+  open_folder_ = new QToolButton(StatusBar1_);
+  open_folder_->setObjectName(QStringLiteral("OpenFolderButton"));
+  open_folder_->setText(QStringLiteral("Open folder"));
+  open_folder_->setToolTip(QStringLiteral("Show the saved frames in the file manager"));
+  open_folder_->setAccessibleName(QStringLiteral("Open folder"));
+  open_folder_->setAutoRaise(true);
+  open_folder_->hide();
+  connect(open_folder_, &QToolButton::clicked, this, [this] { CurrentDialogs().OpenFolder(folder_); });
+  StatusBar1_->addPermanentWidget(open_folder_);
   layout->addWidget(StatusBar1_);
 }
 
+void StatusPanel::OfferFolder(const QString& folder) {
+  folder_ = folder;
+  open_folder_->show();
+}
+
 void StatusPanel::ShowStatus(const QString& message) {
+  open_folder_->hide();
   panel_->setText(message);
   StatusBar1_->repaint();
 }

@@ -7,6 +7,7 @@
 class QLabel;
 class QProgressBar;
 class QStatusBar;
+class QToolButton;
 
 namespace quorl {
 
@@ -30,7 +31,14 @@ class StatusPanel : public QWidget {
 
   QProgressBar* ProgressBar() const { return pbSteps_; }
 
+  // A button beside the message that opens `folder` in the file manager;
+  // it goes with the next message.
+  void OfferFolder(const QString& folder);
+  QToolButton* FolderButton() const { return open_folder_; }
+
  private:
+  QToolButton* open_folder_;
+  QString folder_;
   QProgressBar* pbSteps_;
   QStatusBar* StatusBar1_;
   QLabel* panel_;

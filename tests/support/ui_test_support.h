@@ -33,6 +33,23 @@ class RecordingDialogs : public Dialogs {
     return folder_answer;
   }
 
+  SaveChoice AskSaveFirst(QWidget*, bool& stop_asking) override {
+    ++save_questions;
+    stop_asking = stop_asking_answer;
+    return save_answer;
+  }
+  QColor ChooseColour(QWidget*, const QString&, const QColor& initial) override {
+    colour_requests << initial;
+    return colour_answer;
+  }
+  void OpenFolder(const QString& folder) override { opened_folders << folder; }
+
+  int save_questions = 0;
+  SaveChoice save_answer = SaveChoice::Cancel;
+  bool stop_asking_answer = false;
+  QList<QColor> colour_requests;
+  QColor colour_answer;
+  QStringList opened_folders;
   QStringList messages;
   QList<QColor> colours;  // the field's background while its message was up
   QStringList open_requests;

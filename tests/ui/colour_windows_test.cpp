@@ -7,6 +7,7 @@
 
 #include "engine/program_state.h"
 #include "recording_commands.h"
+#include "support/ui_test_support.h"
 #include "ui/colors_window.h"
 
 using namespace quorl;
@@ -47,6 +48,34 @@ class ColourWindowsTest : public QObject {
     window.Bar("EndMaxGreen")->setValue(200);
     QCOMPARE(Background(window.SwatchLabel(ColorsWindow::Swatch::End)), QColor(0, 200, 255));
     QCOMPARE(Background(window.SwatchLabel(ColorsWindow::Swatch::Start)), QColor(255, 0, 0));
+  }
+
+  void clickingASwatchOpensTheColourDialogAndMovesTheBars() {
+    quorl::test::RecordingDialogs dialogs;
+    ProgramState state;
+    RecordingCommands commands(state);
+    ColorsWindow window(state, commands);
+    window.Bar("StartMaxGreen")->setValue(40);
+    QLabel* start = window.SwatchLabel(ColorsWindow::Swatch::Start);
+
+    dialogs.colour_answer = QColor(12, 34, 56);
+    QTest::mouseClick(start, Qt::LeftButton);
+    QCOMPARE(dialogs.colour_requests, QList<QColor>{QColor(255, 40, 0)});
+    QCOMPARE(state.params.StartMaxRed, 12);
+    QCOMPARE(state.params.StartMaxGreen, 34);
+    QCOMPARE(state.params.StartMaxBlue, 56);
+    QCOMPARE(window.Bar("StartMaxBlue")->value(), 56);
+    QCOMPARE(window.ValueLabel("StartMaxRed")->text(), QString("12"));
+    QCOMPARE(Background(start), QColor(12, 34, 56));
+    // The other colours are left alone.
+    QCOMPARE(state.params.EndMaxRed, 0);
+
+    // Cancel changes nothing.
+    dialogs.colour_answer = QColor();
+    QTest::mouseClick(window.SwatchLabel(ColorsWindow::Swatch::Bg), Qt::LeftButton);
+    QCOMPARE(dialogs.colour_requests.size(), 2);
+    QCOMPARE(dialogs.colour_requests.last(), QColor(255, 255, 255));
+    QCOMPARE(state.params.BgMaxRed, 255);
   }
 };
 

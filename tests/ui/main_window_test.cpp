@@ -91,7 +91,8 @@ class MainWindowTest : public QObject {
       quorl << (item->isSeparator() ? QString("-") : item->text() + "=" + item->shortcut().toString());
     QCOMPARE(quorl, (QStringList{"Draw=D", "Stop=Esc", "Clear=C", "-", "Draw each step?=E", "Preview=P", "-",
                                  "Use transparency?=", "Set opacity=", "-", "Toggle zoom=Ctrl+F",
-                                 "Set canvas as background=Ctrl+B"}));
+                                 "Zoom in=Ctrl++", "Zoom out=Ctrl+-", "Fit to window=Ctrl+0",
+                                 "Actual size=Ctrl+1", "Set canvas as background=Ctrl+B"}));
     QVERIFY(!window.Action("Stop1")->isEnabled());
     QVERIFY(window.Action("Draw1")->isEnabled());
     QVERIFY(!window.Action("Setrotationpoints1")->isVisible());

@@ -1,11 +1,13 @@
 // Typing rules, messages, clamping and drag editing of the numeric fields.
 #include "ui/numeric_field.h"
 
+#include <QLabel>
 #include <QtTest>
 
 #include "settings/field_ranges.h"
 #include "settings/parameter_set.h"
 #include "support/ui_test_support.h"
+#include "ui/field_message.h"
 
 using namespace quorl;
 using quorl::test::MoveHeld;
@@ -61,12 +63,45 @@ class NumericFieldTest : public QObject {
     QCOMPARE(field.text(), QString("100"));
     QVERIFY(dialogs.messages.isEmpty());
 
-    field.setText("abc");
-    QCOMPARE(dialogs.messages, QStringList{kIntegerFieldMessage});
-    QCOMPARE(dialogs.colours.value(0), QColor(255, 255, 0));
-    QCOMPARE(params_.PercentToComplete, 100);
-    QCOMPARE(field.text(), QString("100"));
+    // A bad letter: no box, the message beside the field, the typing goes on.
+    field.show();
+    field.setFocus();
+    Type(field, "1a5");
+    QVERIFY(dialogs.messages.isEmpty());
+    QCOMPARE(FieldMessage(&field), QString(kIntegerFieldMessage));
+    QVERIFY(FieldMessageBalloon(&field)->isVisible());
+    QCOMPARE(field.palette().color(QPalette::Base), QColor(255, 255, 0));
+    QCOMPARE(field.text(), QString("1a5"));  // every key reached the field
+    QCOMPARE(params_.PercentToComplete, 1);  // what "1" gave is kept
+    // Mended by typing: the message goes and the value is taken.
+    QTest::keyClick(&field, Qt::Key_Backspace);
+    QTest::keyClick(&field, Qt::Key_Backspace);
+    QTest::keyClicks(&field, "7");
+    QCOMPARE(params_.PercentToComplete, 17);
+    QVERIFY(FieldMessage(&field).isEmpty());
     QVERIFY(field.palette().color(QPalette::Base) != QColor(255, 255, 0));
+  }
+
+  void refusedTextGivesTheKeptValueBackOnFocusLoss() {
+    RecordingDialogs dialogs;
+    QWidget window;
+    auto* field = new NumericField(&window);
+    auto* other = new QLineEdit(&window);
+    other->move(0, 40);
+    field->Bind(params_, *FindFieldRange("StartRadius"));
+    params_.StartRadius = 125;
+    field->Init();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    field->setFocus();
+    QTest::keyClicks(field, "x");
+    QCOMPARE(FieldMessage(field), QString(kHundredthsFieldMessage));
+    QCOMPARE(field->text(), QString("1.25x"));
+    other->setFocus();
+    QTRY_COMPARE(field->text(), QString("1.25"));
+    QVERIFY(FieldMessage(field).isEmpty());
+    QCOMPARE(params_.StartRadius, 125);
+    QVERIFY(dialogs.messages.isEmpty());
   }
 
   void hundredthsTyping() {
@@ -89,9 +124,10 @@ class NumericFieldTest : public QObject {
     QVERIFY(dialogs.messages.isEmpty());
 
     Type(field, "1.2.");
-    QCOMPARE(dialogs.messages, QStringList{kHundredthsFieldMessage});
+    QVERIFY(dialogs.messages.isEmpty());
+    QCOMPARE(FieldMessage(&field), QString(kHundredthsFieldMessage));
     QCOMPARE(params_.StartRadius, 120);
-    QCOMPARE(field.text(), QString("1.2"));
+    QCOMPARE(field.text(), QString("1.2."));
   }
 
   void fillingShowsTheValueAndNeverChangesIt() {
