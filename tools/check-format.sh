@@ -3,7 +3,7 @@
 # it; prints the files. Fix with: tools/check-format.sh --fix
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mapfile -t files < <(git ls-files 'src/*.h' 'src/*.cpp' 'tests/*.h' 'tests/*.cpp' 'bench/*.cpp' 2>/dev/null ||
+mapfile -t files < <(git ls-files 'src/*.h' 'src/*.cpp' 'tests/*.h' 'tests/*.cpp' 'bench/*.h' 'bench/*.cpp' 2>/dev/null ||
   find src tests bench -name '*.h' -o -name '*.cpp')
 if [[ "${1:-}" == "--fix" ]]; then
   clang-format -i "${files[@]}"

@@ -9,6 +9,7 @@
 
 #include "animation/animation_series.h"
 #include "app/program_setup.h"
+#include "app/side_by_side_frames.h"
 #include "app/terminal_progress.h"
 #include "engine/drawing_run.h"
 #include "services/picture_saving.h"
@@ -33,6 +34,9 @@ class CommandLineSeries : public SeriesHost {
   CommandLineSeries(ProgramState& state, TerminalHost& host, const AnimateOptions& options, std::FILE* out)
       : state_(state), host_(host), options_(options), out_(out), run_(state, host) {
     if (options_.threads > 0) run_.SetThreads(options_.threads);
+    run_.SetStepsAhead(true);
+    if (SideBySideFrames::Suits(state_, run_.Threads()))
+      sideBySide_ = std::make_unique<SideBySideFrames>(run_.Threads());
   }
 
   bool ReadRotationPoints(Point& a, Point& b, std::string&) override {
@@ -50,26 +54,27 @@ class CommandLineSeries : public SeriesHost {
 
   void MakeFrame(int f) override {
     if (options_.skipExisting && FrameSetExists(f)) {
+      Finish();  // the frames before it keep their place in the list
       frames_.push_back(FramePath(f, ".png"));
       return;
     }
     // Each frame has its own random numbers, so a frame is the same picture
     // whichever range of frames it was made in.
-    state_.random = SeededRandom(options_.seed + static_cast<std::uint64_t>(f));
+    const std::uint64_t seed = options_.seed + static_cast<std::uint64_t>(f);
+    if (sideBySide_) {
+      sideBySide_->Start(f, state_, seed, saveFrame_);
+      return;
+    }
+    state_.random = SeededRandom(seed);
     run_.DrawAllSteps();
     host_.ClearProgress();
-    SaveOptions save = options_.Save(state_.params);
-    if (options_.frameNames) save.fixedBaseName = FrameBaseName(f);
-    const SaveResult saved = SavePictureFiles(state_, host_, save);
-    if (saved.ok) {
-      std::fprintf(out_, "%s\n", saved.pngPath.c_str());
-      std::fflush(out_);
-      frames_.push_back(saved.pngPath);
-    } else {
-      failed_ = true;
-      state_.flags.StopRequested = true;  // no later frame after a failed save
-    }
+    Save(f, state_);
     run_.Clear();
+  }
+
+  // Saves the frames still being drawn side by side, in order.
+  void Finish() {
+    if (sideBySide_) sideBySide_->Finish(saveFrame_);
   }
 
   bool Failed() const { return failed_; }
@@ -94,6 +99,21 @@ class CommandLineSeries : public SeriesHost {
     };
   }
 
+  void Save(int f, ProgramState& frame) {
+    if (failed_) return;  // frames drawn ahead of a failed save are dropped
+    SaveOptions save = options_.Save(frame.params);
+    if (options_.frameNames) save.fixedBaseName = FrameBaseName(f);
+    const SaveResult saved = SavePictureFiles(frame, host_, save);
+    if (saved.ok) {
+      std::fprintf(out_, "%s\n", saved.pngPath.c_str());
+      std::fflush(out_);
+      frames_.push_back(saved.pngPath);
+    } else {
+      failed_ = true;
+      state_.flags.StopRequested = true;  // no later frame after a failed save
+    }
+  }
+
   ProgramState& state_;
   TerminalHost& host_;
   const AnimateOptions& options_;
@@ -102,6 +122,9 @@ class CommandLineSeries : public SeriesHost {
   DrawingRun run_;
   bool failed_ = false;
   std::vector<std::string> frames_;
+  // Small frames are drawn several at a time, one per thread.
+  std::unique_ptr<SideBySideFrames> sideBySide_;
+  const SideBySideFrames::Done saveFrame_ = [this](int f, ProgramState& frame) { Save(f, frame); };
 };
 
 // Assembles the frames into a film with ffmpeg, through numbered links in a
@@ -212,6 +235,7 @@ int RunAnimate(const AnimateOptions& options, CommandIo& io) {
 
   CommandLineSeries series(*state, host, options, out);
   RunAnimationSeries(state->params, controls, state->flags, state->anim, series);
+  series.Finish();
   if (series.Failed()) return 1;
   if (!options.video.empty()) return MakeVideo(series.Frames(), options.video, err);
   return 0;

@@ -48,6 +48,8 @@ int RunRender(const RenderOptions& options, CommandIo& io) {
       static_cast<long long>(std::ceil(params.Steps / 100.0 * params.PercentToComplete)) + 1);
   DrawingRun run(*state, host);
   run.SetThreads(options.threads);
+  // Nothing edits the settings during a command-line run.
+  run.SetStepsAhead(true);
   const auto start = std::chrono::steady_clock::now();
   run.DrawOrStop();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

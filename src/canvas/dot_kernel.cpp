@@ -64,6 +64,8 @@ void DotKernel::Prepare(const ParameterSet& params, const SourceStore& source, c
       side_ = count + 1;
       // dx of column i and dy of row i are the same expression.
       for (int i = 0; i <= count; ++i) offset_.push_back((i - n / 2) * pw * 0.35);
+      // Room for the vector path's last whole vector.
+      while (offset_.size() % 4 != 0) offset_.push_back(0);
       weights_.assign(static_cast<std::size_t>(side_) * static_cast<std::size_t>(side_), 0.0);
       inside_.assign(weights_.size(), 0);
       for (int i = 0; i <= count; ++i) {
@@ -82,6 +84,13 @@ void DotKernel::Prepare(const ParameterSet& params, const SourceStore& source, c
       }
     }
   }
+
+  grid_.offsets = offset_.data();
+  grid_.side = side_;
+  grid_.shift_x = scale_ * width_ / height_;
+  grid_.shift_y = scale_;
+  grid_.height = height_;
+  grid_.two_scale = 2 * scale_;
 
   // Which rule gives the weights.
   point_count_ = dot.pointCount;
@@ -191,12 +200,39 @@ bool DotKernel::MapPoint(const DotPoint& point, int* cols, int* rows, double w[3
   }
   // A sub-sample's column depends on its dx alone and its row on its dy
   // alone, so side_ of each serve all side_ * side_ sub-samples.
-  for (int i = 0; i < side_; ++i) {
-    const double offset = offset_[static_cast<std::size_t>(i)];
-    cols[i] = GetPixelFromReal(Axis::X, point.x + offset, scale_, width_, height_, faults);
-    rows[i] = GetPixelFromReal(Axis::Y, point.y + offset, scale_, width_, height_, faults);
+  if (scalar_only_) {
+    for (int i = 0; i < side_; ++i) {
+      const double offset = offset_[static_cast<std::size_t>(i)];
+      cols[i] = GetPixelFromReal(Axis::X, point.x + offset, scale_, width_, height_, faults);
+      rows[i] = GetPixelFromReal(Axis::Y, point.y + offset, scale_, width_, height_, faults);
+    }
+  } else {
+    MapGridVector(grid_, point.x, point.y, cols, rows);
+    if (faults) {
+      // -1 is also what a position left of or below the canvas gives: the
+      // scalar rule tells the two apart and counts only those too far off.
+      for (int i = 0; i < side_; ++i) {
+        const double offset = offset_[static_cast<std::size_t>(i)];
+        if (cols[i] < 0) GetPixelFromReal(Axis::X, point.x + offset, scale_, width_, height_, faults);
+        if (rows[i] < 0) GetPixelFromReal(Axis::Y, point.y + offset, scale_, width_, height_, faults);
+      }
+    }
   }
   return true;
+}
+
+void MapGridScalar(const GridMapping& grid, double x, double y, int* cols, int* rows) {
+  const auto pixel = [&grid](double value, double shift) {
+    const double v = (value + shift) * grid.height;
+    if (v < 0) return -1;
+    const double index = v / grid.two_scale;
+    if (!(index < 2147483648.0 && index > -2147483649.0)) return -1;
+    return static_cast<int>(index);
+  };
+  for (int i = 0; i < grid.side; ++i) {
+    cols[i] = pixel(x + grid.offsets[i], grid.shift_x);
+    rows[i] = pixel(y + grid.offsets[i], grid.shift_y);
+  }
 }
 
 // The colouring of one step's points, with the rules fixed at compile time
@@ -441,8 +477,8 @@ void AddColorToPixels(Canvas& canvas, const DotKernel& k, const DotPoint& point,
                       PixelRangeFaults* faults) {
   // The grids must not change size between Prepare and the step's points.
   if (k.DrawsNothing() || canvas.CanvasWidth() != k.width_ || canvas.CanvasHeight() != k.height_) return;
-  int cols[DotKernel::kMaxDotGrid + 1];
-  int rows[DotKernel::kMaxDotGrid + 1];
+  int cols[DotKernel::kGridRoom];
+  int rows[DotKernel::kGridRoom];
   std::uint8_t mine[DotKernel::kMaxDotGrid + 1];
   double w[3];
   if (!k.MapPoint(point, cols, rows, w, faults)) return;
@@ -508,8 +544,8 @@ void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points,
   const int side = side_;
   const unsigned width = static_cast<unsigned>(kernel.width_);
   const unsigned height = static_cast<unsigned>(owner_height_);
-  int cols[DotKernel::kMaxDotGrid + 1];
-  int rows[DotKernel::kMaxDotGrid + 1];
+  int cols[DotKernel::kGridRoom];
+  int rows[DotKernel::kGridRoom];
   PixelRangeFaults faults;
   for (int i = 0; i < count; ++i) {
     const std::size_t k = static_cast<std::size_t>(first + i);

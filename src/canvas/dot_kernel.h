@@ -61,11 +61,31 @@ struct DotPoint {
 
 class DotBatch;
 
+// What places a dot's sub-sample grid on the canvas, for the vector path:
+// a sub-sample column is ((x + offset) + shift_x) * height / two_scale,
+// a row ((y + offset) + shift_y) * height / two_scale, truncated, -1 when
+// negative or beyond an int (the arithmetic of GetPixelFromReal).
+struct GridMapping {
+  const double* offsets = nullptr;  // side values, room for a multiple of 4
+  int side = 0;
+  double shift_x = 0, shift_y = 0, height = 0, two_scale = 0;
+};
+
+// Columns and rows of the grid of a point at (x, y); cols and rows need
+// room for side rounded up to a multiple of 4.
+void MapGridScalar(const GridMapping& grid, double x, double y, int* cols, int* rows);
+// The same with the best vectors of this CPU; the same ints to the bit.
+void MapGridVector(const GridMapping& grid, double x, double y, int* cols, int* rows);
+// True when this CPU maps grids with vectors (else MapGridVector is scalar).
+bool VectorKernelAvailable();
+
 class DotKernel {
  public:
   // Larger dots than this are not drawn: their grid would not fit in memory
   // and would take hours per step.
   static constexpr int kMaxDotGrid = 1000;
+  // Room for a grid's columns or rows, rounded up for the vector path.
+  static constexpr int kGridRoom = kMaxDotGrid + 4;
 
   void Prepare(const ParameterSet& params, const SourceStore& source, const Canvas& canvas,
                const DotStep& dot);
@@ -77,6 +97,10 @@ class DotKernel {
   bool TooLarge() const { return too_large_; }
   // The sub-samples of a dot that lie inside its cut-off radius.
   int SubSampleCount() const { return sub_samples_; }
+  // Places the sub-sample grids without vectors even where the CPU has
+  // them (the two give the same pixels; tests compare them). Kept across
+  // Prepare.
+  void UseScalarKernel(bool scalar) { scalar_only_ = scalar; }
 
  private:
   friend void AddColorToPixels(Canvas& canvas, const DotKernel& kernel, const DotPoint& point, int rowBegin,
@@ -97,6 +121,8 @@ class DotKernel {
   bool MapPoint(const DotPoint& point, int* cols, int* rows, double w[3],
                 PixelRangeFaults* faults = nullptr) const;
 
+  bool scalar_only_ = false;
+  GridMapping grid_;
   // Step and canvas.
   int step_ = 0;
   double freeze_step_ = 0;

@@ -1,6 +1,7 @@
 #include "engine/drawing_run.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <string>
@@ -24,16 +25,17 @@ void DrawingRun::SetThreads(int threads) {
   threads_ = std::min(threads < 1 ? HardwareThreads() : threads, PointBatchSink::kMaxParts);
 }
 
-void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int count) {
+DotStep DrawingRun::DotStepOf(const ProgramState& state, const CurveSlots& curves, int step, int steps,
+                              double limit, int count) {
   DotStep dot;
   dot.step = step;
   dot.Steps = steps;
   dot.dotSize = limit;
   dot.pointCount = count;
-  dot.ThetaColorSlotMultiplier = (*curves)[kThetaColorSlot].Multiplier;
-  dot.StepColorSlotMultiplier = (*curves)[kStepColorSlot].Multiplier;
-  dot.AnimationPhase = state_.flags.InAnimation ? state_.anim.AnimationPhase : 0;
-  const StepState& step_state = state_.step;
+  dot.ThetaColorSlotMultiplier = curves[kThetaColorSlot].Multiplier;
+  dot.StepColorSlotMultiplier = curves[kStepColorSlot].Multiplier;
+  dot.AnimationPhase = state.flags.InAnimation ? state.anim.AnimationPhase : 0;
+  const StepState& step_state = state.step;
   dot.StepScale = step_state.StepScale;
   dot.DimmerFactor = step_state.DimmerFactor;
   dot.SourceThetaMultiplier = step_state.SourceThetaMultiplier;
@@ -42,7 +44,12 @@ void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int c
     dot.StepAmount[c] = step_state.StepAmount[c];
     dot.StepColor[c] = step_state.StepColor[c];
   }
-  kernel.Prepare(*params, state_.source, state_.canvas, dot);
+  return dot;
+}
+
+void DrawingRun::CanvasSink::BeginShape(int step, int steps, double limit, int count) {
+  kernel.Prepare(*params, state_.source, state_.canvas,
+                 DotStepOf(state_, *curves, step, steps, limit, count));
   capacity_ = DotBatch::CapacityFor(kernel);
 }
 
@@ -142,6 +149,7 @@ bool DrawingRun::RunStep() {
     loopEnded_ = true;
     return false;
   }
+  if (CanDrawAhead()) return RunStepsAhead();
   const int step = static_cast<int>(step_++);
   if (ComputeAndDrawStep(step)) {
     host_.ProcessPendingEvents();
@@ -154,6 +162,128 @@ bool DrawingRun::RunStep() {
   }
   if (step_ >= iterations_) loopEnded_ = true;
   return !loopEnded_;
+}
+
+bool DrawingRun::CanDrawAhead() const {
+  const ParameterSet& p = *sink_.params;
+  return stepsAhead_ && threads_ > 1 && !externalSink_ && !state_.flags.DrawEachStep && !p.UseIotaExtra &&
+         !p.QuorlPointsFollowRotate && !p.QuorlPointsFollow;
+}
+
+void DrawingRun::StartPool() {
+  if (threads_ > 1 && (!pool_ || pool_->Threads() != threads_))
+    pool_ = std::make_unique<WorkerPool>(threads_);
+}
+
+namespace {
+// Steps planned ahead at most, and the colouring work (sub-samples) after
+// which no further step is planned: enough to share out, little memory.
+constexpr int kMostAhead = 64;
+constexpr long long kAheadWork = 1 << 21;
+}  // namespace
+
+bool DrawingRun::RunStepsAhead() {
+  StartPool();
+  const double last = std::ceil(Params().Steps / 100.0 * Params().PercentToComplete);
+  long long work = 0;
+  bool ended = false;
+  pendingAhead_ = 0;
+  while (step_ < iterations_ && pendingAhead_ < kMostAhead && work < kAheadWork) {
+    if (ahead_.size() <= static_cast<std::size_t>(pendingAhead_))
+      ahead_.push_back(std::make_unique<AheadStep>(state_));
+    planning_ = ahead_[static_cast<std::size_t>(pendingAhead_)].get();
+    planning_->planned = false;
+    planning_->sink.params = sink_.params;
+    planning_->sink.curves = sink_.curves;
+    const int step = static_cast<int>(step_++);
+    const bool drawn = ComputeAndDrawStep(step);
+    if (planning_->planned) {
+      work += static_cast<long long>(planning_->plan.Count()) * (planning_->sink.kernel.SubSampleCount() + 8);
+      ++pendingAhead_;
+    }
+    planning_ = nullptr;
+    if (drawn) {
+      host_.ProcessPendingEvents();
+      if (last < step || state_.flags.StopRequested) {
+        ended = true;
+        break;
+      }
+    }
+    if (!CanDrawAhead()) break;
+  }
+  DrawAheadSteps();
+  if (ended) {
+    state_.flags.IsDrawing = false;
+    loopEnded_ = true;
+    return false;
+  }
+  if (step_ >= iterations_) loopEnded_ = true;
+  return !loopEnded_;
+}
+
+void DrawingRun::DrawAheadSteps() {
+  const int steps = pendingAhead_;
+  pendingAhead_ = 0;
+  if (steps == 0) return;
+  constexpr int kBlock = PointBatchSink::kBlock;
+  // Block b of step g is work item first_block[g] + b.
+  int first_block[kMostAhead + 1];
+  first_block[0] = 0;
+  for (int g = 0; g < steps; ++g) {
+    AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
+    const int blocks = (a.plan.Count() + kBlock - 1) / kBlock;
+    if (a.failures.size() < static_cast<std::size_t>(blocks))
+      a.failures.resize(static_cast<std::size_t>(blocks));
+    first_block[g + 1] = first_block[g] + blocks;
+  }
+  const int blocks = first_block[steps];
+  const int parts = ahead_[0]->sink.Parts();
+  std::atomic<int> next_block{0}, blocks_done{0}, next_part{0};
+  std::atomic<bool> made{false};
+  auto job = [&](int) {
+    // Every step's points, block by block, on whichever thread is free.
+    for (int item = next_block.fetch_add(1, std::memory_order_relaxed); item < blocks;
+         item = next_block.fetch_add(1, std::memory_order_relaxed)) {
+      const int g =
+          static_cast<int>(std::upper_bound(first_block, first_block + steps + 1, item) - first_block) - 1;
+      AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
+      const int b = item - first_block[g];
+      const int count = a.plan.Count();
+      const int begin = b * kBlock;
+      const int end = std::min(count, begin + kBlock);
+      const int failed = a.plan.MakePoints(begin, end, a.sink);
+      a.failures[static_cast<std::size_t>(b)] = failed == end ? count : failed;
+      // The thread that makes the last block finds where each step ends.
+      if (blocks_done.fetch_add(1, std::memory_order_acq_rel) + 1 == blocks) {
+        for (int s = 0; s < steps; ++s) {
+          AheadStep& done = *ahead_[static_cast<std::size_t>(s)];
+          const auto first = done.failures.begin();
+          done.made = *std::min_element(first, first + (first_block[s + 1] - first_block[s]));
+        }
+        made.store(true, std::memory_order_release);
+      }
+    }
+    SpinUntil([&] { return made.load(std::memory_order_acquire); });
+    // Each part of the canvas takes the steps in their order.
+    for (int part = next_part.fetch_add(1, std::memory_order_relaxed); part < parts;
+         part = next_part.fetch_add(1, std::memory_order_relaxed)) {
+      for (int s = 0; s < steps; ++s) {
+        AheadStep& a = *ahead_[static_cast<std::size_t>(s)];
+        a.sink.ApplyPoints(a.made, part);
+      }
+    }
+  };
+  if (pool_)
+    pool_->Share(job);
+  else
+    job(0);
+  for (int g = 0; g < steps; ++g) {
+    AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
+    counters_.offCanvas += a.sink.TakeFaults();
+    ++counters_.stepsDrawn;
+    counters_.points += a.made;
+    counters_.subSamples += static_cast<long long>(a.made) * a.sink.kernel.SubSampleCount();
+  }
 }
 
 void DrawingRun::Finish() {
@@ -340,13 +470,32 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   a.path_end_y = p.QuorlPointsYEnd;
 
   lastShape_ = a;
-  if (threads_ > 1 && (!pool_ || pool_->Threads() != threads_))
-    pool_ = std::make_unique<WorkerPool>(threads_);
+  StartPool();
   batches_.sink = &sink_;
   batches_.pool = threads_ > 1 ? pool_.get() : nullptr;
-  ShapeContext context{p, anim, s, curves, host_, state_.random, sink_, &batches_};
-  const ShapeResult result = DrawByParameters(a, context);
-  // Every thread has stored its points by now.
+  PointSink& sink = externalSink_ ? *externalSink_ : static_cast<PointSink&>(sink_);
+  ShapeContext context{p, anim, s, curves, host_, state_.random, sink, externalSink_ ? nullptr : &batches_};
+  context.plan = planning_ ? &planning_->plan : nullptr;
+  ShapeResult result = DrawByParameters(a, context);
+  if (result.outcome == ShapeOutcome::kPlanned) {
+    AheadStep& ahead = *planning_;
+    ahead.sink.BeginShape(step, steps, a.limit, ahead.plan.PointCount());
+    // A step whose points would take more room than one batch is drawn now.
+    result.outcome = ShapeOutcome::kNotPlanned;
+    if (ahead.plan.Count() <= DotBatch::CapacityFor(ahead.sink.kernel)) {
+      const int threads = pool_ ? std::min(pool_->Threads(), PointBatchSink::kMaxParts) : 1;
+      ahead.sink.Reserve(ahead.plan.Count(), std::min(threads * 8, PointBatchSink::kMaxParts));
+      ahead.planned = true;
+      return true;
+    }
+  }
+  if (result.outcome == ShapeOutcome::kNotPlanned) {
+    // Drawn now, after the steps planned before it.
+    DrawAheadSteps();
+    context.plan = nullptr;
+    result = DrawByParameters(a, context);
+  }
+  // Every thread has stored this step's points by now.
   counters_.offCanvas += sink_.TakeFaults();
   if (result.outcome == ShapeOutcome::kNoPoints) {
     ShowOnce(shownHuh_, "huh");
@@ -354,7 +503,8 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   }
   ++counters_.stepsDrawn;
   counters_.points += result.points;
-  counters_.subSamples += static_cast<long long>(result.points) * sink_.kernel.SubSampleCount();
+  if (!externalSink_)
+    counters_.subSamples += static_cast<long long>(result.points) * sink_.kernel.SubSampleCount();
   return true;
 }
 

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/host.h"
 #include "base/worker_pool.h"
@@ -89,6 +90,22 @@ class DrawingRun {
   // Steps with less colouring work than this (sub-samples) are drawn on one
   // thread, where waking the others would cost more than it saves.
   void SetParallelWork(long long subSamples) { batches_.parallelWork = subSamples; }
+  // Draws runs of steps together: the points of several steps are made
+  // ahead on every thread, then the canvas's parts colour them in step
+  // order, so that small steps keep every core busy. Edits, Stop and Clear
+  // then reach the run only between such runs of steps, so a host that
+  // applies them between two steps (the window) leaves this off. Steps
+  // that follow the mouse, use random scatter or are shown one by one are
+  // drawn one at a time whatever this says. The picture is the same.
+  void SetStepsAhead(bool on) { stepsAhead_ = on; }
+  // Sends every step's points, one at a time on the calling thread, to
+  // `sink` instead of colouring them into the canvas (null: colour as
+  // usual). For benchmarks that colour with a kernel of their own.
+  void ColourThrough(PointSink* sink) { externalSink_ = sink; }
+  // The colouring inputs of a step from the run's state, as the canvas
+  // colouring takes them.
+  static DotStep DotStepOf(const ProgramState& state, const CurveSlots& curves, int step, int steps,
+                           double limit, int count);
 
   // A host that draws on a worker thread hands each step the copies of the
   // parameters and curve slots it took between steps, so an edit made while
@@ -111,6 +128,13 @@ class DrawingRun {
     void BeginShape(int step, int steps, double limit, int count) override;
     bool AddPoint(double x, double y, int index, double z_factor) override;
     int BatchCapacity() const override { return capacity_; }
+    // Room for one batch of `points` points in `parts` parts.
+    void Reserve(int points, int parts) {
+      capacity_ = points;
+      parts_ = parts;
+      batch_.Reset(kernel, points, parts);
+    }
+    int Parts() const { return parts_; }
     int WorkPerPoint() const override { return kernel.SubSampleCount(); }
     void SetParts(int parts) override;
     void StorePoints(int first, const OutlinePoint* points, int count) override;
@@ -127,7 +151,24 @@ class DrawingRun {
     ProgramState& state_;
     DotBatch batch_;
     int capacity_ = 1;
+    int parts_ = 1;
   };
+
+  // A step planned ahead and its colouring (see SetStepsAhead).
+  struct AheadStep {
+    explicit AheadStep(ProgramState& state) : sink(state) {}
+    CanvasSink sink;
+    ShapePlan plan;
+    std::vector<int> failures;  // per block: its first failed point
+    int made = 0;               // points made before the first failure
+    bool planned = false;
+  };
+  bool CanDrawAhead() const;
+  // Plans steps ahead and draws them; the rest as RunStep.
+  bool RunStepsAhead();
+  // Makes and colours the steps planned so far.
+  void DrawAheadSteps();
+  void StartPool();
 
   void StopRun(bool withMessage);
   // One iteration: the step's values, colour, centre and shape; false when
@@ -153,6 +194,12 @@ class DrawingRun {
   // Started at the first step that needs it; its threads wait between steps.
   std::unique_ptr<WorkerPool> pool_;
   PointBatches batches_;
+  PointSink* externalSink_ = nullptr;
+  bool stepsAhead_ = false;
+  std::vector<std::unique_ptr<AheadStep>> ahead_;
+  int pendingAhead_ = 0;
+  // The step ComputeAndDrawStep plans instead of drawing, when set.
+  AheadStep* planning_ = nullptr;
 };
 
 }  // namespace quorl

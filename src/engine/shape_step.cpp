@@ -259,6 +259,34 @@ ShapeResult DrawInBatches(const ShapeArguments& args, ShapeContext& context, con
 
 }  // namespace
 
+struct ShapePlan::Outline {
+  PointMaker maker{};
+  PointCarry carry{0, RotationByIota(0), {}};
+  std::vector<double> thetas;  // the angles, summed in order
+  int n = 0;
+};
+
+ShapePlan::ShapePlan() = default;
+ShapePlan::~ShapePlan() = default;
+
+ShapePlan::Outline& ShapePlan::Room() {
+  if (!outline_) outline_ = std::make_unique<Outline>();
+  return *outline_;
+}
+
+int ShapePlan::Count() const {
+  return outline_ ? static_cast<int>(outline_->thetas.size()) : 0;
+}
+
+int ShapePlan::PointCount() const {
+  return outline_ ? outline_->n : 0;
+}
+
+int ShapePlan::MakePoints(int begin, int end, PointBatchSink& sink) const {
+  PointCarry carry = outline_->carry;
+  return quorl::MakePoints(outline_->maker, nullptr, carry, outline_->thetas.data(), 1, begin, end, sink);
+}
+
 Point MouseRealPosition(const ParameterSet& params, Host& host) {
   int px = 0, py = 0;
   if (!host.MousePosition(px, py)) return {0, 0};
@@ -378,6 +406,20 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   const PointCarrier carrier{p, context, phi0, p.QuorlPointsUseBezierRotate && has_path_curve};
   const double bound = TwoPiBound();
 
+  if (context.plan) {
+    if (carrier.InOrder() || n > context.plan->limit - 2) {
+      result.outcome = ShapeOutcome::kNotPlanned;
+      return result;
+    }
+    ShapePlan::Outline& plan = context.plan->Room();
+    plan.maker = maker;
+    plan.carry = carry;
+    plan.n = n;
+    plan.thetas.clear();
+    for (double theta = 0; theta <= bound; theta += dtheta) plan.thetas.push_back(theta);
+    result.outcome = ShapeOutcome::kPlanned;
+    return result;
+  }
   if (context.batches) return DrawInBatches(args, context, maker, carrier, carry, dtheta, bound, n);
 
   context.sink.BeginShape(args.step, args.steps, args.limit, n);

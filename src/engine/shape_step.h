@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <memory>
 
 #include "base/host.h"
 #include "curves/curve_slots.h"
@@ -47,6 +48,8 @@ struct ShapeArguments {
   double path_start_x = -2, path_end_x = 2, path_start_y = 0, path_end_y = 0;
 };
 
+class ShapePlan;
+
 // What a step reads and writes besides its arguments.
 struct ShapeContext {
   const ParameterSet& params;
@@ -59,12 +62,18 @@ struct ShapeContext {
   // there in batches, computed and coloured on its threads.
   PointSink& sink;
   PointBatches* batches = nullptr;
+  // When given, the step is only planned (see ShapePlan): no point is made
+  // or sent anywhere, and the step's points count as none.
+  ShapePlan* plan = nullptr;
 };
 
 enum class ShapeOutcome {
-  kDrawn,     // every point of the outline went to the sink
-  kFailed,    // an arithmetic error ended the step; the points sent stay
-  kNoPoints,  // GrainMultiplier * grain is not positive: nothing to draw
+  kDrawn,       // every point of the outline went to the sink
+  kFailed,      // an arithmetic error ended the step; the points sent stay
+  kNoPoints,    // GrainMultiplier * grain is not positive: nothing to draw
+  kPlanned,     // the step was planned (ShapeContext::plan)
+  kNotPlanned,  // too many points for a plan, or points that must be made
+                // in order: nothing done yet
 };
 
 struct ShapeResult {
@@ -79,6 +88,37 @@ struct RotationByIota {
   Point Apply(double x, double y, double cx, double cy) const;
   double cos_angle;
   double sin_angle;
+};
+
+// A step's outline made ready ahead of its points: everything the points
+// need, copied out of the run's state when the step was planned, so that
+// they can be made later, on any thread, block by block, while the run
+// plans the steps that follow.
+class ShapePlan {
+ public:
+  ShapePlan();
+  ~ShapePlan();
+  ShapePlan(const ShapePlan&) = delete;
+  ShapePlan& operator=(const ShapePlan&) = delete;
+
+  // The most points a step may have to be planned; larger steps are drawn
+  // the usual way.
+  int limit = 1 << 16;
+  // The outline's points (indices 1 ... Count()).
+  int Count() const;
+  // The step's point count n, which colouring divides indices by.
+  int PointCount() const;
+  // Makes points begin ... end - 1 into the sink: begin a multiple of
+  // PointBatchSink::kBlock and at most kBlock points. Returns the first
+  // point that failed, or end. Threads may make different blocks at once.
+  int MakePoints(int begin, int end, PointBatchSink& sink) const;
+
+  // What DrawByParameters fills in, made on first use.
+  struct Outline;
+  Outline& Room();
+
+ private:
+  std::unique_ptr<Outline> outline_;
 };
 
 ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context);

@@ -238,6 +238,7 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   std::vector<std::function<void()>> between_steps_;
   bool draw_each_step_ = false;
   qint64 last_shown_ms_ = 0;
+  qint64 show_cost_ms_ = 0;
   bool stepping_ = false;
   bool ending_ = false;
   QImage last_frame_;

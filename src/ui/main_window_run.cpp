@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
@@ -114,10 +115,17 @@ void MainWindow::AfterStep(bool more) {
   }
   between_steps_.clear();
   const qint64 now = QDateTime::currentMSecsSinceEpoch();
-  if (host_->TakeRenderedInStep() || (more && draw_each_step_ && now - last_shown_ms_ >= kShowIntervalMs)) {
+  // Rendering a large canvas takes a while and the worker waits for it:
+  // pictures are shown at most 30 times a second, and never so often that
+  // showing them takes more than a quarter of the run.
+  const qint64 interval = std::max<qint64>(kShowIntervalMs, 3 * show_cost_ms_);
+  if (host_->TakeRenderedInStep() || (more && draw_each_step_ && now - last_shown_ms_ >= interval)) {
+    QElapsedTimer cost;
+    cost.start();
     if (draw_each_step_) state_->canvas.DrawGridsOnPicture(params_);
     ShowCanvasPicture(CanvasPictureCopy());
-    last_shown_ms_ = now;
+    show_cost_ms_ = cost.elapsed();
+    last_shown_ms_ = QDateTime::currentMSecsSinceEpoch();
   }
   if (!more || state_->flags.StopRequested) {
     EndRun();

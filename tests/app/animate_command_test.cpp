@@ -75,6 +75,30 @@ TEST_F(AnimateCommand, FramesMadeInRangesEqualFramesMadeInOneRun) {
   EXPECT_EQ(FrameBaseName(7), "quorl_frame_0007");
 }
 
+// Frames this small are drawn side by side with several threads; they must
+// be the frames one thread makes, listed and saved in frame order.
+TEST_F(AnimateCommand, FramesDrawnSideBySideEqualFramesDrawnOneByOne) {
+  std::string one, three;
+  ASSERT_EQ(Animate({settings.string(), "--save", (dir / "one").string(), "--frame-names", "--no-recipe",
+                     "--threads", "1"},
+                    &one),
+            0);
+  ASSERT_EQ(Animate({settings.string(), "--save", (dir / "two").string(), "--frame-names", "--no-recipe",
+                     "--threads", "3"},
+                    &three),
+            0);
+  std::vector<std::string> a, b;
+  std::istringstream la(one), lb(three);
+  for (std::string line; std::getline(la, line);) a.push_back(line);
+  for (std::string line; std::getline(lb, line);) b.push_back(line);
+  ASSERT_EQ(a.size(), 4u);
+  ASSERT_EQ(b.size(), 4u);
+  for (std::size_t f = 0; f < 4; ++f) {
+    EXPECT_EQ(fs::path(a[f]).filename(), fs::path(b[f]).filename()) << "frame " << f + 1 << " out of order";
+    EXPECT_EQ(ReadFile(a[f]), ReadFile(b[f])) << "frame " << f + 1;
+  }
+}
+
 TEST_F(AnimateCommand, StartFrameAndBadArguments) {
   std::string out;
   ASSERT_EQ(Animate({settings.string(), "--save", (dir / "one").string(), "--start-frame", "3"}, &out), 0);

@@ -1,0 +1,461 @@
+#include "reference/reference_dot_kernel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <type_traits>
+
+#include "base/pixel_math.h"
+#include "base/plane_conversion.h"
+#include "base/step_arithmetic.h"
+
+namespace quorl::reference {
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586476925286766559;
+
+// a + (b - a) * u / v
+double Lerp(double a, double b, double u, double v) {
+  return a + (b - a) * u / v;
+}
+
+// ((i mod size) + size) mod size for a whole-numbered double, with the
+// remainder taking the dividend's sign: always a column or row inside.
+int Wrap(double i, int size) {
+  const double s = size;
+  return static_cast<int>(std::fmod(std::fmod(i, s) + s, s));
+}
+
+}  // namespace
+
+// Defined below, with the colour rules.
+void FillUnitTerms(ReferenceDotKernel& k);
+
+void ReferenceDotKernel::Prepare(const ParameterSet& params, const SourceStore& source, const Canvas& canvas,
+                                 const DotStep& dot) {
+  too_large_ = false;
+  step_ = dot.step;
+  width_ = canvas.CanvasWidth();
+  height_ = canvas.CanvasHeight();
+  freeze_step_ = dot.step - dot.Steps * params.SourceImageOpacityThreshold;
+
+  // Geometry of the dot.
+  scale_ = dot.StepScale;
+  const double w = width_;
+  const double h = height_;
+  const double pw = 2 * scale_ / w;
+  const double ph = 2 * scale_ / h;
+  const double R = dot.dotSize * (pw + ph) / 2;
+  const double n = RoundHalfEven(dot.dotSize);
+  use_dimmer_ = params.UseDimmer;
+  dimmer_ = dot.DimmerFactor;
+  side_ = 0;
+  sub_samples_ = 0;
+  offset_.clear();
+  weights_.clear();
+  inside_.clear();
+  if (width_ > 0 && height_ > 0 && n >= 0) {
+    if (n > kMaxDotGrid) {
+      too_large_ = true;
+    } else {
+      const int count = static_cast<int>(n);
+      side_ = count + 1;
+      // dx of column i and dy of row i are the same expression.
+      for (int i = 0; i <= count; ++i) offset_.push_back((i - n / 2) * pw * 0.35);
+      weights_.assign(static_cast<std::size_t>(side_) * static_cast<std::size_t>(side_), 0.0);
+      inside_.assign(weights_.size(), 0);
+      for (int i = 0; i <= count; ++i) {
+        for (int j = 0; j <= count; ++j) {
+          const double dx = offset_[static_cast<std::size_t>(i)];
+          const double dy = offset_[static_cast<std::size_t>(j)];
+          const double d = DistanceOfPoint(dx, dy);
+          if (!(d < R)) continue;
+          double weight = (1 - d / R) * (1 - d / R);
+          if (use_dimmer_) weight = weight * dimmer_;
+          const std::size_t cell = static_cast<std::size_t>(i) * static_cast<std::size_t>(side_) + j;
+          weights_[cell] = weight;
+          inside_[cell] = 1;
+          ++sub_samples_;
+        }
+      }
+    }
+  }
+
+  // Which rule gives the weights.
+  point_count_ = dot.pointCount;
+  const bool source_on = source.Loaded() && params.UseSourceImage;
+  if (source_on) {
+    weight_rule_ = WeightRule::kSourceImage;
+    source_rows_ = source.SourceRows.data();
+    source_width_ = source.SourceWidth;
+    source_divisor_ = params.UseOpaquePixels ? 1 : 256;
+    offset_per_step_ =
+        Lerp(params.SourceImageStartOffsetPerStep, params.SourceImageEndOffsetPerStep, dot.step, dot.Steps);
+    const double offset_overall =
+        Lerp(params.SourceImageStartOffsetOverall, params.SourceImageEndOffsetOverall, dot.step, dot.Steps);
+    source_theta_multiplier_ = dot.SourceThetaMultiplier;
+    const double v = (static_cast<double>(dot.step) / dot.Steps + offset_overall) * source.SourceHeight *
+                     dot.SourceStepMultiplier;
+    source_row_ok_ = std::isfinite(v);
+    if (source_row_ok_) {
+      const double iv = std::floor(v);
+      source_fv_ = v - iv;
+      source_row_ = Wrap(iv, source.SourceHeight);
+    } else {
+      sub_samples_ = 0;
+    }
+  } else if (params.NewColor) {
+    weight_rule_ = params.OneOrTwo ? WeightRule::kNewColorFromPosition : WeightRule::kNewColorCycle;
+    phase_ = dot.AnimationPhase;
+    step_angle_ =
+        kTwoPi * params.StepColorMultiplier * dot.StepColorSlotMultiplier * dot.step / dot.Steps + 2 * phase_;
+    theta_factor_ = kTwoPi * params.ThetaColorMultiplier * dot.ThetaColorSlotMultiplier;
+  } else {
+    weight_rule_ = WeightRule::kSoftDot;
+  }
+
+  // How the weights combine with the pixels.
+  channel_rule_ =
+      source_on && params.UseOpaquePixels ? ChannelRule::kOpaqueSource : ChannelRule::kAddOrSubtract;
+  white_ = params.White;
+  best_guess_ = params.BestGuess;
+  limits_ = params.UseColorsAsLimits;
+  unclamped_ = params.InterpolateColors;
+  level_ = white_ ? 255 : 0;
+  for (int c = 0; c < 3; ++c) {
+    amount_[c] = dot.StepAmount[c];
+    colour_[c] = dot.StepColor[c];
+  }
+  FillUnitTerms(*this);
+}
+
+// The weights of a point for the rules that do not depend on the
+// sub-sample, dimmer applied. False when the point cannot be coloured.
+bool ReferenceDotKernel::PointWeights(const DotPoint& point, double w[3]) const {
+  switch (weight_rule_) {
+    case WeightRule::kSourceImage: {
+      const double u = (offset_per_step_ - static_cast<double>(point.index) / point_count_) * source_width_ *
+                       source_theta_multiplier_;
+      if (!std::isfinite(u)) return false;
+      const double iu = std::floor(u);
+      const double fu = u - iu;
+      const double fv = source_fv_;
+      const int c = Wrap(iu, source_width_);
+      const int r = source_row_;
+      const std::uint8_t* row0 = source_rows_[r] + 3 * c;
+      const std::uint8_t* row1 = source_rows_[r + 1] + 3 * c;
+      // Bytes are blue, green, red; channel 0 is red.
+      for (int ch = 0; ch < 3; ++ch) {
+        const int b = 2 - ch;
+        const double s = (1 - fu) * (1 - fv) * row0[b] + fu * (1 - fv) * row0[3 + b] + fu * fv * row1[3 + b] +
+                         (1 - fu) * fv * row1[b];
+        w[ch] = white_ ? (255 - s) / source_divisor_ : s / source_divisor_;
+      }
+      break;
+    }
+    case WeightRule::kNewColorFromPosition: {
+      const double x = point.x;
+      const double y = point.y;
+      w[0] = std::fabs(Larger(std::sin(x * y), std::cos(y * y))) / 2;
+      w[1] = std::fabs(Larger(std::sin(x * y), std::cos(x * x))) / 2;
+      w[2] = std::fabs(Larger(std::cos(x + y), std::sin(x * y)));
+      break;
+    }
+    case WeightRule::kNewColorCycle: {
+      const double a = step_angle_;
+      const double b = theta_factor_ * point.index / point_count_ + phase_;
+      w[0] = 1 - std::cos(phase_ - a + b);
+      w[1] = 1 - std::sin(phase_ + a - b);
+      w[2] = 1 - std::cos(phase_ + a + b);
+      break;
+    }
+    case WeightRule::kSoftDot:
+      return true;
+  }
+  if (use_dimmer_)
+    for (int c = 0; c < 3; ++c) w[c] = w[c] * dimmer_;
+  return true;
+}
+
+bool ReferenceDotKernel::MapPoint(const DotPoint& point, int* cols, int* rows, double w[3]) const {
+  if (sub_samples_ == 0) return false;
+  double point_w[3] = {1, 1, 1};
+  if (!PointWeights(point, point_w)) return false;
+  if (weight_rule_ == WeightRule::kSoftDot) {
+    w[0] = point.ZFactor;
+  } else {
+    for (int c = 0; c < 3; ++c) w[c] = point_w[c] * point.ZFactor;
+  }
+  // A sub-sample's column depends on its dx alone and its row on its dy
+  // alone, so side_ of each serve all side_ * side_ sub-samples.
+  for (int i = 0; i < side_; ++i) {
+    const double offset = offset_[static_cast<std::size_t>(i)];
+    cols[i] = GetPixelFromReal(Axis::X, point.x + offset, scale_, width_, height_);
+    rows[i] = GetPixelFromReal(Axis::Y, point.y + offset, scale_, width_, height_);
+  }
+  return true;
+}
+
+// The colouring of one step's points, with the rules fixed at compile time
+// so the sub-sample loop carries no tests of them.
+struct DotColouring {
+  enum class Combine { kLimits, kUnclamped, kClamped, kOpaque };
+  enum class Subtract { kAlways, kBestGuess, kNever };
+
+  template <bool kSoftDot, Combine kCombine, Subtract kSubtract>
+  struct Rules {
+    static constexpr bool soft_dot = kSoftDot;
+    static constexpr Combine combine = kCombine;
+    static constexpr Subtract subtract = kSubtract;
+  };
+
+  // Calls visit(Rules<...>{}) with the kernel's rules.
+  template <typename Visit>
+  static void WithRules(const ReferenceDotKernel& k, Visit&& visit) {
+    if (k.channel_rule_ == ReferenceDotKernel::ChannelRule::kOpaqueSource) {
+      visit(Rules<false, Combine::kOpaque, Subtract::kNever>{});
+      return;
+    }
+    const auto subtract = [&k, &visit](auto soft, auto combine) {
+      constexpr bool S = decltype(soft)::value;
+      constexpr Combine C = decltype(combine)::value;
+      if (k.white_)
+        visit(Rules<S, C, Subtract::kAlways>{});
+      else if (k.best_guess_)
+        visit(Rules<S, C, Subtract::kBestGuess>{});
+      else
+        visit(Rules<S, C, Subtract::kNever>{});
+    };
+    const auto combine = [&k, &subtract](auto soft) {
+      if (k.limits_)
+        subtract(soft, std::integral_constant<Combine, Combine::kLimits>{});
+      else if (k.unclamped_)
+        subtract(soft, std::integral_constant<Combine, Combine::kUnclamped>{});
+      else
+        subtract(soft, std::integral_constant<Combine, Combine::kClamped>{});
+    };
+    if (k.weight_rule_ == ReferenceDotKernel::WeightRule::kSoftDot)
+      combine(std::true_type{});
+    else
+      combine(std::false_type{});
+  }
+
+  // The kernel's values the sub-sample loop reads, copied into a local so
+  // the compiler keeps them in registers across the pixel stores.
+  struct Constants {
+    std::int32_t step;
+    double freeze_step;
+    double g;
+    bool white;
+    int width;
+    int side;
+    double A[3];
+    double L[3];
+  };
+
+  static Constants ConstantsOf(const ReferenceDotKernel& k) {
+    Constants c{k.step_, k.freeze_step_, k.level_, k.white_, k.width_, k.side_, {}, {}};
+    for (int i = 0; i < 3; ++i) {
+      c.A[i] = k.amount_[i];
+      c.L[i] = k.colour_[i];
+    }
+    return c;
+  }
+
+  // What a sub-sample of weights w does to a pixel, as far as it does not
+  // depend on the pixel: T[0..2] the subtracted change (with limits A * w,
+  // for opaque pixels the target value), T[3..5] the added change. The
+  // arithmetic is that of the rules below, only done ahead.
+  template <typename R>
+  static inline void Terms(const Constants& k, const double w[3], double T[6]) {
+    const double* A = k.A;
+    const double* L = k.L;
+    if constexpr (R::combine == Combine::kOpaque) {
+      for (int c = 0; c < 3; ++c) T[c] = k.white ? 255 - w[c] : w[c];
+    } else if constexpr (R::combine == Combine::kLimits) {
+      for (int c = 0; c < 3; ++c) T[c] = A[c] * w[c];
+    } else {
+      if constexpr (R::subtract != Subtract::kNever)
+        for (int c = 0; c < 3; ++c) T[c] = A[c] * w[c] * (L[c] - 255) / 255;
+      if constexpr (R::subtract != Subtract::kAlways)
+        for (int c = 0; c < 3; ++c) T[3 + c] = A[c] * w[c] * L[c] / 255;
+    }
+  }
+
+  // Steps 5 and 6 of one sub-sample on a pixel's channels P, with its first
+  // step `first` as it stands before this sub-sample and the sub-sample's
+  // terms T.
+  template <typename R>
+  static inline void CombineIntoPixel(const Constants& k, double P[3], std::int32_t first,
+                                      const double T[6]) {
+    const double g = k.g;
+    const double* A = k.A;
+    const double* L = k.L;
+    if constexpr (R::combine == Combine::kOpaque) {
+      // A pixel stays open for a while after a dot first reached it; a pixel
+      // of a background picture (not the flat background) is never painted.
+      const bool background = P[0] == g && P[1] == g && P[2] == g;
+      const bool frozen = !background && (first <= k.freeze_step || first == Canvas::NeverPainted);
+      if (frozen) return;
+      for (int c = 0; c < 3; ++c) {
+        const double t = T[c];
+        if (P[c] == g && t != g)
+          P[c] = (g + t) / 2;
+        else
+          P[c] = t;
+      }
+    } else {
+      bool subtract = R::subtract == Subtract::kAlways;
+      if constexpr (R::subtract == Subtract::kBestGuess) subtract = P[0] > A[0] && P[1] > A[1] && P[2] > A[2];
+      if (subtract) {
+        if constexpr (R::combine == Combine::kLimits) {
+          // Each turn lowers the two other channels, floored at the step colour.
+          for (int c = 0; c < 3; ++c) {
+            for (int j : {(c + 1) % 3, (c + 2) % 3}) {
+              if (T[j] + L[j] < P[j]) P[j] = Larger(P[j] - T[j], L[j]);
+            }
+          }
+        } else if constexpr (R::combine == Combine::kUnclamped) {
+          for (int c = 0; c < 3; ++c) P[c] = P[c] + T[c];
+        } else {
+          for (int c = 0; c < 3; ++c) P[c] = ClampToChannel(P[c] + T[c]);
+        }
+      } else if constexpr (R::subtract != Subtract::kAlways) {
+        if constexpr (R::combine == Combine::kLimits) {
+          for (int c = 0; c < 3; ++c) P[c] = Smaller(P[c] + T[c], L[c]);
+        } else if constexpr (R::combine == Combine::kUnclamped) {
+          for (int c = 0; c < 3; ++c) P[c] = P[c] + T[3 + c];
+        } else {
+          for (int c = 0; c < 3; ++c) P[c] = ClampToChannel(P[c] + T[3 + c]);
+        }
+      }
+    }
+  }
+
+  // The soft-dot terms of every sub-sample at depth factor 1, the usual
+  // case, so that points at that depth need no arithmetic per sub-sample
+  // beyond the pixel's own.
+  static void FillUnitTerms(ReferenceDotKernel& k) {
+    k.unit_terms_.clear();
+    if (k.weight_rule_ != ReferenceDotKernel::WeightRule::kSoftDot ||
+        k.side_ > ReferenceDotKernel::kTermTableSide)
+      return;
+    k.unit_terms_.assign(k.weights_.size() * 6, 0.0);
+    const Constants constants = ConstantsOf(k);
+    WithRules(k, [&](auto rules) {
+      for (std::size_t cell = 0; cell < k.weights_.size(); ++cell) {
+        const double w = k.weights_[cell] * 1.0;
+        const double ws[3] = {w, w, w};
+        Terms<decltype(rules)>(constants, ws, k.unit_terms_.data() + cell * 6);
+      }
+    });
+  }
+
+  static bool IsOne(double z) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &z, sizeof bits);
+    return bits == 0x3FF0000000000000u;
+  }
+
+  // Every sub-sample of one mapped point whose row is marked in `mine`, in
+  // the order of the grid: column by column, and up each column. A run of
+  // sub-samples on the same pixel keeps the pixel in registers.
+  template <typename R, typename Index>
+  static inline void ColourPoint(const Constants& k, const ReferenceDotKernel& kernel, double* pixels,
+                                 std::int32_t* first_steps, const Index* cols, const Index* rows,
+                                 const std::uint8_t* mine, const double* point_w) {
+    const int side = k.side;
+    const int width = k.width;
+    double point_terms[6] = {0, 0, 0, 0, 0, 0};
+    const double* table = nullptr;
+    double z = 1;
+    if constexpr (R::soft_dot) {
+      z = point_w[0];
+      // w * 1 is w, to the bit: the table holds exactly these terms.
+      if (!kernel.unit_terms_.empty() && IsOne(z)) table = kernel.unit_terms_.data();
+    } else {
+      Terms<R>(k, point_w, point_terms);
+    }
+    for (int i = 0; i < side; ++i) {
+      const int px = cols[i];
+      if (px < 0 || px >= width) continue;
+      const std::size_t grid_row = static_cast<std::size_t>(i) * static_cast<std::size_t>(side);
+      const std::uint8_t* inside = kernel.inside_.data() + grid_row;
+      const double* soft = kernel.weights_.data() + grid_row;
+      double* cell = nullptr;
+      std::int32_t* first_cell = nullptr;
+      double P[3] = {0, 0, 0};
+      std::int32_t first = 0;
+      int row = -1;
+      for (int j = 0; j < side; ++j) {
+        if (!(inside[j] & mine[j])) continue;
+        const int py = rows[j];
+        if (py != row) {
+          if (cell) {
+            cell[0] = P[0];
+            cell[1] = P[1];
+            cell[2] = P[2];
+            *first_cell = first;
+          }
+          row = py;
+          const std::size_t pixel = static_cast<std::size_t>(py) * static_cast<std::size_t>(width) + px;
+          cell = pixels + pixel * 3;
+          first_cell = first_steps + pixel;
+          P[0] = cell[0];
+          P[1] = cell[1];
+          P[2] = cell[2];
+          first = *first_cell;
+        }
+        const double* T = point_terms;
+        double sub_terms[6];
+        if constexpr (R::soft_dot) {
+          if (table) {
+            T = table + (grid_row + j) * 6;
+          } else {
+            const double w = soft[j] * z;
+            const double ws[3] = {w, w, w};
+            Terms<R>(k, ws, sub_terms);
+            T = sub_terms;
+          }
+        }
+        CombineIntoPixel<R>(k, P, first, T);
+        if (k.step < first) first = k.step;
+      }
+      if (cell) {
+        cell[0] = P[0];
+        cell[1] = P[1];
+        cell[2] = P[2];
+        *first_cell = first;
+      }
+    }
+  }
+};
+
+void FillUnitTerms(ReferenceDotKernel& k) {
+  DotColouring::FillUnitTerms(k);
+}
+
+void AddColorToPixels(Canvas& canvas, const ReferenceDotKernel& k, const DotPoint& point, int rowBegin,
+                      int rowEnd) {
+  // The grids must not change size between Prepare and the step's points.
+  if (k.DrawsNothing() || canvas.CanvasWidth() != k.width_ || canvas.CanvasHeight() != k.height_) return;
+  int cols[ReferenceDotKernel::kMaxDotGrid + 1];
+  int rows[ReferenceDotKernel::kMaxDotGrid + 1];
+  std::uint8_t mine[ReferenceDotKernel::kMaxDotGrid + 1];
+  double w[3];
+  if (!k.MapPoint(point, cols, rows, w)) return;
+  const int row_begin = rowBegin < 0 ? 0 : rowBegin;
+  const int row_end = rowEnd > k.height_ ? k.height_ : rowEnd;
+  // A value left of or below the canvas maps to -1 and is skipped, never
+  // clamped onto the edge.
+  for (int j = 0; j < k.side_; ++j) mine[j] = rows[j] >= row_begin && rows[j] < row_end;
+  double* pixels = canvas.PixelBuffer();
+  std::int32_t* first = canvas.FirstStepBuffer();
+  const DotColouring::Constants constants = DotColouring::ConstantsOf(k);
+  DotColouring::WithRules(k, [&](auto rules) {
+    DotColouring::ColourPoint<decltype(rules)>(constants, k, pixels, first, cols, rows, mine, w);
+  });
+}
+
+}  // namespace quorl::reference
