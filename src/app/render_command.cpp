@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/program_setup.h"
+#include "app/stepped_render.h"
 #include "app/terminal_progress.h"
 #include "canvas/png_writer.h"
 #include "engine/drawing_run.h"
@@ -39,7 +40,13 @@ int RunRender(const RenderOptions& options, CommandIo& io) {
 
   auto state = std::make_unique<ProgramState>();
   TerminalHost host(err, progressBar);
-  if (const int status = SetUpProgramState(options.Setup(), *state, host, err); status != 0) return status;
+  SteppedRender stepped;
+  stepped.untilStep = options.untilStep;
+  stepped.stateOut = options.stateOut;
+  stepped.resume = options.continueRun;
+  const int setup = options.continueRun ? LoadRenderState(options.settingsPath, *state, stepped.position, err)
+                                        : SetUpProgramState(options.Setup(), *state, host, err);
+  if (setup != 0) return setup;
   ParameterSet& params = state->params;
   if (options.opacity >= 0) params.Opacity = options.opacity;
 
@@ -51,7 +58,7 @@ int RunRender(const RenderOptions& options, CommandIo& io) {
   // Nothing edits the settings during a command-line run.
   run.SetStepsAhead(true);
   const auto start = std::chrono::steady_clock::now();
-  run.DrawOrStop();
+  const int drawn = DrawSteppedRender(run, *state, stepped, err);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   host.ClearProgress();
 
@@ -74,6 +81,7 @@ int RunRender(const RenderOptions& options, CommandIo& io) {
     }
     std::fprintf(out, "%s\n", saved.pngPath.c_str());
   }
+  if (drawn != 0) return drawn;
   if (options.bench) {
     const RunCounters& c = run.Counters();
     std::fprintf(out, "steps drawn: %d\npoints: %lld\nsub-samples: %lld\nseconds: %.3f\n", c.stepsDrawn,
@@ -104,6 +112,12 @@ class RenderCommand : public Command {
     RegisterSharedOptions(table, options_, text_);
     table.Value("--opacity", opacity_, "N", "Opacity for the alpha channel, 1 to 100", ValueKind::Number);
     table.Flag("--bench", options_.bench, "print steps, points, sub-samples and the time taken");
+    table.Value("--until-step", untilStep_, "K", "stop after step K (steps count from 0)", ValueKind::Number);
+    table.Value("--state-out", options_.stateOut, "STATE",
+                "keep the run's state in STATE when it stops or ends, to go on with --continue",
+                ValueKind::File);
+    table.Flag("--continue", options_.continueRun,
+               "SETTINGS is a state file: go on from the step where it stopped");
   }
   bool Check(std::string& error) override {
     if (!CheckSharedOptions(options_, text_, error)) return false;
@@ -112,8 +126,20 @@ class RenderCommand : public Command {
       if (!WholeNumberOption("--opacity", opacity_, 1, 100, number, error)) return false;
       options_.opacity = static_cast<int>(number);
     }
-    if (options_.outputPath.empty() && options_.saveDir.empty()) {
-      error = "no output given (-o OUT.png and/or --save DIR)";
+    if (!untilStep_.empty()) {
+      long long number = 0;
+      if (!WholeNumberOption("--until-step", untilStep_, 0, 2147483647, number, error)) return false;
+      options_.untilStep = number;
+    }
+    if (options_.outputPath.empty() && options_.saveDir.empty() && options_.stateOut.empty()) {
+      error = "no output given (-o OUT.png, --save DIR and/or --state-out STATE)";
+      return false;
+    }
+    if (options_.continueRun && (!options_.style.empty() || !options_.overrides.empty() ||
+                                 !options_.sourceImage.empty() || !options_.backgroundImage.empty())) {
+      error =
+          "a state file carries its own recipe and pictures: --continue takes no --style, --set, "
+          "--source-image or --background-image";
       return false;
     }
     return true;
@@ -124,6 +150,7 @@ class RenderCommand : public Command {
   RenderOptions options_;
   SharedOptionText text_;
   std::string opacity_;
+  std::string untilStep_;
 };
 
 }  // namespace

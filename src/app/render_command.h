@@ -15,6 +15,10 @@ struct RenderOptions : SharedOptions {
   std::string outputPath;  // -o: the picture alone
   bool bench = false;
   int opacity = -1;  // --opacity N (1 ... 100) instead of the file's Opacity
+  // --continue: settingsPath is a state file; the run goes on from it.
+  bool continueRun = false;
+  long long untilStep = -1;  // --until-step K: stop after step K
+  std::string stateOut;      // --state-out FILE: keep the run's state there
 };
 
 // Runs the render. Exit status: 0 done, 1 a file could not be read or

@@ -69,6 +69,11 @@ std::string DefaultPictureFolder() {
   return Home() + "/Pictures/Quorl/";
 }
 
+std::string ProgramStateFolder() {
+  if (const char* v = std::getenv("QUORL_STATE_DIR"); v && *v) return WithSlash(v);
+  return WithSlash(EnvOr("XDG_STATE_HOME", Home() + "/.local/state")) + "quorl/";
+}
+
 bool FolderExists(const std::string& path) {
   struct stat st {};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);

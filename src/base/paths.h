@@ -15,6 +15,11 @@ std::string ProgramSettingsFile();
 // Stands for "the program's folder" as default of the save and load folders.
 std::string DefaultPictureFolder();
 
+// Where the program keeps what it must not lose between runs: the recipe
+// history and the autosaved canvas. QUORL_STATE_DIR when set; else
+// $XDG_STATE_HOME/quorl/, else ~/.local/state/quorl/; always ends in "/".
+std::string ProgramStateFolder();
+
 // The XDG_PICTURES_DIR line of a user-dirs.dirs file, with "$HOME" replaced
 // by `home`; empty when the file names no pictures folder. The file's lines
 // are KEY="$HOME/path" or KEY="/absolute/path"; the last one counts.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <random>
+#include <string>
 
 #include "base/host.h"
 
@@ -14,6 +15,12 @@ class SeededRandom : public RandomSource {
   explicit SeededRandom(std::uint64_t seed) : engine_(seed) {}
   // Uniform in [0, 1), 53 random bits.
   double Random() override { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; }
+
+  // The generator's whole state as text, so a stopped run can go on with the
+  // very numbers it would have drawn. Restore refuses text that is not such
+  // a state and then leaves the generator as it was.
+  std::string SaveState() const;
+  bool RestoreState(const std::string& text);
 
  private:
   std::mt19937_64 engine_;

@@ -50,6 +50,37 @@ bool Canvas::SetImageDimensions(const ParameterSet& params, std::string* error) 
   return true;
 }
 
+CanvasGrids Canvas::CopyGrids() const {
+  CanvasGrids grids;
+  grids.width = width_;
+  grids.height = height_;
+  grids.pixels = pixels_;
+  grids.background = background_;
+  grids.normal = normal_;
+  grids.firstStep = first_step_;
+  grids.keepPicture = KeepPicture;
+  return grids;
+}
+
+bool Canvas::RestoreGrids(CanvasGrids&& grids) {
+  if (!grids.Consistent()) return false;
+  try {
+    Picture24 bitmap(grids.width, grids.height);
+    bitmap_ = std::move(bitmap);
+  } catch (const std::exception&) {
+    return false;
+  }
+  pixels_ = std::move(grids.pixels);
+  background_ = std::move(grids.background);
+  normal_ = std::move(grids.normal);
+  first_step_ = std::move(grids.firstStep);
+  width_ = grids.width;
+  height_ = grids.height;
+  KeepPicture = grids.keepPicture;
+  canvas_rows_.clear();
+  return true;
+}
+
 void Canvas::MakeBitmap() {
   // Every render writes every pixel, so a bitmap of the right size is only
   // replaced when the size changed.

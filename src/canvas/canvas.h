@@ -11,6 +11,7 @@
 
 #include "base/host.h"
 #include "base/picture24.h"
+#include "canvas/canvas_grids.h"
 #include "canvas/image_stores.h"
 #include "settings/parameter_set.h"
 
@@ -45,6 +46,13 @@ class Canvas {
   // Renders the pixel buffer into the bitmap, normalising when
   // InterpolateColors is set, then tells the host.
   void DrawGridsOnPicture(const ParameterSet& params, Host* host = nullptr);
+
+  // A copy of the grids, e.g. for an autosave written while drawing goes on.
+  CanvasGrids CopyGrids() const;
+  // Takes the grids over (the canvas's size becomes theirs) and renders
+  // nothing; false, with the canvas unchanged, for grids whose sizes do not
+  // agree or when memory runs out.
+  bool RestoreGrids(CanvasGrids&& grids);
 
   // Keeps a copy of the bitmap for the curve display to restore.
   void CopyOutQuorlPicture();

@@ -44,6 +44,11 @@ class BezierPath {
   double GetTotalLength() const { return total_length_; }
   bool IsValid() const { return valid_; }
   int GetPointCount() const { return point_count_; }
+  // What a built curve was made from, so that it can be made again exactly:
+  // InitBezier(points, subdivisions), the points, BuildBezier.
+  bool IsBuilt() const { return Readable(); }
+  const std::vector<Point>& GivenPoints() const { return bezier_points_; }
+  int GetSubdivisions() const { return subdivisions_; }
 
   // Release the control polygon or the spans; the curve then reads 0.
   void FreeControls() {

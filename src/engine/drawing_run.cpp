@@ -164,6 +164,33 @@ bool DrawingRun::RunStep() {
   return !loopEnded_;
 }
 
+RunPosition DrawingRun::Position() const {
+  RunPosition p;
+  p.fn = fn_;
+  p.iterations = iterations_;
+  p.step = step_;
+  p.loopEnded = loopEnded_;
+  p.factorA = factorA_;
+  p.factorB = factorB_;
+  p.delta = delta_;
+  p.shownHuh = shownHuh_;
+  p.counters = counters_;
+  return p;
+}
+
+void DrawingRun::Resume(const RunPosition& position) {
+  fn_ = position.fn;
+  iterations_ = position.iterations;
+  step_ = position.step;
+  loopEnded_ = position.loopEnded;
+  factorA_ = position.factorA;
+  factorB_ = position.factorB;
+  delta_ = position.delta;
+  shownHuh_ = position.shownHuh;
+  counters_ = position.counters;
+  host_.StartProgress(state_.params.Steps);
+}
+
 bool DrawingRun::CanDrawAhead() const {
   const ParameterSet& p = *sink_.params;
   return stepsAhead_ && threads_ > 1 && !externalSink_ && !state_.flags.DrawEachStep && !p.UseIotaExtra &&

@@ -50,6 +50,19 @@ StepEnds ResolveStepEnds(const ParameterSet& p, const AnimationOverrides& anim, 
 // The message a run ends with when positions were left out.
 std::string OffCanvasMessage(long long positions);
 
+// Everything a run carries from one step to the next besides the program
+// state: with it (and the state) a stopped run goes on exactly as if it had
+// never stopped.
+struct RunPosition {
+  int fn = 1;
+  long long iterations = 0;  // Steps + 1, fixed when the run began
+  long long step = 0;        // the next iteration
+  bool loopEnded = true;
+  double factorA = 1, factorB = 1, delta = 1;
+  bool shownHuh = false;
+  RunCounters counters;
+};
+
 class DrawingRun {
  public:
   DrawingRun(ProgramState& state, Host& host);
@@ -81,6 +94,13 @@ class DrawingRun {
   void Begin();
   bool RunStep();
   void Finish();
+
+  // Where the run is; taken between two RunStep calls.
+  RunPosition Position() const;
+  // In place of Begin: goes on from a position taken between two steps of a
+  // run on the same program state (restored from a state file). Sets up the
+  // progress bar, writes no settings.
+  void Resume(const RunPosition& position);
 
   // Threads a step is drawn with: all the machine's cores unless set; a
   // count below 1 means all cores, and more than 64 count as 64. The

@@ -73,11 +73,13 @@ inline void Release(QWidget* w, QPoint pos) {
   SendMouse(w, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
 }
 
-// Points the program's own settings file and picture folder into `folder`,
+// Points the program's own settings file, picture folder and state folder
+// (history, autosave) into `folder`,
 // away from the user's files and from the other test programs.
 inline void UseSettingsFolder(const QString& folder) {
   qputenv("QUORL_SETTINGS", (folder + "/quorl.ini").toUtf8());
   qputenv("XDG_PICTURES_DIR", (folder + "/Pictures").toUtf8());
+  qputenv("QUORL_STATE_DIR", (folder + "/state").toUtf8());
 }
 
 // A settings file holding `p` under `style`, which it names as current.

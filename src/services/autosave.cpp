@@ -1,0 +1,109 @@
+#include "services/autosave.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "base/atomic_file.h"
+#include "base/paths.h"
+
+namespace quorl {
+namespace {
+
+constexpr const char* kAutosaveName = "canvas.qauto";
+constexpr const char* kSessionName = "session.lock";
+
+std::string WithSlash(std::string folder) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder;
+}
+
+// zstd's fast end: an autosave is written often and must not lag behind.
+constexpr int kAutosaveLevel = 1;
+
+}  // namespace
+
+Autosaver::Autosaver(AutosaveSettings settings) : settings_(std::move(settings)) {}
+
+Autosaver::~Autosaver() {
+  Wait();
+}
+
+std::string Autosaver::PathIn(const std::string& folder) {
+  return WithSlash(folder) + kAutosaveName;
+}
+
+std::string Autosaver::Path() const {
+  return PathIn(settings_.folder);
+}
+
+void Autosaver::Wait() {
+  if (writer_.joinable()) writer_.join();
+}
+
+std::string Autosaver::LastError() const {
+  std::lock_guard lock(errorMutex_);
+  return error_;
+}
+
+AutosaveOffer Autosaver::Offer(const ProgramState& state, const RunPosition& position, bool runEnded) {
+  const auto now = std::chrono::steady_clock::now();
+  if (!runEnded && any_ && now - last_ < settings_.interval) return AutosaveOffer::kNotDue;
+  if (GridBytesFor(state.canvas.CanvasWidth(), state.canvas.CanvasHeight()) > settings_.maxGridBytes)
+    return AutosaveOffer::kTooLarge;
+  if (writing_.load()) {
+    // The end of a run must be kept: wait for the one before it.
+    if (!runEnded) return AutosaveOffer::kBusy;
+    Wait();
+  }
+  Wait();
+  any_ = true;
+  last_ = now;
+  writing_.store(true);
+  auto snapshot = std::make_shared<RunSnapshot>(TakeRunSnapshot(state, position));
+  writer_ = std::thread([this, snapshot] {
+    std::string error;
+    MakeFolders(WithSlash(settings_.folder).substr(0, WithSlash(settings_.folder).size() - 1));
+    const bool ok = WriteRunStateFile(Path(), kAutosaveKind, *snapshot, error, kAutosaveLevel);
+    {
+      std::lock_guard lock(errorMutex_);
+      error_ = ok ? "" : error;
+    }
+    if (ok) ++written_;
+    writing_.store(false);
+  });
+  return AutosaveOffer::kQueued;
+}
+
+bool StartSession(const std::string& folder, bool& previousEndedUncleanly, std::string& error) {
+  const std::string dir = WithSlash(folder);
+  previousEndedUncleanly = false;
+  std::string text;
+  if (ReadWholeFile(dir + kSessionName, text)) {
+    long pid = 0;
+    const bool parsed = std::sscanf(text.c_str(), "%ld", &pid) == 1 && pid > 0;
+    // This very process (an earlier window of it) or one still running
+    // (another window) has not crashed.
+    const bool ours = parsed && pid == static_cast<long>(::getpid());
+    const bool running = parsed && !ours && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+    previousEndedUncleanly = !ours && !running;
+  }
+  if (!MakeFolders(dir.substr(0, dir.size() - 1))) {
+    error = "The folder " + dir + " cannot be made.";
+    return false;
+  }
+  return WriteFileAtomically(dir + kSessionName, std::to_string(::getpid()) + "\n", &error);
+}
+
+void EndSession(const std::string& folder) {
+  std::remove((WithSlash(folder) + kSessionName).c_str());
+}
+
+bool ReadAutosave(const std::string& folder, RunSnapshot& snapshot, std::string& error) {
+  return ReadRunStateFile(Autosaver::PathIn(folder), kAutosaveKind, snapshot, error);
+}
+
+}  // namespace quorl

@@ -1,0 +1,137 @@
+#include "services/autosave.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include "base/paths.h"
+#include "engine/drawing_run.h"
+#include "support/app_test_support.h"
+#include "support/engine_test_support.h"
+
+namespace quorl {
+namespace {
+
+namespace fs = std::filesystem;
+
+void SetUpScene(ProgramState& state, int steps) {
+  state.params.ImageWidth = 120;
+  state.params.ImageHeight = 90;
+  state.params.Steps = steps;
+  state.params.PercentToComplete = 100;
+  state.params.FunctionNumber = 7;
+  state.params.StartRadius = 50;
+  state.params.EndRadius = 150;
+  state.random = SeededRandom(5);
+  state.canvas.SetImageDimensions(state.params);
+  state.canvas.MakePictureBlack(state.params, state.background);
+}
+
+bool SameBytes(const std::vector<double>& a, const std::vector<double>& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+}
+
+class Autosave : public ::testing::Test {
+ protected:
+  test::ScratchFolder scratch{"quorl-autosave-test"};
+  const std::string folder = (scratch.Path() / "state").string();
+  testing::TestHost host;
+};
+
+TEST_F(Autosave, ARunKilledMidDrawIsRecoveredToTheGridsOfItsLastAutosave) {
+  bool unclean = true;
+  std::string error;
+  ASSERT_TRUE(StartSession(folder, unclean, error)) << error;
+  EXPECT_FALSE(unclean);
+  EndSession(folder);
+
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The drawing program: autosaves every step it can, never ends.
+    bool ignored = false;
+    std::string e;
+    StartSession(folder, ignored, e);
+    auto state = std::make_unique<ProgramState>();
+    SetUpScene(*state, 2000000);
+    testing::TestHost childHost;
+    DrawingRun run(*state, childHost);
+    AutosaveSettings settings{folder, std::chrono::milliseconds(0), 1ULL << 30};
+    Autosaver autosaver(settings);
+    run.StartDrawing();
+    run.Begin();
+    while (run.RunStep()) autosaver.Offer(*state, run.Position(), false);
+    ::_exit(0);
+  }
+  // Kill it once a few autosaves are on the disk, in the middle of drawing.
+  const std::string path = Autosaver::PathIn(folder);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  while (!fs::exists(path) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ::kill(child, SIGKILL);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  ASSERT_TRUE(fs::exists(path)) << "no autosave within two minutes";
+
+  // The next start.
+  ASSERT_TRUE(StartSession(folder, unclean, error)) << error;
+  EXPECT_TRUE(unclean);
+  RunSnapshot snapshot;
+  ASSERT_TRUE(ReadAutosave(folder, snapshot, error)) << error;
+  const long long reached = snapshot.position.step;
+  ASSERT_GT(reached, 0);
+  auto recovered = std::make_unique<ProgramState>();
+  ASSERT_TRUE(ApplyRunSnapshot(std::move(snapshot), *recovered, error)) << error;
+
+  // The same run drawn again up to that step, uninterrupted.
+  auto expected = std::make_unique<ProgramState>();
+  SetUpScene(*expected, 2000000);
+  DrawingRun run(*expected, host);
+  run.StartDrawing();
+  run.Begin();
+  while (run.CurrentStep() < reached && run.RunStep()) {
+  }
+  const CanvasGrids want = expected->canvas.CopyGrids(), got = recovered->canvas.CopyGrids();
+  EXPECT_TRUE(SameBytes(got.pixels, want.pixels)) << "after step " << reached;
+  EXPECT_TRUE(SameBytes(got.normal, want.normal));
+  EXPECT_EQ(got.firstStep, want.firstStep);
+  EXPECT_EQ(recovered->params, expected->params);
+  EndSession(folder);
+  ASSERT_TRUE(StartSession(folder, unclean, error));
+  EXPECT_FALSE(unclean) << "a clean exit is not reported as a crash";
+  EndSession(folder);
+}
+
+TEST_F(Autosave, AtMostOncePerIntervalAlwaysAtTheEndAndNeverBeyondTheLimit) {
+  auto state = std::make_unique<ProgramState>();
+  SetUpScene(*state, 40);
+  AutosaveSettings settings{folder, std::chrono::hours(1), 1ULL << 30};
+  Autosaver autosaver(settings);
+  EXPECT_EQ(autosaver.Offer(*state, RunPosition{}, false), AutosaveOffer::kQueued);
+  autosaver.Wait();
+  EXPECT_EQ(autosaver.Offer(*state, RunPosition{}, false), AutosaveOffer::kNotDue);
+  EXPECT_EQ(autosaver.Offer(*state, RunPosition{}, true), AutosaveOffer::kQueued);
+  autosaver.Wait();
+  EXPECT_EQ(autosaver.Written(), 2);
+  EXPECT_EQ(autosaver.LastError(), "");
+
+  // One byte under the grids of this canvas: refused, and the file on disk
+  // stays the last one written.
+  const std::string before = test::ReadFile(autosaver.Path());
+  AutosaveSettings small{folder, std::chrono::milliseconds(0), GridBytesFor(120, 90) - 1};
+  Autosaver limited(small);
+  EXPECT_EQ(limited.Offer(*state, RunPosition{}, true), AutosaveOffer::kTooLarge);
+  EXPECT_EQ(test::ReadFile(autosaver.Path()), before);
+}
+
+}  // namespace
+}  // namespace quorl
