@@ -1,6 +1,5 @@
 #include "app/animate_command.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,6 +7,8 @@
 #include <memory>
 
 #include "animation/animation_series.h"
+#include "app/command_line.h"
+#include "app/film.h"
 #include "app/program_setup.h"
 #include "app/side_by_side_frames.h"
 #include "app/terminal_progress.h"
@@ -127,45 +128,6 @@ class CommandLineSeries : public SeriesHost {
   const SideBySideFrames::Done saveFrame_ = [this](int f, ProgramState& frame) { Save(f, frame); };
 };
 
-// Assembles the frames into a film with ffmpeg, through numbered links in a
-// temporary folder so the frames' own names do not matter.
-int MakeVideo(const std::vector<std::string>& frames, const std::string& video, std::FILE* err) {
-  if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) {
-    std::fprintf(err,
-                 "quorl: --video needs ffmpeg, which is not installed (Debian: apt-get install ffmpeg); "
-                 "the frames are saved\n");
-    return 1;
-  }
-  if (frames.empty()) {
-    std::fprintf(err, "quorl: no frames were made, so there is no film\n");
-    return 1;
-  }
-  std::string folder = (fs::temp_directory_path() / "quorl-film-XXXXXX").string();
-  if (!::mkdtemp(folder.data())) {
-    std::fprintf(err, "quorl: cannot make a temporary folder for the film\n");
-    return 1;
-  }
-  std::error_code ec;
-  for (size_t i = 0; i < frames.size(); ++i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/f%06zu.png", i);
-    fs::create_symlink(fs::absolute(frames[i]), folder + name, ec);
-  }
-  const bool gif = video.size() >= 4 && video.compare(video.size() - 4, 4, ".gif") == 0;
-  // Even sizes for the common video codecs; a palette of its own for a GIF.
-  const std::string filter =
-      gif ? "split[a][b];[a]palettegen[p];[b][p]paletteuse" : "pad=ceil(iw/2)*2:ceil(ih/2)*2,format=yuv420p";
-  const std::string command = "ffmpeg -loglevel error -y -framerate 25 -i '" + folder + "/f%06d.png' -vf '" +
-                              filter + "' '" + video + "'";
-  const int status = std::system(command.c_str());
-  fs::remove_all(folder, ec);
-  if (status != 0) {
-    std::fprintf(err, "quorl: ffmpeg could not make '%s'\n", video.c_str());
-    return 1;
-  }
-  return 0;
-}
-
 // "I/N" with 1 <= I <= N.
 bool ParseChunk(const std::string& text, int& chunk, int& chunks, std::string& error) {
   const size_t slash = text.find('/');
@@ -202,13 +164,18 @@ std::string FrameBaseName(int f) {
 int RunAnimate(const AnimateOptions& options, CommandIo& io) {
   std::FILE* const out = io.out;
   std::FILE* const err = io.err;
-  const bool progressBar = options.Progress(io.errIsTerminal) == ProgressStyle::Bar;
   if (!fs::is_directory(options.saveDir)) {
     std::fprintf(err, "quorl: the save folder '%s' does not exist\n", options.saveDir.c_str());
     return 1;
   }
+  // Said before the frames take their time, not after.
+  if (!options.video.empty() && !FfmpegInstalled()) {
+    std::fprintf(err,
+                 "quorl: --video needs ffmpeg, which is not installed (Debian: apt-get install ffmpeg)\n");
+    return 1;
+  }
   auto state = std::make_unique<ProgramState>();
-  TerminalHost host(err, progressBar);
+  TerminalHost host(err, options.Progress(io.errIsTerminal));
   SetupOptions setup = options.Setup();
   setup.animationPaths = true;
   if (const int status = SetUpProgramState(setup, *state, host, err); status != 0) return status;
@@ -224,6 +191,18 @@ int RunAnimate(const AnimateOptions& options, CommandIo& io) {
   controls.moveEnd = options.moveEnd;
   controls.firstFrame = options.firstFrame;
   controls.lastFrame = options.lastFrame > 0 ? options.lastFrame : controls.frames;
+  // Frames past the end of the series would silently not be made.
+  if (options.lastFrame > controls.frames) {
+    return UsageError(io, "animate",
+                      "--frames " + std::to_string(options.firstFrame) + "-" +
+                          std::to_string(options.lastFrame) + " is outside the series' frames 1-" +
+                          std::to_string(controls.frames));
+  }
+  if (options.startFrame > controls.frames) {
+    return UsageError(io, "animate",
+                      "--start-frame " + std::to_string(options.startFrame) +
+                          " is past the series' last frame, " + std::to_string(controls.frames));
+  }
   if (options.chunks > 0) {
     const FrameRange share = ChunkOfFrames(controls.firstFrame, std::min(controls.lastFrame, controls.frames),
                                            options.chunk, options.chunks);
@@ -237,7 +216,7 @@ int RunAnimate(const AnimateOptions& options, CommandIo& io) {
   RunAnimationSeries(state->params, controls, state->flags, state->anim, series);
   series.Finish();
   if (series.Failed()) return 1;
-  if (!options.video.empty()) return MakeVideo(series.Frames(), options.video, err);
+  if (!options.video.empty()) return MakeFilm(series.Frames(), options.video, options.fps, err);
   return 0;
 }
 
@@ -271,7 +250,9 @@ class AnimateCommand : public Command {
                "leave frames whose set is already in DIR alone, so a failed job can be run again; "
                "implies --frame-names");
     table.Value("--video", options_.video, "OUT",
-                "assemble the frames into a film (.mp4, .webm or .gif) with ffmpeg", ValueKind::File);
+                "assemble the frames into a film with ffmpeg: .mp4 (H.264), .webm (VP9) or .gif",
+                ValueKind::File);
+    table.Value("--fps", fps_, "N", "frames per second of the film (default 25)", ValueKind::Number);
   }
   bool Check(std::string& error) override {
     if (!CheckSharedOptions(options_, text_, error)) return false;
@@ -298,6 +279,11 @@ class AnimateCommand : public Command {
     if (options_.skipExisting) options_.frameNames = true;
     if (!startFrame_.empty() && !IntOption("--start-frame", startFrame_, 1, 2000, options_.startFrame, error))
       return false;
+    if (!fps_.empty() && !IntOption("--fps", fps_, 1, 240, options_.fps, error)) return false;
+    if (!options_.video.empty() && FilmKindOf(options_.video) == FilmKind::Unknown) {
+      error = "--video makes .mp4, .webm or .gif films, not '" + options_.video + "'";
+      return false;
+    }
     if (options_.saveDir.empty()) {
       error = "no folder for the frames given (--save DIR)";
       return false;
@@ -309,7 +295,7 @@ class AnimateCommand : public Command {
  private:
   AnimateOptions options_;
   SharedOptionText text_;
-  std::string frames_, startFrame_, chunk_;
+  std::string frames_, startFrame_, chunk_, fps_;
 };
 
 }  // namespace

@@ -28,7 +28,8 @@ struct AnimateOptions : SharedOptions {
   // --skip-existing: a frame whose set is already in the folder is left
   // alone, so a failed job can simply be run again; implies frameNames.
   bool skipExisting = false;
-  std::string video;  // --video OUT.mp4 or OUT.gif
+  std::string video;  // --video OUT.mp4, .webm or .gif
+  int fps = 25;       // --fps
 };
 
 // Exit status: 0 done, 1 a file could not be read or written (or no

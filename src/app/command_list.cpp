@@ -13,11 +13,18 @@ namespace {
 
 using Factory = std::unique_ptr<Command> (*)();
 
-// One row per command.
+// One row per command, in the order `quorl --help` lists them.
+// clang-format off
 constexpr Factory kCommands[] = {
-    MakeRenderCommand, MakeAnimateCommand, MakeGalleryCommand,    MakeSweepCommand,
-    MakeRandomCommand, MakeHelpCommand,    MakeCompletionCommand,
+    MakeRenderCommand,
+    MakeAnimateCommand,
+    MakeGalleryCommand,
+    MakeSweepCommand,
+    MakeRandomCommand,
+    MakeHelpCommand,
+    MakeCompletionCommand,
 };
+// clang-format on
 
 }  // namespace
 

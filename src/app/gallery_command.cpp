@@ -66,7 +66,7 @@ int WriteSheet(const std::vector<GalleryEntry>& entries, const GalleryOptions& o
   for (std::size_t i = 0; i < entries.size(); ++i) {
     Picture24 picture;
     std::string error;
-    if (!DecodePictureFile(entries[i].path, PictureType::Png, picture, error)) {
+    if (!DecodePictureFile(entries[i].path, picture, error)) {
       std::fprintf(err, "quorl: cannot read '%s': %s\n", entries[i].path.c_str(), error.c_str());
       return 1;
     }

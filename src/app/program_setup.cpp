@@ -10,7 +10,9 @@
 #include "services/curve_set_files.h"
 #include "services/image_loading.h"
 #include "settings/field_ranges.h"
+#include "settings/ini_file.h"
 #include "settings/settings_file.h"
+#include "settings/settings_text.h"
 
 namespace quorl {
 namespace {
@@ -57,33 +59,74 @@ class MessageCatcher : public Host {
   Host& inner_;
 };
 
+// The settings file's bytes: from standard input for "-". False after one
+// line on `err`.
+bool ReadSettingsBytes(const std::string& path, std::string& bytes, std::FILE* err) {
+  if (path == "-") {
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) bytes.append(buffer, n);
+    if (std::ferror(stdin)) {
+      std::fprintf(err, "quorl: cannot read the settings from standard input\n");
+      return false;
+    }
+    return true;
+  }
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) {
+    std::fprintf(err, "quorl: '%s' is a folder, not a settings file\n", path.c_str());
+    return false;
+  }
+  std::string reason;
+  if (!ReadWholeFile(path, bytes, &reason)) {
+    // The reason may start with the path itself.
+    if (reason.rfind(path + ": ", 0) == 0) reason.erase(0, path.size() + 2);
+    std::fprintf(err, "quorl: cannot read the settings file '%s': %s\n", path.c_str(), reason.c_str());
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& host, std::FILE* err) {
-  std::string bytes, reason;
-  if (fs::is_directory(options.settingsPath) || !ReadWholeFile(options.settingsPath, bytes, &reason)) {
-    std::fprintf(err, "quorl: cannot read settings file '%s'%s%s\n", options.settingsPath.c_str(),
-                 reason.empty() ? "" : ": ", reason.c_str());
-    return 1;
-  }
+  std::string bytes;
+  if (!ReadSettingsBytes(options.settingsPath, bytes, err)) return 1;
+  const std::string shownName =
+      options.settingsPath == "-" ? "standard input" : "'" + options.settingsPath + "'";
 
   // A picture saved by Quorl: its recipe becomes an ordinary settings file
   // with its curve files, read exactly as a saved set would be.
   std::string settingsPath = options.settingsPath;
   UnpackedRecipe recipe;
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
   if (LooksLikePng(bytes)) {
     std::string error;
     if (!recipe.Unpack(bytes, error)) {
-      std::fprintf(err, "quorl: cannot read the settings inside '%s': %s\n", options.settingsPath.c_str(),
-                   error.c_str());
+      std::fprintf(err, "quorl: cannot read the settings inside %s: %s\n", shownName.c_str(), error.c_str());
       return 1;
     }
     settingsPath = recipe.SettingsPath();
     bytes = recipe.Contents().settings;
+  } else if (PictureTypeOfContent(data, bytes.size()) != PictureType::Unknown) {
+    std::fprintf(err, "quorl: %s is not a Quorl settings file: it is %s\n", shownName.c_str(),
+                 DescribeContent(data, bytes.size()).c_str());
+    return 1;
+  } else if (std::string why; !LooksLikeSettingsText(NormaliseSettingsText(bytes), why)) {
+    std::fprintf(err, "quorl: %s is not a Quorl settings file: %s\n", shownName.c_str(), why.c_str());
+    return 1;
   }
 
   ParameterSet& params = state.params;
-  params.CurrentStyle = options.style.empty() ? ReadIniCurrentStyle(settingsPath) : options.style;
+  if (options.style.empty()) {
+    IniFile ini;
+    ini.LoadText(bytes);
+    params.CurrentStyle = ini.Get("start", "style", "sine");
+    // An empty name would select the section "[]" and match no function.
+    if (params.CurrentStyle.empty()) params.CurrentStyle = "sine";
+  } else {
+    params.CurrentStyle = options.style;
+  }
   ReadIniText(params, state.layout, params.CurrentStyle, bytes);
   for (const auto& [key, value] : options.overrides) {
     std::string error;
@@ -91,6 +134,11 @@ int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& ho
       std::fprintf(err, "quorl: %s\n", error.c_str());
       return 2;
     }
+  }
+  if (params.FunctionNumber < 0 || params.FunctionNumber > 7) {
+    std::fprintf(err, "quorl: FunctionNumber must be 0 to 7, one of the eight functions, not %d\n",
+                 params.FunctionNumber);
+    return 2;
   }
   KeepInFieldRanges(params);
   state.random = SeededRandom(options.seed);
@@ -101,13 +149,22 @@ int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& ho
        {std::pair{true, options.sourceImage}, std::pair{false, options.backgroundImage}}) {
     if (file.empty()) continue;
     if (!LoadPicture(source, state, file, catcher)) {
-      std::fprintf(err, "quorl: cannot load %s image '%s': %s\n", source ? "source" : "background",
-                   file.c_str(), catcher.last.c_str());
+      std::string reason = catcher.last;
+      if (reason.rfind(kProblemMessage, 0) == 0) reason.erase(0, std::string(kProblemMessage).size());
+      std::fprintf(err, "quorl: cannot load the %s picture '%s': %s\n", source ? "source" : "background",
+                   file.c_str(), reason.c_str());
       return 1;
     }
   }
-  if (state.background.Loaded() && params.UseBackgroundImage)
-    FitImageSizeToBackground(params, state.background, catcher);
+  if (state.background.Loaded() && params.UseBackgroundImage && params.BackgroundImageResizeCanvas &&
+      !FitImageSizeToBackground(params, state.background, catcher)) {
+    // The window says so in a box; here it is a warning, and the run goes on.
+    std::fprintf(err,
+                 "quorl: warning: the background picture is %d x %d pixels, more than a canvas can be "
+                 "(%d a side); the canvas stays %d x %d\n",
+                 state.background.BackgroundWidth, state.background.BackgroundHeight, kMaxCanvasSide,
+                 params.ImageWidth, params.ImageHeight);
+  }
 
   if (params.ImageWidth < 1 || params.ImageHeight < 1) {
     std::fprintf(err, "quorl: the picture would have no pixels: ImageWidth %d, ImageHeight %d\n",
@@ -123,6 +180,8 @@ int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& ho
   state.canvas.MakePictureBlack(params, state.background, &host);
 
   // "Open .ini file" loads the curve files saved beside the settings file.
+  // Settings from standard input have no curve files beside them.
+  if (settingsPath == "-") return 0;
   const CurveFilesLoadReport curves = LoadCurvesBesideSettings(state.curves, settingsPath, host);
   if (!curves.Error.empty()) std::fprintf(err, "quorl: %s\n", curves.Error.c_str());
   if (options.animationPaths) LoadAnimationPaths(state, settingsPath, host);

@@ -5,9 +5,12 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/bench_report.h"
+#include "app/picture_output.h"
 #include "app/program_setup.h"
 #include "app/stepped_render.h"
 #include "app/terminal_progress.h"
+#include "canvas/jpeg_writer.h"
 #include "canvas/png_writer.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
@@ -25,10 +28,11 @@ bool SameFile(const std::string& a, const std::string& b) {
 }  // namespace
 
 int RunRender(const RenderOptions& options, CommandIo& io) {
-  std::FILE* const out = io.out;
   std::FILE* const err = io.err;
-  const bool progressBar = options.Progress(io.errIsTerminal) == ProgressStyle::Bar;
-  if (!options.outputPath.empty() && SameFile(options.settingsPath, options.outputPath)) {
+  // With the picture on standard output, every other word goes to stderr.
+  std::FILE* const out = options.outputPath == "-" ? io.err : io.out;
+  if (!options.outputPath.empty() && options.outputPath != "-" && options.settingsPath != "-" &&
+      SameFile(options.settingsPath, options.outputPath)) {
     std::fprintf(err, "quorl: the output would overwrite the settings file '%s'\n",
                  options.settingsPath.c_str());
     return 2;
@@ -39,7 +43,7 @@ int RunRender(const RenderOptions& options, CommandIo& io) {
   }
 
   auto state = std::make_unique<ProgramState>();
-  TerminalHost host(err, progressBar);
+  TerminalHost host(err, options.Progress(io.errIsTerminal));
   SteppedRender stepped;
   stepped.untilStep = options.untilStep;
   stepped.stateOut = options.stateOut;
@@ -62,12 +66,23 @@ int RunRender(const RenderOptions& options, CommandIo& io) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   host.ClearProgress();
 
-  std::string error;
   if (!options.outputPath.empty()) {
-    PngWriteOptions png;
-    if (options.transparent)
-      png.alpha = TransparencyAlpha(state->canvas.Bitmap(), params.White, params.Opacity);
-    if (!WritePngFile(options.outputPath, state->canvas.Bitmap(), png, &error)) {
+    std::string bytes, error;
+    bool encoded = false;
+    if (OutputFormatOf(options.outputPath) == OutputFormat::Jpeg) {
+      JpegWriteOptions jpeg;
+      jpeg.quality = options.quality;
+      jpeg.dpi = options.dpi;
+      encoded = EncodeJpeg(state->canvas.Bitmap(), jpeg, bytes, &error);
+    } else {
+      PngWriteOptions png;
+      png.dpi = options.dpi;
+      if (options.transparent)
+        png.alpha = TransparencyAlpha(state->canvas.Bitmap(), params.White, params.Opacity);
+      encoded = options.depth == 16 ? EncodeDeepPng(state->canvas.RenderDeep(params), png, bytes, &error)
+                                    : EncodePng(state->canvas.Bitmap(), png, bytes, &error);
+    }
+    if (!encoded || !WriteOutput(options.outputPath, bytes, io.out, error)) {
       std::fprintf(err, "quorl: cannot write '%s': %s\n", options.outputPath.c_str(), error.c_str());
       return 1;
     }
@@ -83,12 +98,14 @@ int RunRender(const RenderOptions& options, CommandIo& io) {
   }
   if (drawn != 0) return drawn;
   if (options.bench) {
+    BenchFigures figures;
     const RunCounters& c = run.Counters();
-    std::fprintf(out, "steps drawn: %d\npoints: %lld\nsub-samples: %lld\nseconds: %.3f\n", c.stepsDrawn,
-                 c.points, c.subSamples, seconds);
-    std::fprintf(out, "million sub-samples per second: %.2f\n",
-                 seconds > 0 ? static_cast<double>(c.subSamples) / seconds / 1e6 : 0.0);
-    std::fprintf(out, "threads: %d\n", run.Threads());
+    figures.steps = c.stepsDrawn;
+    figures.points = c.points;
+    figures.subSamples = c.subSamples;
+    figures.seconds = seconds;
+    figures.threads = run.Threads();
+    std::fputs((options.json ? BenchJson(figures) : BenchText(figures)).c_str(), out);
   }
   return 0;
 }
@@ -107,11 +124,17 @@ class RenderCommand : public Command {
   }
   void Register(OptionTable& table) override {
     table.Positional("SETTINGS", options_.settingsPath, "a settings file or a picture saved by Quorl");
-    table.Value("-o,--output", options_.outputPath, "OUT", "the picture to write (8-bit RGB PNG)",
-                ValueKind::File);
+    table.Value("-o,--output", options_.outputPath, "OUT",
+                "the picture to write: .png, .jpg or .jpeg, or - for standard output (PNG)", ValueKind::File);
+    table.Value("--depth", depth_, "BITS", "8 or 16 bits a channel in a PNG (default 8)", ValueKind::Choice,
+                {"8", "16"});
+    table.Value("--quality", quality_, "N", "quality of a JPEG, 1 to 100 (default 90)", ValueKind::Number);
+    table.Value("--dpi", dpi_, "N", "dots per inch kept in the picture, so it prints at its intended size",
+                ValueKind::Number);
     RegisterSharedOptions(table, options_, text_);
     table.Value("--opacity", opacity_, "N", "Opacity for the alpha channel, 1 to 100", ValueKind::Number);
     table.Flag("--bench", options_.bench, "print steps, points, sub-samples and the time taken");
+    table.Flag("--json", options_.json, "with --bench: one JSON object, with the machine's CPUs");
     table.Value("--until-step", untilStep_, "K", "stop after step K (steps count from 0)", ValueKind::Number);
     table.Value("--state-out", options_.stateOut, "STATE",
                 "keep the run's state in STATE when it stops or ends, to go on with --continue",
@@ -126,8 +149,43 @@ class RenderCommand : public Command {
       if (!WholeNumberOption("--opacity", opacity_, 1, 100, number, error)) return false;
       options_.opacity = static_cast<int>(number);
     }
+    long long number = 0;
+    if (!depth_.empty()) {
+      if (depth_ != "8" && depth_ != "16") {
+        error = "--depth takes 8 or 16, not '" + depth_ + "'";
+        return false;
+      }
+      options_.depth = depth_ == "16" ? 16 : 8;
+    }
+    if (!quality_.empty()) {
+      if (!WholeNumberOption("--quality", quality_, 1, 100, number, error)) return false;
+      options_.quality = static_cast<int>(number);
+    }
+    if (!dpi_.empty()) {
+      if (!WholeNumberOption("--dpi", dpi_, 1, 65535, number, error)) return false;
+      options_.dpi = static_cast<int>(number);
+    }
+    if (options_.json && !options_.bench) {
+      error = "--json goes with --bench";
+      return false;
+    }
+    if (!options_.outputPath.empty()) {
+      const OutputFormat format = OutputFormatOf(options_.outputPath);
+      if (format == OutputFormat::Unknown) {
+        error = "cannot write '" + options_.outputPath + "': the picture formats are .png, .jpg and .jpeg";
+        return false;
+      }
+      if (format == OutputFormat::Jpeg && (options_.depth == 16 || options_.transparent)) {
+        error = options_.depth == 16 ? "a JPEG has 8 bits a channel; --depth 16 needs a .png"
+                                     : "a JPEG has no alpha channel; --transparent needs a .png";
+        return false;
+      }
+      if (format == OutputFormat::Png && !quality_.empty()) {
+        error = "--quality is for JPEG pictures (.jpg, .jpeg)";
+        return false;
+      }
+    }
     if (!untilStep_.empty()) {
-      long long number = 0;
       if (!WholeNumberOption("--until-step", untilStep_, 0, 2147483647, number, error)) return false;
       options_.untilStep = number;
     }
@@ -149,7 +207,7 @@ class RenderCommand : public Command {
  private:
   RenderOptions options_;
   SharedOptionText text_;
-  std::string opacity_;
+  std::string opacity_, depth_, quality_, dpi_;
   std::string untilStep_;
 };
 

@@ -14,7 +14,11 @@ namespace quorl {
 struct RenderOptions : SharedOptions {
   std::string outputPath;  // -o: the picture alone
   bool bench = false;
-  int opacity = -1;  // --opacity N (1 ... 100) instead of the file's Opacity
+  int opacity = -1;   // --opacity N (1 ... 100) instead of the file's Opacity
+  int depth = 8;      // --depth: bits a channel of a PNG
+  int quality = 90;   // --quality of a JPEG
+  int dpi = 0;        // --dpi; 0 keeps no physical size
+  bool json = false;  // --bench --json
   // --continue: settingsPath is a state file; the run goes on from it.
   bool continueRun = false;
   long long untilStep = -1;  // --until-step K: stop after step K

@@ -9,12 +9,10 @@
 
 #include "app/option_table.h"
 #include "app/program_setup.h"
+#include "app/terminal_progress.h"
 #include "services/picture_saving.h"
 
 namespace quorl {
-
-// How progress is shown on stderr.
-enum class ProgressStyle { Bar, Lines, None };
 
 struct SharedOptions {
   // A settings file, a picture saved by Quorl carrying its settings, or "-"

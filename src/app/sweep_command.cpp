@@ -78,7 +78,7 @@ int RunSweep(const SweepOptions& options, CommandIo& io) {
   DrawableRecipe base;
   {
     auto state = std::make_unique<ProgramState>();
-    TerminalHost host(err, false);
+    TerminalHost host(err, ProgressStyle::None);
     if (const int status = SetUpProgramState(options.Setup(), *state, host, err); status != 0) return status;
     base = CaptureRecipe(*state, options.seed);
   }

@@ -19,32 +19,56 @@ std::string FormatDuration(double seconds) {
   return text;
 }
 
+std::string WithoutCommandName(const std::string& text) {
+  // "DrawAllSteps: ..." names the command in the window's message box; on
+  // the command line it is only noise.
+  const size_t colon = text.find(": ");
+  if (colon == std::string::npos || colon == 0) return text;
+  bool identifier = true, upper = false;
+  for (size_t i = 0; i < colon; ++i) {
+    const char c = text[i];
+    identifier = identifier && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'));
+    upper = upper || (i > 0 && c >= 'A' && c <= 'Z') || (i == 0 && c >= 'A' && c <= 'Z');
+  }
+  return identifier && upper ? text.substr(colon + 2) : text;
+}
+
 void TerminalHost::ShowMessage(const std::string& text) {
   ClearProgress();
-  std::fprintf(err_, "quorl: %s\n", text.c_str());
+  std::fprintf(err_, "quorl: %s\n", WithoutCommandName(text).c_str());
 }
 
 void TerminalHost::StartProgress(int maximum) {
   maximum_ = maximum;
   start_ = Clock::now();
   last_drawn_ = start_;
+  last_line_percent_ = 0;  // the first line says 5 %
 }
 
 void TerminalHost::ShowProgress(int position) {
-  if (!show_progress_ || maximum_ <= 0) return;
+  if (style_ == ProgressStyle::None || maximum_ <= 0) return;
   if (position == 0) {
     ClearProgress();
     return;
   }
   const Clock::time_point now = Clock::now();
-  // Redraw at most ten times a second.
-  if (drawn_ && now - last_drawn_ < std::chrono::milliseconds(100)) return;
-  last_drawn_ = now;
   const long long last = expected_last_ >= 0 ? std::min<long long>(expected_last_, maximum_) : maximum_;
   const double done =
       last > 0 ? std::min(1.0, static_cast<double>(position) / static_cast<double>(last)) : 1.0;
   const double elapsed = std::chrono::duration<double>(now - start_).count();
   const double left = done > 0 ? elapsed * (1 - done) / done : 0;
+  if (style_ == ProgressStyle::Lines) {
+    const int percent = static_cast<int>(done * 100) / 5 * 5;
+    if (percent <= last_line_percent_) return;
+    last_line_percent_ = percent;
+    std::fprintf(err_, "quorl: %d%% (step %d of %d), %s left\n", percent, position, maximum_,
+                 FormatDuration(left).c_str());
+    std::fflush(err_);
+    return;
+  }
+  // Redraw at most ten times a second.
+  if (drawn_ && now - last_drawn_ < std::chrono::milliseconds(100)) return;
+  last_drawn_ = now;
   constexpr int kWidth = 30;
   const int filled = static_cast<int>(done * kWidth);
   std::string bar(static_cast<size_t>(filled), '#');

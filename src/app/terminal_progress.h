@@ -1,5 +1,6 @@
-// The command line's host: messages to stderr, and a progress bar with the
-// time left when stderr is a terminal.
+// The command line's host: messages and warnings to stderr, and progress
+// there too: a bar with the time left on a terminal, or a line every 5 %
+// for logs.
 #pragma once
 
 #include <chrono>
@@ -10,10 +11,11 @@
 
 namespace quorl {
 
+enum class ProgressStyle { Bar, Lines, None };
+
 class TerminalHost : public Host {
  public:
-  // `showProgress`: draw the bar (only sensible on a terminal).
-  TerminalHost(std::FILE* err, bool showProgress) : err_(err), show_progress_(showProgress) {}
+  TerminalHost(std::FILE* err, ProgressStyle style) : err_(err), style_(style) {}
 
   void ShowMessage(const std::string& text) override;
   void StartProgress(int last) override;
@@ -28,13 +30,18 @@ class TerminalHost : public Host {
  private:
   using Clock = std::chrono::steady_clock;
   std::FILE* err_;
-  bool show_progress_;
+  ProgressStyle style_;
+  int last_line_percent_ = -1;  // the last 5 % mark printed as a line
   int maximum_ = 0;
   long long expected_last_ = -1;
   Clock::time_point start_{};
   Clock::time_point last_drawn_{};
   bool drawn_ = false;
 };
+
+// A window message without the command name that leads it ("Clear: x"
+// gives "x").
+std::string WithoutCommandName(const std::string& text);
 
 // "1 h 02 min", "3 min 05 s", "12 s".
 std::string FormatDuration(double seconds);

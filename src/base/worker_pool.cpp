@@ -1,5 +1,7 @@
 #include "base/worker_pool.h"
 
+#include <sched.h>
+
 #include <algorithm>
 
 namespace quorl {
@@ -34,6 +36,14 @@ void SpinThenSleep(const std::atomic<T>& value, Done done) {
 }  // namespace
 
 int HardwareThreads() {
+  // The CPUs this process may run on (taskset, cgroups' cpusets), not the
+  // machine's count: more threads than those only take turns.
+  cpu_set_t allowed;
+  CPU_ZERO(&allowed);
+  if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
+    const int n = CPU_COUNT(&allowed);
+    if (n > 0) return std::min(n, 1024);
+  }
   const unsigned n = std::thread::hardware_concurrency();
   return n == 0 ? 1 : static_cast<int>(std::min(n, 1024u));
 }

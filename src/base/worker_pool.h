@@ -14,7 +14,7 @@
 
 namespace quorl {
 
-// The number of threads the machine runs at once (at least 1).
+// The number of CPUs this process may run on (at least 1).
 int HardwareThreads();
 
 // Waits until done() holds, spinning briefly, then giving the core away

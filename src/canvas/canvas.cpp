@@ -157,12 +157,13 @@ void Canvas::ResetToBackground(const ParameterSet& params, const BackgroundStore
   }
 }
 
-void Canvas::DrawGridsOnPicture(const ParameterSet& params, Host* host) {
-  MakeBitmap();
+// The value of every channel of every pixel as rendering sees it, before it
+// becomes a byte: emit(x, y, values, normalised) with y counted from the
+// bottom. Shared by the 8-bit bitmap and the 16-bit picture, so both come
+// from the same arithmetic in the same order.
+template <typename Emit>
+void Canvas::RenderValues(const ParameterSet& params, Emit emit) {
   const int D = params.NormalisationDivisor;
-  canvas_rows_.resize(static_cast<std::size_t>(height_));
-  for (int y = 0; y < height_; ++y) canvas_rows_[y] = bitmap_.Row(height_ - 1 - y);
-
   double hi[3] = {-1000000000.0, -1000000000.0, -1000000000.0};
   double lo[3] = {1000000000.0, 1000000000.0, 1000000000.0};
   double bg_hi[3] = {0, 0, 0};
@@ -203,24 +204,50 @@ void Canvas::DrawGridsOnPicture(const ParameterSet& params, Host* host) {
   }
 
   for (int y = 0; y < height_; ++y) {
-    std::uint8_t* out = canvas_rows_[y];
-    for (int x = 0; x < width_; ++x, out += 3) {
+    for (int x = 0; x < width_; ++x) {
       const std::size_t cell = CellIndex(x, y);
-      std::uint8_t byte[3];
-      if (normalise && first_step_[PixelIndex(x, y)] < kNeverPainted) {
+      double value[3];
+      const bool normalised = normalise && first_step_[PixelIndex(x, y)] < kNeverPainted;
+      if (normalised) {
         for (int c = 0; c < kChannels; ++c) {
           const double N = normal_[cell + c];
-          byte[c] = ClampedByteOfRounded(white ? bg_hi[c] - (hi[c] - N) * k : (N - lo[c]) * k + bg_hi[c]);
+          value[c] = white ? bg_hi[c] - (hi[c] - N) * k : (N - lo[c]) * k + bg_hi[c];
         }
       } else {
-        for (int c = 0; c < kChannels; ++c) byte[c] = LowByteOfRounded(pixels_[cell + c]);
+        for (int c = 0; c < kChannels; ++c) value[c] = pixels_[cell + c];
       }
-      out[0] = byte[2];
-      out[1] = byte[1];
-      out[2] = byte[0];
+      emit(x, y, value, normalised);
     }
   }
+}
+
+void Canvas::DrawGridsOnPicture(const ParameterSet& params, Host* host) {
+  MakeBitmap();
+  canvas_rows_.resize(static_cast<std::size_t>(height_));
+  for (int y = 0; y < height_; ++y) canvas_rows_[y] = bitmap_.Row(height_ - 1 - y);
+  RenderValues(params, [this](int x, int y, const double* value, bool normalised) {
+    std::uint8_t* out = canvas_rows_[y] + 3 * static_cast<std::size_t>(x);
+    // A normalised value is limited to the byte's range; a raw one keeps
+    // the wrap-around of its low byte, as the window has always shown it.
+    for (int c = 0; c < kChannels; ++c)
+      out[2 - c] = normalised ? ClampedByteOfRounded(value[c]) : LowByteOfRounded(value[c]);
+  });
   if (host) host->OnRunEvent(RunEvent::kPictureChanged);
+}
+
+DeepPicture Canvas::RenderDeep(const ParameterSet& params) {
+  DeepPicture picture;
+  picture.width = width_;
+  picture.height = height_;
+  picture.rgb.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 3, 0);
+  RenderValues(params, [&](int x, int y, const double* value, bool) {
+    std::uint16_t* out =
+        picture.rgb.data() + (static_cast<std::size_t>(height_ - 1 - y) * static_cast<std::size_t>(width_) +
+                              static_cast<std::size_t>(x)) *
+                                 3;
+    for (int c = 0; c < kChannels; ++c) out[c] = DeepChannel(value[c]);
+  });
+  return picture;
 }
 
 void Canvas::CopyOutQuorlPicture() {

@@ -12,6 +12,7 @@
 #include "base/host.h"
 #include "base/picture24.h"
 #include "canvas/canvas_grids.h"
+#include "canvas/deep_picture.h"
 #include "canvas/image_stores.h"
 #include "settings/parameter_set.h"
 
@@ -47,6 +48,10 @@ class Canvas {
   // InterpolateColors is set, then tells the host.
   void DrawGridsOnPicture(const ParameterSet& params, Host* host = nullptr);
 
+  // The picture at 16 bits a channel from the same grids: each value that
+  // the bitmap would round to a byte, times 257, rounded (halves to even)
+  // and limited to 0 ... 65535.
+  DeepPicture RenderDeep(const ParameterSet& params);
   // A copy of the grids, e.g. for an autosave written while drawing goes on.
   CanvasGrids CopyGrids() const;
   // Takes the grids over (the canvas's size becomes theirs) and renders
@@ -90,6 +95,8 @@ class Canvas {
   }
   std::size_t CellIndex(int x, int y) const { return PixelIndex(x, y) * kChannels; }
   void MakeBitmap();
+  template <typename Emit>
+  void RenderValues(const ParameterSet& params, Emit emit);
   void ResetToBackground(const ParameterSet& params, const BackgroundStore& background);
 
   int width_ = 0;

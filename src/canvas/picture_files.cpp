@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
+#include <string_view>
 
 #include "base/atomic_file.h"
 #include "canvas/png_chunks.h"
@@ -178,6 +180,13 @@ bool DecodeJpegInto(jpeg_decompress_struct& cinfo, JpegErrorManager& manager, co
 }  // namespace
 
 bool DecodeJpeg(const std::uint8_t* data, size_t size, Picture24& out, std::string& error) {
+  // Counted before libjpeg spends a pass over the picture on each one.
+  const int scans = CountJpegScans(data, size);
+  if (scans > kMaxJpegScans) {
+    error = "the JPEG file has more than " + std::to_string(kMaxJpegScans) +
+            " scans, which no camera or editor writes";
+    return false;
+  }
   jpeg_decompress_struct cinfo;
   std::memset(&cinfo, 0, sizeof cinfo);
   JpegErrorManager manager;
@@ -310,11 +319,92 @@ bool DecodeBmp(const std::uint8_t* data, size_t size, Picture24& out, std::strin
   return true;
 }
 
-bool DecodePictureFile(const std::string& path, PictureType type, Picture24& out, std::string& error) {
+PictureType PictureTypeOfContent(const std::uint8_t* data, size_t size) {
+  const auto starts = [&](std::string_view signature) {
+    return size >= signature.size() && std::memcmp(data, signature.data(), signature.size()) == 0;
+  };
+  if (starts("\x89PNG\r\n\x1a\n")) return PictureType::Png;
+  if (starts("\xFF\xD8\xFF")) return PictureType::Jpeg;
+  if (starts("BM")) return PictureType::Bmp;
+  return PictureType::Unknown;
+}
+
+std::string DescribeContent(const std::uint8_t* data, size_t size) {
+  switch (PictureTypeOfContent(data, size)) {
+    case PictureType::Png:
+      return "a PNG picture";
+    case PictureType::Jpeg:
+      return "a JPEG picture";
+    case PictureType::Bmp:
+      return "a BMP picture";
+    case PictureType::Unknown:
+      break;
+  }
+  if (size == 0) return "empty";
+  // Signatures are arrays, so those holding NUL bytes keep their length.
+  const auto at = [&](size_t offset, const auto& signature) {
+    const size_t n = sizeof signature - 1;
+    return size >= offset + n && std::memcmp(data + offset, signature, n) == 0;
+  };
+  const auto starts = [&](const auto& signature) { return at(0, signature); };
+  if (starts("GIF87a") || starts("GIF89a")) return "a GIF picture";
+  if (starts("RIFF") && at(8, "WEBP")) return "a WebP picture";
+  if (starts("II*\0") || starts("MM\0*")) return "a TIFF picture";
+  if (at(4, "ftypavif") || at(4, "ftypheic") || at(4, "ftypmif1")) return "an AVIF or HEIF picture";
+  if (starts("\0\0\0\x0CjXL ") || starts("\xFF\x0A")) return "a JPEG XL picture";
+  if (at(4, "ftyp")) return "a video";
+  if (starts("%PDF")) return "a PDF document";
+  if (starts("PK\x03\x04")) return "a ZIP archive";
+  if (starts("\x1F\x8B")) return "a gzip archive";
+  if (starts("\x7F"
+             "ELF"))
+    return "a program";
+  if (std::memchr(data, '\0', size) == nullptr) return "text";
+  return "an unknown kind of file";
+}
+
+int CountJpegScans(const std::uint8_t* data, size_t size) {
+  int scans = 0;
+  size_t i = 2;  // after the start-of-image marker
+  while (i + 1 < size && scans <= kMaxJpegScans) {
+    if (data[i] != 0xFF) {
+      ++i;
+      continue;
+    }
+    const std::uint8_t marker = data[i + 1];
+    if (marker == 0xFF) {  // fill byte
+      ++i;
+      continue;
+    }
+    if (marker == 0xD9) break;  // end of image
+    if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {
+      i += 2;
+      continue;
+    }
+    if (i + 3 >= size) break;
+    const size_t length = static_cast<size_t>(data[i + 2]) << 8 | data[i + 3];
+    i += 2 + length;
+    if (marker != 0xDA) continue;
+    ++scans;
+    // The scan's coded data runs to the next marker that is neither a
+    // stuffed zero nor a restart.
+    while (i + 1 < size &&
+           !(data[i] == 0xFF && data[i + 1] != 0x00 && !(data[i + 1] >= 0xD0 && data[i + 1] <= 0xD7)))
+      ++i;
+  }
+  return scans;
+}
+
+bool DecodePictureFile(const std::string& path, Picture24& out, std::string& error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    error = "it is a folder, not a picture";
+    return false;
+  }
   std::string bytes;
   if (!ReadWholeFile(path, bytes, &error)) return false;
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  switch (type) {
+  switch (PictureTypeOfContent(data, bytes.size())) {
     case PictureType::Png:
       return DecodePng(data, bytes.size(), out, error);
     case PictureType::Jpeg:
@@ -324,7 +414,7 @@ bool DecodePictureFile(const std::string& path, PictureType type, Picture24& out
     case PictureType::Unknown:
       break;
   }
-  error = "unsupported picture type \"" + ExtensionOf(path) + "\" (use PNG, JPEG or BMP)";
+  error = "it is " + DescribeContent(data, bytes.size()) + ", not a PNG, JPEG or BMP picture";
   return false;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/picture24.h"
+#include "canvas/deep_picture.h"
 
 namespace quorl {
 
@@ -23,11 +24,18 @@ struct PngWriteOptions {
   // a picture without alpha; otherwise it must hold width * height bytes.
   std::vector<std::uint8_t> alpha;
   std::vector<PngText> texts;
+  // Dots per inch kept in the file (pHYs), so it opens at its print size;
+  // 0 writes none.
+  int dpi = 0;
 };
 
 // Encodes `picture` into `out`. On failure returns false with the reason.
 bool EncodePng(const Picture24& picture, const PngWriteOptions& options, std::string& out,
                std::string* error = nullptr);
+
+// The same at 16 bits a channel (alpha, when given, widened from 8 bits).
+bool EncodeDeepPng(const DeepPicture& picture, const PngWriteOptions& options, std::string& out,
+                   std::string* error = nullptr);
 
 // Encodes and writes atomically: a failed write leaves any old file as it was.
 bool WritePngFile(const std::string& path, const Picture24& picture, const PngWriteOptions& options,

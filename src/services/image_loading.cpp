@@ -1,6 +1,7 @@
 #include "services/image_loading.h"
 
 #include <exception>
+#include <filesystem>
 
 #include "base/paths.h"
 #include "canvas/picture_files.h"
@@ -14,17 +15,19 @@ namespace {
 // also gives its own message for the user.
 bool ReadPicture(const std::string& fileName, const std::string& type, Picture24& picture,
                  std::string& reason, std::string& missing) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(fileName, ec)) {
+    reason = "it is a folder, not a picture";
+    return false;
+  }
   if (!FileExists(fileName)) {
     missing = MissingFileMessage(fileName);
     reason = "the file does not exist";
     return false;
   }
-  const PictureType kind = PictureTypeFromExtension(type);
-  if (kind == PictureType::Unknown) {
-    reason = "unsupported picture type \"" + type + "\" (use PNG, JPEG or BMP)";
-    return false;
-  }
-  return DecodePictureFile(fileName, kind, picture, reason);
+  // The file's content says what it is, whatever its name says.
+  (void)type;
+  return DecodePictureFile(fileName, picture, reason);
 }
 
 template <typename Store>

@@ -4,6 +4,7 @@
 
 #include "base/atomic_file.h"
 #include "base/paths.h"
+#include "settings/settings_text.h"
 
 namespace quorl {
 namespace {
@@ -60,7 +61,10 @@ IniFile::Line IniFile::Parse(std::string raw) {
   return line;
 }
 
-void IniFile::LoadText(std::string_view text) {
+void IniFile::LoadText(std::string_view bytes) {
+  // Byte-order marks, UTF-16 and CR-only line ends, as editors leave them.
+  const std::string normalised = NormaliseSettingsText(bytes);
+  std::string_view text = normalised;
   lines_.clear();
   crlf_ = false;
   bool first = true;

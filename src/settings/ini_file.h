@@ -22,8 +22,9 @@ class IniFile {
   // file, gives an empty file and true. False (and an empty file) only when
   // a regular file exists but cannot be read: writing over it would lose it.
   bool Load(const std::string& path, std::string* error = nullptr);
-  // Takes the text itself (settings embedded elsewhere, tests).
-  void LoadText(std::string_view text);
+  // Takes the text itself (settings embedded elsewhere, tests), in UTF-8 or
+  // UTF-16, with any line ends.
+  void LoadText(std::string_view bytes);
 
   // The value of `key` in `section`, or nothing when either is missing.
   std::optional<std::string> Find(std::string_view section, std::string_view key) const;

@@ -152,6 +152,9 @@ ReadIniOutcome ReadFrom(const IniFile& ini, ParameterSet& params, WindowLayout& 
     ReadRow(ini, row, style, {defaultParams, defaultLayout}, {params, layout});
   CorrectGeometry(layout, outcome);
   KeepCanvasSizeInRange(params);
+  // Only the eight functions exist; any other number would pick none.
+  if (params.FunctionNumber < 0 || params.FunctionNumber > 7)
+    params.FunctionNumber = defaultParams.FunctionNumber;
   outcome.maximized = layout.QuorlMaximized;
   return outcome;
 }

@@ -113,19 +113,5 @@ TEST_F(AnimateCommand, StartFrameAndBadArguments) {
   EXPECT_EQ(Animate({settings.string(), "--save", (dir / "missing").string()}), 1);
 }
 
-TEST_F(AnimateCommand, VideoWithoutFfmpegSaysSoAndKeepsTheFrames) {
-  const char* path = std::getenv("PATH");
-  const std::string saved = path ? path : "";
-  ::setenv("PATH", "/nonexistent", 1);
-  std::string out, err;
-  const int status = Animate({settings.string(), "--save", (dir / "one").string(), "--frames", "1", "--video",
-                              (dir / "film.mp4").string()},
-                             &out, &err);
-  ::setenv("PATH", saved.c_str(), 1);
-  EXPECT_EQ(status, 1);
-  EXPECT_NE(err.find("ffmpeg"), std::string::npos) << err;
-  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1);
-}
-
 }  // namespace
 }  // namespace quorl

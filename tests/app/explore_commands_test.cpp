@@ -24,7 +24,7 @@ using test::WriteFile;
 Picture24 Decode(const fs::path& path) {
   Picture24 picture;
   std::string error;
-  EXPECT_TRUE(DecodePictureFile(path.string(), PictureType::Png, picture, error)) << path << ": " << error;
+  EXPECT_TRUE(DecodePictureFile(path.string(), picture, error)) << path << ": " << error;
   return picture;
 }
 

@@ -36,7 +36,7 @@ std::vector<fs::path> GoldenScenes() {
 Picture24 Pixels(const fs::path& png) {
   Picture24 picture;
   std::string error;
-  EXPECT_TRUE(DecodePictureFile(png.string(), PictureType::Png, picture, error)) << png << ": " << error;
+  EXPECT_TRUE(DecodePictureFile(png.string(), picture, error)) << png << ": " << error;
   return picture;
 }
 

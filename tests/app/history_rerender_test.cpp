@@ -68,8 +68,8 @@ TEST(HistoryRerender, APictureSavedAfterUndoAndRedoRendersAgainFromItsRecipe) {
   const test::Outcome outcome = test::RunQuorl("render", {saved.pngPath, "-o", again});
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   Picture24 first, second;
-  ASSERT_TRUE(DecodePictureFile(saved.pngPath, PictureType::Png, first, error)) << error;
-  ASSERT_TRUE(DecodePictureFile(again, PictureType::Png, second, error)) << error;
+  ASSERT_TRUE(DecodePictureFile(saved.pngPath, first, error)) << error;
+  ASSERT_TRUE(DecodePictureFile(again, second, error)) << error;
   EXPECT_EQ(first, second);
   EXPECT_EQ(first, state->canvas.Bitmap());
 }

@@ -141,7 +141,7 @@ TEST_F(RenderCommand, CurveFilesBesideTheSettingsAreLoaded) {
 TEST_F(RenderCommand, MalformedSettingsStillRender) {
   const fs::path settings = dir / "junk.ini";
   std::string junk = "[sine\nSteps==\n\x01\x02\xff[start]\nImageWidth=64\nImageHeight=99999999999\n";
-  junk += std::string(300, '\0') + "[sine]\nSteps=30\nGrainMultiplier=0x10\nStartRadius=abc\n";
+  junk += std::string(300, '\x01') + "[sine]\nSteps=30\nGrainMultiplier=0x10\nStartRadius=abc\n";
   WriteFile(settings, junk);
   const fs::path out = dir / "o.png";
   Outcome outcome = Render({settings.string(), "-o", out.string()});

@@ -113,7 +113,6 @@ TEST_F(ImageLoading, DamagedFilesLeaveTheOldPictureAndSayWhy) {
       WriteFile("cut.png", Bytes(png.begin(), png.begin() + static_cast<long>(png.size() / 2))),
       WriteFile("cut.jpg", Bytes(jpeg.begin(), jpeg.begin() + static_cast<long>(jpeg.size() / 2))),
       WriteFile("lying.bmp", lyingBmp),
-      WriteFile("png-named.jpeg", png),
   };
   for (const std::string& path : damaged) {
     host_ = RecordingHost();
@@ -134,6 +133,20 @@ TEST_F(ImageLoading, DamagedFilesLeaveTheOldPictureAndSayWhy) {
   EXPECT_EQ(state_.params.BackgroundImageFileName, good);
 }
 
+TEST_F(ImageLoading, PicturesAreReadByContentWhateverTheirName) {
+  const std::string png = WriteFile("png-named.jpeg", EncodePng(PatternRgb(5, 3), 5, 3, PNG_FORMAT_RGB));
+  ASSERT_TRUE(LoadSource(png));
+  EXPECT_EQ(state_.source.SourceWidth, 5);
+  const std::string jpeg = WriteFile("jpeg-named.bmp", EncodeJpeg(PatternRgb(7, 2), 7, 2));
+  ASSERT_TRUE(LoadBackground(jpeg));
+  EXPECT_EQ(state_.background.BackgroundWidth, 7);
+  host_ = RecordingHost();
+  EXPECT_FALSE(LoadSource(Path("")));  // the test's folder
+  ASSERT_FALSE(host_.boxes.empty());
+  EXPECT_NE(host_.boxes.back().find("it is a folder"), std::string::npos) << host_.boxes.back();
+  EXPECT_EQ(state_.source.SourceWidth, 5);
+}
+
 TEST_F(ImageLoading, UnsupportedTypeIsNotReportedAsLoaded) {
   const std::string gif = WriteFile("picture.gif", Bytes(64, 0x47));
   state_.params.UseSourceImage = false;
@@ -142,7 +155,8 @@ TEST_F(ImageLoading, UnsupportedTypeIsNotReportedAsLoaded) {
   EXPECT_EQ(host_.status,
             (std::vector<std::string>{kUnableSourceMessage + gif, kUnableBackgroundMessage + gif}));
   ASSERT_EQ(host_.boxes.size(), 2u);
-  EXPECT_NE(host_.boxes[0].find("gif"), std::string::npos) << host_.boxes[0];
+  // Named by what it is, not by its name.
+  EXPECT_NE(host_.boxes[0].find("not a PNG, JPEG or BMP picture"), std::string::npos) << host_.boxes[0];
   EXPECT_FALSE(state_.source.Loaded());
   EXPECT_FALSE(state_.background.Loaded());
   EXPECT_FALSE(state_.params.UseSourceImage);

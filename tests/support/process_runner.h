@@ -21,6 +21,7 @@ struct ProcessOptions {
   std::map<std::string, std::string> env;  // set (empty value: unset)
   std::string stdinFile;                   // empty: /dev/null
   std::filesystem::path workDir;           // empty: the test's own
+  std::vector<std::string> prefix;         // a program that runs quorl ("taskset", "-c", "0")
 };
 
 inline Outcome RunProgram(const std::vector<std::string>& args, const std::filesystem::path& scratch,
@@ -42,13 +43,13 @@ inline Outcome RunProgram(const std::vector<std::string>& args, const std::files
       }
     }
     if (!options.workDir.empty() && ::chdir(options.workDir.c_str()) != 0) ::_exit(126);
+    std::vector<std::string> copies = options.prefix;
+    copies.push_back(QUORL_BINARY);
+    copies.insert(copies.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    std::string program = QUORL_BINARY;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = args;
     for (std::string& a : copies) argv.push_back(a.data());
     argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
+    ::execvp(argv[0], argv.data());
     ::_exit(127);
   }
   int raw = 0;
