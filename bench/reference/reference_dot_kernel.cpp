@@ -296,7 +296,7 @@ struct DotColouring {
       // A pixel stays open for a while after a dot first reached it; a pixel
       // of a background picture (not the flat background) is never painted.
       const bool background = P[0] == g && P[1] == g && P[2] == g;
-      const bool frozen = !background && (first <= k.freeze_step || first == Canvas::NeverPainted);
+      const bool frozen = !background && (first <= k.freeze_step || first == Canvas::kNeverPainted);
       if (frozen) return;
       for (int c = 0; c < 3; ++c) {
         const double t = T[c];

@@ -4,7 +4,7 @@
 
 namespace quorl {
 
-double mantissa(double u, double R) {
+double Mantissa(double u, double R) {
   const double x = R * u;
   return x - std::floor(x);
 }
@@ -14,11 +14,11 @@ double SineWave(double theta, double R, double C, double B) {
 }
 
 double LinearWave(double u, double R, double C, double B) {
-  return C * mantissa(u, R) + B;
+  return C * Mantissa(u, R) + B;
 }
 
 double LinearReturnWave(double u, double R, double C, double B) {
-  const double m = mantissa(u, R);
+  const double m = Mantissa(u, R);
   if (m < 0.5) return C * 2 * m + B;
   return C - C * 2 * (m - 0.5) + B;
 }

@@ -4,7 +4,7 @@
 namespace quorl {
 
 // The fractional part of R*u, in [0, 1).
-double mantissa(double u, double R);
+double Mantissa(double u, double R);
 
 // sin(R*theta)*C + B: starts at B in the first frame.
 double SineWave(double theta, double R, double C, double B);

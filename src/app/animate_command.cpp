@@ -81,7 +81,7 @@ class CommandLineSeries : public SeriesHost {
 
   bool Failed() const { return failed_; }
   std::string FramePath(int f, const char* extension) const {
-    return (fs::path(state_.params.SaveDir) / (FrameBaseName(f) + extension)).string();
+    return (fs::path(state_.layout.SaveDir) / (FrameBaseName(f) + extension)).string();
   }
   // The picture is the last file of a set to be put in place; a set
   // without its settings file was damaged afterwards and is made again.
@@ -187,7 +187,7 @@ int RunAnimate(const AnimateOptions& options, CommandIo& io) {
   SetupOptions setup = options.Setup();
   setup.animationPaths = true;
   if (const int status = SetUpProgramState(setup, *state, host, err); status != 0) return status;
-  state->params.SaveDir = options.saveDir;
+  state->layout.SaveDir = options.saveDir;
 
   SeriesControls controls;
   controls.frames = options.frames > 0 ? options.frames : state->params.NumberOfFrames;

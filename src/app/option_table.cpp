@@ -55,12 +55,12 @@ std::vector<std::string> OptionRow::ShortNames() const {
 
 std::string OptionRow::Synopsis() const {
   if (positional) return names;
-  std::string text;
-  for (const std::string& s : ShortNames()) text += "-" + s + ", ";
+  std::string line;
+  for (const std::string& s : ShortNames()) line += "-" + s + ", ";
   const std::vector<std::string> longs = LongNames();
-  for (size_t i = 0; i < longs.size(); ++i) text += (i ? ", --" : "--") + longs[i];
-  if (!valueName.empty()) text += " " + valueName;
-  return text;
+  for (size_t i = 0; i < longs.size(); ++i) line += (i ? ", --" : "--") + longs[i];
+  if (!valueName.empty()) line += " " + valueName;
+  return line;
 }
 
 void OptionTable::Flag(const std::string& names, bool& target, const std::string& help) {

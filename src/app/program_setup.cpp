@@ -36,11 +36,11 @@ void LoadAnimationPaths(ProgramState& state, const std::string& settingsPath, Ho
     std::string name;
     std::string file;
     CurvePoints* curve;
-    int kind;
+    BezierKind kind;
   } paths[] = {
       {"anim_start", PictureAnimStartCurveFileName(base), &state.curves.AnimStartPathCurve,
-       BezierKindAnimStart},
-      {"anim_end", PictureAnimEndCurveFileName(base), &state.curves.AnimEndPathCurve, BezierKindAnimEnd}};
+       BezierKind::kAnimStart},
+      {"anim_end", PictureAnimEndCurveFileName(base), &state.curves.AnimEndPathCurve, BezierKind::kAnimEnd}};
   for (const auto& p : paths) {
     if (listed) {
       if (std::find(listed->begin(), listed->end(), p.name) == listed->end()) continue;
@@ -49,7 +49,10 @@ void LoadAnimationPaths(ProgramState& state, const std::string& settingsPath, Ho
         continue;
       }
     }
-    if (p.curve->Load(p.file, host) == CurveLoadOutcome::Loaded) state.curves.SetUpBezier(p.kind, 0, host);
+    std::string error;
+    const CurveLoadOutcome outcome = p.curve->Load(p.file, &error);
+    if (outcome == CurveLoadOutcome::Malformed) host.ShowMessage(error);
+    if (outcome == CurveLoadOutcome::Loaded) state.curves.SetUpBezier(p.kind, 0);
   }
 }
 
@@ -169,10 +172,10 @@ int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& ho
   } else {
     params.CurrentStyle = options.style;
   }
-  ReadIniText(params, params.CurrentStyle, bytes);
+  ReadIniText(params, state.layout, params.CurrentStyle, bytes);
   for (const auto& [key, value] : options.overrides) {
     std::string error;
-    if (!ApplySettingOverride(params, key, value, error)) {
+    if (!ApplySettingOverride(params, state.layout, key, value, error)) {
       std::fprintf(err, "quorl: %s\n", error.c_str());
       return 2;
     }
@@ -182,7 +185,7 @@ int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& ho
                  params.FunctionNumber);
     return 2;
   }
-  ApplyWindowFillClamps(params);
+  KeepInFieldRanges(params);
   const std::optional<std::uint64_t> stored = ParseScatterSeed(params.ScatterSeed);
   SetScatterSeed(state, options.seedGiven || !stored ? options.seed : *stored);
   // A fresh canvas: the record of Draws starts again.

@@ -43,7 +43,7 @@ int RunRandom(const RandomOptions& options, CommandIo& io) {
     return 1;
   }
   if (!options.saveDir.empty()) {
-    state->params.SaveDir = options.saveDir;
+    state->layout.SaveDir = options.saveDir;
     SaveOptions save;
     save.fixedBaseName = "quorl_random_" + std::to_string(options.seed);
     const SaveResult saved = SavePictureFiles(*state, quiet, save);

@@ -99,12 +99,14 @@ int RunRender(const RenderOptions& options, CommandIo& io) {
     }
   }
   if (!options.saveDir.empty()) {
-    params.SaveDir = options.saveDir;
+    state->layout.SaveDir = options.saveDir;
     SaveOptions save = options.Save(params);
     save.useTransparency = transparent;
     const SaveResult saved = SavePictureFiles(*state, host, save);
-    // The reason was told once, through the host.
-    if (!saved.ok) return 1;
+    if (!saved.ok) {
+      std::fprintf(err, "quorl: cannot save into '%s': %s\n", options.saveDir.c_str(), saved.error.c_str());
+      return 1;
+    }
     std::fprintf(out, "%s\n", saved.pngPath.c_str());
   }
   if (drawn != 0) return drawn;

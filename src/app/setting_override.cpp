@@ -50,8 +50,8 @@ bool SplitKeyValue(std::string_view text, std::string& key, std::string& value) 
   return !key.empty();
 }
 
-bool ApplySettingOverride(ParameterSet& params, std::string_view rawKey, std::string_view value,
-                          std::string& error) {
+bool ApplySettingOverride(ParameterSet& params, WindowLayout& layout, std::string_view rawKey,
+                          std::string_view value, std::string& error) {
   const std::string_view key = Trimmed(rawKey);
   const std::string shown = "--set " + std::string(key);
   if (SameKey(key, "style")) {
@@ -64,29 +64,29 @@ bool ApplySettingOverride(ParameterSet& params, std::string_view rawKey, std::st
                            : "unknown settings key '" + std::string(key) + "'";
     return false;
   }
-  if (auto* member = std::get_if<int ParameterSet::*>(&row->member)) {
+  if (int* member = RowValue<int>(*row, params, layout)) {
     const std::optional<int> number = ParseInt(Trimmed(value));
     if (!number) {
       error = shown + ": '" + std::string(value) + "' is not an integer";
       return false;
     }
-    params.*(*member) = *number;
-  } else if (auto* flag = std::get_if<bool ParameterSet::*>(&row->member)) {
+    *member = *number;
+  } else if (bool* flag = RowValue<bool>(*row, params, layout)) {
     const std::optional<int> number = ParseInt(Trimmed(value));
     if (!number) {
       error = shown + ": '" + std::string(value) + "' is not 0 or 1";
       return false;
     }
-    params.*(*flag) = *number != 0;
-  } else if (auto* real = std::get_if<double ParameterSet::*>(&row->member)) {
+    *flag = *number != 0;
+  } else if (double* real = RowValue<double>(*row, params, layout)) {
     const std::optional<double> number = ParseFloat(value);
     if (!number) {
       error = shown + ": '" + std::string(value) + "' is not a number";
       return false;
     }
-    params.*(*real) = *number;
-  } else if (auto* text = std::get_if<std::string ParameterSet::*>(&row->member)) {
-    params.*(*text) = std::string(value);
+    *real = *number;
+  } else if (std::string* text = RowValue<std::string>(*row, params, layout)) {
+    *text = std::string(value);
   }
   return true;
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "settings/parameter_set.h"
+#include "settings/window_layout.h"
 
 namespace quorl {
 
@@ -18,7 +19,7 @@ bool SplitKeyValue(std::string_view text, std::string& key, std::string& value);
 // value of the key's type is an error rather than the default. Returns false
 // with a one-line reason for an unknown key, a key that holds no parameter,
 // or a bad value.
-bool ApplySettingOverride(ParameterSet& params, std::string_view key, std::string_view value,
-                          std::string& error);
+bool ApplySettingOverride(ParameterSet& params, WindowLayout& layout, std::string_view key,
+                          std::string_view value, std::string& error);
 
 }  // namespace quorl

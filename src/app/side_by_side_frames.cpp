@@ -45,6 +45,7 @@ void SideBySideFrames::Start(int frame, const ProgramState& model, std::uint64_t
   Worker& w = workers_[static_cast<std::size_t>(free)];
   ProgramState& s = *w.state;
   s.params = model.params;
+  s.layout = model.layout;
   s.flags = model.flags;
   s.anim = model.anim;
   s.curves = model.curves;

@@ -37,7 +37,7 @@ bool SaveTiles(const std::vector<SweepTile>& tiles, const std::vector<Picture24>
     state->canvas.Bitmap() = pictures[i];
     state->params.ImageWidth = tiles[i].recipe.params.ImageWidth;
     state->params.ImageHeight = tiles[i].recipe.params.ImageHeight;
-    state->params.SaveDir = options.saveDir;
+    state->layout.SaveDir = options.saveDir;
     SaveOptions save = options.Save(state->params);
     save.fixedBaseName = "sweep";
     for (const std::string& label : tiles[i].labels) save.fixedBaseName += "_" + FileNamePart(label);

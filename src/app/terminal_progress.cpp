@@ -38,14 +38,14 @@ void TerminalHost::ShowMessage(const std::string& text) {
   std::fprintf(err_, "quorl: %s\n", WithoutCommandName(text).c_str());
 }
 
-void TerminalHost::SetupProgressBar(int maximum) {
+void TerminalHost::StartProgress(int maximum) {
   maximum_ = maximum;
   start_ = Clock::now();
   last_drawn_ = start_;
   last_line_percent_ = 0;  // the first line says 5 %
 }
 
-void TerminalHost::SetProgressPosition(int position) {
+void TerminalHost::ShowProgress(int position) {
   if (style_ == ProgressStyle::None || maximum_ <= 0) return;
   if (position == 0) {
     ClearProgress();

@@ -18,8 +18,8 @@ class TerminalHost : public Host {
   TerminalHost(std::FILE* err, ProgressStyle style) : err_(err), style_(style) {}
 
   void ShowMessage(const std::string& text) override;
-  void SetupProgressBar(int maximum) override;
-  void SetProgressPosition(int position) override;
+  void StartProgress(int last) override;
+  void ShowProgress(int position) override;
 
   // The step at which the run will stop (PercentToComplete may end it before
   // the bar's maximum); the time left is estimated towards it.

@@ -46,7 +46,8 @@ std::string Verdict(const std::string& picture, const VerifyOptions& options) {
   ParameterSet stored;
   IniFile ini;
   ini.LoadText(recipe.settings);
-  ReadIniText(stored, ini.Get(kStartSection, "style", "sine"), recipe.settings);
+  WindowLayout ignored;  // a recipe holds no layout
+  ReadIniText(stored, ignored, ini.Get(kStartSection, "style", "sine"), recipe.settings);
   if (stored.DrawsSinceClear > 1 || stored.EditsDuringDraws > 0) {
     std::string why =
         std::to_string(stored.DrawsSinceClear) + (stored.DrawsSinceClear == 1 ? " run" : " runs");

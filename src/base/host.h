@@ -1,6 +1,8 @@
 // What the core asks of whoever hosts it: the window or the command line.
 // Every method has a quiet default so a test host overrides only what it
-// watches. The core never sees a toolkit type.
+// watches. The core never sees a toolkit type, and it tells the host what
+// happened (RunEvent), never which button to enable: the host maps events
+// to its own controls.
 #pragma once
 
 #include <cstdint>
@@ -8,32 +10,35 @@
 
 namespace quorl {
 
+// What a drawing run or the canvas tells its host.
+enum class RunEvent {
+  kRunStarted,      // a run began drawing; Draw is not available until it ends
+  kStopRequested,   // a stop was asked for; the run ends after the current step
+  kRunFinished,     // the run ended, drawn to its last step or stopped
+  kCanvasCleared,   // the canvas was cleared and may have a new size
+  kPictureChanged,  // the canvas picture changed and may be shown
+};
+
 class Host {
  public:
   virtual ~Host() = default;
 
-  // The one-line status line; an empty text clears it.
+  // The one-line status text; an empty text clears it.
   virtual void ShowStatus(const std::string& /*message*/) {}
-  // A message box with an OK button.
+  // A message the user must acknowledge.
   virtual void ShowMessage(const std::string& /*text*/) {}
-  // Progress bar: minimum 0, maximum as given, position 0.
-  virtual void SetupProgressBar(int /*maximum*/) {}
-  virtual void SetProgressPosition(int /*position*/) {}
+  // Progress of a run: it goes from 0 to `last`; `position` 0 means idle.
+  virtual void StartProgress(int /*last*/) {}
+  virtual void ShowProgress(int /*position*/) {}
   // Lets the user's edits, Stop and Clear arrive between steps.
   virtual void ProcessPendingEvents() {}
+  // Polled between steps: true ends the run after the current step, as a
+  // stop request does.
+  virtual bool Cancelled() { return false; }
   // The mouse position in canvas pixels; false when there is no pointer
   // (the command line), in which case callers use the canvas centre.
   virtual bool MousePosition(int& /*px*/, int& /*py*/) { return false; }
-  // The canvas picture changed and may be shown.
-  virtual void RenderDone() {}
-
-  // The Draw and Stop menu commands: Draw enabled and Stop disabled, or the
-  // other way round while a run is drawing. The main window repaints.
-  virtual void SetDrawCommandsEnabled(bool /*drawEnabled*/) {}
-  // The Animation window's start button, disabled for the length of a run.
-  virtual void EnableAnimationStart(bool /*enabled*/) {}
-  // After Clear: re-fit the canvas to the window when "Zoom to fit" is on.
-  virtual void RefitCanvasIfZoomed() {}
+  virtual void OnRunEvent(RunEvent /*event*/) {}
 };
 
 // Random numbers for the shape functions, seedable for reproducible pictures.

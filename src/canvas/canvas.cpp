@@ -95,7 +95,7 @@ void Canvas::MakePictureBlack(const ParameterSet& params, const BackgroundStore&
 void Canvas::ResetToBackground(const ParameterSet& params, const BackgroundStore& background) {
   const double bg[3] = {static_cast<double>(params.BgMaxRed), static_cast<double>(params.BgMaxGreen),
                         static_cast<double>(params.BgMaxBlue)};
-  std::fill(first_step_.begin(), first_step_.end(), NeverPainted);
+  std::fill(first_step_.begin(), first_step_.end(), kNeverPainted);
 
   // Which picture the background comes from, and for every canvas column and
   // row the picture's column and row (-1 where the picture does not reach).
@@ -174,7 +174,7 @@ void Canvas::RenderValues(const ParameterSet& params, Emit emit) {
     const double d = D;
     for (int y = 0; y < height_; ++y) {
       for (int x = 0; x < width_; ++x) {
-        if (first_step_[PixelIndex(x, y)] >= NeverPainted) continue;
+        if (first_step_[PixelIndex(x, y)] >= kNeverPainted) continue;
         const std::size_t cell = CellIndex(x, y);
         for (int c = 0; c < kChannels; ++c) {
           const double P = pixels_[cell + c];
@@ -207,7 +207,7 @@ void Canvas::RenderValues(const ParameterSet& params, Emit emit) {
     for (int x = 0; x < width_; ++x) {
       const std::size_t cell = CellIndex(x, y);
       double value[3];
-      const bool normalised = normalise && first_step_[PixelIndex(x, y)] < NeverPainted;
+      const bool normalised = normalise && first_step_[PixelIndex(x, y)] < kNeverPainted;
       if (normalised) {
         for (int c = 0; c < kChannels; ++c) {
           const double N = normal_[cell + c];
@@ -232,7 +232,7 @@ void Canvas::DrawGridsOnPicture(const ParameterSet& params, Host* host) {
     for (int c = 0; c < kChannels; ++c)
       out[2 - c] = normalised ? ClampedByteOfRounded(value[c]) : LowByteOfRounded(value[c]);
   });
-  if (host) host->RenderDone();
+  if (host) host->OnRunEvent(RunEvent::kPictureChanged);
 }
 
 DeepPicture Canvas::RenderDeep(const ParameterSet& params) {

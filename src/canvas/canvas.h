@@ -22,7 +22,7 @@ class Canvas {
  public:
   static constexpr int kChannels = 3;
   // FirstStepBuffer value of a pixel that no dot reached since the last reset.
-  static constexpr std::int32_t NeverPainted = 1000000;
+  static constexpr std::int32_t kNeverPainted = 1000000;
 
   Canvas() = default;
   // The row tables point into the canvas's own bitmaps.
@@ -40,7 +40,7 @@ class Canvas {
   bool SetImageDimensions(const ParameterSet& params, std::string* error = nullptr);
 
   // Resets the picture to the background (colour, image or saved canvas),
-  // marks every pixel NeverPainted, and renders. With KeepPicture set it
+  // marks every pixel kNeverPainted, and renders. With KeepPicture set it
   // only renders.
   void MakePictureBlack(const ParameterSet& params, const BackgroundStore& background, Host* host = nullptr);
 

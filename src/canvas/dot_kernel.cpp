@@ -188,7 +188,8 @@ bool DotKernel::PointWeights(const DotPoint& point, double w[3]) const {
   return true;
 }
 
-bool DotKernel::MapPoint(const DotPoint& point, int* cols, int* rows, double w[3]) const {
+bool DotKernel::MapPoint(const DotPoint& point, int* cols, int* rows, double w[3],
+                         PixelRangeFaults* faults) const {
   if (sub_samples_ == 0) return false;
   double point_w[3] = {1, 1, 1};
   if (!PointWeights(point, point_w)) return false;
@@ -202,11 +203,20 @@ bool DotKernel::MapPoint(const DotPoint& point, int* cols, int* rows, double w[3
   if (scalar_only_) {
     for (int i = 0; i < side_; ++i) {
       const double offset = offset_[static_cast<std::size_t>(i)];
-      cols[i] = GetPixelFromReal(Axis::X, point.x + offset, scale_, width_, height_);
-      rows[i] = GetPixelFromReal(Axis::Y, point.y + offset, scale_, width_, height_);
+      cols[i] = GetPixelFromReal(Axis::X, point.x + offset, scale_, width_, height_, faults);
+      rows[i] = GetPixelFromReal(Axis::Y, point.y + offset, scale_, width_, height_, faults);
     }
   } else {
     MapGridVector(grid_, point.x, point.y, cols, rows);
+    if (faults) {
+      // -1 is also what a position left of or below the canvas gives: the
+      // scalar rule tells the two apart and counts only those too far off.
+      for (int i = 0; i < side_; ++i) {
+        const double offset = offset_[static_cast<std::size_t>(i)];
+        if (cols[i] < 0) GetPixelFromReal(Axis::X, point.x + offset, scale_, width_, height_, faults);
+        if (rows[i] < 0) GetPixelFromReal(Axis::Y, point.y + offset, scale_, width_, height_, faults);
+      }
+    }
   }
   return true;
 }
@@ -233,9 +243,9 @@ struct DotColouring {
 
   template <bool kSoftDot, Combine kCombine, Subtract kSubtract>
   struct Rules {
-    static constexpr bool soft_dot = kSoftDot;
-    static constexpr Combine combine = kCombine;
-    static constexpr Subtract subtract = kSubtract;
+    static constexpr bool kSoftDotRule = kSoftDot;
+    static constexpr Combine kCombineRule = kCombine;
+    static constexpr Subtract kSubtractRule = kSubtract;
   };
 
   // Calls visit(Rules<...>{}) with the kernel's rules.
@@ -299,14 +309,14 @@ struct DotColouring {
   static inline void Terms(const Constants& k, const double w[3], double T[6]) {
     const double* A = k.A;
     const double* L = k.L;
-    if constexpr (R::combine == Combine::kOpaque) {
+    if constexpr (R::kCombineRule == Combine::kOpaque) {
       for (int c = 0; c < 3; ++c) T[c] = k.white ? 255 - w[c] : w[c];
-    } else if constexpr (R::combine == Combine::kLimits) {
+    } else if constexpr (R::kCombineRule == Combine::kLimits) {
       for (int c = 0; c < 3; ++c) T[c] = A[c] * w[c];
     } else {
-      if constexpr (R::subtract != Subtract::kNever)
+      if constexpr (R::kSubtractRule != Subtract::kNever)
         for (int c = 0; c < 3; ++c) T[c] = A[c] * w[c] * (L[c] - 255) / 255;
-      if constexpr (R::subtract != Subtract::kAlways)
+      if constexpr (R::kSubtractRule != Subtract::kAlways)
         for (int c = 0; c < 3; ++c) T[3 + c] = A[c] * w[c] * L[c] / 255;
     }
   }
@@ -320,11 +330,11 @@ struct DotColouring {
     const double g = k.g;
     const double* A = k.A;
     const double* L = k.L;
-    if constexpr (R::combine == Combine::kOpaque) {
+    if constexpr (R::kCombineRule == Combine::kOpaque) {
       // A pixel stays open for a while after a dot first reached it; a pixel
       // of a background picture (not the flat background) is never painted.
       const bool background = P[0] == g && P[1] == g && P[2] == g;
-      const bool frozen = !background && (first <= k.freeze_step || first == Canvas::NeverPainted);
+      const bool frozen = !background && (first <= k.freeze_step || first == Canvas::kNeverPainted);
       if (frozen) return;
       for (int c = 0; c < 3; ++c) {
         const double t = T[c];
@@ -334,25 +344,26 @@ struct DotColouring {
           P[c] = t;
       }
     } else {
-      bool subtract = R::subtract == Subtract::kAlways;
-      if constexpr (R::subtract == Subtract::kBestGuess) subtract = P[0] > A[0] && P[1] > A[1] && P[2] > A[2];
+      bool subtract = R::kSubtractRule == Subtract::kAlways;
+      if constexpr (R::kSubtractRule == Subtract::kBestGuess)
+        subtract = P[0] > A[0] && P[1] > A[1] && P[2] > A[2];
       if (subtract) {
-        if constexpr (R::combine == Combine::kLimits) {
+        if constexpr (R::kCombineRule == Combine::kLimits) {
           // Each turn lowers the two other channels, floored at the step colour.
           for (int c = 0; c < 3; ++c) {
             for (int j : {(c + 1) % 3, (c + 2) % 3}) {
               if (T[j] + L[j] < P[j]) P[j] = Larger(P[j] - T[j], L[j]);
             }
           }
-        } else if constexpr (R::combine == Combine::kUnclamped) {
+        } else if constexpr (R::kCombineRule == Combine::kUnclamped) {
           for (int c = 0; c < 3; ++c) P[c] = P[c] + T[c];
         } else {
           for (int c = 0; c < 3; ++c) P[c] = ClampToChannel(P[c] + T[c]);
         }
-      } else if constexpr (R::subtract != Subtract::kAlways) {
-        if constexpr (R::combine == Combine::kLimits) {
+      } else if constexpr (R::kSubtractRule != Subtract::kAlways) {
+        if constexpr (R::kCombineRule == Combine::kLimits) {
           for (int c = 0; c < 3; ++c) P[c] = Smaller(P[c] + T[c], L[c]);
-        } else if constexpr (R::combine == Combine::kUnclamped) {
+        } else if constexpr (R::kCombineRule == Combine::kUnclamped) {
           for (int c = 0; c < 3; ++c) P[c] = P[c] + T[3 + c];
         } else {
           for (int c = 0; c < 3; ++c) P[c] = ClampToChannel(P[c] + T[3 + c]);
@@ -396,7 +407,7 @@ struct DotColouring {
     double point_terms[6] = {0, 0, 0, 0, 0, 0};
     const double* table = nullptr;
     double z = 1;
-    if constexpr (R::soft_dot) {
+    if constexpr (R::kSoftDotRule) {
       z = point_w[0];
       // w * 1 is w, to the bit: the table holds exactly these terms.
       if (!kernel.unit_terms_.empty() && IsOne(z)) table = kernel.unit_terms_.data();
@@ -435,7 +446,7 @@ struct DotColouring {
         }
         const double* T = point_terms;
         double sub_terms[6];
-        if constexpr (R::soft_dot) {
+        if constexpr (R::kSoftDotRule) {
           if (table) {
             T = table + (grid_row + j) * 6;
           } else {
@@ -462,14 +473,15 @@ void FillUnitTerms(DotKernel& k) {
   DotColouring::FillUnitTerms(k);
 }
 
-void AddColorToPixels(Canvas& canvas, const DotKernel& k, const DotPoint& point, int rowBegin, int rowEnd) {
+void AddColorToPixels(Canvas& canvas, const DotKernel& k, const DotPoint& point, int rowBegin, int rowEnd,
+                      PixelRangeFaults* faults) {
   // The grids must not change size between Prepare and the step's points.
   if (k.DrawsNothing() || canvas.CanvasWidth() != k.width_ || canvas.CanvasHeight() != k.height_) return;
   int cols[DotKernel::kGridRoom];
   int rows[DotKernel::kGridRoom];
   std::uint8_t mine[DotKernel::kMaxDotGrid + 1];
   double w[3];
-  if (!k.MapPoint(point, cols, rows, w)) return;
+  if (!k.MapPoint(point, cols, rows, w, faults)) return;
   const int row_begin = rowBegin < 0 ? 0 : rowBegin;
   const int row_end = rowEnd > k.height_ ? k.height_ : rowEnd;
   // A value left of or below the canvas maps to -1 and is skipped, never
@@ -502,6 +514,10 @@ void DotBatch::Reset(const DotKernel& kernel, int capacity, int parts) {
     wide_pixels_.resize(indices);
   weight_stride_ = kernel.weight_rule_ == DotKernel::WeightRule::kSoftDot ? 1 : 3;
   weights_.resize(static_cast<std::size_t>(capacity_) * static_cast<std::size_t>(weight_stride_));
+  for (Block& block : blocks_) {
+    faults_ += block.faults;
+    block.faults = 0;
+  }
   blocks_.resize(static_cast<std::size_t>((capacity_ + kBlock - 1) / kBlock));
   // Room for every point of a block in every part, so that storing, which
   // threads do, never allocates.
@@ -530,11 +546,12 @@ void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points,
   const unsigned height = static_cast<unsigned>(owner_height_);
   int cols[DotKernel::kGridRoom];
   int rows[DotKernel::kGridRoom];
+  PixelRangeFaults faults;
   for (int i = 0; i < count; ++i) {
     const std::size_t k = static_cast<std::size_t>(first + i);
     std::uint64_t parts = 0;
     double w[3];
-    if (side > 0 && kernel.MapPoint(points[i], cols, rows, w)) {
+    if (side > 0 && kernel.MapPoint(points[i], cols, rows, w, &faults)) {
       for (int j = 0; j < side; ++j) {
         const unsigned row = static_cast<unsigned>(rows[j]);
         if (row < height) parts |= std::uint64_t{1} << owner_[row];
@@ -559,6 +576,7 @@ void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points,
     touched[i] = parts;
     for (std::uint64_t rest = parts; rest != 0; rest &= rest - 1) ++per_part[std::countr_zero(rest) + 1];
   }
+  block.faults += faults.Count;
   // Group the points by part, keeping their order.
   for (int p = 0; p < parts_; ++p) per_part[p + 1] += per_part[p];
   std::copy(per_part, per_part + parts_ + 1, block.start);
@@ -568,6 +586,16 @@ void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points,
       block.points[static_cast<std::size_t>(per_part[std::countr_zero(rest)]++)] = first + i;
     }
   }
+}
+
+long long DotBatch::TakeFaults() {
+  long long total = faults_;
+  faults_ = 0;
+  for (Block& block : blocks_) {
+    total += block.faults;
+    block.faults = 0;
+  }
+  return total;
 }
 
 void DotBatch::Apply(Canvas& canvas, const DotKernel& k, int count, int part) const {

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/plane_conversion.h"
 #include "canvas/canvas.h"
 #include "canvas/image_stores.h"
 #include "settings/parameter_set.h"
@@ -103,7 +104,7 @@ class DotKernel {
 
  private:
   friend void AddColorToPixels(Canvas& canvas, const DotKernel& kernel, const DotPoint& point, int rowBegin,
-                               int rowEnd);
+                               int rowEnd, PixelRangeFaults* faults);
   friend class DotBatch;
   friend struct DotColouring;
   friend void FillUnitTerms(DotKernel& k);
@@ -115,8 +116,10 @@ class DotKernel {
   // A point's pixel columns and rows, one per sub-sample column and row of
   // its grid, and its weights times its depth factor (for the soft dot,
   // whose weights vary over the dot, the depth factor alone in w[0]). False
-  // when the point colours nothing.
-  bool MapPoint(const DotPoint& point, int* cols, int* rows, double w[3]) const;
+  // when the point colours nothing. Sub-sample positions whose pixel index
+  // does not fit an int are counted in *faults when given.
+  bool MapPoint(const DotPoint& point, int* cols, int* rows, double w[3],
+                PixelRangeFaults* faults = nullptr) const;
 
   bool scalar_only_ = false;
   GridMapping grid_;
@@ -172,9 +175,10 @@ class DotKernel {
 };
 
 // Spreads one point over the pixels around it. Only sub-samples that land in
-// rows rowBegin <= row < rowEnd are applied.
+// rows rowBegin <= row < rowEnd are applied. Positions too far off the
+// canvas for a pixel index are counted in *faults when given.
 void AddColorToPixels(Canvas& canvas, const DotKernel& kernel, const DotPoint& point, int rowBegin = 0,
-                      int rowEnd = INT_MAX);
+                      int rowEnd = INT_MAX, PixelRangeFaults* faults = nullptr);
 
 // The points of a step made ready for colouring ahead of time, then applied
 // part by part of the canvas, the parts shared out among threads. The rows
@@ -196,6 +200,10 @@ class DotBatch {
   // store different blocks at the same time. Every point that Apply is
   // asked to colour must have been stored in this batch.
   void Store(const DotKernel& kernel, int first, const DotPoint* points, int count);
+  // Positions of the points stored since the last call whose pixel index
+  // did not fit an int; counted by each block as it is stored, so call it
+  // when no thread is storing.
+  long long TakeFaults();
   // Applies points 0 ... count - 1, in order, to the rows of `part` alone.
   // Threads may apply different parts at the same time.
   void Apply(Canvas& canvas, const DotKernel& kernel, int count, int part) const;
@@ -216,6 +224,7 @@ class DotBatch {
   struct alignas(64) Block {
     std::vector<int> points;
     int start[kMaxParts + 1] = {};
+    long long faults = 0;
   };
 
   // Canvases up to this many pixels a side (every canvas the program makes)
@@ -238,6 +247,8 @@ class DotBatch {
   int weight_stride_ = 3;
   std::vector<double> weights_;
   std::vector<Block> blocks_;
+  // Faults of blocks given up by a Reset, not yet taken.
+  long long faults_ = 0;
   // Which part owns each canvas row.
   std::vector<std::uint8_t> owner_;
 };

@@ -41,42 +41,42 @@ class BezierPath {
   // Both coordinates with one search.
   Point Eval(double u) const;
 
-  double GetTotalLength() const { return TotalLength; }
-  bool IsValid() const { return Valid; }
-  int GetPointCount() const { return PointCount; }
+  double GetTotalLength() const { return total_length_; }
+  bool IsValid() const { return valid_; }
+  int GetPointCount() const { return point_count_; }
   // What a built curve was made from, so that it can be made again exactly:
   // InitBezier(points, subdivisions), the points, BuildBezier.
   bool IsBuilt() const { return Readable(); }
-  const std::vector<Point>& GivenPoints() const { return BezierPoints; }
-  int GetSubdivisions() const { return Subdivisions; }
+  const std::vector<Point>& GivenPoints() const { return bezier_points_; }
+  int GetSubdivisions() const { return subdivisions_; }
 
   // Release the control polygon or the spans; the curve then reads 0.
   void FreeControls() {
-    Controls.clear();
-    Valid = false;
+    controls_.clear();
+    valid_ = false;
   }
   void FreeSections() {
-    Sections.clear();
-    Valid = false;
+    sections_.clear();
+    valid_ = false;
   }
 
  private:
-  // Valid and built: a curve read between InitBezier and BuildBezier has no
+  // valid_ and built: a curve read between InitBezier and BuildBezier has no
   // spans yet and reads 0.
-  bool Readable() const { return Valid && !Sections.empty(); }
+  bool Readable() const { return valid_ && !sections_.empty(); }
   // The span holding distance d along the curve, and the local parameter.
   void Locate(double u, int& span, double& t) const;
   double SpanLength(int i) const;
 
-  std::vector<Point> BezierPoints;
-  bool Valid = false;
-  int PointCount = 0;
-  int PointsAdded = 0;
+  std::vector<Point> bezier_points_;
+  bool valid_ = false;
+  int point_count_ = 0;
+  int points_added_ = 0;
   // Span i uses controls 3i ... 3i+3.
-  std::vector<Point> Controls;
-  std::vector<Section> Sections;
-  int Subdivisions = 0;
-  double TotalLength = 0;
+  std::vector<Point> controls_;
+  std::vector<Section> sections_;
+  int subdivisions_ = 0;
+  double total_length_ = 0;
 };
 
 }  // namespace quorl

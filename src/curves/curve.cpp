@@ -3,7 +3,6 @@
 #include <string_view>
 
 #include "base/atomic_file.h"
-#include "base/host.h"
 #include "base/number_text.h"
 #include "base/paths.h"
 #include "curves/curve_file_names.h"
@@ -54,8 +53,6 @@ void CurvePoints::ReverseCurve(const CurvePoints& source, CurvePoints& target) {
 
 namespace {
 
-constexpr const char* kMalformedCurveFile = "There is a problem with the .curve file";
-
 // Splits into lines at LF, dropping a CR before it. A last line without a
 // line end still counts; the line end after the last line does not start
 // another one.
@@ -74,7 +71,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 }  // namespace
 
-CurveLoadOutcome CurvePoints::Load(const std::string& name, Host& host, std::string* error) {
+CurveLoadOutcome CurvePoints::Load(const std::string& name, std::string* error) {
   const std::string path = name.empty() ? "test.txt" : name;
   if (!FileExists(path)) return CurveLoadOutcome::NoFile;
   std::string bytes;
@@ -87,7 +84,7 @@ CurveLoadOutcome CurvePoints::Load(const std::string& name, Host& host, std::str
     const std::optional<double> x = ParseFloat(lines[i]);
     const std::optional<double> y = i + 1 < lines.size() ? ParseFloat(lines[i + 1]) : std::nullopt;
     if (!x || !y) {
-      host.ShowMessage(kMalformedCurveFile);
+      if (error) *error = kMalformedCurveFile;
       Empty();
       return CurveLoadOutcome::Malformed;
     }
@@ -107,7 +104,7 @@ std::string CurveFileText(const std::vector<Point>& points) {
   return text;
 }
 
-CurveSaveOutcome CurvePoints::Spam(const std::string& name, std::string* error) const {
+CurveSaveOutcome CurvePoints::Save(const std::string& name, std::string* error) const {
   if (GetLength() < 2) return CurveSaveOutcome::TooFewPoints;
   if (!WriteFileAtomically(CurveFileNameAsWritten(name), CurveFileText(Points), error))
     return CurveSaveOutcome::Failed;

@@ -9,12 +9,13 @@
 
 namespace quorl {
 
-class Host;
+// What the user is told about a malformed curve file.
+inline constexpr const char* kMalformedCurveFile = "There is a problem with the .curve file";
 
 enum class CurveLoadOutcome {
   Loaded,      // the file's points replaced the curve
   NoFile,      // no such file: the curve keeps its points
-  Malformed,   // reported to the user; the curve is now empty
+  Malformed,   // the error is the message for the user; the curve is now empty
   Unreadable,  // could not be read: the curve keeps its points, see the error
 };
 
@@ -45,12 +46,12 @@ class CurvePoints {
   void Empty();
 
   // Reads a curve file; an empty name means "test.txt". A malformed file
-  // (a line that is not a finite number, or an X without its Y) shows
-  // "There is a problem with the .curve file" and leaves the curve empty.
-  CurveLoadOutcome Load(const std::string& name, Host& host, std::string* error = nullptr);
+  // (a line that is not a finite number, or an X without its Y) leaves the
+  // curve empty and gives kMalformedCurveFile as the error.
+  CurveLoadOutcome Load(const std::string& name, std::string* error = nullptr);
   // Writes the curve file, CRLF line ends, only for two points or more,
   // under CurveFileNameAsWritten(name) (curve_file_names.h).
-  CurveSaveOutcome Spam(const std::string& name, std::string* error = nullptr) const;
+  CurveSaveOutcome Save(const std::string& name, std::string* error = nullptr) const;
 
   // Turn by a radians / scale by f, both about Centroid.
   void Rotate(double a);

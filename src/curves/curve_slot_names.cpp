@@ -3,7 +3,7 @@
 namespace quorl {
 namespace {
 
-constexpr const char* kDisplayNames[CurveCount] = {
+constexpr const char* kDisplayNames[kCurveCount] = {
     "Main - Path curve",      "Main - Start curve",   "Main - End curve",       "Values - Radius",
     "Values - Angle",         "Values - Bumps",       "Values - Smooth",        "Values - Grain",
     "Function - Start x",     "Function - Start y",   "Function - End x",       "Function - End y",
@@ -16,7 +16,7 @@ constexpr const char* kDisplayNames[CurveCount] = {
 }  // namespace
 
 const char* SlotDisplayName(int slot) {
-  if (slot < 0 || slot >= CurveCount) return "";
+  if (slot < 0 || slot >= kCurveCount) return "";
   return kDisplayNames[slot];
 }
 

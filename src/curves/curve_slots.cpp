@@ -2,48 +2,44 @@
 
 #include <cmath>
 
-#include "base/host.h"
 #include "base/step_arithmetic.h"
 #include "settings/parameter_set.h"
 
 namespace quorl {
 
 CurveSlots::CurveSlots() {
-  for (int i = 0; i < CurveCount; ++i) Slots[static_cast<size_t>(i)].Name = SlotName(i);
+  for (int i = 0; i < kCurveCount; ++i) Slots[static_cast<size_t>(i)].Name = SlotName(i);
 }
 
-bool CurveSlots::SetUpBezier(int kind, int selectedSlot, Host& host) {
+bool CurveSlots::SetUpBezier(BezierKind kind, int selectedSlot) {
   const int w = UseForcedCurveIndex ? ForcedCurveIndex : selectedSlot;
   const CurvePoints* curve = nullptr;
   BezierPath* target = nullptr;
   switch (kind) {
-    case BezierKindEdit:
+    case BezierKind::kEdit:
       curve = &EditCurve;
       target = &EditBezier;
       break;
-    case BezierKindSlot:
-      if (w < 0 || w >= CurveCount) return false;
+    case BezierKind::kSlot:
+      if (w < 0 || w >= kCurveCount) return false;
       curve = &Slots[static_cast<size_t>(w)].Curve;
       target = &Slots[static_cast<size_t>(w)].Bezier;
       break;
-    case BezierKindAnimStart:
+    case BezierKind::kAnimStart:
       curve = &AnimStartPathCurve;
       target = &AnimStartPathBezier;
       break;
-    case BezierKindAnimEnd:
+    case BezierKind::kAnimEnd:
       curve = &AnimEndPathCurve;
       target = &AnimEndPathBezier;
       break;
-    default:
-      host.ShowMessage("There is a problem with the bezier being set up. (" + std::to_string(kind) + ")");
-      return false;
   }
 
   *target = BezierPath();
   const int n = curve->GetLength();
   if (n >= kDefinedCurvePoints) {
-    const bool outline =
-        (w == kStartCurveSlot || w == kEndCurveSlot) && (kind == BezierKindEdit || kind == BezierKindSlot);
+    const bool outline = (w == kStartCurveSlot || w == kEndCurveSlot) &&
+                         (kind == BezierKind::kEdit || kind == BezierKind::kSlot);
     const Point offset = outline ? curve->Centroid : Point{};
     target->InitBezier(n, 100);
     for (const Point& p : curve->Points) target->AddBezierPoint(p.X - offset.X, p.Y - offset.Y);
@@ -71,14 +67,14 @@ double CurveSlots::ReadSlotMultipliers(const ParameterSet& params, int step, boo
 }
 
 bool CurveSlots::PutCurveToUndo(int slot) {
-  if (slot < 0 || slot >= CurveCount) return false;
+  if (slot < 0 || slot >= kCurveCount) return false;
   CurveSlot& s = Slots[static_cast<size_t>(slot)];
   CurvePoints::CopyCurve(s.Curve, s.UndoCurve);
   return true;
 }
 
 void CurveSlots::ResetAllCurves() {
-  for (int i = 0; i < CurveCount; ++i) {
+  for (int i = 0; i < kCurveCount; ++i) {
     PutCurveToUndo(i);
     Slots[static_cast<size_t>(i)].Curve.Empty();
   }

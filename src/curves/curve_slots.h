@@ -13,23 +13,15 @@
 
 namespace quorl {
 
-class Host;
 struct ParameterSet;
 
 // Which curve SetUpBezier rebuilds.
-enum BezierKind : int {
-  BezierKindEdit = 666,     // EditCurve -> EditBezier (live preview of a drag)
-  BezierKindSlot = 999,     // the working slot's Curve -> its Bezier
-  BezierKindAnimStart = 4,  // AnimStartPathCurve -> AnimStartPathBezier
-  BezierKindAnimEnd = 5,    // AnimEndPathCurve -> AnimEndPathBezier
+enum class BezierKind {
+  kEdit,       // EditCurve -> EditBezier (live preview of a drag)
+  kSlot,       // the working slot's Curve -> its Bezier
+  kAnimStart,  // AnimStartPathCurve -> AnimStartPathBezier
+  kAnimEnd,    // AnimEndPathCurve -> AnimEndPathBezier
 };
-
-// Slots with a role of their own; the others scale one parameter each.
-inline constexpr int kPathCurveSlot = 0;
-inline constexpr int kStartCurveSlot = 1;
-inline constexpr int kEndCurveSlot = 2;
-inline constexpr int kStartAmountSlot = 24;
-inline constexpr int kEndAmountSlot = 25;
 
 // A curve counts as defined, and takes effect, from this many points on.
 inline constexpr int kDefinedCurvePoints = 5;
@@ -54,10 +46,9 @@ class CurveSlots {
   // selectedSlot (the slot chosen in the Points window). A curve of four
   // points or fewer leaves an empty Bezier that reads 0. The Start and End
   // curves (slots 1 and 2) are built about their centroid, so they describe
-  // a shape around the origin. An unknown kind is reported through host and
-  // changes nothing; so does kind 999 without a working slot. Clears
-  // CurveChanged whenever it builds.
-  bool SetUpBezier(int kind, int selectedSlot, Host& host);
+  // a shape around the origin. kSlot without a working slot changes nothing
+  // and gives false. Clears CurveChanged whenever it builds.
+  bool SetUpBezier(BezierKind kind, int selectedSlot);
 
   // Fills every slot's Multiplier for one step of a run: 1.0 for a slot
   // without points, else EvalY(f) + 1 at f = step / Steps, or with
@@ -73,7 +64,7 @@ class CurveSlots {
   // an empty Curve is read as no curve.
   void ResetAllCurves();
 
-  std::array<CurveSlot, CurveCount> Slots;
+  std::array<CurveSlot, kCurveCount> Slots;
 
   CurvePoints ClipboardCurve;
   CurvePoints EditCurve;

@@ -19,7 +19,7 @@ std::string DrawnInputs(const ProgramState& state) {
   Sha256 digest;
   // The recipe's keys: the window's layout and the folders do not draw.
   digest.Update(WriteRecipeText(p, p.CurrentStyle));
-  for (int i = 0; i < CurveCount; ++i) {
+  for (int i = 0; i < kCurveCount; ++i) {
     digest.Update("\n#curve\n");
     digest.Update(CurveFileText(state.curves[i].Curve.Points));
   }

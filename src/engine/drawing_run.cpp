@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <string>
 
@@ -32,8 +33,8 @@ DotStep DrawingRun::DotStepOf(const ProgramState& state, const CurveSlots& curve
   dot.Steps = steps;
   dot.dotSize = limit;
   dot.pointCount = count;
-  dot.ThetaColorSlotMultiplier = curves[22].Multiplier;
-  dot.StepColorSlotMultiplier = curves[23].Multiplier;
+  dot.ThetaColorSlotMultiplier = curves[kThetaColorSlot].Multiplier;
+  dot.StepColorSlotMultiplier = curves[kStepColorSlot].Multiplier;
   dot.AnimationPhase = state.flags.InAnimation ? state.anim.AnimationPhase : 0;
   const StepState& step_state = state.step;
   dot.StepScale = step_state.StepScale;
@@ -71,8 +72,20 @@ void DrawingRun::CanvasSink::ApplyPoints(int count, int part) {
 }
 
 bool DrawingRun::CanvasSink::AddPoint(double x, double y, int index, double z_factor) {
-  if (!kernel.DrawsNothing()) AddColorToPixels(state_.canvas, kernel, DotPoint{x, y, index, z_factor});
+  if (!kernel.DrawsNothing())
+    AddColorToPixels(state_.canvas, kernel, DotPoint{x, y, index, z_factor}, 0, INT_MAX, &faults_);
   return true;
+}
+
+long long DrawingRun::CanvasSink::TakeFaults() {
+  const long long total = faults_.Count + batch_.TakeFaults();
+  faults_.Reset();
+  return total;
+}
+
+std::string OffCanvasMessage(long long positions) {
+  return "Some points lay too far off the canvas to be placed: " + std::to_string(positions) +
+         " positions were left out.";
 }
 
 void DrawingRun::DrawOrStop() {
@@ -86,17 +99,15 @@ void DrawingRun::DrawOrStop() {
 }
 
 void DrawingRun::StartDrawing() {
-  host_.EnableAnimationStart(false);
   state_.flags.StopRequested = false;
-  host_.SetDrawCommandsEnabled(false);
+  host_.OnRunEvent(RunEvent::kRunStarted);
   state_.flags.IsDrawing = true;
   host_.ShowStatus("Drawing...");
 }
 
 void DrawingRun::StopRun(bool withMessage) {
-  host_.EnableAnimationStart(true);
   state_.flags.StopRequested = true;
-  host_.SetDrawCommandsEnabled(true);
+  host_.OnRunEvent(RunEvent::kStopRequested);
   if (withMessage) host_.ShowStatus("Stopping drawing...");
 }
 
@@ -115,6 +126,7 @@ void DrawingRun::Begin() {
   if (PickSeed) SetScatterSeed(state_, PickSeed());
   NoteDrawBegins(state_);
   counters_ = {};
+  sink_.TakeFaults();
   shownHuh_ = false;
   shownCap_ = false;
   step_ = 0;
@@ -128,7 +140,7 @@ void DrawingRun::Begin() {
   factorA_ = factorB_ = delta_ = 1.0;
   if (WriteSettings) WriteSettings();
   state_.step.StepScale = state_.params.StartScale / 100.0;
-  host_.SetupProgressBar(state_.params.Steps);
+  host_.StartProgress(state_.params.Steps);
   fn_ = state_.params.FunctionNumber + 1;
   // With no steps every interpolation would divide by zero: nothing to draw.
   if (state_.params.Steps < 1) return;
@@ -146,7 +158,7 @@ bool DrawingRun::RunStep() {
   if (ComputeAndDrawStep(step)) {
     host_.ProcessPendingEvents();
     const double last = std::ceil(Params().Steps / 100.0 * Params().PercentToComplete);
-    if (last < step || state_.flags.StopRequested) {
+    if (last < step || state_.flags.StopRequested || host_.Cancelled()) {
       state_.flags.IsDrawing = false;
       loopEnded_ = true;
       return false;
@@ -180,7 +192,7 @@ void DrawingRun::Resume(const RunPosition& position) {
   delta_ = position.delta;
   shownHuh_ = position.shownHuh;
   counters_ = position.counters;
-  host_.SetupProgressBar(state_.params.Steps);
+  host_.StartProgress(state_.params.Steps);
 }
 
 bool DrawingRun::CanDrawAhead() const {
@@ -297,7 +309,8 @@ void DrawingRun::DrawAheadSteps() {
   else
     job(0);
   for (int g = 0; g < steps; ++g) {
-    const AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
+    AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
+    counters_.offCanvas += a.sink.TakeFaults();
     ++counters_.stepsDrawn;
     counters_.points += a.made;
     counters_.subSamples += static_cast<long long>(a.made) * a.sink.kernel.SubSampleCount();
@@ -307,11 +320,11 @@ void DrawingRun::DrawAheadSteps() {
 void DrawingRun::Finish() {
   NoteDrawEnds(state_);
   state_.canvas.DrawGridsOnPicture(state_.params, &host_);
-  host_.SetProgressPosition(0);
+  host_.ShowProgress(0);
   state_.flags.IsDrawing = false;
-  host_.SetDrawCommandsEnabled(true);
-  host_.EnableAnimationStart(true);
+  host_.OnRunEvent(RunEvent::kRunFinished);
   if (!state_.flags.InAnimation) host_.ShowStatus("Finished");
+  if (counters_.offCanvas > 0) host_.ShowMessage(OffCanvasMessage(counters_.offCanvas));
 }
 
 void DrawingRun::ShowOnce(bool& shown, const char* text) {
@@ -320,13 +333,51 @@ void DrawingRun::ShowOnce(bool& shown, const char* text) {
   host_.ShowMessage(text);
 }
 
+StepEnds ResolveStepEnds(const ParameterSet& p, const AnimationOverrides& anim, bool animating) {
+  StepEnds e;
+  if (animating) {
+    e.rotateStart = anim.AnimRotateStart;
+    e.rotateEnd = anim.AnimRotateEnd;
+    e.startWidth = anim.AnimStartX;
+    e.endWidth = anim.AnimEndX;
+    e.startHeight = anim.AnimStartY;
+    e.endHeight = anim.AnimEndY;
+    e.startRadius = anim.AnimStartRadius;
+    e.endRadius = anim.AnimEndRadius;
+    e.startBumps = anim.AnimStartBumps;
+    e.endBumps = anim.AnimEndBumps;
+    e.startSmooth = anim.AnimStartSmooth;
+    e.endSmooth = anim.AnimEndSmooth;
+    e.startAngle = anim.AnimStartAngle;
+    e.endAngle = anim.AnimEndAngle;
+  } else {
+    e.rotateStart = {p.QuorlPointsRotateXStart, p.QuorlPointsRotateYStart};
+    e.rotateEnd = {p.QuorlPointsRotateXEnd, p.QuorlPointsRotateYEnd};
+    e.startWidth = p.StartEllipseWidth;
+    e.endWidth = p.EndEllipseWidth;
+    e.startHeight = p.StartEllipseHeight;
+    e.endHeight = p.EndEllipseHeight;
+    e.startRadius = p.StartRadius;
+    e.endRadius = p.EndRadius;
+    e.startBumps = p.StartBumps;
+    e.endBumps = p.EndBumps;
+    e.startSmooth = p.StartDepth;
+    e.endSmooth = p.EndDepth;
+    e.startAngle = p.StartIota;
+    e.endAngle = p.EndIota;
+  }
+  return e;
+}
+
 void DrawingRun::ComputeStepColour(int step, int steps) {
   const ParameterSet& p = Params();
   const CurveSlots& curves = Curves();
   const auto m = [&curves](int slot) { return curves[slot].Multiplier; };
-  const double start[3] = {p.White ? (m(16) - 1) * 255 + p.StartMaxRed : p.StartMaxRed * m(16),
-                           p.StartMaxGreen * m(17), p.StartMaxBlue * m(18)};
-  const double end[3] = {p.EndMaxRed * m(19), p.EndMaxGreen * m(20), p.EndMaxBlue * m(21)};
+  const double start[3] = {
+      p.White ? (m(kStartRedSlot) - 1) * 255 + p.StartMaxRed : p.StartMaxRed * m(kStartRedSlot),
+      p.StartMaxGreen * m(kStartGreenSlot), p.StartMaxBlue * m(kStartBlueSlot)};
+  const double end[3] = {p.EndMaxRed * m(kEndRedSlot), p.EndMaxGreen * m(kEndGreenSlot),
+                         p.EndMaxBlue * m(kEndBlueSlot)};
   // The colour sweep repeats StepColorMultiplier times over the run.
   const double k = static_cast<double>(static_cast<long long>(step) * p.StepColorMultiplier % steps);
   const double half = steps / 2.0;
@@ -368,25 +419,19 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   const auto lerp = [step, steps](double a, double b) { return Interpolate(a, b, 0, step, steps); };
   const auto m = [&curves](int slot) { return curves[slot].Multiplier; };
 
-  Point rotateA{p.QuorlPointsRotateXStart, p.QuorlPointsRotateYStart};
-  Point rotateB{p.QuorlPointsRotateXEnd, p.QuorlPointsRotateYEnd};
-  if (animating) {
-    rotateA = anim.AnimRotateStart;
-    rotateB = anim.AnimRotateEnd;
-  } else {
+  const StepEnds ends = ResolveStepEnds(p, anim, animating);
+  if (!animating) {
     anim.AnimRockerStartAdd = 0;
     anim.AnimRockerEndAdd = 0;
     anim.AnimRocksAdd = 0;
   }
 
-  s.StepEllipseWidth = lerp((animating ? anim.AnimStartX : p.StartEllipseWidth) * m(8),
-                            (animating ? anim.AnimEndX : p.EndEllipseWidth) * m(10));
-  s.StepEllipseHeight = lerp((animating ? anim.AnimStartY : p.StartEllipseHeight) * m(9),
-                             (animating ? anim.AnimEndY : p.EndEllipseHeight) * m(11));
+  s.StepEllipseWidth = lerp(ends.startWidth * m(kStartXSlot), ends.endWidth * m(kEndXSlot));
+  s.StepEllipseHeight = lerp(ends.startHeight * m(kStartYSlot), ends.endHeight * m(kEndYSlot));
   s.StepShiftX = animating ? lerp(anim.AnimShiftStart.X, anim.AnimShiftEnd.X) : 0;
   s.StepShiftY = animating ? lerp(anim.AnimShiftStart.Y, anim.AnimShiftEnd.Y) : 0;
 
-  const double lissa = p.LissaDelta * m(12);
+  const double lissa = p.LissaDelta * m(kLissaDeltaSlot);
   switch (fn_) {
     case kLine:
     case kTest:
@@ -423,10 +468,11 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
     }
   }
 
-  const Point rotationCentre =
-      p.MoveRotation ? Point{lerp(rotateA.X, rotateB.X), lerp(rotateA.Y, rotateB.Y)} : rotateA;
+  const Point rotationCentre = p.MoveRotation ? Point{lerp(ends.rotateStart.X, ends.rotateEnd.X),
+                                                      lerp(ends.rotateStart.Y, ends.rotateEnd.Y)}
+                                              : ends.rotateStart;
   s.StepScale = lerp(p.StartScale, p.EndScale) / 100;
-  host_.SetProgressPosition(step);
+  host_.ShowProgress(step);
 
   const double t = static_cast<double>(step) / steps;
   const double sinA = std::sin(t * factorA_);
@@ -440,17 +486,13 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   ShapeArguments a;
   a.fn = fn_;
   a.step = step;
-  a.r = lerp(animating ? anim.AnimStartRadius : p.StartRadius, animating ? anim.AnimEndRadius : p.EndRadius) *
-        m(3) / 100;
+  a.r = lerp(ends.startRadius, ends.endRadius) * m(kRadiusSlot) / 100;
   a.limit = lerp(p.StartLimit, p.EndLimit);
-  a.g = std::fabs(m(7)) * lerp(p.StartGrain, p.EndGrain);
-  a.b =
-      lerp(animating ? anim.AnimStartBumps : p.StartBumps, animating ? anim.AnimEndBumps : p.EndBumps) * m(5);
+  a.g = std::fabs(m(kGrainSlot)) * lerp(p.StartGrain, p.EndGrain);
+  a.b = lerp(ends.startBumps, ends.endBumps) * m(kBumpsSlot);
   a.rotation_centre = rotationCentre;
-  a.d = lerp(animating ? anim.AnimStartSmooth : p.StartDepth, animating ? anim.AnimEndSmooth : p.EndDepth) *
-        m(6);
-  const double degrees =
-      lerp(animating ? anim.AnimStartAngle : p.StartIota, animating ? anim.AnimEndAngle : p.EndIota) * m(4);
+  a.d = lerp(ends.startSmooth, ends.endSmooth) * m(kSmoothSlot);
+  const double degrees = lerp(ends.startAngle, ends.endAngle) * m(kAngleSlot);
   a.phi = DegreesToRadians(degrees);
   a.steps = steps;
   a.D = delta_;
@@ -485,6 +527,8 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
     context.plan = nullptr;
     result = DrawByParameters(a, context);
   }
+  // Every thread has stored this step's points by now.
+  counters_.offCanvas += sink_.TakeFaults();
   if (result.outcome == ShapeOutcome::kNoPoints) {
     ShowOnce(shownHuh_, "huh");
     return true;
@@ -515,7 +559,7 @@ void DrawingRun::Clear() {
     host_.ShowMessage("Clear: " + error);
   }
   if (WriteSettings) WriteSettings();
-  host_.RefitCanvasIfZoomed();
+  host_.OnRunEvent(RunEvent::kCanvasCleared);
   if (!animating) host_.ShowStatus("Cleared");
   state_.canvas.MultiplierMode = false;
 }

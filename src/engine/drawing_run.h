@@ -2,15 +2,17 @@
 // interpolates the parameters, reads the curves, works out colours and
 // centres, draws each step's shape and reports progress.
 //
-// A host on one thread calls DrawOrStop and lets its events run inside
-// Host::ProcessPendingEvents, which the run calls after every drawn step;
-// Stop, Clear and edits then arrive between steps. A host that runs steps on
-// a worker thread calls Begin, RunStep until it returns false, and Finish,
-// and applies its queued edits, Stop and Clear between two RunStep calls.
+// A host either calls DrawOrStop and lets its events run inside
+// Host::ProcessPendingEvents, which the run calls after every drawn step, or
+// goes back to its own event loop between steps: StartDrawing, Begin, then
+// RunStep until it returns false (each step may run on a worker thread, with
+// SetStepInputs), and Finish. Either way Stop, Clear and edits arrive
+// between steps.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "base/host.h"
@@ -28,7 +30,26 @@ struct RunCounters {
   long long points = 0;      // points sent to colouring
   long long subSamples = 0;  // sub-samples inside the dots' cut-off
   int cappedSteps = 0;       // steps held to kStepPointCap points
+  // Sub-sample positions too far off the canvas (or not numbers) to have a
+  // pixel index; left out, and reported once when the run ends.
+  long long offCanvas = 0;
 };
+
+// A step's start and end values that an animation replaces: the
+// animation's while a series runs, the parameters' otherwise.
+struct StepEnds {
+  Point rotateStart, rotateEnd;
+  double startWidth = 0, endWidth = 0;    // ellipse width
+  double startHeight = 0, endHeight = 0;  // ellipse height
+  double startRadius = 0, endRadius = 0;  // hundredths
+  double startBumps = 0, endBumps = 0;
+  double startSmooth = 0, endSmooth = 0;
+  double startAngle = 0, endAngle = 0;  // degrees
+};
+StepEnds ResolveStepEnds(const ParameterSet& p, const AnimationOverrides& anim, bool animating);
+
+// The message a run ends with when positions were left out.
+std::string OffCanvasMessage(long long positions);
 
 // Everything a run carries from one step to the next besides the program
 // state: with it (and the state) a stopped run goes on exactly as if it had
@@ -57,9 +78,9 @@ class DrawingRun {
 
   // The Draw/Stop command: starts a run, or asks the running one to stop.
   void DrawOrStop();
-  // The start of Draw without the run: flags, commands, "Drawing...". A
-  // worker-thread host calls this on its own thread, then Begin, RunStep and
-  // Finish on the worker.
+  // The start of Draw without the run: flags, the kRunStarted event,
+  // "Drawing...". A host that drives the run step by step calls this, then
+  // Begin, RunStep and Finish.
   void StartDrawing();
   // The run itself (also what the animation calls for every frame).
   void DrawAllSteps();
@@ -143,11 +164,14 @@ class DrawingRun {
     void StorePoints(int first, const OutlinePoint* points, int count) override;
     int PointsIn(int block, int part) const override { return batch_.PointsIn(block, part); }
     void ApplyPoints(int count, int part) override;
+    // Positions left out since the last call (see RunCounters::offCanvas).
+    long long TakeFaults();
     DotKernel kernel;
     ParameterSet* params = nullptr;
     CurveSlots* curves = nullptr;
 
    private:
+    PixelRangeFaults faults_;
     ProgramState& state_;
     DotBatch batch_;
     int capacity_ = 1;
@@ -171,8 +195,8 @@ class DrawingRun {
   void StartPool();
 
   void StopRun(bool withMessage);
-  // Items 2 to 13 of one iteration; false when the step was skipped in
-  // preview and nothing else of it happens.
+  // One iteration: the step's values, colour, centre and shape; false when
+  // the step was skipped in preview and nothing else of it happens.
   bool ComputeAndDrawStep(int step);
   void ComputeStepColour(int step, int steps);
   void ShowOnce(bool& shown, const char* text);

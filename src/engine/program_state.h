@@ -11,6 +11,7 @@
 #include "curves/curve_slots.h"
 #include "engine/step_state.h"
 #include "settings/parameter_set.h"
+#include "settings/window_layout.h"
 
 namespace quorl {
 
@@ -22,6 +23,8 @@ struct ProgramState {
 
   // The parameters of the current style; CurrentStyle names it.
   ParameterSet params;
+  // Where the windows stand and the folders the program starts from.
+  WindowLayout layout;
   RunFlags flags;
   StepState step;
   AnimationOverrides anim;

@@ -8,14 +8,16 @@
 #include "base/seeded_random.h"
 #include "base/step_arithmetic.h"
 #include "base/worker_pool.h"
+#include "engine/shape_outline.h"
+#include "engine/work_sharing.h"
 
 namespace quorl {
 namespace {
 
-// The original stopped a step at the first floating-point exception. Each of
-// those (division by zero, invalid operation, overflow) leaves an infinity or
-// a NaN in its result, and every formula below carries such a value through
-// to the point it computes, so testing the computed values is enough.
+// A step ends at its first failed arithmetic. Each failure (division by
+// zero, invalid operation, overflow) leaves an infinity or a NaN in its
+// result, and every formula below carries such a value through to the point
+// it computes, so testing the computed values is enough.
 bool Finite(double a, double b) {
   return std::isfinite(a) && std::isfinite(b);
 }
@@ -40,109 +42,6 @@ Point RotationByIota::Apply(double x, double y, double cx, double cy) const {
 }
 
 namespace {
-
-Point StraightPathPoint(const ShapeArguments& a, double u) {
-  return {a.path_start_x + (a.path_end_x - a.path_start_x) * u,
-          a.path_start_y + (a.path_end_y - a.path_start_y) * u};
-}
-
-Point Rotated(Point p, Point about, double angle) {
-  return {RotatePointByIota(Axis::X, p.X, p.Y, about.X, about.Y, angle),
-          RotatePointByIota(Axis::Y, p.X, p.Y, about.X, about.Y, angle)};
-}
-
-// The step's centre on its path, before the centre mode applies.
-Point PathCentre(const ShapeArguments& a, double u, double width, double height) {
-  const Point start{a.path_start_x, a.path_start_y};
-  const Point end{a.path_end_x, a.path_end_y};
-  if (a.fn == kTest) {
-    const double angle = static_cast<double>(u * kTwoPiL * height);
-    return Rotated(StraightPathPoint(a, u), end, std::cos(angle) / (height + 1));
-  }
-  if (a.fn == kZarvk9032) {
-    const double angle = static_cast<double>(u * kTwoPiL * width);
-    const Point turned = Rotated(end, start, angle);
-    return {turned.X + std::cos(angle) / (width + 1), turned.Y + std::sin(angle) / (width + 1)};
-  }
-  return StraightPathPoint(a, u);
-}
-
-// Per-step constants of the outline loop.
-struct Outline {
-  int fn;
-  int step;
-  int steps;
-  double r, b, d, D;
-  double cx, cy;
-  double width, height;  // StepEllipseWidth, StepEllipseHeight
-  double ex, ey;         // EllipseFactorX, EllipseFactorY
-  double lissa_delta;
-  double test_l;  // LissaDelta + 1 + AnimLissaAdd
-  bool ellipses_two;
-  bool from_curves;
-  bool start_as_end;
-  double point_count;  // N
-  const CurveSlots* curves;
-
-  // The outline point for angle theta (cosine c, sine s), point index i and
-  // rotation phi.
-  double Bump(double theta) const { return std::sin(theta * b) / d; }
-
-  Point At(double theta, double c, double s, int i, double phi) const {
-    if (from_curves) {
-      const double beta = Bump(theta);
-      const double t = i / point_count;
-      const Point start = (*curves)[kStartCurveSlot].Bezier.Eval(t);
-      double ox = start.X, oy = start.Y;
-      if (!start_as_end) {
-        const Point end = (*curves)[kEndCurveSlot].Bezier.Eval(t);
-        ox = Interpolate(start.X, end.X, 0, step, steps);
-        oy = Interpolate(start.Y, end.Y, 0, step, steps);
-      }
-      if (fn == kEllipses) return {r * ex * ox * (2 - beta) / 2 + cx, r * ey * oy * (2 - beta) / 2 + cy};
-      return {r * ox * (2 - beta) / 2 + cx, r * oy * (2 - beta) / 2 + cy};
-    }
-    switch (fn) {
-      case kTanThing: {
-        const double a = -theta * b;
-        const double beta = std::sin(a) / std::cos(a) / d;
-        return {r * c * (2 - beta) / 2 + cx, r * s * (2 - beta) / 2 + cy};
-      }
-      case kLine: {
-        const double beta = std::sin(theta * b) / (d / 2);
-        if (beta == 0) return {cx, cy + c};
-        return {cx + beta / beta, cy + c / beta};
-      }
-      default:
-        break;
-    }
-    const double beta = Bump(theta);
-    switch (fn) {
-      case kCircles: {
-        const double c5 = c * c * c * c * c;
-        const double s5 = s * s * s * s * s;
-        return {r * c5 * (1 + beta) + cx, r * s5 * (1 - beta) + cy};
-      }
-      case kEllipses: {
-        if (!ellipses_two) return {r * ex * c * (2 - beta) / 2 + cx, r * ey * s * (2 - beta) / 2 + cy};
-        const Point stretched{(1 + beta) * (r * ex * c + cx), (1 - beta) * (r * ey * s + cy)};
-        const double psi = (phi - D / 37) * (D / 37 + 1);
-        return Rotated(stretched, {cx, cy}, psi);
-      }
-      case kLissajous:
-        return {0.75 * r * std::sin(width * theta + D) * (2 - beta) / 2 + cx,
-                0.75 * r * std::sin(height * theta) * (2 - beta) / 2 + cy};
-      case kTest:
-        return {(r + beta) * (c + std::cos(width * theta / test_l)) / 2 + cx,
-                (r + beta) * (s + std::sin(width * theta / test_l)) / 2 + cy};
-      case kZarvk9032:
-        return {(std::cos(width * theta) / (lissa_delta + 1) + r + beta) * c + cx,
-                (std::sin(width * theta) / (lissa_delta + 1) + r + beta) * s + cy};
-      default:  // kSineWobble
-        return {r * c * (2 - beta) / 2 + cx, r * s * (2 - beta) / 2 + cy};
-    }
-  }
-};
 
 // What carries from one point of a step to the next: the rotation (new at
 // every point with random scatter) and the rotation centre (replaced at
@@ -248,73 +147,6 @@ int MakePoints(const PointMaker& maker, const PointCarrier* carrier, PointCarry&
 
 // A point's own arithmetic, counted in sub-samples of colouring.
 constexpr long long kPointWork = 8;
-// Parts of the canvas per thread: more parts than threads, so that a thread
-// the system holds back leaves its share to the others.
-constexpr int kPartsPerThread = 8;
-
-// Work dealt out to threads: thread t's own items are items[begin[t]] ...
-// items[begin[t + 1] - 1]. Each thread works through its own items from the
-// front, then takes what is left of the others' from their backs. Own items
-// keep a thread on the data it made itself and on the pixels it had last
-// time, in its own cache; taking the others' last items keeps a thread that
-// the system holds back from holding everyone up, and moves little.
-struct DealtWork {
-  const int* items;
-  const int* begin;
-  WorkCounter* counters;
-  int threads;
-
-  // The position in thread t's list of the item taken, or -1 when none is
-  // left.
-  int Claim(int t, bool own) const {
-    const std::uint64_t size = static_cast<std::uint64_t>(begin[t + 1] - begin[t]);
-    std::atomic<std::uint64_t>& taken = counters[t].taken;
-    std::uint64_t now = taken.load(std::memory_order_relaxed);
-    for (;;) {
-      const std::uint64_t front = now & 0xFFFFFFFFu, back = now >> 32;
-      if (front + back >= size) return -1;
-      const std::uint64_t next = own ? now + 1 : now + (std::uint64_t{1} << 32);
-      if (taken.compare_exchange_weak(now, next, std::memory_order_relaxed)) {
-        return static_cast<int>(own ? front : size - 1 - back);
-      }
-    }
-  }
-
-  template <typename Do>
-  void Take(int self, Do&& work) const {
-    for (int k = 0; k < threads; ++k) {
-      const int t = (self + k) % threads;
-      for (int i = Claim(t, k == 0); i >= 0; i = Claim(t, k == 0)) work(items[begin[t] + i]);
-    }
-  }
-};
-
-// Each part goes to the thread that made most of its points, the largest
-// parts first in each thread's list.
-void DealParts(const PointBatchSink& sink, int blocks, const int* makers, int parts, int threads, int* items,
-               int* begin) {
-  int size[PointBatchSink::kMaxParts];
-  int home[PointBatchSink::kMaxParts];
-  for (int p = 0; p < parts; ++p) {
-    int by_thread[PointBatchSink::kMaxParts] = {};
-    size[p] = 0;
-    for (int b = 0; b < blocks; ++b) {
-      const int n = sink.PointsIn(b, p);
-      size[p] += n;
-      by_thread[makers[b]] += n;
-    }
-    home[p] = static_cast<int>(std::max_element(by_thread, by_thread + threads) - by_thread);
-  }
-  for (int p = 0; p < parts; ++p) items[p] = p;
-  std::sort(items, items + parts, [&](int a, int b) {
-    if (home[a] != home[b]) return home[a] < home[b];
-    return size[a] != size[b] ? size[a] > size[b] : a < b;
-  });
-  for (int t = 0, p = 0; t <= threads; ++t) {
-    while (p < parts && home[items[p]] < t) ++p;
-    begin[t] = p;
-  }
-}
 
 // The outline loop with the points going to a batch sink. A batch's angles
 // are summed up in order first (each is the previous plus dtheta, exactly as
@@ -476,7 +308,7 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   };
   if (args.fn < kSineWobble || args.fn > kZarvk9032 || args.steps == 0) return fail();
 
-  const double m3 = curves[3].Multiplier, m6 = curves[6].Multiplier;
+  const double m3 = curves[kRadiusSlot].Multiplier, m6 = curves[kSmoothSlot].Multiplier;
   const double ex = state.EllipseFactorX, ey = state.EllipseFactorY;
   const double width = state.StepEllipseWidth, height = state.StepEllipseHeight;
 
@@ -508,10 +340,11 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
   if (!Finite(centre.X, centre.Y)) return fail();
 
   // Rocking swings the rotation to and fro over the run.
-  const double rock_start = p.StartRockerAmount * curves[14].Multiplier + anim.AnimRockerStartAdd;
-  const double rock_end = p.EndRockerAmount * curves[15].Multiplier + anim.AnimRockerEndAdd;
+  const double rock_start =
+      p.StartRockerAmount * curves[kRocksStartSlot].Multiplier + anim.AnimRockerStartAdd;
+  const double rock_end = p.EndRockerAmount * curves[kRocksEndSlot].Multiplier + anim.AnimRockerEndAdd;
   const double amplitude = static_cast<double>((rock_start + (rock_end - rock_start) * f) * kPiL / 180);
-  const double rocks = p.NumberOfRocks * curves[13].Multiplier + anim.AnimRocksAdd;
+  const double rocks = p.NumberOfRocks * curves[kRocksSlot].Multiplier + anim.AnimRocksAdd;
   const double rock_angle = static_cast<double>(rocks * f * kTwoPiL);
   const double phi0 = args.phi + std::sin(rock_angle) * amplitude;
   if (!std::isfinite(phi0)) return fail();

@@ -46,7 +46,7 @@ void CurveCommands::UndoCurveEdit() {
   CurvePoints::CopyCurve(slot.UndoCurve, curves.EditCurve);
   CurvePoints::CopyCurve(slot.Curve, slot.UndoCurve);
   CurvePoints::CopyCurve(curves.EditCurve, slot.Curve);
-  session_.SetUpBezier(BezierKindSlot);
+  session_.SetUpBezier(BezierKind::kSlot);
   session_.SelectSlotCurve();
 }
 
@@ -86,14 +86,14 @@ void CurveCommands::PasteCurve() {
   }
   session_.PutCurveToUndo(session_.SelectedSlot);
   CurvePoints::CopyCurve(clipboard, session_.Selected().Curve);
-  session_.SetUpBezier(BezierKindSlot);
+  session_.SetUpBezier(BezierKind::kSlot);
   session_.SelectSlotCurve();
   session_.ShowStatus("Curve pasted from Quorl clipboard.");
 }
 
 void CurveCommands::ResetAllCurvesCommand() {
   CurveSlots& curves = session_.Curves();
-  for (int i = 0; i < CurveCount; ++i) {
+  for (int i = 0; i < kCurveCount; ++i) {
     session_.PutCurveToUndo(i);
     curves[i].Curve.Empty();
     session_.ShowSlotMark(i, false, false);
@@ -115,7 +115,7 @@ void CurveCommands::ShowCurve() {
 // --- Points window
 
 void CurveCommands::SelectSlot(int slot) {
-  if (slot < 0 || slot >= CurveCount) return;
+  if (slot < 0 || slot >= kCurveCount) return;
   session_.SelectedSlot = slot;
   session_.ShowSelectedCurve();
 }
@@ -147,7 +147,7 @@ void CurveCommands::ReverseSelectedCurve() {
   CurvePoints& edit = session_.Curves().EditCurve;
   CurvePoints::ReverseCurve(slot.Curve, edit);
   CurvePoints::CopyCurve(edit, slot.Curve);
-  session_.SetUpBezier(BezierKindSlot);
+  session_.SetUpBezier(BezierKind::kSlot);
   session_.SelectSlotCurve();
   session_.ShowStatus(slot.Name + "reversed.");
 }
@@ -215,8 +215,8 @@ void CurveCommands::SaveCurveFile() {
     return;
   }
   const std::string chosen =
-      dialogs_.SaveFile("Save your text or word file", session_.Params().SaveDir, ProposedCurveFileName(s),
-                        "Quorl path file", "*.curve", "curve");
+      dialogs_.SaveFile("Save your text or word file", session_.State().layout.SaveDir,
+                        ProposedCurveFileName(s), "Quorl path file", "*.curve", "curve");
   if (chosen.empty()) {
     session_.ShowStatus("Saving curve was cancelled.");
     return;
@@ -236,15 +236,14 @@ void CurveCommands::SaveCurveToFile(const CurvePoints& curve, const std::string&
     session_.ShowMessage(kNoBezierSelected);
     return;
   }
-  ParameterSet& params = session_.Params();
   const std::string folder = FolderOfFile(fileName);
-  if (!folder.empty() && !FolderExists(folder)) params.SaveDir = DefaultPictureFolder();
+  if (!folder.empty() && !FolderExists(folder)) session_.State().layout.SaveDir = DefaultPictureFolder();
   if (!Defined(curve)) {
     session_.ShowStatus("No curve to save");
     return;
   }
   std::string error;
-  const CurveSaveOutcome outcome = curve.Spam(fileName, &error);
+  const CurveSaveOutcome outcome = curve.Save(fileName, &error);
   if (outcome == CurveSaveOutcome::Written) {
     session_.ShowStatus("Saved " + CurveFileNameAsWritten(fileName));
   } else {
@@ -259,22 +258,23 @@ void CurveCommands::LoadCurveFromFile() {
     return;
   }
   CurveSlot& slot = session_.Selected();
-  ParameterSet& params = session_.Params();
+  WindowLayout& layout = session_.State().layout;
   const std::string chosen =
-      dialogs_.OpenFile("Load path for " + slot.Name, params.LoadDir, "Quorl paths (.curve)", "*.curve");
+      dialogs_.OpenFile("Load path for " + slot.Name, layout.LoadDir, "Quorl paths (.curve)", "*.curve");
   if (!chosen.empty()) {
     std::string error;
-    const CurveLoadOutcome outcome = slot.Curve.Load(chosen, session_.GetHost(), &error);
+    const CurveLoadOutcome outcome = slot.Curve.Load(chosen, &error);
     switch (outcome) {
       case CurveLoadOutcome::Loaded:
-        session_.SetUpBezier(BezierKindSlot);
+        session_.SetUpBezier(BezierKind::kSlot);
         session_.ShowStatus("Loaded " + chosen);
-        params.LoadDir = FolderOfFile(chosen);
+        layout.LoadDir = FolderOfFile(chosen);
         break;
       case CurveLoadOutcome::Malformed:
-        // Reported by the reader; the emptied curve reads as no curve.
-        session_.SetUpBezier(BezierKindSlot);
-        params.LoadDir = FolderOfFile(chosen);
+        // The emptied curve reads as no curve.
+        session_.ShowMessage(error);
+        session_.SetUpBezier(BezierKind::kSlot);
+        layout.LoadDir = FolderOfFile(chosen);
         break;
       case CurveLoadOutcome::Unreadable:
         session_.ShowMessage("LoadCurveFromFile: " + error);

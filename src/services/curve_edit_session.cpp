@@ -29,8 +29,8 @@ void CurveEditSession::ShowMessage(const std::string& text) {
   host_.ShowMessage(text);
 }
 
-void CurveEditSession::SetUpBezier(int kind) {
-  state_.curves.SetUpBezier(kind, SelectedSlot, host_);
+void CurveEditSession::SetUpBezier(BezierKind kind) {
+  state_.curves.SetUpBezier(kind, SelectedSlot);
 }
 
 void CurveEditSession::PutCurveToUndo(int slot) {
@@ -39,7 +39,7 @@ void CurveEditSession::PutCurveToUndo(int slot) {
 }
 
 void CurveEditSession::ShowSlotMark(int slot, bool marked, bool select) {
-  if (slot < 0 || slot >= CurveCount) return;
+  if (slot < 0 || slot >= kCurveCount) return;
   if (select) SelectedSlot = slot;
   points_view_->ShowSlotMark(slot, marked, select);
 }
@@ -53,7 +53,7 @@ void CurveEditSession::UnmarkCurve(int slot) {
 }
 
 void CurveEditSession::MarkLoadedSlots(const std::vector<int>& found) {
-  for (int i = 0; i < CurveCount; ++i) ShowSlotMark(i, false, false);
+  for (int i = 0; i < kCurveCount; ++i) ShowSlotMark(i, false, false);
   for (int slot : found) ShowSlotMark(slot, true, false);
 }
 

@@ -95,13 +95,12 @@ class CurveEditSession {
 
   ParameterSet& Params() { return params_; }
   ProgramState& State() { return state_; }
-  Host& GetHost() { return host_; }
   CurveSlots& Curves();
   CurveSlot& Selected();
 
   // --- slot operations with their messages
   // Rebuilds the Bezier of the selected slot (or of `kind`'s curve).
-  void SetUpBezier(int kind);
+  void SetUpBezier(BezierKind kind);
   // The undo copy of a slot; reports an index outside the slots.
   void PutCurveToUndo(int slot);
   void MarkCurve(int slot);    // marked and selected

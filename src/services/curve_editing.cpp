@@ -158,7 +158,7 @@ void CurveMouseEditor::ShowDragPreview(int px, int py) {
     case CurveDragMode::OnePoint: {
       CurvePoints::CopyCurve(slot.Curve, curves.EditCurve);
       curves.EditCurve.SetXYofI(selected_point_, m);
-      session_.SetUpBezier(BezierKindEdit);
+      session_.SetUpBezier(BezierKind::kEdit);
       if (outline) transform.offset = curves.EditCurve.Centroid;
       session_.ShowPreview(curves.EditBezier, samples, transform);
       session_.SetCursor(CanvasCursor::Drag);
@@ -230,9 +230,9 @@ void CurveMouseEditor::EndStroke() {
   }
   session.RunOnCore([&session, anim, start] {
     if (anim) {
-      session.SetUpBezier(start ? BezierKindAnimStart : BezierKindAnimEnd);
+      session.SetUpBezier(start ? BezierKind::kAnimStart : BezierKind::kAnimEnd);
     } else {
-      session.SetUpBezier(BezierKindSlot);
+      session.SetUpBezier(BezierKind::kSlot);
       session.SelectSlotCurve();
     }
   });
@@ -266,7 +266,7 @@ void CurveMouseEditor::EndDrag(int px, int py) {
         break;
     }
     if (session.CurveMode()) {
-      session.SetUpBezier(BezierKindSlot);
+      session.SetUpBezier(BezierKind::kSlot);
       session.SelectSlotCurve();
     }
   });

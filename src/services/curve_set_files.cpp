@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/host.h"
 #include "base/paths.h"
 #include "curves/curve_file_names.h"
 #include "curves/curve_slots.h"
@@ -15,7 +16,7 @@ CurveFilesLoadReport LoadCurvesBesideSettings(CurveSlots& slots, const std::stri
   const bool wasForced = slots.UseForcedCurveIndex;
   const int wasIndex = slots.ForcedCurveIndex;
   slots.UseForcedCurveIndex = true;
-  for (int i = 0; i < CurveCount; ++i) {
+  for (int i = 0; i < kCurveCount; ++i) {
     const std::string name = SettingsCurveFileName(settingsPath, i);
     if (listed) {
       if (std::find(listed->begin(), listed->end(), ProposedCurveFileName(i)) == listed->end()) continue;
@@ -26,12 +27,14 @@ CurveFilesLoadReport LoadCurvesBesideSettings(CurveSlots& slots, const std::stri
     }
     if (!FileExists(name)) continue;
     std::string error;
-    if (slots[i].Curve.Load(name, host, &error) == CurveLoadOutcome::Unreadable) {
+    const CurveLoadOutcome outcome = slots[i].Curve.Load(name, &error);
+    if (outcome == CurveLoadOutcome::Unreadable) {
       if (report.Error.empty()) report.Error = error;
       continue;
     }
+    if (outcome == CurveLoadOutcome::Malformed) host.ShowMessage(error);
     slots.ForcedCurveIndex = i;
-    slots.SetUpBezier(BezierKindSlot, i, host);
+    slots.SetUpBezier(BezierKind::kSlot, i);
     report.FoundSlots.push_back(i);
   }
   slots.UseForcedCurveIndex = wasForced;
@@ -40,12 +43,12 @@ CurveFilesLoadReport LoadCurvesBesideSettings(CurveSlots& slots, const std::stri
 }
 
 bool SaveCurvesBesidePicture(const CurveSlots& slots, const std::string& base, std::string* error) {
-  for (int i = 0; i < CurveCount; ++i) {
-    if (slots[i].Curve.Spam(PictureCurveFileName(base, i), error) == CurveSaveOutcome::Failed) return false;
+  for (int i = 0; i < kCurveCount; ++i) {
+    if (slots[i].Curve.Save(PictureCurveFileName(base, i), error) == CurveSaveOutcome::Failed) return false;
   }
-  if (slots.AnimStartPathCurve.Spam(PictureAnimStartCurveFileName(base), error) == CurveSaveOutcome::Failed)
+  if (slots.AnimStartPathCurve.Save(PictureAnimStartCurveFileName(base), error) == CurveSaveOutcome::Failed)
     return false;
-  return slots.AnimEndPathCurve.Spam(PictureAnimEndCurveFileName(base), error) != CurveSaveOutcome::Failed;
+  return slots.AnimEndPathCurve.Save(PictureAnimEndCurveFileName(base), error) != CurveSaveOutcome::Failed;
 }
 
 }  // namespace quorl

@@ -114,7 +114,8 @@ bool GalleryPicturesOf(const std::string& folder, const GalleryEntry& entry, Gal
   Recipe recipe;
   if (!ReadWholeFile(entry.path, bytes, &error) || !ReadPngRecipe(bytes, recipe, error)) return false;
   ParameterSet params;
-  ReadIniText(params, "sine", recipe.settings);
+  WindowLayout layout;  // the folders it was made in: not ours
+  ReadIniText(params, layout, "sine", recipe.settings);
   if (params.UseSourceImage && !Resolve(folder, params.SourceImageFileName, pictures.source, error))
     return false;
   if (params.UseBackgroundImage &&

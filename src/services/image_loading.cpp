@@ -11,16 +11,17 @@ namespace quorl {
 namespace {
 
 // Reads the file into a new picture; the caller's store is untouched until
-// the picture is complete. False with the reason otherwise.
-bool ReadPicture(const std::string& fileName, const std::string& type, Host& host, Picture24& picture,
-                 std::string& reason) {
+// the picture is complete. False with the reason otherwise; a missing file
+// also gives its own message for the user.
+bool ReadPicture(const std::string& fileName, const std::string& type, Picture24& picture,
+                 std::string& reason, std::string& missing) {
   std::error_code ec;
   if (std::filesystem::is_directory(fileName, ec)) {
     reason = "it is a folder, not a picture";
     return false;
   }
   if (!FileExists(fileName)) {
-    host.ShowMessage(MissingFileMessage(fileName));
+    missing = MissingFileMessage(fileName);
     reason = "the file does not exist";
     return false;
   }
@@ -33,8 +34,9 @@ template <typename Store>
 bool LoadInto(Store& store, const std::string& fileName, const std::string& type, Host& host,
               const char* unableMessage) {
   Picture24 picture;
-  std::string reason;
-  bool ok = ReadPicture(fileName, type, host, picture, reason);
+  std::string reason, missing;
+  bool ok = ReadPicture(fileName, type, picture, reason, missing);
+  if (!missing.empty()) host.ShowMessage(missing);
   if (ok) {
     try {
       store.SetPicture(picture);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "base/angles.h"
 #include "base/number_text.h"
 #include "curves/curve.h"
 #include "services/curve_edit_session.h"
@@ -120,8 +120,8 @@ bool GeneratePath(const PathFigure& figure, CurvePoints& target) {
   // A count outside the field's range (from a hand-edited settings file)
   // would divide by zero or make millions of points.
   const int n = std::clamp(figure.steps, kMinPathSteps, kMaxPathSteps);
-  const double delta = figure.clockwise ? -2 * std::numbers::pi / n : 2 * std::numbers::pi / n;
-  const double r = figure.rotatedBy * std::numbers::pi / 180;
+  const double delta = figure.clockwise ? -2 * kPi / n : 2 * kPi / n;
+  const double r = figure.rotatedBy * kPi / 180;
   const double cos_r = std::cos(r);
   const double sin_r = std::sin(r);
   for (int i = 0; i <= n; ++i) {
@@ -150,7 +150,7 @@ void MakePath(CurveEditSession& session, int kind, std::span<const std::string> 
     session.ShowMessage(ShapeFieldsMessage(path_kind));
   } else if (GeneratePath(FigureFromParameters(path_kind, *shape, session.Params()),
                           session.Selected().Curve)) {
-    session.SetUpBezier(999);
+    session.SetUpBezier(BezierKind::kSlot);
     session.ShowStatus(MadeMessage(path_kind));
   }
   session.SetBusy(false);

@@ -47,7 +47,7 @@ std::vector<std::pair<std::string, std::string>> CurveFilesOf(const ProgramState
     // Curve files exist only for curves of two points or more.
     if (curve.GetLength() >= 2) files.emplace_back(NamePart(fileName), CurveFileText(curve.Points));
   };
-  for (int i = 0; i < CurveCount; ++i) add(state.curves[i].Curve, PictureCurveFileName("B", i));
+  for (int i = 0; i < kCurveCount; ++i) add(state.curves[i].Curve, PictureCurveFileName("B", i));
   add(state.curves.AnimStartPathCurve, PictureAnimStartCurveFileName("B"));
   add(state.curves.AnimEndPathCurve, PictureAnimEndCurveFileName("B"));
   return files;
@@ -136,7 +136,7 @@ PreparedPicture PreparePicture(const ProgramState& state, const PictureOutput& o
   png.dpi = output.dpi;
   if (output.transparency) png.alpha = TransparencyAlpha(bitmap, p.White, p.Opacity);
   p.PixelsSha256 = PixelDigest(PixelsOf(bitmap, png.alpha));
-  out.settings = WriteSavedSetText(p, p.CurrentStyle);
+  out.settings = WriteSavedSetText(p, state.layout, p.CurrentStyle);
   if (output.keepRecipe) {
     Recipe recipe;
     recipe.settings = WriteRecipeText(p, p.CurrentStyle);

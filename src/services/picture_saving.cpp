@@ -37,16 +37,17 @@ std::string TimeStamp(std::chrono::system_clock::time_point when) {
 SaveResult SavePictureFiles(ProgramState& state, Host& host, const SaveOptions& options) {
   SaveResult result;
   ParameterSet& params = state.params;
+  WindowLayout& layout = state.layout;
   std::string fellBack;
-  if (!FolderExists(params.SaveDir)) {
+  if (!FolderExists(layout.SaveDir)) {
     if (!options.fallBackToPictureFolder)
-      return Fail(host, result, "the save folder '" + params.SaveDir + "' does not exist");
-    const std::string gone = params.SaveDir;
-    params.SaveDir = DefaultPictureFolder();
-    MakeFolders(params.SaveDir);
-    fellBack = " (the save folder " + gone + " is gone: saved into " + params.SaveDir + ")";
+      return Fail(host, result, "the save folder '" + layout.SaveDir + "' does not exist");
+    const std::string gone = layout.SaveDir;
+    layout.SaveDir = DefaultPictureFolder();
+    MakeFolders(layout.SaveDir);
+    fellBack = " (the save folder " + gone + " is gone: saved into " + layout.SaveDir + ")";
   }
-  std::string folder = params.SaveDir;
+  std::string folder = layout.SaveDir;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
 
   PreparedPicture picture = PreparePicture(state, {options.useTransparency, options.keepRecipe});

@@ -69,8 +69,7 @@ void RandomPath(RecipeRandom& random, CurveSlots& curves) {
     CurvePoints& curve = curves[kPathCurveSlot].Curve;
     curve.Empty();
     for (const Point& point : generated.Points) curve.AddPoint(AsStored(point.X), AsStored(point.Y));
-    Host quiet;
-    curves.SetUpBezier(BezierKindSlot, kPathCurveSlot, quiet);
+    curves.SetUpBezier(BezierKind::kSlot, kPathCurveSlot);
   }
 }
 
@@ -150,7 +149,7 @@ DrawableRecipe RandomRecipe(std::uint64_t seed, int attempt, int width, int heig
   p.OneOrTwo = p.NewColor && random.Chance(0.25);
   p.InterpolateColors = !p.White && random.Chance(0.15);
 
-  ApplyWindowFillClamps(p);
+  KeepInFieldRanges(p);
   return recipe;
 }
 

@@ -55,7 +55,7 @@ HistoryRecipe RecipeOf(const ParameterSet& params, const CurveSlots& curves) {
   return recipe;
 }
 
-void PutRecipeBack(const HistoryRecipe& recipe, ParameterSet& params, CurveSlots& curves, Host& host) {
+void PutRecipeBack(const HistoryRecipe& recipe, ParameterSet& params, CurveSlots& curves) {
   CopyRecipeValues(recipe.params, params);
   const bool forced = curves.UseForcedCurveIndex;
   curves.UseForcedCurveIndex = false;
@@ -64,16 +64,16 @@ void PutRecipeBack(const HistoryRecipe& recipe, ParameterSet& params, CurveSlots
     const CurvePoints& points = recipe.curves[slot].Curve;
     if (SameCurvePointsOf(target.Curve, points)) continue;
     target.Curve = points;
-    curves.SetUpBezier(BezierKindSlot, slot, host);
+    curves.SetUpBezier(BezierKind::kSlot, slot);
   }
   curves.UseForcedCurveIndex = forced;
   if (!SameCurvePointsOf(curves.AnimStartPathCurve, recipe.curves.AnimStartPathCurve)) {
     curves.AnimStartPathCurve = recipe.curves.AnimStartPathCurve;
-    curves.SetUpBezier(BezierKindAnimStart, 0, host);
+    curves.SetUpBezier(BezierKind::kAnimStart, 0);
   }
   if (!SameCurvePointsOf(curves.AnimEndPathCurve, recipe.curves.AnimEndPathCurve)) {
     curves.AnimEndPathCurve = recipe.curves.AnimEndPathCurve;
-    curves.SetUpBezier(BezierKindAnimEnd, 0, host);
+    curves.SetUpBezier(BezierKind::kAnimEnd, 0);
   }
 }
 

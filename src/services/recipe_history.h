@@ -40,7 +40,7 @@ class Host;
 HistoryRecipe RecipeOf(const ParameterSet& params, const CurveSlots& curves);
 // Puts a recipe back: its parameters (window positions and sizes stay), its
 // curve points, and the smooth curves built again from them.
-void PutRecipeBack(const HistoryRecipe& recipe, ParameterSet& params, CurveSlots& curves, Host& host);
+void PutRecipeBack(const HistoryRecipe& recipe, ParameterSet& params, CurveSlots& curves);
 
 // Same parameters (window positions aside) and same curve points.
 bool SameRecipe(const HistoryRecipe& a, const HistoryRecipe& b);

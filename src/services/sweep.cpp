@@ -104,16 +104,16 @@ std::string ApplySweepValue(ParameterSet& params, const std::string& key, double
   std::string text;
   if (auto* member = std::get_if<int ParameterSet::*>(&row->member)) {
     params.*(*member) = NearestInt(value);
-    ApplyWindowFillClamps(params);
+    KeepInFieldRanges(params);
     text = FormatInt(params.*(*member));
   } else if (auto* real = std::get_if<double ParameterSet::*>(&row->member)) {
     // As a settings file stores it, so a saved tile draws again exactly.
     params.*(*real) = ParseFloat(FormatFloat(value)).value_or(value);
-    ApplyWindowFillClamps(params);
+    KeepInFieldRanges(params);
     text = FormatFloat(params.*(*real));
   } else if (auto* flag = std::get_if<bool ParameterSet::*>(&row->member)) {
     params.*(*flag) = NearestInt(value) != 0;
-    ApplyWindowFillClamps(params);
+    KeepInFieldRanges(params);
     text = params.*(*flag) ? "1" : "0";
   }
   return text;

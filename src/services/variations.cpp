@@ -56,7 +56,7 @@ bool Move(ParameterSet& params, const char* key, double delta) {
   } else if (auto* real = std::get_if<double ParameterSet::*>(&row->member)) {
     params.*(*real) += delta;
   }
-  ApplyWindowFillClamps(params, LissaDeltaMinFor(params.FunctionNumber));
+  KeepInFieldRanges(params, LissaDeltaMinFor(params.FunctionNumber));
   return ValueText(params, key) != before;
 }
 
@@ -69,7 +69,7 @@ std::vector<Variation> MakeVariations(const ParameterSet& params, std::uint64_t 
   RecipeRandom random(seed, 0x7661726961ULL + size);
   // Compared after the ranges are applied, as every neighbour is.
   ParameterSet start = params;
-  ApplyWindowFillClamps(start, LissaDeltaMinFor(start.FunctionNumber));
+  KeepInFieldRanges(start, LissaDeltaMinFor(start.FunctionNumber));
   std::vector<Variation> variations;
   // Enough tries that a picture whose values sit at the ends of their
   // ranges still finds its neighbours; each try costs microseconds.

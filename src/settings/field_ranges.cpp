@@ -13,31 +13,31 @@ namespace quorl {
 namespace {
 
 using K = FieldKind;
-using F = FillEffect;
+using F = RangeUse;
 
 constexpr int kFunctionEllipses = 4;
 
 // Shorthands for the rows; each says what the window's Part gives.
 constexpr FieldRange Int(const char* w, const char* key, int lo, int hi, bool drag = true) {
-  return {w, key, K::Integer, lo, hi, drag, lo, hi, F::StoresBack};
+  return {w, key, K::Integer, lo, hi, drag, lo, hi, F::Kept};
 }
 constexpr FieldRange Hundredths(const char* w, const char* key, FieldKind kind) {
   const int lo = kind == K::PositiveHundredths ? 0 : INT_MIN;
-  return {w, key, kind, lo, INT_MAX, true, lo, INT_MAX, F::StoresBack};
+  return {w, key, kind, lo, INT_MAX, true, lo, INT_MAX, F::Kept};
 }
 constexpr FieldRange Real(const char* w, const char* key, bool drag = false) {
-  return {w, key, K::Real, 0, 0, drag, 0, 0, F::StoresBack};
+  return {w, key, K::Real, 0, 0, drag, 0, 0, F::Kept};
 }
-constexpr FieldRange Bar(const char* w, const char* key, int lo, int hi, FillEffect fill = F::StoresBack) {
-  return {w, key, K::TrackBar, lo, hi, false, 0, 0, fill};
+constexpr FieldRange Bar(const char* w, const char* key, int lo, int hi, RangeUse use = F::Kept) {
+  return {w, key, K::TrackBar, lo, hi, false, 0, 0, use};
 }
 constexpr FieldRange BarHundredths(const char* w, const char* key, int lo, int hi) {
-  return {w, key, K::TrackBarHundredths, lo, hi, false, 0, 0, F::StoresBack};
+  return {w, key, K::TrackBarHundredths, lo, hi, false, 0, 0, F::Kept};
 }
 
 const FieldRange kFields[] = {
     // Values: typed limits; dragging Steps stops at 25000.
-    {"Values", "Steps", K::Integer, 1, 60000, true, 1, 25000, F::StoresBack},
+    {"Values", "Steps", K::Integer, 1, 60000, true, 1, 25000, F::Kept},
     Int("Values", "PercentToComplete", 1, 100),
     Hundredths("Values", "StartRadius", K::Hundredths),
     Hundredths("Values", "EndRadius", K::Hundredths),
@@ -55,12 +55,12 @@ const FieldRange kFields[] = {
 
     // Function. The radio group is set from the style name, not from
     // FunctionNumber, so filling leaves FunctionNumber alone.
-    {"Function", "FunctionNumber", K::Choice, 0, 7, false, 0, 0, F::None},
+    {"Function", "FunctionNumber", K::Choice, 0, 7, false, 0, 0, F::Unused},
     Real("Function", "StartEllipseWidth", true),
     Real("Function", "StartEllipseHeight", true),
     Real("Function", "EndEllipseWidth", true),
     Real("Function", "EndEllipseHeight", true),
-    {"Function", "LissaDelta", K::Integer, 1, 20, true, 1, 20, F::StoresBack, LowerLimit::LissaDeltaMin},
+    {"Function", "LissaDelta", K::Integer, 1, 20, true, 1, 20, F::Kept, LowerLimit::LissaDeltaMin},
     Real("Function", "NumberOfRocks", true),
     Real("Function", "StartRockerAmount", true),
     Real("Function", "EndRockerAmount", true),
@@ -88,8 +88,8 @@ const FieldRange kFields[] = {
 
     // Image dimensions: the fields hold pending values; only Apply copies
     // them into ImageWidth and ImageHeight.
-    {"Image dimensions", "ImageWidth", K::Integer, 1, 6000, false, 1, 6000, F::ShowsOnly},
-    {"Image dimensions", "ImageHeight", K::Integer, 1, 6000, false, 1, 6000, F::ShowsOnly},
+    {"Image dimensions", "ImageWidth", K::Integer, 1, 6000, false, 1, 6000, F::ShownOnly},
+    {"Image dimensions", "ImageHeight", K::Integer, 1, 6000, false, 1, 6000, F::ShownOnly},
 
     // Source image: Init sets the bars, then runs their handlers.
     Bar("Source image", "SourceImageStartThetaColorMultiplier", -20, 20),
@@ -115,7 +115,7 @@ const FieldRange kFields[] = {
 
     // Path. The tab control shows the tab; an index out of range selects none.
     Int("Path", "NumberOfPathSteps", 1, 3000, false),
-    {"Path", "PathTabIndex", K::Choice, 0, 3, false, 0, 0, F::ShowsOnly},
+    {"Path", "PathTabIndex", K::Choice, 0, 3, false, 0, 0, F::ShownOnly},
     Real("Path", "PathCircleRadius"),
     Real("Path", "PathCircleBumps"),
     Real("Path", "PathCircleAmplitude"),
@@ -195,8 +195,8 @@ int LissaDeltaMinFor(int functionNumber) {
   return functionNumber == kFunctionEllipses ? 0 : 1;
 }
 
-void ApplyFillClamp(const FieldRange& field, ParameterSet& params, int lissaDeltaMin) {
-  if (field.fill != FillEffect::StoresBack) return;
+void KeepInFieldRange(const FieldRange& field, ParameterSet& params, int lissaDeltaMin) {
+  if (field.use != RangeUse::Kept) return;
   const int low = field.lower == LowerLimit::LissaDeltaMin ? lissaDeltaMin : field.min;
   switch (field.kind) {
     case FieldKind::Integer:
@@ -231,8 +231,8 @@ void ApplyFillClamp(const FieldRange& field, ParameterSet& params, int lissaDelt
   }
 }
 
-void ApplyWindowFillClamps(ParameterSet& params, int lissaDeltaMin) {
-  for (const FieldRange& field : kFields) ApplyFillClamp(field, params, lissaDeltaMin);
+void KeepInFieldRanges(ParameterSet& params, int lissaDeltaMin) {
+  for (const FieldRange& field : kFields) KeepInFieldRange(field, params, lissaDeltaMin);
   KeepCanvasSizeInRange(params);
 }
 

@@ -1,7 +1,8 @@
 // Every numeric control of the tool windows with the range it keeps its
 // parameter in, declared once. The windows bind their fields to these rows,
-// the command line checks values against them, and ApplyWindowFillClamps
-// repeats what the windows do to the parameters when they fill their fields.
+// and KeepInFieldRanges brings the parameters into these ranges once, right
+// after every read of settings (program start, a style switch, Open, a
+// recipe, the command line); a control only shows its value.
 #pragma once
 
 #include <span>
@@ -21,11 +22,11 @@ enum class FieldKind {
   Choice,              // an index into a fixed list (radio group, tab control)
 };
 
-// What filling the window's controls does to the parameter.
-enum class FillEffect {
-  StoresBack,  // the control's (clamped, re-read) value is written back
-  ShowsOnly,   // the control shows a clamped value; the parameter is kept
-  None,        // the control is not filled from the parameter
+// What a read does to the parameter of a row.
+enum class RangeUse {
+  Kept,       // kept in range, and to what the control can show (re-read)
+  ShownOnly,  // the control shows a clamped value; the parameter is kept
+  Unused,     // the control is not filled from the parameter
 };
 
 // The lower limit of "LissaDelta" follows the selected function.
@@ -40,7 +41,7 @@ struct FieldRange {
   bool drag;    // takes part in drag editing
   int dragMin;  // drag limits of Integer fields
   int dragMax;
-  FillEffect fill;
+  RangeUse use;
   LowerLimit lower = LowerLimit::Fixed;
 };
 
@@ -54,15 +55,17 @@ int LissaDeltaMinFor(int functionNumber);
 // so at program start a "LissaDelta" of 0 becomes 1.
 inline constexpr int kLissaDeltaMinAtStart = 1;
 
-// What the tool windows' Init does to the parameters when it fills their
-// controls (at program start, and after every settings read while the
-// windows exist): integer fields and track bars clamp, hundredths fields
-// re-read what they show, real fields re-read their 15-digit text, the
-// source image offsets and threshold are kept to hundredths.
-void ApplyWindowFillClamps(ParameterSet& params, int lissaDeltaMin = kLissaDeltaMinAtStart);
+// Brings every Kept row into its range, as the control would show it:
+// integer fields and track bars clamp, hundredths fields take what they
+// show, real fields their 15-digit text, the source image offsets and
+// threshold are kept to hundredths. Also keeps the canvas size in range. At
+// program start "LissaDelta" has the lower limit kLissaDeltaMinAtStart, so
+// a stored 0 becomes 1; after that the Function window's limit applies.
+void KeepInFieldRanges(ParameterSet& params, int lissaDeltaMin = kLissaDeltaMinAtStart);
 
-// One row's effect, for a window that refills a single control.
-void ApplyFillClamp(const FieldRange& field, ParameterSet& params, int lissaDeltaMin = kLissaDeltaMinAtStart);
+// One row's part of it.
+void KeepInFieldRange(const FieldRange& field, ParameterSet& params,
+                      int lissaDeltaMin = kLissaDeltaMinAtStart);
 
 // A canvas is 1 to kMaxCanvasSide pixels on each side, wherever its size
 // comes from: a settings file edited by hand must not ask for gigabytes.

@@ -49,8 +49,10 @@ void ForEachMemberPair(const ParameterSet& a, const ParameterSet& b, Visit&& vis
 #define QUORL_VISIT_BoolAgain(section, member)
 #define QUORL_VISIT_Unread(section, member)
 #define QUORL_KEY(section, key, type, member, def, flags) QUORL_VISIT_##type(section, member)
+#define QUORL_LAYOUT_KEY(section, key, type, member, def, flags)
 #include "settings/settings_keys.def"
 #undef QUORL_KEY
+#undef QUORL_LAYOUT_KEY
 #undef QUORL_VISIT_Int
 #undef QUORL_VISIT_Bool
 #undef QUORL_VISIT_Float

@@ -1,12 +1,13 @@
 // The one flat set of named values that describes a picture. Every member is
 // declared by the settings key table, so a parameter's name is its key.
+// Window geometry and folders are in WindowLayout (window_layout.h).
 #pragma once
 
 #include <string>
 
-namespace quorl {
+#include "base/angles.h"
 
-inline constexpr double kHalfPi = 1.57079632679489661923;
+namespace quorl {
 
 struct ParameterSet {
 #define QUORL_DECL_Int(member, def) int member = def;
@@ -17,8 +18,10 @@ struct ParameterSet {
 #define QUORL_DECL_BoolAgain(member, def)
 #define QUORL_DECL_Unread(member, def)
 #define QUORL_KEY(section, key, type, member, def, flags) QUORL_DECL_##type(member, def)
+#define QUORL_LAYOUT_KEY(section, key, type, member, def, flags)
 #include "settings/settings_keys.def"
 #undef QUORL_KEY
+#undef QUORL_LAYOUT_KEY
 #undef QUORL_DECL_Int
 #undef QUORL_DECL_Bool
 #undef QUORL_DECL_Float

@@ -33,14 +33,24 @@ const char* SectionName(const KeyDescriptor& row, const std::string& style) {
   return style.c_str();
 }
 
+// The two structs a settings file fills; every row's member is in one.
+struct Target {
+  ParameterSet& params;
+  WindowLayout& layout;
+};
+struct ConstTarget {
+  const ParameterSet& params;
+  const WindowLayout& layout;
+};
+
 template <class T>
-T& Field(ParameterSet& params, const KeyDescriptor& row) {
-  return params.*std::get<T ParameterSet::*>(row.member);
+T& Field(Target target, const KeyDescriptor& row) {
+  return *RowValue<T>(row, target.params, target.layout);
 }
 
 template <class T>
-const T& Field(const ParameterSet& params, const KeyDescriptor& row) {
-  return params.*std::get<T ParameterSet::*>(row.member);
+const T& Field(ConstTarget target, const KeyDescriptor& row) {
+  return *RowValue<T>(row, target.params, target.layout);
 }
 
 int ScreenLimit(int extent) {
@@ -52,19 +62,36 @@ int Corrector(int value, int limit) {
   return std::max(0, std::min(value, limit));
 }
 
-void ReadRow(const IniFile& ini, const KeyDescriptor& row, const std::string& style,
-             const ParameterSet& defaults, ParameterSet& params, bool presentOnly) {
+void CopyDefault(const KeyDescriptor& row, ConstTarget defaults, Target params) {
+  switch (row.type) {
+    case KeyType::Int:
+    case KeyType::IntAsFloat:
+      Field<int>(params, row) = Field<int>(defaults, row);
+      break;
+    case KeyType::Bool:
+      Field<bool>(params, row) = Field<bool>(defaults, row);
+      break;
+    case KeyType::Float:
+      Field<double>(params, row) = Field<double>(defaults, row);
+      break;
+    case KeyType::String:
+      Field<std::string>(params, row) = Field<std::string>(defaults, row);
+      break;
+    case KeyType::BoolAgain:
+    case KeyType::Unread:
+      break;
+  }
+}
+
+void ReadRow(const IniFile& ini, const KeyDescriptor& row, const std::string& style, ConstTarget defaults,
+             Target params, bool presentOnly) {
   if (row.Has(kStyleName) || row.Has(kNotRead) || row.type == KeyType::Unread ||
       row.type == KeyType::BoolAgain)
     return;
   if (presentOnly && !ini.Find(SectionName(row, style), row.key)) return;
   if (row.Has(kNotReadSetDefault)) {
     if (presentOnly) return;
-    std::visit(
-        [&](auto member) {
-          if constexpr (!std::is_same_v<decltype(member), std::monostate>) params.*member = defaults.*member;
-        },
-        row.member);
+    CopyDefault(row, defaults, params);
     return;
   }
   const std::optional<std::string> text = ini.Find(SectionName(row, style), row.key);
@@ -100,37 +127,41 @@ void ReadRow(const IniFile& ini, const KeyDescriptor& row, const std::string& st
 }
 
 // Keeps every tool window on the screen and no taller than its full height.
-void CorrectGeometry(ParameterSet& params, const ParameterSet& defaults, const ReadIniOutcome& limits) {
+void CorrectGeometry(WindowLayout& layout, const ReadIniOutcome& limits) {
+  const WindowLayout defaults;
   for (const KeyDescriptor& row : SettingsTable()) {
+    const auto* member = std::get_if<int WindowLayout::*>(&row.member);
+    if (!member) continue;
+    int& v = layout.*(*member);
     if (row.Has(kWindowLeft)) {
-      int& v = Field<int>(params, row);
       v = Corrector(v, limits.maxFormLeft);
     } else if (row.Has(kWindowTop)) {
-      int& v = Field<int>(params, row);
       v = Corrector(v, limits.maxFormTop);
     } else if (row.Has(kWindowHeight)) {
-      int& v = Field<int>(params, row);
-      v = std::max(kMinimumWindowHeight, std::min(v, Field<int>(defaults, row)));
+      v = std::max(kMinimumWindowHeight, std::min(v, defaults.*(*member)));
     }
   }
 }
 
-ReadIniOutcome ReadFrom(const IniFile& ini, ParameterSet& params, const std::string& style, ScreenSize screen,
-                        bool presentOnly = false) {
+ReadIniOutcome ReadFrom(const IniFile& ini, ParameterSet& params, WindowLayout& layout,
+                        const std::string& style, ScreenSize screen, bool presentOnly = false) {
   ReadIniOutcome outcome;
   outcome.maxFormLeft = ScreenLimit(screen.width);
   outcome.maxFormTop = ScreenLimit(screen.height);
-  const ParameterSet defaults;
-  for (const KeyDescriptor& row : SettingsTable()) ReadRow(ini, row, style, defaults, params, presentOnly);
-  CorrectGeometry(params, defaults, outcome);
+  const ParameterSet defaultParams;
+  const WindowLayout defaultLayout;
+  for (const KeyDescriptor& row : SettingsTable())
+    ReadRow(ini, row, style, {defaultParams, defaultLayout}, {params, layout}, presentOnly);
+  CorrectGeometry(layout, outcome);
   KeepCanvasSizeInRange(params);
   // Only the eight functions exist; any other number would pick none.
-  if (params.FunctionNumber < 0 || params.FunctionNumber > 7) params.FunctionNumber = defaults.FunctionNumber;
-  outcome.maximized = params.QuorlMaximized;
+  if (params.FunctionNumber < 0 || params.FunctionNumber > 7)
+    params.FunctionNumber = defaultParams.FunctionNumber;
+  outcome.maximized = layout.QuorlMaximized;
   return outcome;
 }
 
-std::string ValueText(const KeyDescriptor& row, const ParameterSet& params) {
+std::string ValueText(const KeyDescriptor& row, ConstTarget params) {
   switch (row.type) {
     case KeyType::Int:
       return FormatInt(Field<int>(params, row));
@@ -151,10 +182,12 @@ std::string ValueText(const KeyDescriptor& row, const ParameterSet& params) {
 
 enum class KeysFor { Program, SavedSet, Recipe };
 
-// The keys that only say where the author keeps files: a recipe leaves them out.
-bool LocatesAuthorsFiles(const KeyDescriptor& row) {
-  const std::string_view key = row.key;
-  return key == "SaveDir" || key == "LoadDir" || key == "LoadSourceImageDir";
+// The window's layout and the folders that only say where the author keeps
+// files: a recipe leaves them out.
+bool IsLayoutRow(const KeyDescriptor& row) {
+  return std::holds_alternative<int WindowLayout::*>(row.member) ||
+         std::holds_alternative<bool WindowLayout::*>(row.member) ||
+         std::holds_alternative<std::string WindowLayout::*>(row.member);
 }
 
 bool NamesAPicture(const KeyDescriptor& row) {
@@ -169,18 +202,18 @@ std::string FileNamePart(const std::string& path) {
 
 // Every row in table order, so a file written from nothing lists the
 // sections as start, the style, forms and the keys as the table does.
-void Store(IniFile& ini, const ParameterSet& params, const std::string& style,
+void Store(IniFile& ini, const ParameterSet& params, const WindowLayout& layout, const std::string& style,
            KeysFor keys = KeysFor::Program) {
   for (const KeyDescriptor& row : SettingsTable()) {
     if (keys == KeysFor::Program && row.Has(kSavedSetOnly)) continue;
     if (keys == KeysFor::Recipe) {
-      if (row.section == KeySection::Forms || LocatesAuthorsFiles(row)) continue;
+      if (row.section == KeySection::Forms || IsLayoutRow(row)) continue;
       if (NamesAPicture(row)) {
-        ini.Set(SectionName(row, style), row.key, FileNamePart(ValueText(row, params)));
+        ini.Set(SectionName(row, style), row.key, FileNamePart(ValueText(row, {params, layout})));
         continue;
       }
     }
-    ini.Set(SectionName(row, style), row.key, ValueText(row, params));
+    ini.Set(SectionName(row, style), row.key, ValueText(row, {params, layout}));
   }
 }
 
@@ -195,63 +228,65 @@ std::string UnableToWriteMessage(const std::string& path) {
   return "Unable to write to " + path;
 }
 
-ReadIniOutcome ReadIniFile(ParameterSet& params, const std::string& style, const std::string& fileName,
-                           ScreenSize screen) {
+ReadIniOutcome ReadIniFile(ParameterSet& params, WindowLayout& layout, const std::string& style,
+                           const std::string& fileName, ScreenSize screen) {
   IniFile ini;
   ini.Load(fileName.empty() ? ProgramSettingsFile() : fileName);
-  return ReadFrom(ini, params, style, screen);
+  return ReadFrom(ini, params, layout, style, screen);
 }
 
-ReadIniOutcome ReadIniText(ParameterSet& params, const std::string& style, std::string_view text,
-                           ScreenSize screen) {
+ReadIniOutcome ReadIniText(ParameterSet& params, WindowLayout& layout, const std::string& style,
+                           std::string_view text, ScreenSize screen) {
   IniFile ini;
   ini.LoadText(text);
-  return ReadFrom(ini, params, style, screen);
+  return ReadFrom(ini, params, layout, style, screen);
 }
 
-std::string SettingsFileForSuffix(ParameterSet& params, const std::string& suffix) {
+std::string SettingsFileForSuffix(WindowLayout& layout, const std::string& suffix) {
   if (suffix.empty()) return ProgramSettingsFile();
-  if (!FolderExists(params.SaveDir)) {
-    params.SaveDir = DefaultPictureFolder();
-    MakeFolders(params.SaveDir);
+  if (!FolderExists(layout.SaveDir)) {
+    layout.SaveDir = DefaultPictureFolder();
+    MakeFolders(layout.SaveDir);
   }
-  return JoinPath(params.SaveDir, std::string(kProgramName) + suffix + ".ini");
+  return JoinPath(layout.SaveDir, std::string(kProgramName) + suffix + ".ini");
 }
 
-bool WriteIniFile(ParameterSet& params, const std::string& style, const std::string& suffix, Host& host) {
-  const std::string path = SettingsFileForSuffix(params, suffix);
-  return WriteIniFileTo(params, style, path, host);
+bool WriteIniFile(const ParameterSet& params, WindowLayout& layout, const std::string& style,
+                  const std::string& suffix, std::string* message) {
+  const std::string path = SettingsFileForSuffix(layout, suffix);
+  return WriteIniFileTo(params, layout, style, path, message);
 }
 
-bool WriteIniFileTo(const ParameterSet& params, const std::string& style, const std::string& path,
-                    Host& host) {
+bool WriteIniFileTo(const ParameterSet& params, const WindowLayout& layout, const std::string& style,
+                    const std::string& path, std::string* message) {
   // The other styles' sections live in the same file: a file that exists but
   // cannot be read must not be replaced by one holding only this style.
   IniFile ini;
   bool written = ini.Load(path);
   if (written) {
-    Store(ini, params, style);
+    Store(ini, params, layout, style);
     written = ini.Save(path);
   }
-  if (!written) host.ShowMessage(UnableToWriteMessage(path));
+  if (!written && message) *message = UnableToWriteMessage(path);
   return written;
 }
 
-std::string WriteIniText(const ParameterSet& params, const std::string& style) {
+std::string WriteIniText(const ParameterSet& params, const WindowLayout& layout, const std::string& style) {
   IniFile ini;
-  Store(ini, params, style);
+  Store(ini, params, layout, style);
   return ini.Text();
 }
 
-std::string WriteSavedSetText(const ParameterSet& params, const std::string& style) {
+std::string WriteSavedSetText(const ParameterSet& params, const WindowLayout& layout,
+                              const std::string& style) {
   IniFile ini;
-  Store(ini, params, style, KeysFor::SavedSet);
+  Store(ini, params, layout, style, KeysFor::SavedSet);
   return ini.Text();
 }
 
 std::string WriteRecipeText(const ParameterSet& params, const std::string& style) {
   IniFile ini;
-  Store(ini, params, style, KeysFor::Recipe);
+  Store(ini, params, WindowLayout(), style, KeysFor::Recipe);
   return ini.Text();
 }
 
@@ -259,7 +294,9 @@ ReadIniOutcome ReadPresentKeys(ParameterSet& params, const std::string& style, s
                                ScreenSize screen) {
   IniFile ini;
   ini.LoadText(text);
-  return ReadFrom(ini, params, style, screen, true);
+  // A recipe holds no layout: whatever the text says of one is not taken.
+  WindowLayout ignored;
+  return ReadFrom(ini, params, ignored, style, screen, true);
 }
 
 std::string ReadIniCurrentStyle(const std::string& fileName) {

@@ -14,12 +14,15 @@ namespace {
 #define QUORL_MEMBER_Unread(member) MemberPointer()
 #define QUORL_KEY(section, key, type, member, def, flags) \
   KeyDescriptor{KeySection::section, key, KeyType::type, QUORL_MEMBER_##type(member), flags},
+#define QUORL_LAYOUT_KEY(section, key, type, member, def, flags) \
+  KeyDescriptor{KeySection::section, key, KeyType::type, MemberPointer(&WindowLayout::member), flags},
 
 const KeyDescriptor kRows[] = {
 #include "settings/settings_keys.def"
 };
 
 #undef QUORL_KEY
+#undef QUORL_LAYOUT_KEY
 #undef QUORL_MEMBER_Int
 #undef QUORL_MEMBER_Bool
 #undef QUORL_MEMBER_Float

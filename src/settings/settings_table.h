@@ -7,9 +7,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 
 #include "settings/parameter_set.h"
+#include "settings/window_layout.h"
 
 namespace quorl {
 
@@ -27,9 +29,11 @@ inline constexpr unsigned kWindowTop = 1u << 7;
 // Written only into a saved set's settings file and its picture's recipe.
 inline constexpr unsigned kSavedSetOnly = 1u << 8;
 
-// Where a row's value lives; empty for the keys that carry no parameter.
+// Where a row's value lives: a picture parameter, a member of the window
+// layout, or nothing for the keys that carry no value.
 using MemberPointer = std::variant<std::monostate, int ParameterSet::*, bool ParameterSet::*,
-                                   double ParameterSet::*, std::string ParameterSet::*>;
+                                   double ParameterSet::*, std::string ParameterSet::*, int WindowLayout::*,
+                                   bool WindowLayout::*, std::string WindowLayout::*>;
 
 struct KeyDescriptor {
   KeySection section;
@@ -40,6 +44,26 @@ struct KeyDescriptor {
 
   bool Has(unsigned flag) const { return (flags & flag) != 0; }
 };
+
+// The value a row names in one of the two structs, or null when the row has
+// no member of type T.
+template <class T>
+T* RowValue(const KeyDescriptor& row, ParameterSet& params, WindowLayout& layout) {
+  if (const auto* m = std::get_if<T ParameterSet::*>(&row.member)) return &(params.*(*m));
+  if constexpr (!std::is_same_v<T, double>) {
+    if (const auto* m = std::get_if<T WindowLayout::*>(&row.member)) return &(layout.*(*m));
+  }
+  return nullptr;
+}
+
+template <class T>
+const T* RowValue(const KeyDescriptor& row, const ParameterSet& params, const WindowLayout& layout) {
+  if (const auto* m = std::get_if<T ParameterSet::*>(&row.member)) return &(params.*(*m));
+  if constexpr (!std::is_same_v<T, double>) {
+    if (const auto* m = std::get_if<T WindowLayout::*>(&row.member)) return &(layout.*(*m));
+  }
+  return nullptr;
+}
 
 // Every row of settings_keys.def, in file order.
 std::span<const KeyDescriptor> SettingsTable();

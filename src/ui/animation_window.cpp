@@ -16,9 +16,11 @@
 
 #include "animation/animated_rows.h"
 #include "animation/animation_paths.h"
+#include "base/angles.h"
 #include "base/number_text.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
+#include "settings/window_layout.h"
 #include "ui/animation_points_window.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_field.h"
@@ -57,7 +59,7 @@ QPixmap WavePicture(int form) {
   for (int x = 0; x < w; ++x) {
     const double u = x / double(w - 1);
     double v = 0;  // 0 at the bottom, 1 at the top
-    if (form == 0) v = 0.5 + 0.5 * std::sin(u * 2 * 3.14159265358979);
+    if (form == 0) v = 0.5 + 0.5 * std::sin(u * 2 * kPi);
     if (form == 1) v = u;
     if (form == 2) v = u < 0.5 ? 2 * u : 2 - 2 * u;
     line << QPointF(x, 1 + (h - 3) * (1 - v));
@@ -80,9 +82,9 @@ std::string NotANumber(const QString& text) {
 
 }  // namespace
 
-const StoredGeometry AnimationWindow::kGeometry = {&ParameterSet::AnimationHeight,
-                                                   &ParameterSet::AnimationLeft, &ParameterSet::AnimationTop,
-                                                   &ParameterSet::AnimationVisible};
+const StoredGeometry AnimationWindow::kGeometry = {&WindowLayout::AnimationHeight,
+                                                   &WindowLayout::AnimationLeft, &WindowLayout::AnimationTop,
+                                                   &WindowLayout::AnimationVisible};
 
 bool ReadRotationFields(const std::array<const QLineEdit*, 4>& fields, Point& a, Point& b,
                         std::string& error) {
@@ -116,7 +118,6 @@ AnimationWindow::AnimationWindow(ProgramState& state, DrawingRun& run, Host& hos
   frame_timer_->setInterval(0);
   connect(frame_timer_, &QTimer::timeout, this, &AnimationWindow::RunFrameStep);
 
-  ApplyStoredGeometry(state.params, kGeometry);
   Init();
 }
 
@@ -145,10 +146,9 @@ int AnimationWindow::BuildFramesPanel() {
   labelAnimationStartFrame_ =
       MakeLabel(panel, "labelAnimationStartFrame", QStringLiteral("1"), QRect(168, 52, 36, 20));
 
-  connect(tbFrames_, &QSlider::valueChanged, this, &AnimationWindow::tbFramesChange);
-  connect(tbAnimationOffset_, &QSlider::valueChanged, this, &AnimationWindow::tbAnimationOffsetChange);
-  connect(tbAnimationStartFrame_, &QSlider::valueChanged, this,
-          &AnimationWindow::tbAnimationStartFrameChange);
+  connect(tbFrames_, &QSlider::valueChanged, this, &AnimationWindow::TakeFrameCount);
+  connect(tbAnimationOffset_, &QSlider::valueChanged, this, &AnimationWindow::TakeAnimationOffset);
+  connect(tbAnimationStartFrame_, &QSlider::valueChanged, this, &AnimationWindow::ShowStartFrame);
   connect(cbTTTTOffset_, &QCheckBox::clicked, this, &AnimationWindow::UpdateOffsetRows);
   return 82;
 }
@@ -178,7 +178,7 @@ QLineEdit* AnimationWindow::MakeField(QWidget* parent, const QString& name, cons
   field->setObjectName(name);
   field->setGeometry(left, top, kFieldWidth, kRowHeight - 2);
   connect(field, &QLineEdit::textChanged, this,
-          [this, field, parameter] { FieldChange(field, state_.params.*parameter); });
+          [this, field, parameter] { TakeFieldValue(field, state_.params.*parameter); });
   return field;
 }
 
@@ -265,9 +265,9 @@ void AnimationWindow::Init() {
   // The bars keep their positions to their ranges, and their handlers store
   // the positions: a frame count of 0 becomes 1.
   SetPositionQuietly(tbFrames_, p.NumberOfFrames);
-  tbFramesChange();
+  TakeFrameCount();
   SetPositionQuietly(tbAnimationOffset_, p.AnimationOffset);
-  tbAnimationOffsetChange();
+  TakeAnimationOffset();
 
   for (RowControls& controls : rows_) {
     const WaveForm form = WaveFormOf(p, *controls.row);
@@ -293,7 +293,7 @@ void AnimationWindow::UpdateRepeaterRows() {
   }
 }
 
-void AnimationWindow::FieldChange(QLineEdit* field, double& parameter) {
+void AnimationWindow::TakeFieldValue(QLineEdit* field, double& parameter) {
   const QString text = field->text();
   if (text.isEmpty() || text == QLatin1String("-") || text == QLatin1String(".")) return;
   if (const std::optional<double> value = ParseFloat(text.toStdString())) {
@@ -311,7 +311,7 @@ void AnimationWindow::FieldChange(QLineEdit* field, double& parameter) {
   field->setPalette(original);
 }
 
-void AnimationWindow::tbFramesChange() {
+void AnimationWindow::TakeFrameCount() {
   const int frames = tbFrames_->value();
   state_.params.NumberOfFrames = frames;
   labelFrames_->setText(QString::number(frames));
@@ -319,12 +319,12 @@ void AnimationWindow::tbFramesChange() {
   tbAnimationStartFrame_->setMaximum(frames);
 }
 
-void AnimationWindow::tbAnimationOffsetChange() {
+void AnimationWindow::TakeAnimationOffset() {
   labelAnimationOffset_->setText(QString::number(tbAnimationOffset_->value()));
   state_.params.AnimationOffset = tbAnimationOffset_->value();
 }
 
-void AnimationWindow::tbAnimationStartFrameChange() {
+void AnimationWindow::ShowStartFrame() {
   labelAnimationStartFrame_->setText(QString::number(tbAnimationStartFrame_->value()));
 }
 

@@ -90,9 +90,9 @@ class AnimationWindow : public ToolWindow, private SeriesView {
 
   // Copies the states of all 45 radio buttons into their switches.
   void UpdateRepeaterRows();
-  void tbFramesChange();
-  void tbAnimationOffsetChange();
-  void tbAnimationStartFrameChange();
+  void TakeFrameCount();
+  void TakeAnimationOffset();
+  void ShowStartFrame();
   void UpdateOffsetRows();
 
   QSlider* Bar(const char* object_name) const;
@@ -119,7 +119,7 @@ class AnimationWindow : public ToolWindow, private SeriesView {
   void BuildButtons(int top);
   QLineEdit* MakeField(QWidget* parent, const QString& name, const QString& text, int left, int top,
                        double ParameterSet::*parameter);
-  void FieldChange(QLineEdit* field, double& parameter);
+  void TakeFieldValue(QLineEdit* field, double& parameter);
 
   // Disables or enables "Make Frames" and the frame count while a series runs.
   void DisableThings();

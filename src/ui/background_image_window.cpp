@@ -10,6 +10,7 @@
 #include "canvas/picture_files.h"
 #include "engine/program_state.h"
 #include "services/image_loading.h"
+#include "settings/window_layout.h"
 #include "ui/canvas_commands.h"
 #include "ui/dimensions_window.h"
 #include "ui/picture_preview.h"
@@ -22,8 +23,8 @@ constexpr int kWidth = 270;
 }
 
 const StoredGeometry BackgroundImageWindow::kGeometry = {
-    &ParameterSet::BackgroundImageHeight, &ParameterSet::BackgroundImageLeft,
-    &ParameterSet::BackgroundImageTop, &ParameterSet::BackgroundImageVisible};
+    &WindowLayout::BackgroundImageHeight, &WindowLayout::BackgroundImageLeft,
+    &WindowLayout::BackgroundImageTop, &WindowLayout::BackgroundImageVisible};
 
 BackgroundImageWindow::BackgroundImageWindow(ProgramState& state, CanvasCommands& commands,
                                              DimensionsWindow* dimensions, QWidget* parent)
@@ -87,7 +88,6 @@ BackgroundImageWindow::BackgroundImageWindow(ProgramState& state, CanvasCommands
   apply->setGeometry(6, 100, 90, 25);
   connect(apply, &QPushButton::clicked, this, &BackgroundImageWindow::ApplyBackground);
 
-  ApplyStoredGeometry(state.params, kGeometry);
   Init();
   if (state.background.Loaded()) ShowLoadedPicture();
 }

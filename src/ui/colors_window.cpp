@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "engine/program_state.h"
+#include "settings/window_layout.h"
 #include "ui/canvas_commands.h"
 #include "ui/dialogs.h"
 #include "ui/field_rows.h"
@@ -67,8 +68,8 @@ void Paint(QLabel* label, const QColor& background, const QColor& text) {
 
 }  // namespace
 
-const StoredGeometry ColorsWindow::kGeometry = {&ParameterSet::ColorsHeight, &ParameterSet::ColorsLeft,
-                                                &ParameterSet::ColorsTop, &ParameterSet::ColorsVisible};
+const StoredGeometry ColorsWindow::kGeometry = {&WindowLayout::ColorsHeight, &WindowLayout::ColorsLeft,
+                                                &WindowLayout::ColorsTop, &WindowLayout::ColorsVisible};
 
 ColorsWindow::ColorsWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlColors"), QStringLiteral("Colors"), kWidth, kFullHeight, parent),
@@ -104,7 +105,7 @@ ColorsWindow::ColorsWindow(ProgramState& state, CanvasCommands& commands, QWidge
     top += kPanelHeight + 2;
   }
   for (std::size_t i = 0; i < bars_.size(); ++i)
-    connect(bars_[i].bar, &QSlider::valueChanged, this, [this, i] { BarChange(bars_[i]); });
+    connect(bars_[i].bar, &QSlider::valueChanged, this, [this, i] { TakeBarPosition(bars_[i]); });
 
   auto* set = new QPushButton(QStringLiteral("Set"), findChild<QFrame*>(QStringLiteral("panelColorOptions")));
   set->setObjectName(QStringLiteral("Button2"));
@@ -168,7 +169,6 @@ ColorsWindow::ColorsWindow(ProgramState& state, CanvasCommands& commands, QWidge
   connect(cbNewColor_, &QCheckBox::clicked, this, &ColorsWindow::UpdateNewColor);
   connect(group, &QButtonGroup::buttonClicked, this, &ColorsWindow::UpdateWhite);
 
-  ApplyStoredGeometry(state.params, kGeometry);
   Init();
 }
 
@@ -176,7 +176,7 @@ ParameterSet& ColorsWindow::Params() const {
   return state_.params;
 }
 
-void ColorsWindow::BarChange(const ColourBar& bar) {
+void ColorsWindow::TakeBarPosition(const ColourBar& bar) {
   const int position = bar.bar->value();
   bar.value->setText(QString::number(position));
   Params().*bar.parameter = position;
@@ -254,7 +254,7 @@ void ColorsWindow::Init() {
     rbColorAdd_->setChecked(true);
   for (const Box& b : boxes_) b.box->setChecked(p.*b.parameter);
   cbOneOrTwo_->setEnabled(p.NewColor);
-  for (const ColourBar& bar : bars_) BarChange(bar);
+  for (const ColourBar& bar : bars_) TakeBarPosition(bar);
 }
 
 QSlider* ColorsWindow::Bar(const char* key) const {

@@ -69,7 +69,7 @@ class ColorsWindow : public ToolWindow {
   };
 
   ParameterSet& Params() const;
-  void BarChange(const ColourBar& bar);
+  void TakeBarPosition(const ColourBar& bar);
   void UpdateWhite();
   void UpdateNewColor();
 

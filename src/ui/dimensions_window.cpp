@@ -4,6 +4,7 @@
 
 #include "engine/program_state.h"
 #include "settings/field_ranges.h"
+#include "settings/window_layout.h"
 #include "ui/canvas_commands.h"
 #include "ui/field_rows.h"
 #include "ui/numeric_field.h"
@@ -33,8 +34,8 @@ NumericField* MakeSizeField(QWidget* window, const char* name, const char* capti
 }  // namespace
 
 const StoredGeometry DimensionsWindow::kGeometry = {
-    &ParameterSet::DimensionsHeight, &ParameterSet::DimensionsLeft, &ParameterSet::DimensionsTop,
-    &ParameterSet::DimensionsVisible};
+    &WindowLayout::DimensionsHeight, &WindowLayout::DimensionsLeft, &WindowLayout::DimensionsTop,
+    &WindowLayout::DimensionsVisible};
 
 DimensionsWindow::DimensionsWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlImageDimensions"), QStringLiteral("Image dimensions"), kWidth,
@@ -55,7 +56,6 @@ DimensionsWindow::DimensionsWindow(ProgramState& state, CanvasCommands& commands
   reset->setGeometry(108, 88, 90, 25);
   connect(reset, &QPushButton::clicked, this, &DimensionsWindow::ResetFields);
 
-  ApplyStoredGeometry(state.params, kGeometry);
   Init();
 }
 

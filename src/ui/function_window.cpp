@@ -10,6 +10,7 @@
 
 #include "settings/field_ranges.h"
 #include "settings/parameter_set.h"
+#include "settings/window_layout.h"
 #include "ui/field_rows.h"
 #include "ui/tool_window_host.h"
 
@@ -40,8 +41,8 @@ const Box kBoxes[] = {
 
 }  // namespace
 
-const StoredGeometry FunctionWindow::kGeometry = {&ParameterSet::FunctionHeight, &ParameterSet::FunctionLeft,
-                                                  &ParameterSet::FunctionTop, &ParameterSet::FunctionVisible};
+const StoredGeometry FunctionWindow::kGeometry = {&WindowLayout::FunctionHeight, &WindowLayout::FunctionLeft,
+                                                  &WindowLayout::FunctionTop, &WindowLayout::FunctionVisible};
 
 FunctionWindow::FunctionWindow(ToolWindowHost& host, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlFunction"), QStringLiteral("Function"), kWidth, kFullHeight,
@@ -108,7 +109,6 @@ FunctionWindow::FunctionWindow(ToolWindowHost& host, QWidget* parent)
   redraw->setGeometry(8, top + 2, 80, 24);
   connect(redraw, &QPushButton::clicked, this, [this] { host_.RedrawCanvas(); });
 
-  ApplyStoredGeometry(parameters, kGeometry);
   // Created with the lower limit 1 whatever the style.
   SetLissaDeltaMin(kLissaDeltaMinAtStart);
   SetFunctionRadio();

@@ -109,16 +109,16 @@ bool GalleryWindow::OpenEntry(int i) {
   }
   // The user's folders stay theirs: a gallery recipe names the folders it
   // was made in.
-  ParameterSet& params = main_.Parameters();
-  const std::string saveDir = params.SaveDir, loadDir = params.LoadDir, sourceDir = params.LoadSourceImageDir;
+  WindowLayout& layout = main_.Layout();
+  const std::string saveDir = layout.SaveDir, loadDir = layout.LoadDir, sourceDir = layout.LoadSourceImageDir;
   Dialogs& previous = CurrentDialogs();
   AnswerOpenFile answer(previous, QString::fromStdString(entry.path));
   InstallDialogs(&answer);
   main_.OpenSettingsFile();
   InstallDialogs(&previous);
-  params.SaveDir = saveDir;
-  params.LoadDir = loadDir;
-  params.LoadSourceImageDir = sourceDir;
+  layout.SaveDir = saveDir;
+  layout.LoadDir = loadDir;
+  layout.LoadSourceImageDir = sourceDir;
 
   WindowMessages messages(main_);
   ProgramState& state = main_.State();

@@ -26,6 +26,7 @@
 #include "engine/program_state.h"
 #include "services/curve_commands.h"
 #include "services/curve_editing.h"
+#include "settings/field_ranges.h"
 #include "ui/about_window.h"
 #include "ui/animation_points_window.h"
 #include "ui/animation_window.h"
@@ -59,7 +60,8 @@ void LowerProcessPriority() {
 }
 }  // namespace
 
-MainWindow::MainWindow() : state_(std::make_unique<ProgramState>()), params_(state_->params) {
+MainWindow::MainWindow()
+    : state_(std::make_unique<ProgramState>()), params_(state_->params), layout_(state_->layout) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Quorl236"));
   setWindowIcon(ProgramIcon());
@@ -179,6 +181,7 @@ void MainWindow::CreateToolWindows() {
   about_ = new AboutWindow(this);
   background_image_ = new BackgroundImageWindow(*state_, *this, dimensions_, this);
   animation_points_ = new AnimationPointsWindow(*curve_session_, this);
+  ApplyLayout();
   ConnectCurveWindows();
   ShowStatus(greeting);
 }
@@ -397,7 +400,10 @@ ScreenSize MainWindow::Screen() const {
 }
 
 ReadIniOutcome MainWindow::ReadSettings(const std::string& style, const std::string& file) {
-  return ReadIniFile(params_, style, file, Screen());
+  const ReadIniOutcome outcome = ReadIniFile(params_, layout_, style, file, Screen());
+  // Once, here: the tool windows only show the values.
+  KeepInFieldRanges(params_, function_ ? function_->LissaDeltaMin() : kLissaDeltaMinAtStart);
+  return outcome;
 }
 
 void MainWindow::ApplyReadOutcome(const ReadIniOutcome& outcome) {
@@ -429,24 +435,39 @@ void MainWindow::RefreshToolWindows() {
   if (animation_) animation_->Init();
 }
 
+void MainWindow::ApplyLayout() {
+  opacity_->ApplyStoredGeometry(layout_, OpacityWindow::kGeometry);
+  dimensions_->ApplyStoredGeometry(layout_, DimensionsWindow::kGeometry);
+  values_->ApplyStoredGeometry(layout_, ValuesWindow::kGeometry);
+  colors_->ApplyStoredGeometry(layout_, ColorsWindow::kGeometry);
+  function_->ApplyStoredGeometry(layout_, FunctionWindow::kGeometry);
+  points_->ApplyStoredGeometry(layout_, PointsWindow::kGeometry);
+  source_image_->ApplyStoredGeometry(layout_, SourceImageWindow::kGeometry);
+  path_->ApplyStoredGeometry(layout_, PathWindow::kGeometry);
+  animation_->ApplyStoredGeometry(layout_, AnimationWindow::kGeometry);
+  background_image_->ApplyStoredGeometry(layout_, BackgroundImageWindow::kGeometry);
+}
+
 void MainWindow::CollectGeometry() {
-  if (opacity_) opacity_->StoreGeometry(params_, OpacityWindow::kGeometry);
-  if (dimensions_) dimensions_->StoreGeometry(params_, DimensionsWindow::kGeometry);
-  if (values_) values_->StoreGeometry(params_, ValuesWindow::kGeometry);
-  if (colors_) colors_->StoreGeometry(params_, ColorsWindow::kGeometry);
-  if (function_) function_->StoreGeometry(params_, FunctionWindow::kGeometry);
-  if (source_image_) source_image_->StoreGeometry(params_, SourceImageWindow::kGeometry);
-  if (background_image_) background_image_->StoreGeometry(params_, BackgroundImageWindow::kGeometry);
-  if (points_) points_->StoreGeometry(params_, PointsWindow::kGeometry);
-  if (path_) path_->StoreGeometry(params_, PathWindow::kGeometry);
-  if (animation_) animation_->StoreGeometry(params_, AnimationWindow::kGeometry);
+  if (opacity_) opacity_->StoreGeometry(layout_, OpacityWindow::kGeometry);
+  if (dimensions_) dimensions_->StoreGeometry(layout_, DimensionsWindow::kGeometry);
+  if (values_) values_->StoreGeometry(layout_, ValuesWindow::kGeometry);
+  if (colors_) colors_->StoreGeometry(layout_, ColorsWindow::kGeometry);
+  if (function_) function_->StoreGeometry(layout_, FunctionWindow::kGeometry);
+  if (source_image_) source_image_->StoreGeometry(layout_, SourceImageWindow::kGeometry);
+  if (background_image_) background_image_->StoreGeometry(layout_, BackgroundImageWindow::kGeometry);
+  if (points_) points_->StoreGeometry(layout_, PointsWindow::kGeometry);
+  if (path_) path_->StoreGeometry(layout_, PathWindow::kGeometry);
+  if (animation_) animation_->StoreGeometry(layout_, AnimationWindow::kGeometry);
   // Once a file has said "maximized" it keeps saying so.
-  if (isMaximized()) params_.QuorlMaximized = true;
+  if (isMaximized()) layout_.QuorlMaximized = true;
 }
 
 void MainWindow::WriteOwnSettings() {
   CollectGeometry();
-  WriteIniFile(params_, params_.CurrentStyle, std::string(), *host_);
+  std::string message;
+  if (!WriteIniFile(params_, layout_, params_.CurrentStyle, std::string(), &message))
+    host_->ShowMessage(message);
 }
 
 void MainWindow::StyleChanger(const std::string& style) {
@@ -462,7 +483,7 @@ void MainWindow::StyleChanger(const std::string& style) {
 void MainWindow::Exit() {
   if (ending_) return;
   if (!MaySetPictureAside()) return;
-  if (!FolderExists(params_.SaveDir)) params_.SaveDir = DefaultPictureFolder();
+  if (!FolderExists(layout_.SaveDir)) layout_.SaveDir = DefaultPictureFolder();
   if (RunInProgress()) {
     // The run does not finish: no further step is taken, no frame saved.
     worker_->WaitUntilIdle();

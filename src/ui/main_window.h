@@ -143,6 +143,7 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
 
   // --- ToolWindowHost
   ParameterSet& Parameters() override;
+  WindowLayout& Layout() { return layout_; }
   bool IsDrawing() const override { return RunInProgress(); }
   void StopRunQuietly() override;
   void StyleChanger(const std::string& style) override;
@@ -209,6 +210,9 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   void ApplyReadOutcome(const ReadIniOutcome& outcome);
   ReadIniOutcome ReadSettings(const std::string& style, const std::string& file);
   void RefreshToolWindows();
+  // The tool windows take their stored geometry from the layout once, when
+  // they are created; CollectGeometry stores it back before a write.
+  void ApplyLayout();
   void CollectGeometry();
   ScreenSize Screen() const;
 
@@ -224,6 +228,7 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
 
   std::unique_ptr<ProgramState> state_;
   ParameterSet& params_;
+  WindowLayout& layout_;
   std::unique_ptr<MainWindowHost> host_;
   std::unique_ptr<DrawingRun> run_;
   // What the step on the worker reads: copies taken between steps.

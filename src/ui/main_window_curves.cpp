@@ -146,7 +146,7 @@ int MainWindow::SelectedCurveSlot() const {
 }
 
 void MainWindow::SelectCurveSlot(int slot) {
-  if (slot < 0 || slot >= CurveCount) return;
+  if (slot < 0 || slot >= kCurveCount) return;
   curve_session_->SelectedSlot = slot;
   if (!points_) return;
   // Not the user choosing a slot: nothing is shown for it.

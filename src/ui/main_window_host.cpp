@@ -42,14 +42,14 @@ void MainWindowHost::ShowMessage(const std::string& text) {
   window_.ShowMessage(QString::fromStdString(text));
 }
 
-void MainWindowHost::SetupProgressBar(int maximum) {
-  window_.SetupProgressBar(maximum);
+void MainWindowHost::StartProgress(int last) {
+  window_.SetupProgressBar(last);
 }
 
-void MainWindowHost::SetProgressPosition(int position) {
+void MainWindowHost::ShowProgress(int position) {
   if (!OnWindowThread()) {
     QMetaObject::invokeMethod(
-        &window_, [this, position] { SetProgressPosition(position); }, Qt::QueuedConnection);
+        &window_, [this, position] { ShowProgress(position); }, Qt::QueuedConnection);
     return;
   }
   window_.ShowProgress(position);
@@ -75,24 +75,34 @@ bool MainWindowHost::LiveMousePosition(int& px, int& py) const {
   return true;
 }
 
-void MainWindowHost::RenderDone() {
+void MainWindowHost::OnRunEvent(RunEvent event) {
   if (!OnWindowThread()) {
-    rendered_in_step_ = true;
+    // A picture rendered inside a step is shown between steps.
+    if (event == RunEvent::kPictureChanged) {
+      rendered_in_step_ = true;
+      return;
+    }
+    QMetaObject::invokeMethod(
+        &window_, [this, event] { OnRunEvent(event); }, Qt::QueuedConnection);
     return;
   }
-  window_.ShowCanvasPicture(window_.CanvasPictureCopy());
-}
-
-void MainWindowHost::SetDrawCommandsEnabled(bool drawEnabled) {
-  window_.SetDrawCommandsEnabled(drawEnabled);
-}
-
-void MainWindowHost::EnableAnimationStart(bool enabled) {
-  window_.EnableAnimationStart(enabled);
-}
-
-void MainWindowHost::RefitCanvasIfZoomed() {
-  if (window_.ZoomToFit()) window_.FormResize();
+  switch (event) {
+    case RunEvent::kRunStarted:
+      window_.EnableAnimationStart(false);
+      window_.SetDrawCommandsEnabled(false);
+      break;
+    case RunEvent::kStopRequested:
+    case RunEvent::kRunFinished:
+      window_.EnableAnimationStart(true);
+      window_.SetDrawCommandsEnabled(true);
+      break;
+    case RunEvent::kCanvasCleared:
+      if (window_.ZoomToFit()) window_.FormResize();
+      break;
+    case RunEvent::kPictureChanged:
+      window_.ShowCanvasPicture(window_.CanvasPictureCopy());
+      break;
+  }
 }
 
 }  // namespace quorl

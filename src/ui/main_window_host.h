@@ -28,13 +28,12 @@ class MainWindowHost : public Host {
 
   void ShowStatus(const std::string& message) override;
   void ShowMessage(const std::string& text) override;
-  void SetupProgressBar(int maximum) override;
-  void SetProgressPosition(int position) override;
+  void StartProgress(int last) override;
+  void ShowProgress(int position) override;
   bool MousePosition(int& px, int& py) override;
-  void RenderDone() override;
-  void SetDrawCommandsEnabled(bool drawEnabled) override;
-  void EnableAnimationStart(bool enabled) override;
-  void RefitCanvasIfZoomed() override;
+  // Run events become the window's controls: Draw and Stop, the Animation
+  // window's start button, the canvas picture and its fit to the window.
+  void OnRunEvent(RunEvent event) override;
 
   // Between steps, on the window's thread: the pointer the next step reads.
   void TakeMousePosition();

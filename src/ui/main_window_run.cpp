@@ -106,7 +106,7 @@ void MainWindow::AfterStep(bool more) {
   if (!stepping_) return;
   run_->SetStepInputs(nullptr, nullptr);
   // The step's Multiplier readings, as a step on this thread leaves them.
-  for (int slot = 0; slot < CurveCount; ++slot)
+  for (int slot = 0; slot < kCurveCount; ++slot)
     state_->curves[slot].Multiplier = (*step_curves_)[slot].Multiplier;
   emit StepDrawn(static_cast<int>(run_->CurrentStep()) - 1);
   // Commands that arrived while the step was drawn, in their order; one may
@@ -195,7 +195,7 @@ void MainWindow::ReportFramesSaved() {
 
 void MainWindow::OpenSettingsFile() {
   const QString file = CurrentDialogs().OpenFile(
-      this, QStringLiteral("Load an Quorl initialisation file"), QString::fromStdString(params_.LoadDir),
+      this, QStringLiteral("Load an Quorl initialisation file"), QString::fromStdString(layout_.LoadDir),
       QStringLiteral("Quorl settings and pictures (*.ini *.png);;Quorl initialisation (*.ini);;"
                      "Quorl pictures with their settings (*.png)"));
   if (file.isEmpty()) return;
@@ -233,7 +233,7 @@ bool MainWindow::OpenFile(const QString& file) {
                        ? ReadPresentKeys(params_, params_.CurrentStyle, recipe.Contents().settings, Screen())
                        : ReadSettings(params_.CurrentStyle, path));
   ShowStatus(QStringLiteral("Loaded ") + QFileInfo(file).absoluteFilePath());
-  params_.LoadDir = QFileInfo(file).absolutePath().toStdString() + "/";
+  layout_.LoadDir = QFileInfo(file).absolutePath().toStdString() + "/";
   LoadCurvesOfSettings(path);
   window_state_.AddRecentFile(file);
   RebuildRecentMenu();
@@ -312,14 +312,14 @@ SaveResult MainWindow::SavePictureSet() {
 
 void MainWindow::SavePictureToFolder() {
   const QString folder = CurrentDialogs().ChooseFolder(this, QStringLiteral("Change default save location"),
-                                                       QString::fromStdString(params_.SaveDir));
+                                                       QString::fromStdString(layout_.SaveDir));
   if (folder.isEmpty()) {
-    ShowStatus(QStringLiteral("Save directory unchanged as ") + QString::fromStdString(params_.SaveDir));
+    ShowStatus(QStringLiteral("Save directory unchanged as ") + QString::fromStdString(layout_.SaveDir));
     return;
   }
   QString stored = folder;
   if (!stored.endsWith(QLatin1Char('/'))) stored += QLatin1Char('/');
-  params_.SaveDir = stored.toStdString();
+  layout_.SaveDir = stored.toStdString();
   ShowStatus(QStringLiteral("Save directory changed to ") + stored);
 }
 

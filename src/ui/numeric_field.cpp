@@ -88,7 +88,7 @@ QString HundredthsText(int value) {
   return QString::fromStdString(FormatFloat(value / 100.0));
 }
 
-void editFieldChange(QLineEdit* field, int& parameter, int low, int high) {
+void StoreIntegerField(QLineEdit* field, int& parameter, int low, int high) {
   HideFieldMessage(field);
   const QString text = field->text();
   if (text.isEmpty() || text == QLatin1String("-")) return;
@@ -103,11 +103,11 @@ void editFieldChange(QLineEdit* field, int& parameter, int low, int high) {
   WriteBack(field, QString::number(parameter));
 }
 
-void editFieldSet(QLineEdit* field, int value) {
+void ShowIntegerField(QLineEdit* field, int value) {
   SetTextIfDifferent(field, QString::number(value));
 }
 
-void editFieldDoubleChange(QLineEdit* field, int& parameter) {
+void StoreHundredthsField(QLineEdit* field, int& parameter) {
   HideFieldMessage(field);
   const QString text = field->text();
   if (text.isEmpty() || IsOneOf(text, {".", "-"})) return;
@@ -119,11 +119,11 @@ void editFieldDoubleChange(QLineEdit* field, int& parameter) {
   parameter = *value;
 }
 
-void editFieldDoubleSet(QLineEdit* field, int value) {
+void ShowHundredthsField(QLineEdit* field, int value) {
   SetTextIfDifferent(field, HundredthsText(value));
 }
 
-void editFieldPositiveDoubleChange(QLineEdit* field, int& parameter) {
+void StorePositiveHundredthsField(QLineEdit* field, int& parameter) {
   HideFieldMessage(field);
   const QString text = field->text();
   // A lone "-" is not waited for here: it cannot start a non-negative number.
@@ -136,11 +136,11 @@ void editFieldPositiveDoubleChange(QLineEdit* field, int& parameter) {
   parameter = std::max(0, *value);
 }
 
-void editFieldPositiveDoubleSet(QLineEdit* field, int value) {
+void ShowPositiveHundredthsField(QLineEdit* field, int value) {
   SetTextIfDifferent(field, HundredthsText(value));
 }
 
-void editFieldRealDoubleChange(QLineEdit* field, double& parameter) {
+void StoreRealField(QLineEdit* field, double& parameter) {
   HideFieldMessage(field);
   const QString text = field->text();
   if (text.isEmpty() || IsOneOf(text, {".", "-"})) return;
@@ -152,7 +152,7 @@ void editFieldRealDoubleChange(QLineEdit* field, double& parameter) {
   parameter = *value;
 }
 
-void editFieldRealDoubleSet(QLineEdit* field, double value) {
+void ShowRealField(QLineEdit* field, double value) {
   SetTextIfDifferent(field, QString::fromStdString(FormatFloat(value)));
 }
 
@@ -222,42 +222,43 @@ void NumericField::BindReal(double* parameter) {
 }
 
 void NumericField::Init() {
-  const QString before = text();
+  // Showing a value is not an edit: the parameter keeps what it has. A
+  // message about the text it replaces no longer applies.
+  HideFieldMessage(this);
+  showing_ = true;
   switch (kind_) {
     case FieldKind::Integer:
-      editFieldSet(this, *int_parameter_);
+      ShowIntegerField(this, *int_parameter_);
       break;
     case FieldKind::Hundredths:
-      editFieldDoubleSet(this, *int_parameter_);
+      ShowHundredthsField(this, *int_parameter_);
       break;
     case FieldKind::PositiveHundredths:
-      editFieldPositiveDoubleSet(this, *int_parameter_);
+      ShowPositiveHundredthsField(this, *int_parameter_);
       break;
     case FieldKind::Real:
-      editFieldRealDoubleSet(this, *real_parameter_);
+      ShowRealField(this, *real_parameter_);
       break;
     default:
       break;
   }
-  // The same text raises no change, yet a value loaded from a file may
-  // still lie outside the range; check it all the same.
-  if (text() == before) OnTextChanged();
+  showing_ = false;
 }
 
 void NumericField::OnTextChanged() {
-  if (!int_parameter_ && !real_parameter_) return;
+  if (showing_ || (!int_parameter_ && !real_parameter_)) return;
   switch (kind_) {
     case FieldKind::Integer:
-      editFieldChange(this, *int_parameter_, low_, high_);
+      StoreIntegerField(this, *int_parameter_, low_, high_);
       break;
     case FieldKind::Hundredths:
-      editFieldDoubleChange(this, *int_parameter_);
+      StoreHundredthsField(this, *int_parameter_);
       break;
     case FieldKind::PositiveHundredths:
-      editFieldPositiveDoubleChange(this, *int_parameter_);
+      StorePositiveHundredthsField(this, *int_parameter_);
       break;
     case FieldKind::Real:
-      editFieldRealDoubleChange(this, *real_parameter_);
+      StoreRealField(this, *real_parameter_);
       break;
     default:
       break;
@@ -297,20 +298,20 @@ void NumericField::mouseMoveEvent(QMouseEvent* event) {
   const bool up = y < kDragBandTop;
   switch (kind_) {
     case FieldKind::Integer:
-      editFieldSet(this, SaturatingAdd(*int_parameter_, up ? 1 : -1));
-      editFieldChange(this, *int_parameter_, g_drag.DragLow, g_drag.DragHigh);
+      ShowIntegerField(this, SaturatingAdd(*int_parameter_, up ? 1 : -1));
+      StoreIntegerField(this, *int_parameter_, g_drag.DragLow, g_drag.DragHigh);
       break;
     case FieldKind::Hundredths:
-      editFieldDoubleSet(this, SaturatingAdd(*int_parameter_, up ? 2 : -2));
-      editFieldDoubleChange(this, *int_parameter_);
+      ShowHundredthsField(this, SaturatingAdd(*int_parameter_, up ? 2 : -2));
+      StoreHundredthsField(this, *int_parameter_);
       break;
     case FieldKind::PositiveHundredths:
-      editFieldPositiveDoubleSet(this, std::max(0, SaturatingAdd(*int_parameter_, up ? 2 : -2)));
-      editFieldPositiveDoubleChange(this, *int_parameter_);
+      ShowPositiveHundredthsField(this, std::max(0, SaturatingAdd(*int_parameter_, up ? 2 : -2)));
+      StorePositiveHundredthsField(this, *int_parameter_);
       break;
     case FieldKind::Real:
-      editFieldRealDoubleSet(this, *real_parameter_ + (up ? 0.2 : -0.2));
-      editFieldRealDoubleChange(this, *real_parameter_);
+      ShowRealField(this, *real_parameter_ + (up ? 0.2 : -0.2));
+      StoreRealField(this, *real_parameter_);
       break;
     default:
       break;
@@ -328,20 +329,20 @@ void NumericField::mouseReleaseEvent(QMouseEvent* event) {
       if (hasSelectedText()) return;
       *int_parameter_ = g_drag.PressValue;
       if (kind_ == FieldKind::Integer) {
-        editFieldSet(this, *int_parameter_);
-        editFieldChange(this, *int_parameter_, g_drag.DragLow, g_drag.DragHigh);
+        ShowIntegerField(this, *int_parameter_);
+        StoreIntegerField(this, *int_parameter_, g_drag.DragLow, g_drag.DragHigh);
       } else if (kind_ == FieldKind::Hundredths) {
-        editFieldDoubleSet(this, *int_parameter_);
-        editFieldDoubleChange(this, *int_parameter_);
+        ShowHundredthsField(this, *int_parameter_);
+        StoreHundredthsField(this, *int_parameter_);
       } else {
-        editFieldPositiveDoubleSet(this, *int_parameter_);
-        editFieldPositiveDoubleChange(this, *int_parameter_);
+        ShowPositiveHundredthsField(this, *int_parameter_);
+        StorePositiveHundredthsField(this, *int_parameter_);
       }
       break;
     case FieldKind::Real:
       *real_parameter_ = g_drag.PressRealValue;
-      editFieldRealDoubleSet(this, *real_parameter_);
-      editFieldRealDoubleChange(this, *real_parameter_);
+      ShowRealField(this, *real_parameter_);
+      StoreRealField(this, *real_parameter_);
       break;
     default:
       break;

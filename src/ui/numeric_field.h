@@ -34,14 +34,14 @@ inline constexpr const char* kPositiveHundredthsFieldMessage =
 inline constexpr const char* kRealFieldMessage = "This field must be a number. e.g 0, 1, -0.5";
 
 // The change and set operations, usable on any line edit.
-void editFieldChange(QLineEdit* field, int& parameter, int low, int high);
-void editFieldSet(QLineEdit* field, int value);
-void editFieldDoubleChange(QLineEdit* field, int& parameter);
-void editFieldDoubleSet(QLineEdit* field, int value);
-void editFieldPositiveDoubleChange(QLineEdit* field, int& parameter);
-void editFieldPositiveDoubleSet(QLineEdit* field, int value);
-void editFieldRealDoubleChange(QLineEdit* field, double& parameter);
-void editFieldRealDoubleSet(QLineEdit* field, double value);
+void StoreIntegerField(QLineEdit* field, int& parameter, int low, int high);
+void ShowIntegerField(QLineEdit* field, int value);
+void StoreHundredthsField(QLineEdit* field, int& parameter);
+void ShowHundredthsField(QLineEdit* field, int value);
+void StorePositiveHundredthsField(QLineEdit* field, int& parameter);
+void ShowPositiveHundredthsField(QLineEdit* field, int value);
+void StoreRealField(QLineEdit* field, double& parameter);
+void ShowRealField(QLineEdit* field, double value);
 
 // Text of a hundredths value: 125 gives "1.25", 100 gives "1", -30 "-0.3".
 QString HundredthsText(int value);
@@ -80,9 +80,9 @@ class NumericField : public QLineEdit {
   int Low() const { return low_; }
   int High() const { return high_; }
 
-  // Writes the bound parameter into the field (the kind's set operation);
-  // the change operation then runs on the new text, so out-of-range values
-  // are clamped and stored back.
+  // Shows the bound parameter in the field (the kind's set operation). It
+  // never changes the parameter: values are kept in range where they are
+  // read (KeepInFieldRanges), and only typing or dragging stores.
   void Init();
 
  signals:
@@ -104,6 +104,7 @@ class NumericField : public QLineEdit {
   int low_ = 0, high_ = 0;
   int drag_low_ = 0, drag_high_ = 0;
   bool drag_enabled_ = true;
+  bool showing_ = false;  // Init is filling in the value
 };
 
 }  // namespace quorl

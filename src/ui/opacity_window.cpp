@@ -5,6 +5,7 @@
 #include <QSlider>
 
 #include "engine/program_state.h"
+#include "settings/window_layout.h"
 #include "ui/track_bars.h"
 
 namespace quorl {
@@ -13,8 +14,8 @@ namespace {
 constexpr int kWidth = 240;
 }
 
-const StoredGeometry OpacityWindow::kGeometry = {&ParameterSet::OpacityHeight, &ParameterSet::OpacityLeft,
-                                                 &ParameterSet::OpacityTop, &ParameterSet::OpacityVisible};
+const StoredGeometry OpacityWindow::kGeometry = {&WindowLayout::OpacityHeight, &WindowLayout::OpacityLeft,
+                                                 &WindowLayout::OpacityTop, &WindowLayout::OpacityVisible};
 
 OpacityWindow::OpacityWindow(ProgramState& state, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlOpacity"), QStringLiteral("Opacity"), kWidth, kFullHeight, parent),
@@ -26,20 +27,19 @@ OpacityWindow::OpacityWindow(ProgramState& state, QWidget* parent)
   ok->setObjectName(QStringLiteral("OpacityCloseButton"));
   ok->setGeometry(kWidth / 2 - 37, 64, 75, 25);
   connect(ok, &QPushButton::clicked, this, &QWidget::hide);
-  connect(tbOpacity_, &QSlider::valueChanged, this, &OpacityWindow::tbOpacityChange);
+  connect(tbOpacity_, &QSlider::valueChanged, this, &OpacityWindow::TakeOpacity);
 
-  ApplyStoredGeometry(state.params, kGeometry);
   Init();
 }
 
-void OpacityWindow::tbOpacityChange() {
+void OpacityWindow::TakeOpacity() {
   state_.params.Opacity = tbOpacity_->value();
   labelOpacity_->setText(QString::number(tbOpacity_->value()) + QStringLiteral("%"));
 }
 
 void OpacityWindow::Init() {
   SetPositionQuietly(tbOpacity_, state_.params.Opacity);
-  tbOpacityChange();
+  TakeOpacity();
 }
 
 }  // namespace quorl

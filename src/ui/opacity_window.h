@@ -27,7 +27,7 @@ class OpacityWindow : public ToolWindow {
   QLabel* Label() const { return labelOpacity_; }
 
  private:
-  void tbOpacityChange();
+  void TakeOpacity();
 
   ProgramState& state_;
   QSlider* tbOpacity_;

@@ -12,6 +12,7 @@
 #include "services/path_generators.h"
 #include "settings/field_ranges.h"
 #include "settings/parameter_set.h"
+#include "settings/window_layout.h"
 #include "ui/numeric_field.h"
 
 namespace quorl {
@@ -91,8 +92,8 @@ const std::vector<PanelLayout>& Panels() {
 
 }  // namespace
 
-const StoredGeometry PathWindow::kGeometry = {&ParameterSet::PathHeight, &ParameterSet::PathLeft,
-                                              &ParameterSet::PathTop, &ParameterSet::PathVisible};
+const StoredGeometry PathWindow::kGeometry = {&WindowLayout::PathHeight, &WindowLayout::PathLeft,
+                                              &WindowLayout::PathTop, &WindowLayout::PathVisible};
 
 PathWindow::PathWindow(CurveEditSession& session, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlPath"), QStringLiteral("Path"), kWidth, kFullHeight, parent),
@@ -115,10 +116,9 @@ PathWindow::PathWindow(CurveEditSession& session, QWidget* parent)
   tabPath_->setGeometry(4, 32, kWidth - 8, 26);
   tabPath_->setExpanding(false);
   for (const PanelLayout& layout : Panels()) tabPath_->addTab(QString::fromUtf8(layout.tab));
-  connect(tabPath_, &QTabBar::currentChanged, this, &PathWindow::tabPathChange);
+  connect(tabPath_, &QTabBar::currentChanged, this, &PathWindow::SelectPathTab);
   for (int tab = 0; tab < kTabCount; ++tab) BuildPanel(tab, 60);
 
-  ApplyStoredGeometry(params, kGeometry);
   Init();
 }
 
@@ -189,7 +189,7 @@ void PathWindow::ShowPanel(int tab) {
   if (tab >= 0 && tab < kTabCount) panels_[static_cast<size_t>(tab)]->show();
 }
 
-void PathWindow::tabPathChange(int index) {
+void PathWindow::SelectPathTab(int index) {
   session_.Params().PathTabIndex = index;
   ShowPanel(index);
 }

@@ -32,7 +32,7 @@ class PathWindow : public ToolWindow {
   // and after every settings read).
   void Init();
   // The user chose tab `index`: its panel alone is shown.
-  void tabPathChange(int index);
+  void SelectPathTab(int index);
   // "Make path" of a generator (1 circle, 2 hypotrochoid, 3 epitrochoid,
   // 4 Lissajous), with the texts of its panel's shape fields.
   void MakePath(int kind);

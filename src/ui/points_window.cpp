@@ -15,6 +15,7 @@
 #include "services/curve_editing.h"
 #include "settings/field_ranges.h"
 #include "settings/parameter_set.h"
+#include "settings/window_layout.h"
 #include "ui/cursors.h"
 #include "ui/dialogs.h"
 #include "ui/numeric_field.h"
@@ -77,8 +78,8 @@ const RadioParameter kRotateModes[] = {
 
 }  // namespace
 
-const StoredGeometry PointsWindow::kGeometry = {&ParameterSet::PointsHeight, &ParameterSet::PointsLeft,
-                                                &ParameterSet::PointsTop, &ParameterSet::PointsVisible};
+const StoredGeometry PointsWindow::kGeometry = {&WindowLayout::PointsHeight, &WindowLayout::PointsLeft,
+                                                &WindowLayout::PointsTop, &WindowLayout::PointsVisible};
 
 PointsWindow::PointsWindow(CurveEditSession& session, CurveCommands& commands, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlPoints"), QStringLiteral("Points"), kWidth, kFullHeight, parent),
@@ -88,7 +89,6 @@ PointsWindow::PointsWindow(CurveEditSession& session, CurveCommands& commands, Q
   BuildCurvePanel(top);
   BuildPointRows(top);
   session_.SetPointsView(this);
-  ApplyStoredGeometry(session_.Params(), kGeometry);
   Init();
 }
 
@@ -119,7 +119,7 @@ void PointsWindow::BuildCurvePanel(int& top) {
   cbMultiplierBeziers_ = new QComboBox(panel);
   cbMultiplierBeziers_->setObjectName(QStringLiteral("cbMultiplierBeziers"));
   cbMultiplierBeziers_->setGeometry(4, y, kWidth - 16, kFieldHeight + 1);
-  for (int i = 0; i < CurveCount; ++i) cbMultiplierBeziers_->addItem(SlotText(i, false));
+  for (int i = 0; i < kCurveCount; ++i) cbMultiplierBeziers_->addItem(SlotText(i, false));
   connect(cbMultiplierBeziers_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (index >= 0) OnCore([this, index] { commands_.SelectSlot(index); });
   });
@@ -178,7 +178,7 @@ void PointsWindow::BuildCurvePanel(int& top) {
   labelBezierMouse_ = new QLabel(panel);
   labelBezierMouse_->setObjectName(QStringLiteral("labelBezierMouse"));
   labelBezierMouse_->setGeometry(kWidth - 48, y, 36, kFieldHeight);
-  connect(tbBezierMouse_, &QSlider::valueChanged, this, &PointsWindow::tbBezierMouseChange);
+  connect(tbBezierMouse_, &QSlider::valueChanged, this, &PointsWindow::TakeBezierMouse);
   y += kRow + 2;
 
   panel->setGeometry(4, top, kWidth - 8, y);
@@ -224,7 +224,7 @@ void PointsWindow::BuildPointRows(int& top) {
   for (const RadioParameter& mode : kPathModes) {
     QRadioButton* radio = MakeRadio(this, mode.name, mode.caption, 8, top, 280);
     path_modes->addButton(radio);
-    connect(radio, &QRadioButton::clicked, this, &PointsWindow::pointsOptions);
+    connect(radio, &QRadioButton::clicked, this, &PointsWindow::TakePathMode);
     top += 19;
   }
   top += 4;
@@ -246,7 +246,7 @@ void PointsWindow::BuildPointRows(int& top) {
   for (const RadioParameter& mode : kRotateModes) {
     QRadioButton* radio = MakeRadio(this, mode.name, mode.caption, 8, top, 280);
     rotate_modes->addButton(radio);
-    connect(radio, &QRadioButton::clicked, this, &PointsWindow::pointsOptions2);
+    connect(radio, &QRadioButton::clicked, this, &PointsWindow::TakeRotateMode);
     top += 19;
   }
   QCheckBox* move = MakeCheck(this, "cbMove", "Use A and B?", 8, top + 2, 200);
@@ -261,7 +261,7 @@ void PointsWindow::BuildPointRows(int& top) {
 void PointsWindow::Init() {
   ParameterSet& params = session_.Params();
   tbBezierMouse_->setValue(params.QuorlPointsBezierMouse);
-  tbBezierMouseChange(tbBezierMouse_->value());
+  TakeBezierMouse(tbBezierMouse_->value());
   for (NumericField* field : point_fields_) field->Init();
 
   CheckBox("cbDrawWithStartAndEnd")->setChecked(params.QuorlPointsUseStartAndEndBezier);
@@ -278,14 +278,14 @@ void PointsWindow::Init() {
     if (!any) Radio(modes[0].name)->setChecked(true);
   };
   take_modes(kRotateModes);
-  pointsOptions2();
+  TakeRotateMode();
   take_modes(kPathModes);
-  pointsOptions();
+  TakePathMode();
   SyncMoveRotation();
 
   Radio(session_.NextPathPointIsA ? "rbPathStart" : "rbPathEnd")->setChecked(true);
   Radio(session_.NextRotatePointIsA ? "rbRotateStart" : "rbRotateEnd")->setChecked(true);
-  for (int i = 0; i < CurveCount; ++i)
+  for (int i = 0; i < kCurveCount; ++i)
     if (session_.Curves()[i].Curve.GetLength() >= kDefinedCurvePoints) session_.MarkCurve(i);
   session_.ShowStatus("");
 }
@@ -343,17 +343,17 @@ void PointsWindow::SyncMoveRotation() {
   CheckBox("cbMove")->setChecked(session_.Params().MoveRotation);
 }
 
-void PointsWindow::pointsOptions() {
+void PointsWindow::TakePathMode() {
   ParameterSet& params = session_.Params();
   for (const RadioParameter& mode : kPathModes) params.*mode.parameter = Radio(mode.name)->isChecked();
 }
 
-void PointsWindow::pointsOptions2() {
+void PointsWindow::TakeRotateMode() {
   ParameterSet& params = session_.Params();
   for (const RadioParameter& mode : kRotateModes) params.*mode.parameter = Radio(mode.name)->isChecked();
 }
 
-void PointsWindow::tbBezierMouseChange(int position) {
+void PointsWindow::TakeBezierMouse(int position) {
   labelBezierMouse_->setText(QString::number(position));
   session_.Params().QuorlPointsBezierMouse = position;
 }

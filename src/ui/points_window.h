@@ -57,9 +57,9 @@ class PointsWindow : public ToolWindow, public CurvePointsView {
   void SelectRotationPoints();
   void SelectPathPoints();
   void SelectMultiplierCurves();
-  void pointsOptions();   // a path radio button
-  void pointsOptions2();  // a rotate radio button
-  void tbBezierMouseChange(int position);
+  void TakePathMode();    // a path radio button
+  void TakeRotateMode();  // a rotate radio button
+  void TakeBezierMouse(int position);
   void ResetPath();
   void ResetRotation();
 

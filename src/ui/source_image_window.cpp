@@ -10,6 +10,7 @@
 #include "canvas/picture_files.h"
 #include "engine/program_state.h"
 #include "services/image_loading.h"
+#include "settings/window_layout.h"
 #include "ui/canvas_commands.h"
 #include "ui/numeric_field.h"
 #include "ui/picture_preview.h"
@@ -60,8 +61,8 @@ const BarLayout kThreshold = {"tbSourceImageOpacityThreshold",
 }  // namespace
 
 const StoredGeometry SourceImageWindow::kGeometry = {
-    &ParameterSet::SourceImageHeight, &ParameterSet::SourceImageLeft, &ParameterSet::SourceImageTop,
-    &ParameterSet::SourceImageVisible};
+    &WindowLayout::SourceImageHeight, &WindowLayout::SourceImageLeft, &WindowLayout::SourceImageTop,
+    &WindowLayout::SourceImageVisible};
 
 SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlSourceImage"), QStringLiteral("Source image"), kWidth, kFullHeight,
@@ -112,12 +113,11 @@ SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& comman
   add_box("cbSaveCopyOfSourceImage", "Save copy of source image?", &ParameterSet::SaveSourceImageFile);
 
   for (std::size_t i = 0; i < bars_.size(); ++i)
-    connect(bars_[i].bar, &QSlider::valueChanged, this, [this, i] { BarChange(bars_[i]); });
+    connect(bars_[i].bar, &QSlider::valueChanged, this, [this, i] { TakeBarPosition(bars_[i]); });
   for (const Box& b : boxes_)
     connect(b.box, &QCheckBox::clicked, this, [this, b] { Params().*b.parameter = b.box->isChecked(); });
   connect(cbUseOpaquePixels_, &QCheckBox::clicked, this, &SourceImageWindow::UpdateThresholdVisibility);
 
-  ApplyStoredGeometry(state.params, kGeometry);
   Init();
   if (state.source.Loaded()) preview_->ShowPicture(state.source.Bitmap, state.source.SourceWidth);
 }
@@ -126,7 +126,7 @@ ParameterSet& SourceImageWindow::Params() const {
   return state_.params;
 }
 
-void SourceImageWindow::BarChange(const BoundBar& bar) {
+void SourceImageWindow::TakeBarPosition(const BoundBar& bar) {
   const int position = bar.bar->value();
   if (bar.whole) {
     Params().*bar.whole = position;
@@ -155,7 +155,7 @@ void SourceImageWindow::Init() {
   const ParameterSet& p = Params();
   for (const BoundBar& bar : bars_)
     SetPositionQuietly(bar.bar, bar.whole ? p.*bar.whole : HundredthsPosition(bar.bar, p.*bar.hundredths));
-  for (const BoundBar& bar : bars_) BarChange(bar);
+  for (const BoundBar& bar : bars_) TakeBarPosition(bar);
   for (const Box& b : boxes_) b.box->setChecked(p.*b.parameter);
   ShowThreshold(p.UseOpaquePixels);
 }
@@ -171,7 +171,7 @@ bool SourceImageWindow::LoadSourceImage(const std::string& file_name) {
   panelImageOptions_->show();
   cbUseSource_->setChecked(Params().UseSourceImage);
   for (const BoundBar& bar : bars_)
-    if (bar.whole) BarChange(bar);
+    if (bar.whole) TakeBarPosition(bar);
   preview_->ShowPicture(state_.source.Bitmap, state_.source.SourceWidth);
   return true;
 }

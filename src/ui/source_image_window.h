@@ -59,7 +59,7 @@ class SourceImageWindow : public ToolWindow {
   };
 
   ParameterSet& Params() const;
-  void BarChange(const BoundBar& bar);
+  void TakeBarPosition(const BoundBar& bar);
   void UpdateThresholdVisibility();
   void ShowThreshold(bool shown);
 

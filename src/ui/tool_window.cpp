@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "settings/parameter_set.h"
+#include "settings/window_layout.h"
 
 namespace quorl {
 
@@ -24,17 +25,17 @@ void ToolWindow::SetHeight(int height) {
   resize(width(), height);
 }
 
-void ToolWindow::ApplyStoredGeometry(const ParameterSet& parameters, const StoredGeometry& geometry) {
-  SetHeight(parameters.*geometry.height);
-  move(parameters.*geometry.left, parameters.*geometry.top);
-  setVisible(parameters.*geometry.visible);
+void ToolWindow::ApplyStoredGeometry(const WindowLayout& layout, const StoredGeometry& geometry) {
+  SetHeight(layout.*geometry.height);
+  move(layout.*geometry.left, layout.*geometry.top);
+  setVisible(layout.*geometry.visible);
 }
 
-void ToolWindow::StoreGeometry(ParameterSet& parameters, const StoredGeometry& geometry) const {
-  parameters.*geometry.height = height();
-  parameters.*geometry.left = pos().x();
-  parameters.*geometry.top = pos().y();
-  parameters.*geometry.visible = isVisible();
+void ToolWindow::StoreGeometry(WindowLayout& layout, const StoredGeometry& geometry) const {
+  layout.*geometry.height = height();
+  layout.*geometry.left = pos().x();
+  layout.*geometry.top = pos().y();
+  layout.*geometry.visible = isVisible();
 }
 
 void ToolWindow::ShowAndRaise() {

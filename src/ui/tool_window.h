@@ -1,6 +1,6 @@
 // What the tool windows share: they stay on top of the main window, have a
 // fixed border, take their stored height, position and visibility when
-// they are created, and fold to their top row with a ":)" button.
+// the main window creates them, and fold to their top row with a ":)" button.
 #pragma once
 
 #include <QWidget>
@@ -10,13 +10,14 @@ class QPushButton;
 namespace quorl {
 
 struct ParameterSet;
+struct WindowLayout;
 
-// Where a window's geometry lives in the parameter set.
+// Where a window's geometry lives in the window layout.
 struct StoredGeometry {
-  int ParameterSet::*height;
-  int ParameterSet::*left;
-  int ParameterSet::*top;
-  bool ParameterSet::*visible;
+  int WindowLayout::*height;
+  int WindowLayout::*left;
+  int WindowLayout::*top;
+  bool WindowLayout::*visible;
 };
 
 class ToolWindow : public QWidget {
@@ -29,11 +30,11 @@ class ToolWindow : public QWidget {
   ToolWindow(const QString& object_name, const QString& caption, int width, int full_height,
              QWidget* parent = nullptr);
 
-  // Height, left, top and visibility from the parameter set.
-  void ApplyStoredGeometry(const ParameterSet& parameters, const StoredGeometry& geometry);
-  // The live height, left, top and visibility into the parameter set, for
-  // the settings writer.
-  void StoreGeometry(ParameterSet& parameters, const StoredGeometry& geometry) const;
+  // Height, left, top and visibility from the layout.
+  void ApplyStoredGeometry(const WindowLayout& layout, const StoredGeometry& geometry);
+  // The live height, left, top and visibility into the layout, for the
+  // settings writer.
+  void StoreGeometry(WindowLayout& layout, const StoredGeometry& geometry) const;
 
   // Visible windows are only raised.
   void ShowAndRaise();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "settings/parameter_set.h"
+#include "settings/window_layout.h"
 #include "ui/field_rows.h"
 
 namespace quorl {
@@ -29,8 +30,8 @@ constexpr FieldRow kRows[] = {
 constexpr int kWidth = 250;
 }  // namespace
 
-const StoredGeometry ValuesWindow::kGeometry = {&ParameterSet::ValuesHeight, &ParameterSet::ValuesLeft,
-                                                &ParameterSet::ValuesTop, &ParameterSet::ValuesVisible};
+const StoredGeometry ValuesWindow::kGeometry = {&WindowLayout::ValuesHeight, &WindowLayout::ValuesLeft,
+                                                &WindowLayout::ValuesTop, &WindowLayout::ValuesVisible};
 
 ValuesWindow::ValuesWindow(ParameterSet& parameters, QWidget* parent)
     : ToolWindow(QStringLiteral("formQuorlValues"), QStringLiteral("Values"), kWidth, kFullHeight, parent),
@@ -42,7 +43,6 @@ ValuesWindow::ValuesWindow(ParameterSet& parameters, QWidget* parent)
     top += FieldRowBuilder::kRowHeight + (row.bevel_after ? 4 : 0);
   }
   MakeFoldButton(this)->move(kWidth - 30, 4);
-  ApplyStoredGeometry(parameters, kGeometry);
   Init();
 }
 

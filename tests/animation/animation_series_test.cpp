@@ -67,8 +67,8 @@ TEST(WaveForms, FrameFiguresOfTheThreeForms) {
 }
 
 TEST(WaveForms, MantissaAndNoFormKeepsThePreviousValue) {
-  EXPECT_DOUBLE_EQ(mantissa(0.25, 3), 0.75);
-  EXPECT_DOUBLE_EQ(mantissa(1.0, 2), 0.0);
+  EXPECT_DOUBLE_EQ(Mantissa(0.25, 3), 0.75);
+  EXPECT_DOUBLE_EQ(Mantissa(1.0, 2), 0.0);
   ParameterSet p;
   p.AnimationStartBumpsSine = false;
   AnimationOverrides o;
@@ -223,17 +223,16 @@ TEST(AnimationSeries, LiveControlsAreReadBeforeEveryFrameButNotTheCount) {
 
 TEST(AnimationPaths, ReadOnlyOnceTheSmoothCurveIsBuilt) {
   CurveSlots curves;
-  Host quiet;
   const PathAt path = AnimationPathOf(curves.AnimStartPathCurve, curves.AnimStartPathBezier);
   Point at{7, 7};
   EXPECT_FALSE(path(0.5, at));  // no points
 
   for (int i = 0; i < 4; ++i) curves.AnimStartPathCurve.AddPoint(i, 1);
-  curves.SetUpBezier(BezierKindAnimStart, 0, quiet);
+  curves.SetUpBezier(BezierKind::kAnimStart, 0);
   EXPECT_FALSE(path(0.5, at));  // too few points for a smooth curve
 
   curves.AnimStartPathCurve.AddPoint(4, 1);
-  curves.SetUpBezier(BezierKindAnimStart, 0, quiet);
+  curves.SetUpBezier(BezierKind::kAnimStart, 0);
   ASSERT_TRUE(path(0.0, at));
   EXPECT_NEAR(at.X, 0, 1e-9);
   EXPECT_NEAR(at.Y, 1, 1e-9);

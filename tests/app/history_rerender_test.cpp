@@ -39,20 +39,20 @@ TEST(HistoryRerender, APictureSavedAfterUndoAndRedoRendersAgainFromItsRecipe) {
   p.EndIota = 90;
   ASSERT_TRUE(history.Record(RecipeOf(state->params, state->curves), error)) << error;
   for (int i = 0; i < 7; ++i) state->curves[3].Curve.AddPoint(i * 0.25 - 0.75, 0.125 * ((i * 3) % 5) - 0.25);
-  state->curves.SetUpBezier(BezierKindSlot, 3, host);
+  state->curves.SetUpBezier(BezierKind::kSlot, 3);
   ASSERT_TRUE(history.Record(RecipeOf(state->params, state->curves), error)) << error;
   const HistoryRecipe final = RecipeOf(state->params, state->curves);
 
   HistoryRecipe recipe;
   for (int i = 0; i < 2; ++i) {
     ASSERT_TRUE(history.Undo(recipe, error)) << error;
-    PutRecipeBack(recipe, state->params, state->curves, host);
+    PutRecipeBack(recipe, state->params, state->curves);
   }
   EXPECT_EQ(state->params.StartRadius, 100);
   EXPECT_EQ(state->curves[3].Curve.GetLength(), 0);
   for (int i = 0; i < 2; ++i) {
     ASSERT_TRUE(history.Redo(recipe, error)) << error;
-    PutRecipeBack(recipe, state->params, state->curves, host);
+    PutRecipeBack(recipe, state->params, state->curves);
   }
   ASSERT_TRUE(SameRecipe(RecipeOf(state->params, state->curves), final));
 
@@ -60,7 +60,7 @@ TEST(HistoryRerender, APictureSavedAfterUndoAndRedoRendersAgainFromItsRecipe) {
   state->canvas.MakePictureBlack(p, state->background);
   DrawingRun run(*state, host);
   run.DrawOrStop();
-  p.SaveDir = scratch.Path().string() + "/";
+  state->layout.SaveDir = scratch.Path().string() + "/";
   const SaveResult saved = SavePictureFiles(*state, host);
   ASSERT_TRUE(saved.ok) << saved.error;
 

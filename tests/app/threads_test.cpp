@@ -113,7 +113,7 @@ TEST_F(Threads, EveryThreadCountDrawsTheSamePicture) {
     const Drawn one = Draw(scene, 1);
     ASSERT_GT(one.points, 0) << label;
     EXPECT_TRUE(std::any_of(one.first.begin(), one.first.end(),
-                            [](std::int32_t s) { return s < Canvas::NeverPainted; }))
+                            [](std::int32_t s) { return s < Canvas::kNeverPainted; }))
         << label << ": nothing was drawn";
     for (int threads : {2, 3, 8}) {
       const Drawn many = Draw(scene, threads);

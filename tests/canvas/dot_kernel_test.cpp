@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "support/canvas_test_support.h"
@@ -80,7 +84,7 @@ TEST(DotPlacement, RowZeroIsTheBottomRowAndTheFirstStepIsKept) {
   s.Prepare(2, 7);
   s.Add(s.X(3.5), s.Y(0.5));
   EXPECT_EQ(s.canvas.FirstStep(3, 0), 3);
-  EXPECT_EQ(s.canvas.FirstStep(3, 1), Canvas::NeverPainted);
+  EXPECT_EQ(s.canvas.FirstStep(3, 1), Canvas::kNeverPainted);
   s.canvas.DrawGridsOnPicture(s.params);
   // The bottom row of the bitmap, blue byte of column 3.
   EXPECT_EQ(s.canvas.Bitmap().Row(19)[3 * 3], static_cast<int>(std::nearbyint(s.canvas.Pixel(2, 3, 0))));
@@ -318,6 +322,93 @@ TEST(Bands, ApplyingBandByBandEqualsApplyingInOneGo) {
 }
 
 // ---- The fast paths against the rules written out plainly
+
+// Colours `points` through a batch: stored block by block, then applied
+// part by part, the parts in reverse order to show that their order does
+// not matter. Returns the positions counted as too far off the canvas.
+long long ApplyInBatch(SmallCanvas& s, const std::vector<DotPoint>& points, int parts) {
+  DotBatch batch;
+  const int count = static_cast<int>(points.size());
+  batch.Reset(s.kernel, count, parts);
+  for (int first = 0; first < count; first += DotBatch::kBlock)
+    batch.Store(s.kernel, first, points.data() + first, std::min(DotBatch::kBlock, count - first));
+  for (int part = parts - 1; part >= 0; --part) batch.Apply(s.canvas, s.kernel, count, part);
+  return batch.TakeFaults();
+}
+
+bool SamePixels(const Canvas& a, const Canvas& b) {
+  for (int y = 0; y < a.CanvasHeight(); ++y)
+    for (int x = 0; x < a.CanvasWidth(); ++x) {
+      if (a.FirstStep(x, y) != b.FirstStep(x, y)) return false;
+      for (int c = 0; c < 3; ++c) {
+        const double u = a.Pixel(c, x, y), v = b.Pixel(c, x, y);
+        if (std::memcmp(&u, &v, sizeof u) != 0) return false;
+      }
+    }
+  return true;
+}
+
+TEST(Batches, ColouringInBatchesEqualsThePlainRulePointByPoint) {
+  const Mode modes[] = {
+      {"soft dot on white", true, false, false, false, false, false},
+      {"limits", true, true, false, false, false, false},
+      {"unclamped add", false, false, true, false, false, false},
+      {"new colour", false, false, false, true, false, false},
+      {"opaque source", false, false, false, false, true, true},
+  };
+  Picture24 picture(4, 4);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x)
+      picture.SetPixel(x, y, static_cast<std::uint8_t>(60 * x), static_cast<std::uint8_t>(50 * y), 200);
+  // A canvas whose columns fit 16 bits, and one too wide for them.
+  struct Size {
+    int width, height;
+  };
+  for (const Size size : {Size{40, 40}, Size{65600, 6}}) {
+    for (const Mode& m : modes) {
+      SCOPED_TRACE(std::string(m.name) + ", " + std::to_string(size.width) + " wide");
+      SmallCanvas plain(1, m.white), batched(1, m.white);
+      for (SmallCanvas* s : {&plain, &batched}) {
+        s->params.ImageWidth = size.width;
+        s->params.ImageHeight = size.height;
+        ASSERT_TRUE(s->canvas.SetImageDimensions(s->params));
+        s->canvas.MakePictureBlack(s->params, s->background);
+        s->params.UseColorsAsLimits = m.limits;
+        s->params.InterpolateColors = m.unclamped;
+        s->params.NewColor = m.newColor;
+        s->params.UseSourceImage = m.source;
+        s->params.UseOpaquePixels = m.opaque;
+        s->dot.StepColor[0] = 30;
+        s->dot.StepColor[1] = 160;
+        s->dot.StepColor[2] = 250;
+        s->source.SetPicture(picture);
+      }
+      // The plane is 2 high and width / height * 2 wide; points fall on it,
+      // a little beyond its edges, and a few far beyond any pixel index.
+      const double half_width = static_cast<double>(size.width) / size.height;
+      std::mt19937 random(11);
+      std::uniform_real_distribution<double> across(-1.05 * half_width, 1.05 * half_width), up(-1.1, 1.1);
+      long long plain_faults = 0, batch_faults = 0;
+      for (int step = 0; step < 3; ++step) {
+        std::vector<DotPoint> points;
+        for (int k = 1; k <= 600; ++k) points.push_back({across(random), up(random), k, 0.5 + k % 3 * 0.25});
+        points[17].x = 1e300;
+        points[400].y = std::numeric_limits<double>::quiet_NaN();
+        plain.Prepare(2.5, step, 3, 600);
+        batched.Prepare(2.5, step, 3, 600);
+        PixelRangeFaults faults;
+        for (const DotPoint& p : points) AddColorToPixels(plain.canvas, plain.kernel, p, 0, INT_MAX, &faults);
+        plain_faults += faults.Count;
+        batch_faults += ApplyInBatch(batched, points, step + 3);
+      }
+      EXPECT_TRUE(SamePixels(plain.canvas, batched.canvas));
+      EXPECT_GT(plain_faults, 0);
+      EXPECT_EQ(batch_faults, plain_faults);
+      EXPECT_NE(plain.Sum(1), m.white ? 255.0 * size.width * size.height : 0.0)
+          << "the points changed nothing";
+    }
+  }
+}
 
 }  // namespace
 }  // namespace quorl

@@ -102,7 +102,7 @@ struct Pair {
     const int size = scalar.canvas.CanvasWidth();
     for (int y = 0; y < size; ++y)
       for (int x = 0; x < size; ++x) {
-        const int first = pick(random) < 10 ? Canvas::NeverPainted : step(random);
+        const int first = pick(random) < 10 ? Canvas::kNeverPainted : step(random);
         scalar.canvas.SetFirstStep(x, y, first);
         vector.canvas.SetFirstStep(x, y, first);
         // Mostly whole pixels at one value, sometimes channels apart.

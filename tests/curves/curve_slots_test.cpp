@@ -9,7 +9,6 @@
 #include "base/plane_conversion.h"
 #include "curves/plane_scale.h"
 #include "settings/parameter_set.h"
-#include "support/recording_host.h"
 
 namespace quorl {
 namespace {
@@ -20,51 +19,50 @@ void AddHorizontal(CurvePoints& c, double y, int points) {
 
 class CurveSlotsTest : public ::testing::Test {
  protected:
-  void SetUp(int slot) { ASSERT_TRUE(slots_.SetUpBezier(BezierKindSlot, slot, host_)); }
+  void SetUp(int slot) { ASSERT_TRUE(slots_.SetUpBezier(BezierKind::kSlot, slot)); }
 
   CurveSlots slots_;
   ParameterSet params_;
-  RecordingHost host_;
 };
 
 TEST_F(CurveSlotsTest, MultipliersAreOnePlusTheCurveHeight) {
-  AddHorizontal(slots_[3].Curve, 0.5, 7);
-  AddHorizontal(slots_[16].Curve, -1, 5);
-  AddHorizontal(slots_[5].Curve, 0.5, 4);  // four points: no effect
-  for (int i = 0; i < 5; ++i) slots_[6].Curve.AddPoint(i, 0.1 * i);
+  AddHorizontal(slots_[kRadiusSlot].Curve, 0.5, 7);
+  AddHorizontal(slots_[kStartRedSlot].Curve, -1, 5);
+  AddHorizontal(slots_[kBumpsSlot].Curve, 0.5, 4);  // four points: no effect
+  for (int i = 0; i < 5; ++i) slots_[kSmoothSlot].Curve.AddPoint(i, 0.1 * i);
   for (int slot : {3, 16, 5, 6}) SetUp(slot);
   params_.Steps = 40;
   for (int step : {0, 1, 20, 40}) {
     slots_.ReadSlotMultipliers(params_, step, false);
-    EXPECT_DOUBLE_EQ(slots_[3].Multiplier, 1.5);
-    EXPECT_DOUBLE_EQ(slots_[16].Multiplier, 0);
-    EXPECT_EQ(slots_[5].Multiplier, 1.0);
-    EXPECT_EQ(slots_[4].Multiplier, 1.0);  // no curve
+    EXPECT_DOUBLE_EQ(slots_[kRadiusSlot].Multiplier, 1.5);
+    EXPECT_DOUBLE_EQ(slots_[kStartRedSlot].Multiplier, 0);
+    EXPECT_EQ(slots_[kBumpsSlot].Multiplier, 1.0);
+    EXPECT_EQ(slots_[kAngleSlot].Multiplier, 1.0);  // no curve
   }
   // The first step reads the start of the curve, the last its end.
   slots_.ReadSlotMultipliers(params_, 0, false);
-  EXPECT_DOUBLE_EQ(slots_[6].Multiplier, 1.0);
+  EXPECT_DOUBLE_EQ(slots_[kSmoothSlot].Multiplier, 1.0);
   slots_.ReadSlotMultipliers(params_, 40, false);
-  EXPECT_DOUBLE_EQ(slots_[6].Multiplier, 1.4);
+  EXPECT_DOUBLE_EQ(slots_[kSmoothSlot].Multiplier, 1.4);
 
   // The fifth point takes effect with the next set-up.
-  slots_[5].Curve.AddPoint(2, 0.5);
+  slots_[kBumpsSlot].Curve.AddPoint(2, 0.5);
   SetUp(5);
   slots_.ReadSlotMultipliers(params_, 3, false);
-  EXPECT_DOUBLE_EQ(slots_[5].Multiplier, 1.5);
+  EXPECT_DOUBLE_EQ(slots_[kBumpsSlot].Multiplier, 1.5);
 }
 
 TEST_F(CurveSlotsTest, Arctan2GivesTheAngleSeenFromTheOrigin) {
-  for (int i = 0; i < 5; ++i) slots_[8].Curve.AddPoint(0, i - 1.0);     // on the y axis
-  for (int i = 0; i < 5; ++i) slots_[9].Curve.AddPoint(-1, 0);          // at (-1, 0)
-  for (int i = 0; i < 5; ++i) slots_[10].Curve.AddPoint(1 + i, 1 + i);  // the diagonal
-  AddHorizontal(slots_[11].Curve, 0.5, 3);                              // too short
+  for (int i = 0; i < 5; ++i) slots_[kStartXSlot].Curve.AddPoint(0, i - 1.0);  // on the y axis
+  for (int i = 0; i < 5; ++i) slots_[kStartYSlot].Curve.AddPoint(-1, 0);       // at (-1, 0)
+  for (int i = 0; i < 5; ++i) slots_[kEndXSlot].Curve.AddPoint(1 + i, 1 + i);  // the diagonal
+  AddHorizontal(slots_[kEndYSlot].Curve, 0.5, 3);                              // too short
   for (int slot : {8, 9, 10, 11}) SetUp(slot);
   slots_.ReadSlotMultipliers(params_, 500, true);
-  EXPECT_EQ(slots_[8].Multiplier, 1.0);
-  EXPECT_DOUBLE_EQ(slots_[9].Multiplier, std::numbers::pi);
-  EXPECT_DOUBLE_EQ(slots_[10].Multiplier, std::numbers::pi / 4);
-  EXPECT_EQ(slots_[11].Multiplier, 1.0);
+  EXPECT_EQ(slots_[kStartXSlot].Multiplier, 1.0);
+  EXPECT_DOUBLE_EQ(slots_[kStartYSlot].Multiplier, std::numbers::pi);
+  EXPECT_DOUBLE_EQ(slots_[kEndXSlot].Multiplier, std::numbers::pi / 4);
+  EXPECT_EQ(slots_[kEndYSlot].Multiplier, 1.0);
 }
 
 // A 400 x 200 canvas at StartScale 200 (S = 2) spans x -4 ... 4, y -2 ... 2.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -16,10 +17,12 @@ class RunHost : public testing::TestHost {
   void ProcessPendingEvents() override {
     if (between_steps) between_steps();
   }
-  void SetDrawCommandsEnabled(bool drawEnabled) override { draw_enabled.push_back(drawEnabled); }
+  void OnRunEvent(RunEvent event) override { events.push_back(event); }
+  bool Cancelled() override { return cancel_after >= 0 && ++polls > cancel_after; }
 
   std::function<void()> between_steps;
-  std::vector<bool> draw_enabled;
+  std::vector<RunEvent> events;
+  int cancel_after = -1, polls = 0;
 };
 
 class Run : public ::testing::Test {
@@ -82,7 +85,10 @@ TEST_F(Run, StopAndClearArriveBetweenSteps) {
   EXPECT_EQ(run.Counters().stepsDrawn, 11);
   EXPECT_EQ(host.status, (std::vector<std::string>{"Drawing...", "Stopping drawing...", "Finished"}));
   EXPECT_FALSE(state->flags.IsDrawing);
-  EXPECT_EQ(host.draw_enabled, (std::vector<bool>{false, true, true}));
+  // The picture is shown after the first step and at the end.
+  EXPECT_EQ(host.events,
+            (std::vector<RunEvent>{RunEvent::kRunStarted, RunEvent::kPictureChanged, RunEvent::kStopRequested,
+                                   RunEvent::kPictureChanged, RunEvent::kRunFinished}));
 
   // Clear half way: what the first half drew is gone, the run goes on into
   // the emptied buffer.
@@ -90,12 +96,58 @@ TEST_F(Run, StopAndClearArriveBetweenSteps) {
   host.between_steps = [&] {
     if (run.CurrentStep() - 1 == 500) run.Clear();
   };
+  host.events.clear();
   run.DrawOrStop();
   EXPECT_EQ(run.Counters().stepsDrawn, 1000);
   EXPECT_EQ(host.status, (std::vector<std::string>{"Drawing...", "Clearing...", "Cleared", "Finished"}));
+  EXPECT_EQ(std::count(host.events.begin(), host.events.end(), RunEvent::kCanvasCleared), 1);
+  EXPECT_EQ(host.events.front(), RunEvent::kRunStarted);
+  EXPECT_EQ(host.events.back(), RunEvent::kRunFinished);
   EXPECT_EQ(PixelAtReal(1, -1.5, 0.95), 255);  // only steps before 500 reach here
   EXPECT_LT(PixelAtReal(1, 1.5, 0.95), 255);
   EXPECT_EQ(settings_writes, 3);  // two runs and the Clear
+}
+
+TEST_F(Run, AHostThatCancelsEndsTheRunAfterTheCurrentStep) {
+  host.cancel_after = 7;  // the eighth poll says cancel
+  run.DrawOrStop();
+  EXPECT_EQ(run.Counters().stepsDrawn, 8);
+  EXPECT_FALSE(state->flags.IsDrawing);
+  EXPECT_EQ(host.events.back(), RunEvent::kRunFinished);
+  EXPECT_EQ(host.status.back(), "Finished");
+}
+
+TEST_F(Run, PositionsTooFarOffTheCanvasAreCountedAndReportedOnce) {
+  // A path 10^12 to the right: no sub-sample column there fits an int.
+  state->params.QuorlPointsXStart = state->params.QuorlPointsXEnd = 1e12;
+  state->params.Steps = 30;
+  run.SetParallelWork(0);  // share even this small work between threads
+  long long counted[2] = {};
+  for (int threads : {1, 2}) {
+    SCOPED_TRACE(threads);
+    host.messages.clear();
+    run.SetThreads(threads);
+    run.DrawOrStop();
+    const long long off = run.Counters().offCanvas;
+    EXPECT_GT(off, 0);
+    EXPECT_EQ(host.messages, std::vector<std::string>{OffCanvasMessage(off)});
+    counted[threads - 1] = off;
+  }
+  // Counted per thread and summed: the same whatever the threads.
+  EXPECT_EQ(counted[0], counted[1]);
+
+  // Half the path on the canvas: fewer are left out, and the canvas is drawn.
+  state->params.QuorlPointsXStart = 0;
+  host.messages.clear();
+  run.DrawOrStop();
+  EXPECT_GT(run.Counters().offCanvas, 0);
+  EXPECT_LT(run.Counters().offCanvas, counted[1]);
+
+  state->params.QuorlPointsXEnd = 0;
+  host.messages.clear();
+  run.DrawOrStop();
+  EXPECT_EQ(run.Counters().offCanvas, 0);
+  EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(Run, FailedStepsAreSkippedAndHuhIsShownOncePerRun) {

@@ -16,7 +16,7 @@ namespace {
 
 // A small picture that uses what a run carries from step to step: random
 // scatter, a path curve, a radius curve and a source picture.
-void SetUpScene(ProgramState& state, Host& host, int function) {
+void SetUpScene(ProgramState& state, int function) {
   ParameterSet& p = state.params;
   p.ImageWidth = 40;
   p.ImageHeight = 32;
@@ -38,7 +38,7 @@ void SetUpScene(ProgramState& state, Host& host, int function) {
   for (int slot : {0, 3}) {
     state.curves.UseForcedCurveIndex = true;
     state.curves.ForcedCurveIndex = slot;
-    state.curves.SetUpBezier(BezierKindSlot, slot, host);
+    state.curves.SetUpBezier(BezierKind::kSlot, slot);
   }
   state.curves.UseForcedCurveIndex = false;
   state.random = SeededRandom(77);
@@ -64,13 +64,13 @@ TEST_F(RunState, StoppedAndContinuedInAFreshStateDrawsWhatAnUninterruptedRunDraw
   // Every function, stopping at the first step, mid-way and at the last.
   for (int function = 0; function < 8; ++function) {
     auto whole = std::make_unique<ProgramState>();
-    SetUpScene(*whole, host, function);
+    SetUpScene(*whole, function);
     DrawingRun wholeRun(*whole, host);
     wholeRun.DrawOrStop();
 
     for (long long stopAfter : {0LL, 23LL, 59LL}) {
       auto first = std::make_unique<ProgramState>();
-      SetUpScene(*first, host, function);
+      SetUpScene(*first, function);
       DrawingRun firstRun(*first, host);
       firstRun.StartDrawing();
       firstRun.Begin();
@@ -102,7 +102,7 @@ TEST_F(RunState, StoppedAndContinuedInAFreshStateDrawsWhatAnUninterruptedRunDraw
 
 TEST_F(RunState, ASnapshotKeepsTheRecipeTheRandomNumbersAndThePictures) {
   ProgramState state;
-  SetUpScene(state, host, 5);
+  SetUpScene(state, 5);
   state.params.CurrentStyle = "lissajous";
   state.params.StartMaxRed = 0.1 + 0.2;  // not exact in decimal text
   state.step.StepColor[1] = 1.0 / 3;
@@ -135,7 +135,7 @@ TEST_F(RunState, ASnapshotKeepsTheRecipeTheRandomNumbersAndThePictures) {
 
 TEST_F(RunState, DamagedContentsAreRefusedAndLeaveTheStateAlone) {
   ProgramState state;
-  SetUpScene(state, host, 0);
+  SetUpScene(state, 0);
   state.params.ImageWidth = 6;
   state.params.ImageHeight = 4;
   state.canvas.SetImageDimensions(state.params);
@@ -162,7 +162,7 @@ TEST_F(RunState, DamagedContentsAreRefusedAndLeaveTheStateAlone) {
 
 TEST_F(RunState, AStateFileOnDiskRefusesAutosavesAndDamage) {
   ProgramState state;
-  SetUpScene(state, host, 2);
+  SetUpScene(state, 2);
   const std::string path = ::testing::TempDir() + "/run_state_test.qstate";
   std::string error;
   ASSERT_TRUE(WriteRunStateFile(path, kStateFileKind, TakeRunSnapshot(state, RunPosition{}), error)) << error;

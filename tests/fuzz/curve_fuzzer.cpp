@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "base/host.h"
 #include "curves/curve.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -18,9 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!f) return 0;
   if (size > 0) std::fwrite(data, 1, size, f);
   std::fclose(f);
-  quorl::Host host;
   quorl::CurvePoints curve;
-  curve.Load(path, host);
+  curve.Load(path);
   for (const quorl::Point& p : curve.Points) {
     if (!std::isfinite(p.X) || !std::isfinite(p.Y)) std::abort();
   }

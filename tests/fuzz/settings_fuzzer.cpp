@@ -11,10 +11,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   quorl::ParameterSet params;
-  quorl::ReadIniText(params, "sine", text);
+  quorl::WindowLayout layout;
+  quorl::ReadIniText(params, layout, "sine", text);
   quorl::ParameterSet again;
-  quorl::ReadIniText(again, "sine", quorl::WriteIniText(params, "sine"));
+  quorl::WindowLayout againLayout;
+  quorl::ReadIniText(again, againLayout, "sine", quorl::WriteIniText(params, layout, "sine"));
   // Floats keep 15 significant digits, so compare the text, not the values.
-  if (quorl::WriteIniText(again, "sine") != quorl::WriteIniText(params, "sine")) std::abort();
+  if (quorl::WriteIniText(again, againLayout, "sine") != quorl::WriteIniText(params, layout, "sine"))
+    std::abort();
   return 0;
 }

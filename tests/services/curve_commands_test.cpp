@@ -66,12 +66,12 @@ TEST_F(CurveCommandsTest, ClipboardCopiesOnlyDefinedCurvesAndPastesRepeatedly) {
   // Nothing in the clipboard: the slot keeps its curve.
   FivePoints(4);
   const std::vector<Point> four = Slot(4).Curve.Points;
-  session_->SelectedSlot = 4;
+  session_->SelectedSlot = kAngleSlot;
   commands_->PasteCurve();
   EXPECT_EQ(host_.LastStatus(), "There is no curve in the Quorl clipboard at present. No curve pasted.");
   EXPECT_EQ(Slot(4).Curve.Points, four);
 
-  session_->SelectedSlot = 3;
+  session_->SelectedSlot = kRadiusSlot;
   Slot(3).Curve.AddPoint(0.5, 0.5);
   commands_->CopyCurveToClipboard();
   EXPECT_EQ(host_.LastStatus(),

@@ -48,7 +48,7 @@ class PictureSaving : public ::testing::Test {
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
-    state.params.SaveDir = dir.string() + "/";
+    state.layout.SaveDir = dir.string() + "/";
     state.params.ImageWidth = 6;
     state.params.ImageHeight = 4;
     ASSERT_TRUE(state.canvas.SetImageDimensions(state.params));
@@ -71,9 +71,9 @@ class PictureSaving : public ::testing::Test {
 };
 
 TEST_F(PictureSaving, OneSaveWritesTheWholeSetUnderOneName) {
-  DrawCurve(state.curves[0].Curve, 6);
-  DrawCurve(state.curves[3].Curve, 2);
-  DrawCurve(state.curves[5].Curve, 1);  // one point: no file
+  DrawCurve(state.curves[kPathCurveSlot].Curve, 6);
+  DrawCurve(state.curves[kRadiusSlot].Curve, 2);
+  DrawCurve(state.curves[kBumpsSlot].Curve, 1);  // one point: no file
   const SaveResult saved = SavePictureFiles(state, host, options);
   ASSERT_TRUE(saved.ok) << saved.error;
   const std::string B = "quorl20261205_14_35_07__123";
@@ -130,7 +130,7 @@ TEST_F(PictureSaving, TransparencyFollowsTheWhiteRule) {
 }
 
 TEST_F(PictureSaving, UnwritableFolderGivesTheMessageAndNoFile) {
-  state.params.SaveDir = "/proc/";
+  state.layout.SaveDir = "/proc/";
   const SaveResult saved = SavePictureFiles(state, host, options);
   EXPECT_FALSE(saved.ok);
   EXPECT_EQ(host.message.rfind("Could not save the picture: ", 0), 0u) << host.message;
@@ -139,7 +139,7 @@ TEST_F(PictureSaving, UnwritableFolderGivesTheMessageAndNoFile) {
 }
 
 TEST_F(PictureSaving, ThePictureCarriesItsRecipe) {
-  DrawCurve(state.curves[0].Curve, 6);
+  DrawCurve(state.curves[kPathCurveSlot].Curve, 6);
   DrawCurve(state.curves.AnimEndPathCurve, 3);
   state.params.Steps = 123;
   options.fixedBaseName = "recipe";
@@ -185,12 +185,12 @@ namespace quorl {
 namespace {
 
 TEST_F(PictureSaving, AFolderThatIsGoneFallsBackOnlyWhenAllowed) {
-  state.params.SaveDir = (dir / "gone").string() + "/";
+  state.layout.SaveDir = (dir / "gone").string() + "/";
   options.fallBackToPictureFolder = false;
   SaveResult saved = SavePictureFiles(state, host, options);
   EXPECT_FALSE(saved.ok);
   EXPECT_NE(host.message.find("does not exist"), std::string::npos) << host.message;
-  EXPECT_EQ(state.params.SaveDir, (dir / "gone").string() + "/");
+  EXPECT_EQ(state.layout.SaveDir, (dir / "gone").string() + "/");
 
   options.fallBackToPictureFolder = true;
   options.fixedBaseName = "fallback-" + std::to_string(::getpid());

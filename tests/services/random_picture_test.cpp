@@ -57,13 +57,14 @@ TEST(RecipeRandom, WholeNumbersCoverTheirRangeEvenly) {
 TEST(RandomRecipes, TheSameSeedGivesTheSameRecipeAndOthersDiffer) {
   const DrawableRecipe a = RandomRecipe(42, 0, 300, 200);
   const DrawableRecipe b = RandomRecipe(42, 0, 300, 200);
-  EXPECT_EQ(WriteIniText(a.params, a.params.CurrentStyle), WriteIniText(b.params, b.params.CurrentStyle));
+  EXPECT_EQ(WriteIniText(a.params, WindowLayout{}, a.params.CurrentStyle),
+            WriteIniText(b.params, WindowLayout{}, b.params.CurrentStyle));
   EXPECT_EQ(a.params.ImageWidth, 300);
   EXPECT_EQ(a.params.ImageHeight, 200);
   std::set<std::string> texts;
   for (std::uint64_t seed = 0; seed < 20; ++seed) {
     const DrawableRecipe r = RandomRecipe(seed, 0, 300, 200);
-    texts.insert(WriteIniText(r.params, r.params.CurrentStyle));
+    texts.insert(WriteIniText(r.params, WindowLayout{}, r.params.CurrentStyle));
   }
   EXPECT_EQ(texts.size(), 20u);
   const DrawableRecipe redraw = RandomRecipe(42, 1, 300, 200);

@@ -14,7 +14,7 @@ DrawableRecipe SmallRecipe(int bumps) {
   recipe.params.StartBumps = bumps;
   recipe.params.White = false;
   recipe.params.BgMaxRed = recipe.params.BgMaxGreen = recipe.params.BgMaxBlue = 0;
-  ApplyWindowFillClamps(recipe.params);
+  KeepInFieldRanges(recipe.params);
   return recipe;
 }
 

@@ -27,7 +27,7 @@ std::vector<std::string> Differences(const ParameterSet& a, const ParameterSet& 
 TEST(Variations, EightDistinctNeighboursEachMovingOneOrTwoValues) {
   ParameterSet base;
   base.StartBumps = 4;
-  ApplyWindowFillClamps(base);
+  KeepInFieldRanges(base);
   const std::vector<Variation> variations = MakeVariations(base, 11, VariationStep::Medium);
   ASSERT_EQ(variations.size(), 8u);
   for (std::size_t i = 0; i < variations.size(); ++i) {
@@ -79,7 +79,7 @@ TEST(Variations, ValuesAtTheEndsOfTheirRangesStillGiveNeighboursInRange) {
   base.EndDepth = 50;
   base.StartMaxRed = 255;
   base.StartMaxBlue = 0;
-  ApplyWindowFillClamps(base);
+  KeepInFieldRanges(base);
   for (std::uint64_t seed = 0; seed < 10; ++seed) {
     const auto variations = MakeVariations(base, seed, VariationStep::Large);
     ASSERT_EQ(variations.size(), 8u);

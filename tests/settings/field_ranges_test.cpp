@@ -69,9 +69,9 @@ TEST(FieldRanges, EveryRowNamesANumericParameterOnce) {
   EXPECT_EQ(FindFieldRange("Steps")->dragMax, 25000);
 }
 
-TEST(ApplyWindowFillClamps, DefaultsChangeOnlyWhereTheWindowsSaySo) {
+TEST(KeepInFieldRanges, DefaultsChangeOnlyWhereTheWindowsSaySo) {
   ParameterSet p;
-  ApplyWindowFillClamps(p);
+  KeepInFieldRanges(p);
   ParameterSet expected;
   expected.PercentToComplete = 100;
   expected.NumberOfFrames = 1;
@@ -79,7 +79,7 @@ TEST(ApplyWindowFillClamps, DefaultsChangeOnlyWhereTheWindowsSaySo) {
   EXPECT_TRUE(p == expected);
 }
 
-TEST(ApplyWindowFillClamps, ClampsWhatTheWindowsStoreBack) {
+TEST(KeepInFieldRanges, ClampsWhatTheWindowsStoreBack) {
   ParameterSet p;
   p.Steps = 70000;
   p.StartIota = -5000;
@@ -107,7 +107,7 @@ TEST(ApplyWindowFillClamps, ClampsWhatTheWindowsStoreBack) {
   p.ImageWidth = 9000;
   p.PathTabIndex = 9;
   p.QuorlPointsXStart = 1.0 / 3.0;
-  ApplyWindowFillClamps(p);
+  KeepInFieldRanges(p);
   EXPECT_EQ(p.Steps, 60000);
   EXPECT_EQ(p.StartIota, -3600);
   EXPECT_EQ(p.StartDepth, 1);
@@ -136,15 +136,15 @@ TEST(ApplyWindowFillClamps, ClampsWhatTheWindowsStoreBack) {
   EXPECT_EQ(p.QuorlPointsXStart, 0.333333333333333);
 }
 
-TEST(ApplyWindowFillClamps, LissaDeltaFollowsTheSelectedFunction) {
+TEST(KeepInFieldRanges, LissaDeltaFollowsTheSelectedFunction) {
   EXPECT_EQ(LissaDeltaMinFor(4), 0);
   EXPECT_EQ(LissaDeltaMinFor(0), 1);
   ParameterSet p;
   p.LissaDelta = 0;
-  ApplyWindowFillClamps(p, LissaDeltaMinFor(4));
+  KeepInFieldRanges(p, LissaDeltaMinFor(4));
   EXPECT_EQ(p.LissaDelta, 0);
   p.LissaDelta = 21;
-  ApplyWindowFillClamps(p, LissaDeltaMinFor(4));
+  KeepInFieldRanges(p, LissaDeltaMinFor(4));
   EXPECT_EQ(p.LissaDelta, 20);
 }
 

@@ -11,10 +11,11 @@
 namespace quorl {
 namespace {
 
-ParameterSet ReadAndFill(const std::string& text) {
+ParameterSet ReadAndFill(const std::string& text, WindowLayout* layout = nullptr) {
   ParameterSet p;
-  ReadIniText(p, "sine", text);
-  ApplyWindowFillClamps(p);
+  WindowLayout scratch;
+  ReadIniText(p, layout ? *layout : scratch, "sine", text);
+  KeepInFieldRanges(p);
   return p;
 }
 
@@ -39,14 +40,16 @@ TEST(HostileValues, SizesCountsAndJunkStayInRange) {
 
 TEST(HostileValues, HugeStringsAreCut) {
   const std::string huge(10 * 1024 * 1024, 'a');
-  ParameterSet p = ReadAndFill("[start]\nSaveDir=" + huge + "\nSourceImageFileName=" + huge + "\n");
-  EXPECT_EQ(p.SaveDir.size(), 2047u);
+  WindowLayout layout;
+  ParameterSet p = ReadAndFill("[start]\nSaveDir=" + huge + "\nSourceImageFileName=" + huge + "\n", &layout);
+  EXPECT_EQ(layout.SaveDir.size(), 2047u);
   EXPECT_EQ(p.SourceImageFileName.size(), 2047u);
 }
 
 TEST(HostileValues, ReadingAloneKeepsTheCanvasInRange) {
   ParameterSet p;
-  ReadIniText(p, "sine", "[start]\nImageWidth=0\nImageHeight=100000\n");
+  WindowLayout layout;
+  ReadIniText(p, layout, "sine", "[start]\nImageWidth=0\nImageHeight=100000\n");
   EXPECT_EQ(p.ImageWidth, 1);
   EXPECT_EQ(p.ImageHeight, kMaxCanvasSide);
   p.ImageWidth = -3;

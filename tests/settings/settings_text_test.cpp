@@ -32,7 +32,8 @@ TEST(SettingsText, EveryEncodingReadsTheSameValues) {
        {plain, "\xEF\xBB\xBF" + plain, crOnly, crlf, Utf16(plain, false, true), Utf16(plain, true, true),
         Utf16(plain, false, false), Utf16(crOnly, true, false)}) {
     ParameterSet params;
-    ReadIniText(params, "sine", bytes);
+    WindowLayout layout;
+    ReadIniText(params, layout, "sine", bytes);
     EXPECT_EQ(params.ImageWidth, 321);
     EXPECT_EQ(params.Steps, 77);
     EXPECT_EQ(params.StartMaxRed, 12);
@@ -61,7 +62,8 @@ TEST(SettingsText, OnlySettingsLookLikeSettings) {
 
 TEST(SettingsText, NoKeyReachesUndefinedBehaviour) {
   ParameterSet params;
-  ReadIniText(params, "sine",
+  WindowLayout layout;
+  ReadIniText(params, layout, "sine",
               "[sine]\nFunctionNumber=2147483647\nSteps=99999999999999999999\nStartRadius=-2147483649\n"
               "EndRadius=0x7fffffff\n");
   EXPECT_EQ(params.FunctionNumber, ParameterSet().FunctionNumber);
@@ -69,10 +71,10 @@ TEST(SettingsText, NoKeyReachesUndefinedBehaviour) {
   EXPECT_EQ(params.StartRadius, ParameterSet().StartRadius);
   EXPECT_EQ(params.EndRadius, 2147483647);
   for (const char* number : {"-1", "8"}) {
-    ReadIniText(params, "sine", std::string("[sine]\nFunctionNumber=") + number + "\n");
+    ReadIniText(params, layout, "sine", std::string("[sine]\nFunctionNumber=") + number + "\n");
     EXPECT_EQ(params.FunctionNumber, 0) << number;
   }
-  ReadIniText(params, "sine", "[sine]\nFunctionNumber=7\n");
+  ReadIniText(params, layout, "sine", "[sine]\nFunctionNumber=7\n");
   EXPECT_EQ(params.FunctionNumber, 7);
 }
 

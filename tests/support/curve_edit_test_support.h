@@ -35,7 +35,7 @@ class RecordingPointsView : public CurvePointsView {
     marks[static_cast<size_t>(slot)] = marked;
     if (select) selected = slot;
   }
-  std::vector<bool> marks = std::vector<bool>(CurveCount, false);
+  std::vector<bool> marks = std::vector<bool>(kCurveCount, false);
   int selected = -1;
 };
 
@@ -61,7 +61,7 @@ class CurveEditFixture : public ::testing::Test {
     session_->SetPointsView(&points_view_);
     session_->IsDrawing = [this] { return drawing_; };
     session_->Mode = RightButtonMode::Curve;
-    session_->SelectedSlot = 3;
+    session_->SelectedSlot = kRadiusSlot;
   }
 
   ParameterSet& Params() { return state_->params; }
@@ -73,7 +73,7 @@ class CurveEditFixture : public ::testing::Test {
   void SetPixelCurve(int i, const std::vector<std::pair<int, int>>& pixels) {
     Slot(i).Curve.Empty();
     for (auto [x, y] : pixels) Slot(i).Curve.AddCoordToCurve(PlaneAt(x, y));
-    state_->curves.SetUpBezier(BezierKindSlot, i, host_);
+    state_->curves.SetUpBezier(BezierKind::kSlot, i);
   }
   // Where a curve point shows on the canvas.
   std::pair<int, int> PixelOf(const Point& p) {

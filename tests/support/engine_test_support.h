@@ -48,8 +48,8 @@ class RecordingBatchSink : public PointBatchSink {
   int BatchCapacity() const override { return capacity_; }
   int WorkPerPoint() const override { return 9; }
   void SetParts(int parts) override { last_parts = parts; }
-  void StorePoints(int first, const OutlinePoint* points, int count) override {
-    for (int k = 0; k < count; ++k) batch_[static_cast<size_t>(first + k)] = points[k];
+  void StorePoints(int first, const OutlinePoint* block, int count) override {
+    for (int k = 0; k < count; ++k) batch_[static_cast<size_t>(first + k)] = block[k];
   }
   int PointsIn(int, int) const override { return 1; }
   void ApplyPoints(int count, int part) override {

@@ -84,8 +84,7 @@ inline void UseSettingsFolder(const QString& folder) {
 
 // A settings file holding `p` under `style`, which it names as current.
 inline bool WriteStyleFile(const ParameterSet& p, const std::string& style, const QString& path) {
-  Host quiet;
-  return WriteIniFileTo(p, style, path.toStdString(), quiet) &&
+  return WriteIniFileTo(p, WindowLayout{}, style, path.toStdString()) &&
          WriteIniCurrentStyle(style, nullptr, path.toStdString());
 }
 

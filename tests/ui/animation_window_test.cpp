@@ -44,7 +44,7 @@ struct Rig {
     s.params.White = false;
     s.params.BgMaxRed = s.params.BgMaxGreen = s.params.BgMaxBlue = 0;
     s.params.StartMaxGreen = s.params.EndMaxGreen = 200;
-    s.params.SaveDir = folder.path().toStdString() + "/";
+    s.layout.SaveDir = folder.path().toStdString() + "/";
     // Frames that differ: the start radius rises over the series and is back
     // at its base in the last frame.
     s.params.AnimationChangeStartRadius = 0.8;

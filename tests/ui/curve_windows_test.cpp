@@ -59,8 +59,8 @@ class CurveWindowsTest : public QObject {
     send(QEvent::MouseButtonPress, {20, 10}, Qt::RightButton, Qt::RightButton);
     for (int x = 20; x <= 124; x += 26) send(QEvent::MouseMove, {x, 10}, Qt::NoButton, Qt::RightButton);
     send(QEvent::MouseButtonRelease, {124, 10}, Qt::RightButton, Qt::NoButton);
-    QCOMPARE(state_->curves[0].Curve.GetLength(), 5);
-    QVERIFY(state_->curves[0].Bezier.IsValid());
+    QCOMPARE(state_->curves[kPathCurveSlot].Curve.GetLength(), 5);
+    QVERIFY(state_->curves[kPathCurveSlot].Bezier.IsValid());
 
     // The picture on show is the canvas in its own colours, the curve over it.
     const Picture24& bitmap = state_->canvas.Bitmap();
@@ -70,7 +70,7 @@ class CurveWindowsTest : public QObject {
 
     // Ctrl on a control point rotates, with its own cursor.
     int px = 0, py = 0;
-    QVERIFY(session_->Geometry().ToPixel(state_->curves[0].Curve.Points[2], px, py));
+    QVERIFY(session_->Geometry().ToPixel(state_->curves[kPathCurveSlot].Curve.Points[2], px, py));
     send(QEvent::MouseButtonPress, {px, py}, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
     QVERIFY(editor.CurveDragging());
     QCOMPARE(editor.DragMode(), CurveDragMode::Rotate);

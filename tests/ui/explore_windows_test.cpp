@@ -82,8 +82,8 @@ class ExploreWindowsTest : public QObject {
         withSource = i;
     }
     QVERIFY(withSource >= 0);
-    window.Parameters().SaveDir = "/my/pictures/";
-    window.Parameters().LoadDir = "/my/settings/";
+    window.Layout().SaveDir = "/my/pictures/";
+    window.Layout().LoadDir = "/my/settings/";
     QListWidgetItem* item = gallery.List()->item(withSource);
     QTest::mouseClick(gallery.List()->viewport(), Qt::LeftButton, {},
                       gallery.List()->visualItemRect(item).center());
@@ -96,8 +96,8 @@ class ExploreWindowsTest : public QObject {
     QCOMPARE(state.params.ImageWidth, shipped.width());
     QVERIFY(window.StatusText().contains(QStringLiteral("press Draw")));
     // The user's folders are not those the recipe was made in.
-    QCOMPARE(state.params.SaveDir, std::string("/my/pictures/"));
-    QCOMPARE(state.params.LoadDir, std::string("/my/settings/"));
+    QCOMPARE(state.layout.SaveDir, std::string("/my/pictures/"));
+    QCOMPARE(state.layout.LoadDir, std::string("/my/settings/"));
   }
 
   void aClickOnAVariationTakesItsValues() {

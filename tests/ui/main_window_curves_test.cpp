@@ -87,7 +87,7 @@ class MainWindowCurvesTest : public QObject {
 
     // Without curve mode a stroke takes no points.
     RightStroke(canvas, {{100, 100}, {200, 150}, {300, 200}, {400, 250}, {500, 300}, {600, 350}});
-    QCOMPARE(window.State().curves[0].Curve.GetLength(), 0);
+    QCOMPARE(window.State().curves[kPathCurveSlot].Curve.GetLength(), 0);
 
     window.Action("DrawMultiplierBezier1")->trigger();
     QVERIFY(points->Radio("rbDrawMultiplierBezier")->isChecked());
@@ -99,13 +99,13 @@ class MainWindowCurvesTest : public QObject {
 
     // Four points (the press itself takes none): no effect yet.
     RightStroke(canvas, {{100, 400}, {200, 300}, {300, 500}, {400, 350}, {500, 450}});
-    QCOMPARE(window.State().curves[3].Curve.GetLength(), 4);
+    QCOMPARE(window.State().curves[kRadiusSlot].Curve.GetLength(), 4);
     QCOMPARE(MidRunMultiplier(window, 3), 1.0);
 
     // Five points: the slot scales the radius.
     const QList<QPoint> stroke{{100, 400}, {200, 200}, {300, 300}, {400, 150}, {500, 250}, {650, 120}};
     RightStroke(canvas, stroke);
-    QCOMPARE(window.State().curves[3].Curve.GetLength(), 5);
+    QCOMPARE(window.State().curves[kRadiusSlot].Curve.GetLength(), 5);
     QVERIFY(MidRunMultiplier(window, 3) != 1.0);
     QVERIFY(Marked(points->SlotList(), 3));
     QCOMPARE(window.StatusText(), QString("Finished drawing \"Values - Radius\" bezier"));
@@ -117,16 +117,16 @@ class MainWindowCurvesTest : public QObject {
     QCOMPARE(window.CanvasPictureCopy().pixel(stroke.last()), qRgb(255, 255, 255));
 
     window.Action("Undocurveedit1")->trigger();
-    QCOMPARE(window.State().curves[3].Curve.GetLength(), 4);
+    QCOMPARE(window.State().curves[kRadiusSlot].Curve.GetLength(), 4);
     QCOMPARE(MidRunMultiplier(window, 3), 1.0);
     window.Action("Undocurveedit1")->trigger();
-    QCOMPARE(window.State().curves[3].Curve.GetLength(), 5);
+    QCOMPARE(window.State().curves[kRadiusSlot].Curve.GetLength(), 5);
 
     // Clear takes the curve off display; undo then refuses.
     window.Action("Clear1")->trigger();
     window.Action("Undocurveedit1")->trigger();
     QCOMPARE(window.StatusText(), QString("Not displaying a curve, so not going to undo."));
-    QCOMPARE(window.State().curves[3].Curve.GetLength(), 5);
+    QCOMPARE(window.State().curves[kRadiusSlot].Curve.GetLength(), 5);
   }
 
   void openIniMarksTheLoadedSlotsAndKeepsTheSelection() {
@@ -151,20 +151,20 @@ class MainWindowCurvesTest : public QObject {
 
     dialogs.file_answer = saved;
     window.Action("Openinifromfile1")->trigger();
-    for (int slot = 0; slot < CurveCount; ++slot)
+    for (int slot = 0; slot < kCurveCount; ++slot)
       QCOMPARE(Marked(points->SlotList(), slot), slot == 0 || slot == 7);
     QCOMPARE(points->SlotList()->currentIndex(), 4);
     QCOMPARE(window.CurveSession().SelectedSlot, 4);
     QVERIFY(!window.State().curves.UseForcedCurveIndex);
-    QCOMPARE(window.State().curves[0].Curve.GetLength(), 6);
-    QCOMPARE(window.State().curves[4].Curve.GetLength(), 0);
+    QCOMPARE(window.State().curves[kPathCurveSlot].Curve.GetLength(), 6);
+    QCOMPARE(window.State().curves[kAngleSlot].Curve.GetLength(), 0);
     // The reset took the curve off the canvas.
     QCOMPARE(window.Image1()->Picture(), window.CanvasPictureCopy());
     QVERIFY(MidRunMultiplier(window, 7) != 1.0);
     // The curve replaced by the load comes back with undo.
     points->SlotList()->setCurrentIndex(12);
     window.Action("Undocurveedit1")->trigger();
-    QCOMPARE(window.State().curves[12].Curve.GetLength(), 5);
+    QCOMPARE(window.State().curves[kLissaDeltaSlot].Curve.GetLength(), 5);
     QVERIFY(dialogs.messages.isEmpty());
   }
 
@@ -179,7 +179,7 @@ class MainWindowCurvesTest : public QObject {
     p.StartBumps = 3;
     p.EndBumps = 7;
     p.StartGrain = p.EndGrain = 20;
-    p.SaveDir = folder.path().toStdString() + "/";
+    window.Layout().SaveDir = folder.path().toStdString() + "/";
     window.Action("Clear1")->trigger();  // the canvas takes the new size
     QCOMPARE(window.Image1()->Picture().size(), QSize(220, 160));
 
@@ -191,8 +191,8 @@ class MainWindowCurvesTest : public QObject {
                 {{15, 80}, {50, 35}, {95, 25}, {135, 60}, {165, 110}, {205, 135}, {210, 60}});
     points->SlotList()->setCurrentIndex(3);
     RightStroke(window.Image1(), {{5, 100}, {40, 20}, {80, 140}, {120, 30}, {160, 120}, {200, 50}});
-    QCOMPARE(window.State().curves[0].Curve.GetLength(), 6);
-    QCOMPARE(window.State().curves[3].Curve.GetLength(), 5);
+    QCOMPARE(window.State().curves[kPathCurveSlot].Curve.GetLength(), 6);
+    QCOMPARE(window.State().curves[kRadiusSlot].Curve.GetLength(), 5);
 
     window.Action("Draw1")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(!window.RunInProgress(), 60000);

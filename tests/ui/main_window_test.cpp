@@ -169,7 +169,7 @@ class MainWindowTest : public QObject {
       curve.write("0\r\n0.5\r\n0.25\r\n0.5\r\n0.5\r\n0.5\r\n0.75\r\n0.5\r\n1\r\n0.5\r\n");
     }
     MainWindow window;
-    window.State().curves[5].Curve.AddPoint(1, 1);  // reset by the load
+    window.State().curves[kBumpsSlot].Curve.AddPoint(1, 1);  // reset by the load
     dialogs.file_answer = saved;
     window.Action("Openinifromfile1")->trigger();
     QVERIFY(dialogs.open_requests.value(0).startsWith("Load an Quorl initialisation file|"));
@@ -177,9 +177,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.Parameters().CurrentStyle, std::string("lissajous"));
     QCOMPARE(window.Parameters().Steps, 4321);
     QCOMPARE(window.Values()->Field("StartRadius")->text(), QString("2.5"));
-    QCOMPARE(window.Parameters().LoadDir, folder.path().toStdString() + "/");
-    QCOMPARE(window.State().curves[3].Curve.GetLength(), 5);
-    QCOMPARE(window.State().curves[5].Curve.GetLength(), 0);
+    QCOMPARE(window.Layout().LoadDir, folder.path().toStdString() + "/");
+    QCOMPARE(window.State().curves[kRadiusSlot].Curve.GetLength(), 5);
+    QCOMPARE(window.State().curves[kBumpsSlot].Curve.GetLength(), 0);
     // Not yet the program's own style; the exit makes it so.
     QCOMPARE(ReadIniCurrentStyle(std::string()), std::string("sine"));
     window.Exit();
@@ -199,8 +199,8 @@ class MainWindowTest : public QObject {
     {
       MainWindow source;
       source.Parameters().Steps = 77;
-      source.Parameters().SaveDir = folder.path().toStdString() + "/";
-      for (int i = 0; i < 5; ++i) source.State().curves[4].Curve.AddPoint(i * 0.5 - 1, 0.25);
+      source.Layout().SaveDir = folder.path().toStdString() + "/";
+      for (int i = 0; i < 5; ++i) source.State().curves[kAngleSlot].Curve.AddPoint(i * 0.5 - 1, 0.25);
       QVERIFY(source.Action("Keepsettingsinsidesavedpictures1")->isChecked());
       source.Action("Savequorlpicture2")->trigger();
       QVERIFY(source.StatusText().startsWith("Saved "));
@@ -214,8 +214,8 @@ class MainWindowTest : public QObject {
     window.Action("Openinifromfile1")->trigger();
     QCOMPARE(window.StatusText(), "Loaded " + png);
     QCOMPARE(window.Parameters().Steps, 77);
-    QCOMPARE(window.State().curves[4].Curve.GetLength(), 5);
-    QCOMPARE(window.Parameters().LoadDir, folder.path().toStdString() + "/");
+    QCOMPARE(window.State().curves[kAngleSlot].Curve.GetLength(), 5);
+    QCOMPARE(window.Layout().LoadDir, folder.path().toStdString() + "/");
 
     // A picture that carries no settings is refused with a message.
     QFile plain(folder.filePath("plain.png"));

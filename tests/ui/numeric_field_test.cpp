@@ -130,18 +130,25 @@ class NumericFieldTest : public QObject {
     QCOMPARE(field.text(), QString("1.2."));
   }
 
-  void outOfRangeValuesAreClampedWhenFilled() {
+  void fillingShowsTheValueAndNeverChangesIt() {
     NumericField field;
+    int edits = 0;
+    connect(&field, &NumericField::Edited, [&] { ++edits; });
     field.Bind(params_, *FindFieldRange("PercentToComplete"));
     params_.PercentToComplete = 357;
     field.Init();
+    QCOMPARE(field.text(), QString("357"));
+    QCOMPARE(params_.PercentToComplete, 357);
+    QCOMPARE(edits, 0);
+    // Typing still keeps the range.
+    field.setText("250");
     QCOMPARE(params_.PercentToComplete, 100);
-    // The same text again still checks the range.
-    params_.PercentToComplete = 0;
-    field.setText("0");
+    const int typed = edits;
     params_.PercentToComplete = 0;
     field.Init();
-    QCOMPARE(params_.PercentToComplete, 1);
+    QCOMPARE(field.text(), QString("0"));
+    QCOMPARE(params_.PercentToComplete, 0);
+    QCOMPARE(edits, typed);
   }
 
   void integerDragStopsAtItsLimits() {

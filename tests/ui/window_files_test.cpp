@@ -136,7 +136,7 @@ class WindowFilesTest : public QObject {
     p.White = false;
     p.BgMaxRed = p.BgMaxGreen = p.BgMaxBlue = 0;
     p.StartMaxGreen = p.EndMaxGreen = 220;
-    p.SaveDir = folder.path().toStdString() + "/";
+    window.Layout().SaveDir = folder.path().toStdString() + "/";
     window.Clear();
     window.Animation()->Bar("tbFrames")->setValue(2);
     window.Animation()->MakeFramesButton()->click();
@@ -163,7 +163,7 @@ class WindowFilesTest : public QObject {
     RecordingDialogs dialogs;
     QTemporaryDir folder;
     MainWindow window;
-    window.Parameters().SaveDir = folder.path().toStdString() + "/";
+    window.Layout().SaveDir = folder.path().toStdString() + "/";
     QSignalSpy ending(&window, &MainWindow::ProgramEnding);
     // Nothing drawn: nothing asked.
     window.Action("Resetallcurves1")->trigger();
