@@ -38,7 +38,8 @@ TEST(HistoryRerender, APictureSavedAfterUndoAndRedoRendersAgainFromItsRecipe) {
   p.StartRadius = 160;
   p.EndIota = 90;
   ASSERT_TRUE(history.Record(RecipeOf(state->params, state->curves), error)) << error;
-  for (int i = 0; i < 7; ++i) state->curves[3].Curve.AddPoint(i * 0.25 - 0.75, 0.125 * ((i * 3) % 5) - 0.25);
+  for (int i = 0; i < 7; ++i)
+    state->curves[kRadiusSlot].Curve.AddPoint(i * 0.25 - 0.75, 0.125 * ((i * 3) % 5) - 0.25);
   state->curves.SetUpBezier(BezierKind::kSlot, 3);
   ASSERT_TRUE(history.Record(RecipeOf(state->params, state->curves), error)) << error;
   const HistoryRecipe final = RecipeOf(state->params, state->curves);
@@ -49,7 +50,7 @@ TEST(HistoryRerender, APictureSavedAfterUndoAndRedoRendersAgainFromItsRecipe) {
     PutRecipeBack(recipe, state->params, state->curves);
   }
   EXPECT_EQ(state->params.StartRadius, 100);
-  EXPECT_EQ(state->curves[3].Curve.GetLength(), 0);
+  EXPECT_EQ(state->curves[kRadiusSlot].Curve.GetLength(), 0);
   for (int i = 0; i < 2; ++i) {
     ASSERT_TRUE(history.Redo(recipe, error)) << error;
     PutRecipeBack(recipe, state->params, state->curves);

@@ -64,7 +64,7 @@ TEST_F(History, UndoAndRedoRestoreEveryKindOfChangeExactly) {
         r.params.ImageHeight = 567;
       },
       [](HistoryRecipe& r) {
-        for (int i = 0; i < 7; ++i) r.curves[3].Curve.AddPoint(i * 0.1, 1.0 / (i + 3));
+        for (int i = 0; i < 7; ++i) r.curves[kRadiusSlot].Curve.AddPoint(i * 0.1, 1.0 / (i + 3));
       },
       [](HistoryRecipe& r) { r.curves.AnimStartPathCurve.AddPoint(0.5, -0.5); },
   };
@@ -97,7 +97,7 @@ TEST_F(History, StepsSayWhatChanged) {
   b.curves = a.curves;
   b.params.StartRadius = 90;
   EXPECT_EQ(DescribeRecipeChange(a, b), "Start radius 60 \u2192 90");
-  for (int i = 0; i < 6; ++i) b.curves[0].Curve.AddPoint(i, i);
+  for (int i = 0; i < 6; ++i) b.curves[kPathCurveSlot].Curve.AddPoint(i, i);
   EXPECT_NE(DescribeRecipeChange(a, b).find("drawn"), std::string::npos);
   // The same recipe again is not a new entry.
   HistoryRecipe moved;
@@ -239,8 +239,9 @@ namespace {
 TEST(PutRecipeBack, BringsBackTheValuesAndTheSmoothCurves) {
   ProgramState original;
   original.params.StartRadius = 123;
-  for (int i = 0; i < 8; ++i) original.curves[1].Curve.AddPoint(std::cos(i * 0.8), std::sin(i * 0.8) + 0.3);
-  for (int i = 0; i < 6; ++i) original.curves[4].Curve.AddPoint(i * 0.1, i * i * 0.01);
+  for (int i = 0; i < 8; ++i)
+    original.curves[kStartCurveSlot].Curve.AddPoint(std::cos(i * 0.8), std::sin(i * 0.8) + 0.3);
+  for (int i = 0; i < 6; ++i) original.curves[kAngleSlot].Curve.AddPoint(i * 0.1, i * i * 0.01);
   for (int i = 0; i < 6; ++i) original.curves.AnimEndPathCurve.AddPoint(-i * 0.1, i * 0.2);
   for (int slot : {1, 4}) original.curves.SetUpBezier(BezierKind::kSlot, slot);
   original.curves.SetUpBezier(BezierKind::kAnimEnd, 0);
@@ -248,7 +249,7 @@ TEST(PutRecipeBack, BringsBackTheValuesAndTheSmoothCurves) {
 
   ProgramState other;
   other.params.StartRadius = 7;
-  for (int i = 0; i < 9; ++i) other.curves[4].Curve.AddPoint(i, -i);
+  for (int i = 0; i < 9; ++i) other.curves[kAngleSlot].Curve.AddPoint(i, -i);
   other.curves.SetUpBezier(BezierKind::kSlot, 4);
   PutRecipeBack(recipe, other.params, other.curves);
 
@@ -256,8 +257,9 @@ TEST(PutRecipeBack, BringsBackTheValuesAndTheSmoothCurves) {
   EXPECT_TRUE(SameCurvePoints(other.curves, original.curves));
   for (double u : {0.0, 0.3, 0.77, 1.0}) {
     // Slot 1 is an outline, built about its centre: the same as at first.
-    EXPECT_EQ(other.curves[1].Bezier.EvalX(u), original.curves[1].Bezier.EvalX(u));
-    EXPECT_EQ(other.curves[4].Bezier.EvalY(u), original.curves[4].Bezier.EvalY(u));
+    EXPECT_EQ(other.curves[kStartCurveSlot].Bezier.EvalX(u),
+              original.curves[kStartCurveSlot].Bezier.EvalX(u));
+    EXPECT_EQ(other.curves[kAngleSlot].Bezier.EvalY(u), original.curves[kAngleSlot].Bezier.EvalY(u));
     EXPECT_EQ(other.curves.AnimEndPathBezier.EvalY(u), original.curves.AnimEndPathBezier.EvalY(u));
   }
 }
