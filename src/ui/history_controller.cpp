@@ -125,8 +125,7 @@ bool HistoryController::eventFilter(QObject* watched, QEvent* event) {
   // The next action begins: the one before it is a step of its own, even
   // when the event loop has not come round to recording it yet.
   const QEvent::Type type = event->type();
-  const bool begins =
-      type == QEvent::MouseButtonPress || type == QEvent::Wheel || type == QEvent::KeyPress;
+  const bool begins = type == QEvent::MouseButtonPress || type == QEvent::Wheel || type == QEvent::KeyPress;
   if (begins && pending_) RecordIfChanged();
   switch (type) {
     case QEvent::MouseButtonRelease:
@@ -157,7 +156,8 @@ void HistoryController::RecordIfChanged() {
   // A stroke still being drawn is not a step yet.
   if (state.curves.CurveChanged) return;
   if (history_->ReadOnly()) {
-    if (!told_read_only_) window_.ShowStatus(QStringLiteral("The history is read-only; changes are not kept"));
+    if (!told_read_only_)
+      window_.ShowStatus(QStringLiteral("The history is read-only; changes are not kept"));
     told_read_only_ = true;
     return;
   }
@@ -213,7 +213,8 @@ void HistoryController::GoTo(std::uint64_t id) {
     return;
   }
   const HistoryEntry* to = history_->Find(id);
-  PutBack(recipe, QStringLiteral("Returned to: ") + (to ? QString::fromStdString(to->description) : QString()));
+  PutBack(recipe,
+          QStringLiteral("Returned to: ") + (to ? QString::fromStdString(to->description) : QString()));
 }
 
 void HistoryController::BetweenSteps(const RunPosition& position) {
@@ -226,14 +227,16 @@ void HistoryController::BetweenSteps(const RunPosition& position) {
 void HistoryController::RunEnded(const RunPosition& position) {
   told_too_large_ = false;
   if (autosaver_->Offer(window_.State(), position, true) == AutosaveOffer::kTooLarge)
-    window_.ShowStatus(QStringLiteral("Finished; this canvas is larger than the autosave limit and is not "
-                                      "autosaved"));
+    window_.ShowStatus(
+        QStringLiteral("Finished; this canvas is larger than the autosave limit and is not "
+                       "autosaved"));
   // The recipe drawn is a step of its own, with the picture it made.
   RecordIfChanged();
   if (history_->ReadOnly() || history_->Current() == 0) return;
   std::string error;
   const Picture24 thumbnail = ShrinkToFit(window_.State().canvas.Bitmap(), kThumbnailSide, kThumbnailSide);
-  if (!thumbnail.Empty() && history_->SetThumbnail(history_->Current(), thumbnail, error)) emit HistoryChanged();
+  if (!thumbnail.Empty() && history_->SetThumbnail(history_->Current(), thumbnail, error))
+    emit HistoryChanged();
 }
 
 void HistoryController::SetSettings(const HistorySettings& settings) {

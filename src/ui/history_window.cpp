@@ -54,8 +54,9 @@ HistoryWindow::HistoryWindow(HistoryController& controller, QWidget* parent)
   steps_ = new QTreeWidget(this);
   steps_->setObjectName(QStringLiteral("tvHistorySteps"));
   steps_->setAccessibleName(QStringLiteral("Steps of the recipe"));
-  steps_->setToolTip(QStringLiteral("Every change of the recipe; click a step to return to it. A branch left "
-                                    "by an undo and a new change is listed under the step it left from."));
+  steps_->setToolTip(
+      QStringLiteral("Every change of the recipe; click a step to return to it. A branch left "
+                     "by an undo and a new change is listed under the step it left from."));
   steps_->setColumnCount(2);
   steps_->setHeaderLabels({QStringLiteral("Change"), QStringLiteral("When")});
   steps_->setIconSize(QSize(kIconSide, kIconSide));
@@ -196,12 +197,12 @@ void HistoryWindow::Refill() {
     steps_->setCurrentItem(current);
     steps_->scrollToItem(current);
   }
-  summary_->setText(QStringLiteral("%1 steps, %2 in %3%4")
-                        .arg(history.Entries().size())
-                        .arg(Megabytes(history.TotalBytes()))
-                        .arg(QString::fromStdString(history.Folder()))
-                        .arg(history.ReadOnly() ? QStringLiteral(" (read-only: written by a newer Quorl)")
-                                                : QString()));
+  summary_->setText(
+      QStringLiteral("%1 steps, %2 in %3%4")
+          .arg(history.Entries().size())
+          .arg(Megabytes(history.TotalBytes()))
+          .arg(QString::fromStdString(history.Folder()))
+          .arg(history.ReadOnly() ? QStringLiteral(" (read-only: written by a newer Quorl)") : QString()));
   ShowSettings();
   filling_ = false;
 }

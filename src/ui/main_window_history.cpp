@@ -52,9 +52,10 @@ void MainWindow::ShowHistory() {
 
 void MainWindow::SaveCanvasState() {
   if (!history_) return;
-  const QString file = CurrentDialogs().SaveFile(
-      this, QStringLiteral("Save canvas state"), QString::fromStdString(layout_.SaveDir),
-      QStringLiteral("canvas.qstate"), QStringLiteral("Quorl canvas state (*.qstate)"), QStringLiteral("qstate"));
+  const QString file =
+      CurrentDialogs().SaveFile(this, QStringLiteral("Save canvas state"),
+                                QString::fromStdString(layout_.SaveDir), QStringLiteral("canvas.qstate"),
+                                QStringLiteral("Quorl canvas state (*.qstate)"), QStringLiteral("qstate"));
   if (file.isEmpty()) return;
   // Between two steps the run's position is whole; a run on its way goes on
   // from there when the file is opened.
@@ -67,9 +68,9 @@ void MainWindow::OpenCanvasState() {
     ShowMessage(QStringLiteral("Stop drawing before opening a canvas state."));
     return;
   }
-  const QString file =
-      CurrentDialogs().OpenFile(this, QStringLiteral("Open canvas state"), QString::fromStdString(layout_.LoadDir),
-                                QStringLiteral("Quorl canvas state (*.qstate);;All files (*)"));
+  const QString file = CurrentDialogs().OpenFile(
+      this, QStringLiteral("Open canvas state"), QString::fromStdString(layout_.LoadDir),
+      QStringLiteral("Quorl canvas state (*.qstate);;All files (*)"));
   if (file.isEmpty()) return;
   OpenCanvasStateFile(file);
 }

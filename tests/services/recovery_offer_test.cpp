@@ -28,7 +28,8 @@ class RecoveryOffer : public ::testing::Test {
     DrawingRun run(state, host);
     run.DrawAllSteps();
     std::string error;
-    ASSERT_TRUE(WriteRunStateFile(Autosaver::PathIn(folder), kAutosaveKind, TakeRunSnapshot(state, {}), error))
+    ASSERT_TRUE(
+        WriteRunStateFile(Autosaver::PathIn(folder), kAutosaveKind, TakeRunSnapshot(state, {}), error))
         << error;
     pixels = state.canvas.Bitmap().Bytes();
   }

@@ -1,6 +1,8 @@
 // Undo, Redo and the History window in the main window; canvas state files
 // opened and saved from the window; the recovery question after a session
 // that did not end cleanly.
+#include "ui/history_window.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
@@ -19,7 +21,6 @@
 #include "settings/ini_file.h"
 #include "support/ui_test_support.h"
 #include "ui/history_controller.h"
-#include "ui/history_window.h"
 #include "ui/main_window.h"
 #include "ui/numeric_field.h"
 #include "ui/values_window.h"
@@ -215,7 +216,8 @@ class HistoryWindowTest : public QObject {
     QCOMPARE(p.Steps, 222);
     QCOMPARE(history.History().Current(), oldBranch);
     QVERIFY(list->ItemOf(oldBranch)->font(0).bold());
-    QVERIFY(list->Summary()->text().startsWith(QString::number(history.History().Entries().size()) + " steps"));
+    QVERIFY(
+        list->Summary()->text().startsWith(QString::number(history.History().Entries().size()) + " steps"));
   }
 
   void theBranchLeftByAnUndoSurvivesARestart() {
@@ -388,7 +390,8 @@ class HistoryWindowTest : public QObject {
 
   void aDamagedAutosaveIsRefusedWithoutACrash() {
     MakeFolders(ProgramStateFolder());
-    WriteBytes(QString::fromStdString(Autosaver::PathIn(ProgramStateFolder())), QByteArray("QUORLAS\x01xx", 10));
+    WriteBytes(QString::fromStdString(Autosaver::PathIn(ProgramStateFolder())),
+               QByteArray("QUORLAS\x01xx", 10));
     LeaveStaleSession();
     RecordingDialogs dialogs;
     dialogs.recovery_answer = Dialogs::RecoveryAnswer::Restore;
