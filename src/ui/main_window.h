@@ -308,6 +308,8 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   std::unique_ptr<CurveCommands> curve_commands_;
 
   void StartHistory();
+  void NameUndoSteps();
+  static constexpr int kMaxUndoCaption = 40;
   HistoryController* history_ = nullptr;
   HistoryWindow* history_window_ = nullptr;
 };

@@ -24,7 +24,27 @@ void MainWindow::StartHistory() {
   // is a step as soon as it returns.
   for (QAction* action : actions_)
     connect(action, &QAction::triggered, history_, [this] { history_->RecordIfChanged(); });
+  // Undo, Redo and History answer their shortcuts in every tool window too.
+  for (QWidget* tool : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (tool->isWindow()) tool->addActions({Action("Undocurveedit1"), Action("Redo1"), Action("History1")});
+  connect(history_, &HistoryController::HistoryChanged, this, &MainWindow::NameUndoSteps);
   history_->Start();
+  NameUndoSteps();
+}
+
+void MainWindow::NameUndoSteps() {
+  // "Undo Start radius 60 → 90", "Redo Steps 200 → 700": the menu says
+  // what the command takes back or brings again.
+  RecipeHistory& history = history_->History();
+  const auto caption = [](const char* verb, const HistoryEntry* entry) {
+    if (!entry) return QString::fromUtf8(verb);
+    QString what = QString::fromStdString(entry->description);
+    if (what.size() > kMaxUndoCaption) what = what.left(kMaxUndoCaption - 1) + QChar(0x2026);
+    return QString::fromUtf8(verb) + QLatin1Char(' ') + what;
+  };
+  const HistoryEntry* current = history.Find(history.Current());
+  Action("Undocurveedit1")->setText(caption("Undo", history.CanUndo() ? current : nullptr));
+  Action("Redo1")->setText(caption("Redo", history.Find(history.RedoTarget())));
 }
 
 void MainWindow::RecipePutBack() {

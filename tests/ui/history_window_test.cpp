@@ -124,8 +124,14 @@ class HistoryWindowTest : public QObject {
     QVERIFY2(CurrentDescription(window).startsWith("Start radius"), qPrintable(CurrentDescription(window)));
     const QString typed = radius->text();
 
+    // The menu says what Undo takes back.
+    QVERIFY2(window.Action("Undocurveedit1")->text().startsWith("Undo Start radius"),
+             qPrintable(window.Action("Undocurveedit1")->text()));
+    QCOMPARE(window.Action("Redo1")->text(), QString("Redo"));
     window.Action("Undocurveedit1")->trigger();  // Ctrl+Z
     QCOMPARE(p.StartRadius, radiusBefore);
+    QVERIFY2(window.Action("Redo1")->text().startsWith("Redo Start radius"),
+             qPrintable(window.Action("Redo1")->text()));
     QCOMPARE(p.Opacity, 66);
     QVERIFY(radius->text() != typed);  // the field shows the value put back
     QVERIFY2(window.StatusText().startsWith("Undone: Start radius"), qPrintable(window.StatusText()));
@@ -145,6 +151,35 @@ class HistoryWindowTest : public QObject {
     QCOMPARE(window.Action("Undocurveedit1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
     QVERIFY(window.Action("Redo1")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
     QVERIFY(window.Action("Redo1")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+  }
+
+  void ctrlZInANumberFieldOfAToolWindowUndoesTheWholeNumber() {
+    RecordingDialogs dialogs;
+    MainWindow window;
+    ParameterSet& p = window.Parameters();
+    const int before = p.StartRadius;
+    const int start = Steps(window);
+    ValuesWindow* values = window.Values();
+    values->show();
+    values->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(values));
+    NumericField* radius = values->Field("StartRadius");
+    radius->setFocus();
+    radius->selectAll();
+    QTest::keyClicks(radius, "4.25");
+    const int typed = p.StartRadius;
+    QVERIFY(typed != before);
+    // Not committed yet: Ctrl+Z records it as a step and takes it back.
+    QTest::keyClick(radius, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(p.StartRadius, before);
+    QCOMPARE(Steps(window), start + 1);
+    QVERIFY2(window.StatusText().startsWith("Undone: Start radius"), qPrintable(window.StatusText()));
+    QCOMPARE(radius->text(), window.Values()->Field("StartRadius")->text());
+    QTest::keyClick(radius, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(p.StartRadius, typed);
+    QCOMPARE(radius->text(), QString("4.25"));
+    QTest::keyClick(radius, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // nothing to redo
+    QCOMPARE(p.StartRadius, typed);
   }
 
   void aCheckBoxAndAnOpenedFileAreStepsAndClearIsNone() {
