@@ -56,7 +56,8 @@ bool IsInputControl(const QWidget* widget) {
   // The scroll buttons of a tab bar and the editor of a combo box are parts
   // of those controls, not controls of their own.
   const QWidget* parent = widget->parentWidget();
-  if (parent && (qobject_cast<const QTabBar*>(parent) || qobject_cast<const QComboBox*>(parent))) return false;
+  if (parent && (qobject_cast<const QTabBar*>(parent) || qobject_cast<const QComboBox*>(parent)))
+    return false;
   return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QLineEdit*>(widget) ||
          qobject_cast<const QAbstractSlider*>(widget) || qobject_cast<const QComboBox*>(widget) ||
          qobject_cast<const QTabBar*>(widget);

@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "support/ui_test_support.h"
 #include "settings/window_layout.h"
+#include "support/ui_test_support.h"
 #include "ui/control_help.h"
 #include "ui/main_window.h"
 #include "ui/tool_window.h"
@@ -54,7 +54,8 @@ QStringList LayoutFaults(QWidget* window) {
     }
     if (!InLayout(parent->layout(), widget)) continue;
     for (QWidget* sibling : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-      if (sibling <= widget || !sibling->isVisibleTo(window) || !InLayout(parent->layout(), sibling)) continue;
+      if (sibling <= widget || !sibling->isVisibleTo(window) || !InLayout(parent->layout(), sibling))
+        continue;
       if (widget->geometry().intersects(sibling->geometry()))
         faults << Describe(widget) + QStringLiteral(" overlaps ") + Describe(sibling);
     }
@@ -66,7 +67,8 @@ void SaveShot(QWidget* window, const QString& suffix) {
   const QString folder = qEnvironmentVariable("QUORL_SHOT_DIR");
   if (folder.isEmpty()) return;
   const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
-  window->grab().save(QStringLiteral("%1/%2_%3_scale%4.png").arg(folder, window->objectName(), suffix, scale));
+  window->grab().save(
+      QStringLiteral("%1/%2_%3_scale%4.png").arg(folder, window->objectName(), suffix, scale));
 }
 
 }  // namespace
