@@ -130,6 +130,9 @@ bool HistoryController::eventFilter(QObject* watched, QEvent* event) {
   switch (type) {
     case QEvent::MouseButtonRelease:
     case QEvent::FocusOut:
+    // Back from a file dialog (a source picture, a curve file): what it
+    // loaded is a step at once, not at the next action.
+    case QEvent::WindowActivate:
       ScheduleRecord();
       break;
     case QEvent::KeyRelease: {

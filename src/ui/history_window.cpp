@@ -40,7 +40,9 @@ QSpinBox* NewSpinBox(QWidget* parent, const char* name, int minimum, int maximum
   return box;
 }
 
-QString Megabytes(std::uint64_t bytes) {
+QString Size(std::uint64_t bytes) {
+  if (bytes < 1024 * 1024)
+    return QString::number(static_cast<double>(bytes) / 1024.0, 'f', 1) + QStringLiteral(" KB");
   return QString::number(static_cast<double>(bytes) / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MB");
 }
 
@@ -200,7 +202,7 @@ void HistoryWindow::Refill() {
   summary_->setText(
       QStringLiteral("%1 steps, %2 in %3%4")
           .arg(history.Entries().size())
-          .arg(Megabytes(history.TotalBytes()))
+          .arg(Size(history.TotalBytes()))
           .arg(QString::fromStdString(history.Folder()))
           .arg(history.ReadOnly() ? QStringLiteral(" (read-only: written by a newer Quorl)") : QString()));
   ShowSettings();

@@ -7,10 +7,14 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -19,11 +23,13 @@
 #include "services/autosave.h"
 #include "services/recovery_offer.h"
 #include "settings/ini_file.h"
+#include "settings/parameter_record.h"
 #include "support/ui_test_support.h"
 #include "ui/history_controller.h"
 #include "ui/main_window.h"
 #include "ui/numeric_field.h"
 #include "ui/values_window.h"
+#include "ui/variations_window.h"
 
 using namespace quorl;
 using quorl::test::RecordingDialogs;
@@ -59,6 +65,10 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 // A session marker left by a process that is gone.
 void LeaveStaleSession() {
   WriteBytes(QString::fromStdString(ProgramStateFolder() + "session.lock"), "2147483000\n");
+}
+
+QDir BuildFolder() {
+  return QFileInfo(QStringLiteral(QUORL_BINARY)).absoluteDir();
 }
 
 const QString kScene = QStringLiteral(QUORL_SOURCE_DIR "/tests/data/golden/sine_curves.ini");
@@ -179,6 +189,30 @@ class HistoryWindowTest : public QObject {
     window.Action("Undocurveedit1")->trigger();
     QCOMPARE(window.findChild<QCheckBox*>(boxName)->isChecked(), was);
     QVERIFY(dialogs.messages.isEmpty());
+  }
+
+  void aVariationTakenIsOneStepUndoneAsAWhole() {
+    RecordingDialogs dialogs;
+    MainWindow window;
+    ParameterSet& p = window.Parameters();
+    p.ImageWidth = 120;
+    p.ImageHeight = 90;
+    p.Steps = 60;
+    window.History()->RecordIfChanged();
+    const ParameterSet before = p;
+    const int start = Steps(window);
+    VariationsWindow variations(window, &window);
+    QSignalSpy drawn(&variations, &VariationsWindow::PicturesDrawn);
+    variations.MakeNeighbours();
+    QVERIFY(drawn.wait(20000));
+    const ParameterSet chosen = variations.Neighbours()[3].params;
+    QTest::mouseClick(variations.Tile(3), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(p.StartRadius, chosen.StartRadius);
+    QCOMPARE(Steps(window), start + 1);
+    window.Action("Undocurveedit1")->trigger();
+    QVERIFY(ChangedParameters(before, p).empty());
+    QCOMPARE(window.Values()->Field("StartBumps")->text(), QString::number(before.StartBumps));
   }
 
   void theHistoryWindowShowsBranchesAndAClickReturnsTheRecipe() {
@@ -386,6 +420,49 @@ class HistoryWindowTest : public QObject {
       QCOMPARE(dialogs.recovery_questions.size(), 1);
       QVERIFY(!FileExists(autosave));
     }
+  }
+
+  // The real question box: its three buttons give the three answers. Also
+  // leaves a screenshot of it, and of the History window after a Draw, in
+  // the build folder for a look.
+  void theRecoveryQuestionHasRestoreDiscardAndLater() {
+    Dialogs real;
+    const QList<QPair<QString, Dialogs::RecoveryAnswer>> buttons = {
+        {"Restore", Dialogs::RecoveryAnswer::Restore},
+        {"Discard", Dialogs::RecoveryAnswer::Discard},
+        {"Ask later", Dialogs::RecoveryAnswer::Later},
+    };
+    for (const auto& [caption, answer] : buttons) {
+      QString text;
+      QTimer::singleShot(0, [&, caption = caption] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        text = box->text();
+        if (caption == "Restore") box->grab().save(BuildFolder().filePath("history_recovery_question.png"));
+        for (QAbstractButton* button : box->buttons())
+          if (button->text() == caption) button->click();
+      });
+      QCOMPARE(real.AskRecovery(nullptr, "Restore it?"), answer);
+      QCOMPARE(text, QString("Restore it?"));
+    }
+  }
+
+  void aScreenshotOfTheHistoryWindow() {
+    RecordingDialogs dialogs;
+    dialogs.file_answer = kScene;
+    MainWindow window;
+    window.OpenSettingsFile();
+    DrawToTheEnd(window);
+    window.Parameters().StartRadius += 500;
+    window.History()->RecordIfChanged();
+    window.History()->Undo();
+    window.Parameters().Steps = 700;
+    window.History()->RecordIfChanged();
+    DrawToTheEnd(window);
+    window.Action("History1")->trigger();
+    HistoryWindow* list = window.HistoryList();
+    QVERIFY(list->Steps()->topLevelItemCount() >= 3);
+    list->grab().save(BuildFolder().filePath("history_window.png"));
   }
 
   void aDamagedAutosaveIsRefusedWithoutACrash() {
