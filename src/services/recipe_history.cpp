@@ -104,7 +104,15 @@ bool SameRecipe(const HistoryRecipe& a, const HistoryRecipe& b) {
 }
 
 std::string DescribeRecipeChange(const HistoryRecipe& before, const HistoryRecipe& after) {
-  std::string text = DescribeChanges(ChangedParameters(before.params, after.params));
+  std::vector<ParameterChange> changes = ChangedParameters(before.params, after.params);
+  // Every Draw in the window picks a scatter seed of its own: the step says
+  // it was a Draw rather than quoting a twenty-digit number.
+  const auto seed = std::find_if(changes.begin(), changes.end(),
+                                 [](const ParameterChange& c) { return c.name == "ScatterSeed"; });
+  const bool drawn = seed != changes.end();
+  if (drawn) changes.erase(seed);
+  std::string text = DescribeChanges(changes);
+  if (drawn) text += text.empty() ? "Draw with a new scatter seed" : ", then a Draw with a new scatter seed";
   std::vector<std::string> curves;
   for (std::size_t i = 0; i < before.curves.Slots.size(); ++i) {
     const CurvePoints& a = before.curves.Slots[i].Curve;

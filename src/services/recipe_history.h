@@ -96,6 +96,9 @@ class RecipeHistory {
 
   // Removes steps beyond the limits, oldest first, keeping the current one.
   void Prune();
+  // New limits (the user changed them); the next Prune keeps to them.
+  void SetLimits(const HistoryLimits& limits) { limits_ = limits; }
+  const HistoryLimits& Limits() const { return limits_; }
 
   // Oldest first.
   const std::vector<HistoryEntry>& Entries() const { return entries_; }

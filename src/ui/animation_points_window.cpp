@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 #include "services/curve_edit_session.h"
 
@@ -11,49 +12,52 @@ namespace quorl {
 
 namespace {
 
-QFrame* MakePanel(QWidget* parent, const char* name, const QRect& geometry) {
+// A framed panel holding its controls one below the other.
+QFrame* MakePanel(QWidget* parent, const char* name) {
   auto* panel = new QFrame(parent);
   panel->setObjectName(QString::fromUtf8(name));
   panel->setFrameShape(QFrame::StyledPanel);
-  panel->setGeometry(geometry);
   panel->setAutoFillBackground(true);
+  auto* column = new QVBoxLayout(panel);
+  column->setContentsMargins(4, 3, 4, 3);
+  column->setSpacing(2);
   return panel;
 }
 
 template <typename Button>
-Button* MakeButton(QWidget* parent, const char* name, const char* caption, int top) {
-  auto* button = new Button(QString::fromUtf8(caption), parent);
+Button* MakeButton(QWidget* panel, const char* name, const char* caption) {
+  auto* button = new Button(QString::fromUtf8(caption), panel);
   button->setObjectName(QString::fromUtf8(name));
-  button->setGeometry(3, top, AnimationPointsWindow::kWidth - 7, 20);
+  panel->layout()->addWidget(button);
   return button;
 }
 
 }  // namespace
 
 AnimationPointsWindow::AnimationPointsWindow(CurveEditSession& session, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlAnimationPoints"), QStringLiteral("Animation Points"), kWidth,
-                 kFullHeight, parent),
+    : ToolWindow(QStringLiteral("formQuorlAnimationPoints"), QStringLiteral("Animation Points"), parent),
       session_(session) {
-  // The captions are long for the window's width: the panels take it all.
-  panelSetupAnimationPoints_ = MakePanel(this, "panelSetupAnimationPoints", QRect(1, 1, kWidth - 2, 48));
+  panelSetupAnimationPoints_ = MakePanel(this, "panelSetupAnimationPoints");
   cbSetupAnimationPoints_ = MakeButton<QCheckBox>(panelSetupAnimationPoints_, "cbSetupAnimationPoints",
-                                                  "Set up animation point paths?", 3);
-  MakeFoldButton(panelSetupAnimationPoints_)->move(kWidth - 30, 24);
+                                                  "Set up animation point paths?");
+  Header()->addWidget(panelSetupAnimationPoints_);
 
-  QFrame* choice = MakePanel(this, "panelAnimationPointsSet", QRect(1, 51, kWidth - 2, 54));
+  QFrame* choice = MakePanel(this, "panelAnimationPointsSet");
   rbAnimationPointsSetStartPath_ =
-      MakeButton<QRadioButton>(choice, "rbAnimationPointsSetStartPath", "Set start point path bezier", 5);
+      MakeButton<QRadioButton>(choice, "rbAnimationPointsSetStartPath", "Set start point path bezier");
   rbAnimationPointsSetEndPath_ =
-      MakeButton<QRadioButton>(choice, "rbAnimationPointsSetEndPath", "Set end point path bezier", 28);
+      MakeButton<QRadioButton>(choice, "rbAnimationPointsSetEndPath", "Set end point path bezier");
   rbAnimationPointsSetStartPath_->setChecked(true);
   rbAnimationPointsSetStartPath_->setEnabled(false);
   rbAnimationPointsSetEndPath_->setEnabled(false);
+  Body()->addWidget(choice);
 
-  QFrame* use = MakePanel(this, "panelMoveWithPaths", QRect(1, 107, kWidth - 2, 54));
+  QFrame* use = MakePanel(this, "panelMoveWithPaths");
   cbAnimationPointsMoveStart_ =
-      MakeButton<QCheckBox>(use, "cbAnimationPointsMoveStart", "Move start point in animation?", 5);
+      MakeButton<QCheckBox>(use, "cbAnimationPointsMoveStart", "Move start point in animation?");
   cbAnimationPointsMoveEnd_ =
-      MakeButton<QCheckBox>(use, "cbAnimationPointsMoveEnd", "Move end point in animation?", 28);
+      MakeButton<QCheckBox>(use, "cbAnimationPointsMoveEnd", "Move end point in animation?");
+  Body()->addWidget(use);
 
   connect(cbSetupAnimationPoints_, &QCheckBox::clicked, this, &AnimationPointsWindow::ToggleAnimationPoints);
   connect(rbAnimationPointsSetStartPath_, &QRadioButton::toggled, this, &AnimationPointsWindow::ChoosePath);

@@ -18,9 +18,6 @@ class AnimationPointsWindow : public ToolWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kWidth = 213;
-  static constexpr int kFullHeight = 167;
-
   // Writes the path-drawing mode and the chosen path into `session`, where
   // the canvas gestures read them.
   explicit AnimationPointsWindow(CurveEditSession& session, QWidget* parent = nullptr);

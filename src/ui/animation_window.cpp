@@ -3,6 +3,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -12,6 +14,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <cmath>
 
 #include "animation/animated_rows.h"
@@ -23,6 +26,7 @@
 #include "settings/window_layout.h"
 #include "ui/animation_points_window.h"
 #include "ui/dialogs.h"
+#include "ui/field_rows.h"
 #include "ui/numeric_field.h"
 #include "ui/track_bars.h"
 
@@ -30,20 +34,17 @@ namespace quorl {
 
 namespace {
 
-// Columns of a row: its caption, the change and repeat fields, the three
+// Columns of the rows grid: caption, change and repeat fields, the three
 // wave-form buttons.
-constexpr int kCaptionLeft = 4;
-constexpr int kChangeLeft = 56;
-constexpr int kRepeatLeft = 95;
-constexpr int kFieldWidth = 36;
-constexpr int kRadiosLeft = 136;
-constexpr int kRadioPitch = 22;
-constexpr int kRowHeight = 22;
-constexpr int kPanelTitleHeight = 15;
+constexpr int kChangeColumn = 1;
+constexpr int kRepeatColumn = 2;
+constexpr int kWaveColumn = 3;
+constexpr int kColumns = 4;
 
 const QColor kRunningColour(0, 128, 128);
 
 const char* const kWaveSuffixes[3] = {"Sine", "Linear", "LinearReturn"};
+const char* const kWaveNames[3] = {"sine", "linear", "linear and back"};
 const char* const kWaveHints[3] = {"Change as the sine of progress", "Change as proportion of progress",
                                    "Change as proportion of progress, but return to original value"};
 
@@ -68,11 +69,10 @@ QPixmap WavePicture(int form) {
   return picture;
 }
 
-QFrame* MakePanel(QWidget* parent, const QString& name, const QRect& geometry) {
+QFrame* MakePanel(QWidget* parent, const QString& name) {
   auto* panel = new QFrame(parent);
   panel->setObjectName(name);
   panel->setFrameShape(QFrame::StyledPanel);
-  panel->setGeometry(geometry);
   return panel;
 }
 
@@ -104,15 +104,17 @@ bool ReadRotationFields(const std::array<const QLineEdit*, 4>& fields, Point& a,
 }
 
 AnimationWindow::AnimationWindow(ProgramState& state, DrawingRun& run, Host& host, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlAnimation"), QStringLiteral("Animation"), kWidth, kFullHeight,
-                 parent),
+    : ToolWindow(QStringLiteral("formQuorlAnimation"), QStringLiteral("Animation"), parent),
       state_(state),
       run_(run),
       host_(host) {
-  int top = BuildFramesPanel();
-  top = BuildHeadings(top);
-  top = BuildRows(top);
-  BuildButtons(top);
+  BuildFramesPanel();
+  auto* rows = new QGridLayout;
+  rows->setVerticalSpacing(1);
+  Body()->addLayout(rows);
+  BuildHeadings(rows);
+  BuildRows(rows);
+  BuildButtons();
 
   frame_timer_ = new QTimer(this);
   frame_timer_->setInterval(0);
@@ -123,124 +125,148 @@ AnimationWindow::AnimationWindow(ProgramState& state, DrawingRun& run, Host& hos
 
 AnimationWindow::~AnimationWindow() = default;
 
-int AnimationWindow::BuildFramesPanel() {
-  QFrame* panel = MakePanel(this, QStringLiteral("panelFrames"), QRect(2, 2, kWidth - 4, 78));
-  MakeLabel(panel, nullptr, QStringLiteral("Frames"), QRect(4, 4, 40, 20));
-  tbFrames_ = MakeTrackBar(panel, "tbFrames", "NumberOfFrames", QRect(44, 4, 120, 20));
-  labelFrames_ = MakeLabel(panel, "labelFrames", QString(), QRect(168, 4, 36, 20));
+void AnimationWindow::BuildFramesPanel() {
+  QFrame* panel = MakePanel(this, QStringLiteral("panelFrames"));
+  auto* grid = new QGridLayout(panel);
+  grid->setContentsMargins(4, 2, 4, 2);
+  grid->setVerticalSpacing(2);
+  tbFrames_ = MakeTrackBar(panel, "tbFrames", "NumberOfFrames");
+  labelFrames_ = MakeValueLabel(panel, "labelFrames", QStringLiteral("0000"));
+  grid->addWidget(MakeCaption(QStringLiteral("Frames"), tbFrames_), 0, 0);
+  grid->addWidget(tbFrames_, 0, 1);
+  grid->addWidget(labelFrames_, 0, 2);
 
   cbTTTTOffset_ = new QCheckBox(QStringLiteral("Offset?"), panel);
   cbTTTTOffset_->setObjectName(QStringLiteral("cbTTTTOffset"));
-  cbTTTTOffset_->setGeometry(4, 28, 66, 20);
-  tbAnimationOffset_ = MakeTrackBar(panel, "tbAnimationOffset", "AnimationOffset", QRect(70, 28, 90, 20));
-  labelAnimationOffset_ = MakeLabel(panel, "labelAnimationOffset", QString(), QRect(162, 28, 18, 20));
-  tbAnimationOffset_->hide();
-  labelAnimationOffset_->hide();
-  MakeFoldButton(panel)->move(kWidth - 32, 28);
+  tbAnimationOffset_ = MakeTrackBar(panel, "tbAnimationOffset", "AnimationOffset");
+  tbAnimationOffset_->setAccessibleName(QStringLiteral("Offset"));
+  labelAnimationOffset_ = MakeValueLabel(panel, "labelAnimationOffset", QStringLiteral("00"));
+  // Shown only with "Offset?" checked, and keeping their place meanwhile.
+  for (QWidget* control :
+       {static_cast<QWidget*>(tbAnimationOffset_), static_cast<QWidget*>(labelAnimationOffset_)}) {
+    QSizePolicy policy = control->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    control->setSizePolicy(policy);
+    control->hide();
+  }
+  grid->addWidget(cbTTTTOffset_, 1, 0);
+  grid->addWidget(tbAnimationOffset_, 1, 1);
+  grid->addWidget(labelAnimationOffset_, 1, 2);
 
-  MakeLabel(panel, nullptr, QStringLiteral("Start"), QRect(4, 52, 40, 20));
   tbAnimationStartFrame_ = new QSlider(Qt::Horizontal, panel);
   tbAnimationStartFrame_->setObjectName(QStringLiteral("tbAnimationStartFrame"));
-  tbAnimationStartFrame_->setGeometry(44, 52, 120, 20);
   tbAnimationStartFrame_->setRange(1, 1);
-  labelAnimationStartFrame_ =
-      MakeLabel(panel, "labelAnimationStartFrame", QStringLiteral("1"), QRect(168, 52, 36, 20));
+  labelAnimationStartFrame_ = MakeValueLabel(panel, "labelAnimationStartFrame", QStringLiteral("0000"));
+  labelAnimationStartFrame_->setText(QStringLiteral("1"));
+  grid->addWidget(MakeCaption(QStringLiteral("Start"), tbAnimationStartFrame_), 2, 0);
+  grid->addWidget(tbAnimationStartFrame_, 2, 1);
+  grid->addWidget(labelAnimationStartFrame_, 2, 2);
+  tbAnimationStartFrame_->setAccessibleName(QStringLiteral("Start frame"));
+  Header()->addWidget(panel);
 
   connect(tbFrames_, &QSlider::valueChanged, this, &AnimationWindow::TakeFrameCount);
   connect(tbAnimationOffset_, &QSlider::valueChanged, this, &AnimationWindow::TakeAnimationOffset);
   connect(tbAnimationStartFrame_, &QSlider::valueChanged, this, &AnimationWindow::ShowStartFrame);
   connect(cbTTTTOffset_, &QCheckBox::clicked, this, &AnimationWindow::UpdateOffsetRows);
-  return 82;
 }
 
-int AnimationWindow::BuildHeadings(int top) {
-  for (const auto& [caption, left] : {std::pair{"Change", kChangeLeft}, std::pair{"Repeat", kRepeatLeft}}) {
-    QLabel* heading =
-        MakeLabel(this, nullptr, QString::fromUtf8(caption), QRect(left - 2, top, kFieldWidth + 4, 16));
+void AnimationWindow::BuildHeadings(QGridLayout* grid) {
+  for (const auto& [caption, column] :
+       {std::pair{"Change", kChangeColumn}, std::pair{"Repeat", kRepeatColumn}}) {
+    QLabel* heading = MakeLabel(this, nullptr, QString::fromUtf8(caption));
     QFont small = heading->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     heading->setFont(small);
     heading->setAlignment(Qt::AlignCenter);
+    grid->addWidget(heading, 0, column);
   }
+  auto* pictures = new QHBoxLayout;
+  pictures->setContentsMargins(2, 0, 2, 0);
   for (int form = 0; form < 3; ++form) {
-    QLabel* picture =
-        MakeLabel(this, nullptr, QString(), QRect(kRadiosLeft + 2 + form * kRadioPitch, top, 18, 14));
+    QLabel* picture = MakeLabel(this, nullptr, QString());
     picture->setPixmap(WavePicture(form));
     picture->setToolTip(QString::fromUtf8(kWaveHints[form]));
+    pictures->addWidget(picture, 1, Qt::AlignCenter);
   }
-  return top + 18;
+  grid->addLayout(pictures, 0, kWaveColumn);
 }
 
-QLineEdit* AnimationWindow::MakeField(QWidget* parent, const QString& name, const QString& text, int left,
-                                      int top, double ParameterSet::*parameter) {
+QLineEdit* AnimationWindow::MakeField(QWidget* parent, const QString& name, const QString& text,
+                                      double ParameterSet::*parameter) {
   // The first text is only a placeholder until Init: it is not a value.
   auto* field = new QLineEdit(text, parent);
   field->setObjectName(name);
-  field->setGeometry(left, top, kFieldWidth, kRowHeight - 2);
+  field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("-0000.0")) + 10);
   connect(field, &QLineEdit::textChanged, this,
           [this, field, parameter] { TakeFieldValue(field, state_.params.*parameter); });
   return field;
 }
 
-int AnimationWindow::BuildRows(int top) {
+void AnimationWindow::BuildRows(QGridLayout* grid) {
   const std::span<const AnimatedRow> rows = AnimatedRows();
   rows_.reserve(rows.size());
-  std::size_t i = 0;
-  while (i < rows.size()) {
-    // One panel per group of consecutive rows sharing a title.
-    std::size_t end = i;
-    while (end < rows.size() && QString::fromUtf8(rows[end].panel) == QString::fromUtf8(rows[i].panel)) ++end;
-    const int height = kPanelTitleHeight + static_cast<int>(end - i) * kRowHeight + 2;
-    QFrame* panel = MakePanel(this, QStringLiteral("panel%1").arg(QString::fromUtf8(rows[i].name)),
-                              QRect(2, top, kWidth - 4, height));
-    QLabel* title =
-        MakeLabel(panel, nullptr, QString::fromUtf8(rows[i].panel), QRect(4, 1, 120, kPanelTitleHeight));
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-
-    int y = kPanelTitleHeight;
-    for (; i < end; ++i, y += kRowHeight) {
-      const AnimatedRow& row = rows[i];
-      const QString q = QString::fromUtf8(row.name);
-      MakeLabel(panel, nullptr, QString::fromUtf8(row.caption), QRect(kCaptionLeft, y, kChangeLeft - 6, 20));
-      RowControls controls{&row, nullptr, nullptr, nullptr, {}};
-      controls.change = MakeField(panel, QStringLiteral("editAnimationChange") + q, QStringLiteral("0"),
-                                  kChangeLeft, y, row.change);
-      controls.repeat = MakeField(panel, QStringLiteral("editAnimationRepeat") + q, QStringLiteral("1"),
-                                  kRepeatLeft, y, row.repeat);
-      // The three buttons sit on a panel of their own: one choice per row.
-      QFrame* choice = new QFrame(panel);
-      choice->setObjectName(QStringLiteral("panelWave") + q);
-      choice->setGeometry(kRadiosLeft, y, 3 * kRadioPitch, 20);
-      controls.group = new QButtonGroup(choice);
-      for (int form = 0; form < 3; ++form) {
-        auto* radio = new QRadioButton(choice);
-        radio->setObjectName(QStringLiteral("rb") + q + QString::fromUtf8(kWaveSuffixes[form]));
-        radio->setGeometry(2 + form * kRadioPitch, 1, 18, 18);
-        radio->setToolTip(QString::fromUtf8(kWaveHints[form]));
-        controls.group->addButton(radio);
-        controls.radios[static_cast<std::size_t>(form)] = radio;
-        // Only the user's clicks copy the states; Init's settings do not.
-        connect(radio, &QRadioButton::clicked, this, &AnimationWindow::UpdateRepeaterRows);
-      }
-      rows_.push_back(controls);
+  QString panel_title;
+  for (const AnimatedRow& row : rows) {
+    // A bold title above each group of consecutive rows sharing one.
+    const QString title = QString::fromUtf8(row.panel);
+    if (title != panel_title) {
+      panel_title = title;
+      QLabel* heading = MakeLabel(this, nullptr, title);
+      heading->setObjectName(QStringLiteral("panel%1").arg(QString::fromUtf8(row.name)));
+      QFont bold = heading->font();
+      bold.setBold(true);
+      heading->setFont(bold);
+      grid->addWidget(heading, grid->rowCount(), 0, 1, kColumns);
     }
-    top += height + 2;
+    const int at = grid->rowCount();
+    const QString q = QString::fromUtf8(row.name);
+    const QString spoken = title + QLatin1Char(' ') + QString::fromUtf8(row.caption);
+    grid->addWidget(MakeLabel(this, nullptr, QString::fromUtf8(row.caption)), at, 0);
+    RowControls controls{&row, nullptr, nullptr, nullptr, {}};
+    controls.change =
+        MakeField(this, QStringLiteral("editAnimationChange") + q, QStringLiteral("0"), row.change);
+    controls.change->setAccessibleName(spoken + QStringLiteral(" change"));
+    controls.repeat =
+        MakeField(this, QStringLiteral("editAnimationRepeat") + q, QStringLiteral("1"), row.repeat);
+    controls.repeat->setAccessibleName(spoken + QStringLiteral(" repeat"));
+    grid->addWidget(controls.change, at, kChangeColumn);
+    grid->addWidget(controls.repeat, at, kRepeatColumn);
+    // The three buttons sit on a panel of their own: one choice per row.
+    auto* choice = new QWidget(this);
+    choice->setObjectName(QStringLiteral("panelWave") + q);
+    auto* buttons = new QHBoxLayout(choice);
+    buttons->setContentsMargins(2, 0, 2, 0);
+    controls.group = new QButtonGroup(choice);
+    for (int form = 0; form < 3; ++form) {
+      auto* radio = new QRadioButton(choice);
+      radio->setObjectName(QStringLiteral("rb") + q + QString::fromUtf8(kWaveSuffixes[form]));
+      radio->setAccessibleName(spoken + QLatin1Char(' ') + QString::fromUtf8(kWaveNames[form]));
+      buttons->addWidget(radio, 1, Qt::AlignCenter);
+      controls.group->addButton(radio);
+      controls.radios[static_cast<std::size_t>(form)] = radio;
+      // Only the user's clicks copy the states; Init's settings do not.
+      connect(radio, &QRadioButton::clicked, this, &AnimationWindow::UpdateRepeaterRows);
+    }
+    grid->addWidget(choice, at, kWaveColumn);
+    rows_.push_back(controls);
   }
-  return top;
 }
 
-void AnimationWindow::BuildButtons(int top) {
+void AnimationWindow::BuildButtons() {
+  auto* buttons = new QHBoxLayout;
+  Body()->addLayout(buttons);
   btnSecretButton_ = new QPushButton(QStringLiteral("Make Frames"), this);
   btnSecretButton_->setObjectName(QStringLiteral("btnSecretButton"));
-  btnSecretButton_->setGeometry(4, top + 2, 100, 24);
+  buttons->addWidget(btnSecretButton_);
   connect(btnSecretButton_, &QPushButton::clicked, this, &AnimationWindow::RunHiddenCommand);
   cbStopMakingFrames_ = new QCheckBox(QStringLiteral("Stop"), this);
   cbStopMakingFrames_->setObjectName(QStringLiteral("cbStopMakingFrames"));
-  cbStopMakingFrames_->setGeometry(112, top + 4, 80, 20);
+  buttons->addWidget(cbStopMakingFrames_);
+  buttons->addStretch(1);
 
-  panelAnimationNE_ = MakeLabel(this, "panelAnimationNE", QString(), QRect(4, top + 30, 80, 26));
+  auto* progress = new QHBoxLayout;
+  Body()->addLayout(progress);
+  panelAnimationNE_ = MakeLabel(this, "panelAnimationNE", QString());
   panelAnimationNE_->setAlignment(Qt::AlignCenter);
   panelAnimationNE_->setAutoFillBackground(true);
   panelAnimationNE_->setFrameShape(QFrame::Panel);
@@ -248,11 +274,13 @@ void AnimationWindow::BuildButtons(int top) {
   font.setBold(true);
   font.setPixelSize(16);
   panelAnimationNE_->setFont(font);
+  panelAnimationNE_->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QStringLiteral("0000")) + 16);
   ShowRunning(false);
+  progress->addWidget(panelAnimationNE_);
 
   pbAnimationFrames_ = new QProgressBar(this);
   pbAnimationFrames_->setObjectName(QStringLiteral("pbAnimationFrames"));
-  pbAnimationFrames_->setGeometry(90, top + 33, kWidth - 96, 20);
+  progress->addWidget(pbAnimationFrames_, 1);
   pbAnimationFrames_->setRange(0, 1);
   pbAnimationFrames_->setValue(0);
   pbAnimationFrames_->setTextVisible(false);

@@ -22,6 +22,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -47,8 +48,6 @@ class AnimationWindow : public ToolWindow, private SeriesView {
   Q_OBJECT
 
  public:
-  static constexpr int kWidth = 213;
-  static constexpr int kFullHeight = 662;
   static const StoredGeometry kGeometry;
 
   // `run` is the program's drawing run, the one Draw uses; `host` is the
@@ -113,11 +112,11 @@ class AnimationWindow : public ToolWindow, private SeriesView {
     std::array<QRadioButton*, 3> radios;  // sine, linear, linear return
   };
 
-  int BuildFramesPanel();
-  int BuildHeadings(int top);
-  int BuildRows(int top);
-  void BuildButtons(int top);
-  QLineEdit* MakeField(QWidget* parent, const QString& name, const QString& text, int left, int top,
+  void BuildFramesPanel();
+  void BuildHeadings(QGridLayout* grid);
+  void BuildRows(QGridLayout* grid);
+  void BuildButtons();
+  QLineEdit* MakeField(QWidget* parent, const QString& name, const QString& text,
                        double ParameterSet::*parameter);
   void TakeFieldValue(QLineEdit* field, double& parameter);
 

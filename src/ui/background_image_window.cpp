@@ -3,9 +3,11 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 #include "canvas/picture_files.h"
 #include "engine/program_state.h"
@@ -18,74 +20,71 @@
 
 namespace quorl {
 
-namespace {
-constexpr int kWidth = 270;
-}
-
 const StoredGeometry BackgroundImageWindow::kGeometry = {
     &WindowLayout::BackgroundImageHeight, &WindowLayout::BackgroundImageLeft,
     &WindowLayout::BackgroundImageTop, &WindowLayout::BackgroundImageVisible};
 
 BackgroundImageWindow::BackgroundImageWindow(ProgramState& state, CanvasCommands& commands,
                                              DimensionsWindow* dimensions, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlBackgroundImage"), QStringLiteral("Background Image"), kWidth,
-                 kFullHeight, parent),
+    : ToolWindow(QStringLiteral("formQuorlBackgroundImage"), QStringLiteral("Background Image"), parent),
       state_(state),
       commands_(commands),
       dimensions_(dimensions) {
+  FoldButton()->setObjectName(QStringLiteral("Button2"));
   auto* load = new QPushButton(QStringLiteral("Load background image from file"), this);
   load->setObjectName(QStringLiteral("btnLoadBackgroundImageFromFile"));
-  load->setGeometry(8, 4, 220, 25);
   connect(load, &QPushButton::clicked, this, &BackgroundImageWindow::ChooseBackgroundImage);
-  auto* fold = new QPushButton(QStringLiteral(":)"), this);
-  fold->setObjectName(QStringLiteral("Button2"));
-  fold->setGeometry(kWidth - 30, 4, 24, 20);
-  connect(fold, &QPushButton::clicked, this, &ToolWindow::ToggleFolded);
+  Header()->addWidget(load, 0, Qt::AlignLeft);
 
   auto* take = new QPushButton(QStringLiteral("Use current canvas as background"), this);
   take->setObjectName(QStringLiteral("btnUseCurrentAsBackground"));
-  take->setGeometry(8, 32, 220, 25);
   connect(take, &QPushButton::clicked, this, &BackgroundImageWindow::UseCurrentAsBackground);
+  Body()->addWidget(take, 0, Qt::AlignLeft);
 
   preview_ = new PicturePreview(QStringLiteral("panelBackgroundImagePreviewHolder"), this);
-  preview_->setGeometry(8, 62, kWidth - 16, 130);
+  Body()->addWidget(preview_);
 
   auto* panel = new QFrame(this);
   panel->setObjectName(QStringLiteral("panelBackgroundImageOptions"));
-  panel->setGeometry(4, 198, kWidth - 8, kFullHeight - 202);
   panelBackgroundImageOptions_ = panel;
+  auto* column = new QVBoxLayout(panel);
+  column->setContentsMargins(4, 2, 4, 2);
+  Body()->addWidget(panel);
 
-  auto make_box = [panel](const char* name, const char* caption, int top) {
+  auto make_box = [panel, column](const char* name, const char* caption) {
     auto* box = new QCheckBox(QString::fromUtf8(caption), panel);
     box->setObjectName(QString::fromUtf8(name));
-    box->setGeometry(6, top, 220, 20);
+    column->addWidget(box);
     return box;
   };
-  cbUseBackgroundImage_ = make_box("cbUseBackgroundImage", "Use background image?", 4);
-  cbBackgroundImageResizeCanvas_ = make_box("cbBackgroundImageResizeCanvas", "Resize canvas?", 26);
+  cbUseBackgroundImage_ = make_box("cbUseBackgroundImage", "Use background image?");
+  cbBackgroundImageResizeCanvas_ = make_box("cbBackgroundImageResizeCanvas", "Resize canvas?");
   connect(cbUseBackgroundImage_, &QCheckBox::clicked, this,
           [this](bool checked) { Params().UseBackgroundImage = checked; });
   connect(cbBackgroundImageResizeCanvas_, &QCheckBox::clicked, this,
           [this](bool checked) { Params().BackgroundImageResizeCanvas = checked; });
 
-  MakeLabel(panel, nullptr, QStringLiteral("Background image position:"), QRect(6, 50, 220, 20));
+  column->addWidget(MakeLabel(panel, nullptr, QStringLiteral("Background image position:")));
   auto* group = new QButtonGroup(this);
-  auto make_radio = [panel, group](const char* name, const char* caption, int left) {
+  auto* radios = new QHBoxLayout;
+  column->addLayout(radios);
+  auto make_radio = [panel, group, radios](const char* name, const char* caption) {
     auto* radio = new QRadioButton(QString::fromUtf8(caption), panel);
     radio->setObjectName(QString::fromUtf8(name));
-    radio->setGeometry(left, 72, 84, 20);
     group->addButton(radio);
+    radios->addWidget(radio);
     return radio;
   };
-  rbCentered_ = make_radio("rbBackgroundImagePositionCentered", "Centered", 6);
-  rbStretched_ = make_radio("rbBackgroundImagePositionStretched", "Stretched", 90);
-  rbTiled_ = make_radio("rbBackgroundImagePositionTiled", "Tiled", 178);
+  rbCentered_ = make_radio("rbBackgroundImagePositionCentered", "Centered");
+  rbStretched_ = make_radio("rbBackgroundImagePositionStretched", "Stretched");
+  rbTiled_ = make_radio("rbBackgroundImagePositionTiled", "Tiled");
+  radios->addStretch(1);
   // Only the user's clicks arrive here; Init's setChecked raises none.
   connect(group, &QButtonGroup::buttonClicked, this, &BackgroundImageWindow::UpdateBackgroundPosition);
 
   auto* apply = new QPushButton(QStringLiteral("Apply"), panel);
   apply->setObjectName(QStringLiteral("btnApply"));
-  apply->setGeometry(6, 100, 90, 25);
+  column->addWidget(apply, 0, Qt::AlignLeft);
   connect(apply, &QPushButton::clicked, this, &BackgroundImageWindow::ApplyBackground);
 
   Init();

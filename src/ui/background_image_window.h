@@ -21,7 +21,6 @@ class BackgroundImageWindow : public ToolWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kFullHeight = 357;
   static const StoredGeometry kGeometry;
 
   // `dimensions` (may be null) shows the canvas size after Apply.

@@ -3,11 +3,14 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QVBoxLayout>
 #include <cmath>
 #include <cstring>
 
@@ -22,9 +25,6 @@
 namespace quorl {
 
 namespace {
-
-constexpr int kWidth = 300;
-constexpr int kPanelHeight = 84;
 
 struct BarLayout {
   const char* key;
@@ -56,6 +56,8 @@ const PanelLayout kPanels[] = {
       {"BgMaxGreen", &ParameterSet::BgMaxGreen},
       {"BgMaxBlue", &ParameterSet::BgMaxBlue}}},
 };
+const char* const kColourNames[3] = {"Start", "End", "Background"};
+const char* const kChannelNames[3] = {"red", "green", "blue"};
 const QColor kChannelColours[3] = {QColor(255, 0, 0), QColor(0, 160, 0), QColor(0, 0, 255)};
 
 void Paint(QLabel* label, const QColor& background, const QColor& text) {
@@ -72,95 +74,110 @@ const StoredGeometry ColorsWindow::kGeometry = {&WindowLayout::ColorsHeight, &Wi
                                                 &WindowLayout::ColorsTop, &WindowLayout::ColorsVisible};
 
 ColorsWindow::ColorsWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlColors"), QStringLiteral("Colors"), kWidth, kFullHeight, parent),
+    : ToolWindow(QStringLiteral("formQuorlColors"), QStringLiteral("Colors"), parent),
       state_(state),
       commands_(commands) {
-  MakeFoldButton(this)->move(kWidth - 30, 4);
-
   // The three colours: a swatch on the left, red, green and blue bars with
   // their value labels on the right.
-  int top = 28;
   for (int p = 0; p < 3; ++p) {
     const PanelLayout& layout = kPanels[p];
     auto* panel = new QFrame(this);
     panel->setObjectName(QString::fromUtf8(layout.object_name));
     panel->setFrameShape(QFrame::StyledPanel);
-    panel->setGeometry(4, top, kWidth - 8, kPanelHeight);
-    const int swatch_height = p == 2 ? 50 : 72;
-    swatches_[p] = MakeLabel(panel, layout.swatch_name, QString::fromUtf8(layout.swatch_caption),
-                             QRect(6, 6, 54, swatch_height));
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setVerticalSpacing(2);
+    swatches_[p] = MakeLabel(panel, layout.swatch_name, QString::fromUtf8(layout.swatch_caption));
     swatches_[p]->setAlignment(Qt::AlignCenter);
     swatches_[p]->setCursor(Qt::PointingHandCursor);
+    swatches_[p]->setMinimumWidth(swatches_[p]->fontMetrics().horizontalAdvance(QStringLiteral("Color_")) +
+                                  8);
     swatches_[p]->installEventFilter(this);
+    // The background swatch shares its column with the "Set" button.
+    grid->addWidget(swatches_[p], 0, 0, p == 2 ? 2 : 3, 1);
     for (int c = 0; c < 3; ++c) {
       const BarLayout& b = layout.bars[c];
       const QByteArray bar_name = QByteArray("tb") + b.key;
       const QByteArray label_name = QByteArray("label") + b.key;
-      QSlider* bar = MakeTrackBar(panel, bar_name.constData(), b.key, QRect(66, 6 + 24 * c, 176, 22));
-      QLabel* value = MakeLabel(panel, label_name.constData(), QString(), QRect(248, 7 + 24 * c, 36, 20));
+      QSlider* bar = MakeTrackBar(panel, bar_name.constData(), b.key);
+      bar->setAccessibleName(QString::fromUtf8(kColourNames[p]) + QLatin1Char(' ') +
+                             QString::fromUtf8(kChannelNames[c]));
+      bar->setMinimumWidth(150);
+      QLabel* value = MakeValueLabel(panel, label_name.constData(), QStringLiteral("000"));
       value->setAlignment(Qt::AlignCenter);
       Paint(value, kChannelColours[c], QColor(255, 255, 255));
+      grid->addWidget(bar, c, 1);
+      grid->addWidget(value, c, 2);
       bars_.push_back({b.key, b.parameter, static_cast<Swatch>(p), bar, value});
     }
-    top += kPanelHeight + 2;
+    if (p == 2) {
+      auto* set = new QPushButton(QStringLiteral("Set"), panel);
+      set->setObjectName(QStringLiteral("Button2"));
+      grid->addWidget(set, 2, 0);
+      connect(set, &QPushButton::clicked, this, &ColorsWindow::ResetCanvasCommand);
+    }
+    // The start colour stays in view when the window is folded.
+    if (p == 0)
+      Header()->addWidget(panel);
+    else
+      Body()->addWidget(panel);
   }
   for (std::size_t i = 0; i < bars_.size(); ++i)
     connect(bars_[i].bar, &QSlider::valueChanged, this, [this, i] { TakeBarPosition(bars_[i]); });
 
-  auto* set = new QPushButton(QStringLiteral("Set"), findChild<QFrame*>(QStringLiteral("panelColorOptions")));
-  set->setObjectName(QStringLiteral("Button2"));
-  set->setGeometry(6, 58, 54, 22);
-  connect(set, &QPushButton::clicked, this, &ColorsWindow::ResetCanvasCommand);
-
   // Multipliers and amounts.
-  FieldRowBuilder rows(this, state.params, 8, 96, 48);
-  top += 4;
-  const struct {
-    const char* name;
-    const char* caption;
-    const char* key;
-  } kMultipliers[] = {{"editThetaColorMultiplier", "Theta Color", "ThetaColorMultiplier"},
-                      {"editStepColorMultiplier", "Step Color", "StepColorMultiplier"}};
-  for (const auto& m : kMultipliers) {
-    fields_.emplace_back(m.key, rows.AddAt(m.name, m.caption, m.key, 8, 96, 48, top));
-    MakeLabel(this, nullptr, RangeText(m.key), QRect(150, top, 80, FieldRowBuilder::kFieldHeight));
-    top += FieldRowBuilder::kRowHeight;
-  }
-  fields_.emplace_back("StartAmount",
-                       rows.AddAt("editStartAmount", "Start Amount", "StartAmount", 8, 96, 48, top));
-  fields_.emplace_back("EndAmount",
-                       rows.AddAt("editEndAmount", "End Amount", "EndAmount", 152, 232, 48, top));
-  top += FieldRowBuilder::kRowHeight + 2;
+  auto* grid = new QGridLayout;
+  Body()->addLayout(grid);
+  auto add = [&](const char* name, const char* caption, const char* key, int row, int column) {
+    NumericField* field = MakeBoundField(state.params, name, key);
+    grid->addWidget(MakeCaption(QString::fromUtf8(caption), field), row, column);
+    grid->addWidget(field, row, column + 1);
+    fields_.emplace_back(key, field);
+  };
+  add("editThetaColorMultiplier", "Theta Color", "ThetaColorMultiplier", 0, 0);
+  grid->addWidget(new QLabel(RangeText("ThetaColorMultiplier")), 0, 2, 1, 2);
+  add("editStepColorMultiplier", "Step Color", "StepColorMultiplier", 1, 0);
+  grid->addWidget(new QLabel(RangeText("StepColorMultiplier")), 1, 2, 1, 2);
+  add("editStartAmount", "Start Amount", "StartAmount", 2, 0);
+  add("editEndAmount", "End Amount", "EndAmount", 2, 2);
+  grid->setColumnStretch(4, 1);
 
-  // How the colour combines with the canvas.
-  auto make_box = [this](const char* name, const char* caption, int left, int top_at, int width) {
+  // How the colour combines with the canvas, two to a row.
+  auto* options = new QGridLayout;
+  Body()->addLayout(options);
+  auto place = [options](QWidget* control, int row, int column) { options->addWidget(control, row, column); };
+  auto make_box = [this](const char* name, const char* caption) {
     auto* box = new QCheckBox(QString::fromUtf8(caption), this);
     box->setObjectName(QString::fromUtf8(name));
-    box->setGeometry(left, top_at, width, 20);
     return box;
   };
-  cbNewColor_ = make_box("cbNewColor", "Alternative coloring?", 8, top, 150);
-  cbOneOrTwo_ = make_box("cbOneOrTwo", "063 method?", 170, top, 120);
+  cbNewColor_ = make_box("cbNewColor", "Alternative coloring?");
+  cbOneOrTwo_ = make_box("cbOneOrTwo", "063 method?");
+  place(cbNewColor_, 0, 0);
+  place(cbOneOrTwo_, 0, 1);
   cbOneOrTwo_->setEnabled(false);
   boxes_.push_back({cbNewColor_, &ParameterSet::NewColor});
   boxes_.push_back({cbOneOrTwo_, &ParameterSet::OneOrTwo});
-  top += 22;
 
   auto* group = new QButtonGroup(this);
-  auto make_radio = [this, group](const char* name, const char* caption, int left, int top_at, int width) {
+  auto make_radio = [this, group](const char* name, const char* caption) {
     auto* radio = new QRadioButton(QString::fromUtf8(caption), this);
     radio->setObjectName(QString::fromUtf8(name));
-    radio->setGeometry(left, top_at, width, 20);
     group->addButton(radio);
     return radio;
   };
-  rbColorAdd_ = make_radio("rbColorAdd", "Add", 8, top, 60);
-  rbColorSubtract_ = make_radio("rbColorSubtract", "Subtract", 72, top, 90);
-  cbBestGuess_ = make_radio("cbBestGuess", "Best Guess", 170, top, 110);
-  top += 22;
+  auto* radios = new QHBoxLayout;
+  rbColorAdd_ = make_radio("rbColorAdd", "Add");
+  rbColorSubtract_ = make_radio("rbColorSubtract", "Subtract");
+  cbBestGuess_ = make_radio("cbBestGuess", "Best Guess");
+  for (QRadioButton* radio : {rbColorAdd_, rbColorSubtract_, cbBestGuess_}) radios->addWidget(radio);
+  radios->addStretch(1);
+  options->addLayout(radios, 1, 0, 1, 2);
 
-  QCheckBox* aba = make_box("cbABA", "A -> B -> A?", 8, top, 110);
-  QCheckBox* limits = make_box("cbUseColorsAsLimits", "Use colors as limits?", 130, top, 160);
+  QCheckBox* aba = make_box("cbABA", "A -> B -> A?");
+  QCheckBox* limits = make_box("cbUseColorsAsLimits", "Use colors as limits?");
+  place(aba, 2, 0);
+  place(limits, 2, 1);
   boxes_.push_back({aba, &ParameterSet::ABA});
   boxes_.push_back({limits, &ParameterSet::UseColorsAsLimits});
 

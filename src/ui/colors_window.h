@@ -23,7 +23,6 @@ class ColorsWindow : public ToolWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kFullHeight = 443;
   static const StoredGeometry kGeometry;
 
   enum class Swatch { Start, End, Bg };

@@ -40,6 +40,22 @@ bool Dialogs::AskYesNo(QWidget* parent, const QString& text) {
                               QMessageBox::No) == QMessageBox::Yes;
 }
 
+Dialogs::RecoveryAnswer Dialogs::AskRecovery(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Quorl"), text, QMessageBox::NoButton, parent);
+  QPushButton* restore = box.addButton(QStringLiteral("Restore"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+  QPushButton* later = box.addButton(QStringLiteral("Ask later"), QMessageBox::RejectRole);
+  restore->setAccessibleName(QStringLiteral("Restore the autosaved canvas"));
+  discard->setAccessibleName(QStringLiteral("Discard the autosaved canvas"));
+  later->setAccessibleName(QStringLiteral("Keep the autosaved canvas and ask at the next start"));
+  box.setDefaultButton(restore);
+  box.setEscapeButton(later);
+  box.exec();
+  if (box.clickedButton() == restore) return RecoveryAnswer::Restore;
+  if (box.clickedButton() == discard) return RecoveryAnswer::Discard;
+  return RecoveryAnswer::Later;
+}
+
 Dialogs::SaveChoice Dialogs::AskSaveFirst(QWidget* parent, bool& stop_asking) {
   QMessageBox box(QMessageBox::Question, QStringLiteral("Quorl"), QStringLiteral("Save the picture first?"),
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);

@@ -32,6 +32,10 @@ class Dialogs {
   // that turns the question off; `stop_asking` says whether it was ticked.
   enum class SaveChoice { Save, Discard, Cancel };
   virtual SaveChoice AskSaveFirst(QWidget* parent, bool& stop_asking);
+  // At start, after a session that did not end cleanly: restore its last
+  // autosave, discard it, or ask again at the next start.
+  enum class RecoveryAnswer { Restore, Discard, Later };
+  virtual RecoveryAnswer AskRecovery(QWidget* parent, const QString& text);
   // The colour dialog starting at `initial`; an invalid colour on cancel.
   virtual QColor ChooseColour(QWidget* parent, const QString& title, const QColor& initial);
   // Shows a folder in the desktop's file manager.

@@ -1,6 +1,10 @@
 #include "ui/dimensions_window.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "engine/program_state.h"
 #include "settings/field_ranges.h"
@@ -14,20 +18,20 @@ namespace quorl {
 
 namespace {
 
-constexpr int kWidth = 220;
-
-// A size field bound to a pending value, with the range of `key`.
-NumericField* MakeSizeField(QWidget* window, const char* name, const char* caption, const char* key,
-                            int* pending, int top) {
-  MakeLabel(window, nullptr, QString::fromUtf8(caption), QRect(8, top, 50, FieldRowBuilder::kFieldHeight));
-  auto* field = new NumericField(window);
+// A size field bound to a pending value, with the range of `key`, as the
+// next row of `grid`.
+NumericField* MakeSizeField(QGridLayout* grid, const char* name, const char* caption, const char* key,
+                            int* pending) {
+  auto* field = new NumericField;
   field->setObjectName(QString::fromUtf8(name));
-  field->setGeometry(60, top, 56, FieldRowBuilder::kFieldHeight);
   if (const FieldRange* range = FindFieldRange(key)) {
     field->BindInteger(pending, range->min, range->max);
     field->SetDragEnabled(range->drag);
   }
-  MakeLabel(window, nullptr, RangeText(key), QRect(122, top, 80, FieldRowBuilder::kFieldHeight));
+  const int row = grid->rowCount();
+  grid->addWidget(MakeCaption(QString::fromUtf8(caption), field), row, 0);
+  grid->addWidget(field, row, 1);
+  grid->addWidget(new QLabel(RangeText(key)), row, 2);
   return field;
 }
 
@@ -38,22 +42,23 @@ const StoredGeometry DimensionsWindow::kGeometry = {
     &WindowLayout::DimensionsVisible};
 
 DimensionsWindow::DimensionsWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlImageDimensions"), QStringLiteral("Image dimensions"), kWidth,
-                 kFullHeight, parent),
+    : ToolWindow(QStringLiteral("formQuorlImageDimensions"), QStringLiteral("Image dimensions"), parent),
       state_(state),
       commands_(commands) {
-  MakeFoldButton(this)->move(kWidth - 30, 4);
-  width_field_ = MakeSizeField(this, "editImageDimensionsWidth", "Width", "ImageWidth", &pending_width_, 28);
-  height_field_ =
-      MakeSizeField(this, "editImageDimensionsHeight", "Height", "ImageHeight", &pending_height_, 54);
+  auto* grid = new QGridLayout;
+  Body()->addLayout(grid);
+  width_field_ = MakeSizeField(grid, "editImageDimensionsWidth", "Width", "ImageWidth", &pending_width_);
+  height_field_ = MakeSizeField(grid, "editImageDimensionsHeight", "Height", "ImageHeight", &pending_height_);
 
+  auto* buttons = new QHBoxLayout;
+  Body()->addLayout(buttons);
   auto* apply = new QPushButton(QStringLiteral("Apply"), this);
   apply->setObjectName(QStringLiteral("Apply"));
-  apply->setGeometry(8, 88, 90, 25);
+  buttons->addWidget(apply);
   connect(apply, &QPushButton::clicked, this, &DimensionsWindow::ApplySize);
   auto* reset = new QPushButton(QStringLiteral("Reset fields"), this);
   reset->setObjectName(QStringLiteral("btnResetFields"));
-  reset->setGeometry(108, 88, 90, 25);
+  buttons->addWidget(reset);
   connect(reset, &QPushButton::clicked, this, &DimensionsWindow::ResetFields);
 
   Init();

@@ -14,7 +14,6 @@ class DimensionsWindow : public ToolWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kFullHeight = 150;
   static const StoredGeometry kGeometry;
 
   DimensionsWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent = nullptr);

@@ -1,5 +1,6 @@
 // Builds the caption / field / range-label rows of a tool window from the
-// field-range table, so no window repeats a range.
+// field-range table, so no window repeats a range, and lays them out in a
+// grid so the columns line up at every font size.
 #pragma once
 
 #include <QString>
@@ -7,6 +8,7 @@
 
 #include "ui/numeric_field.h"
 
+class QGridLayout;
 class QLabel;
 
 namespace quorl {
@@ -19,28 +21,28 @@ struct FieldRow {
   bool bevel_after;         // a thin line below the row
 };
 
-// Lays rows out top to bottom from `top`, returning the y below the last.
-// Created fields are bound to `parameters` and appended to `fields`.
+// Appends rows to a three-column grid: caption, field, range label. Created
+// fields are bound to `parameters`.
 class FieldRowBuilder {
  public:
-  static constexpr int kRowHeight = 24;
-  static constexpr int kFieldHeight = 21;
+  FieldRowBuilder(QGridLayout* grid, ParameterSet& parameters);
 
-  FieldRowBuilder(QWidget* window, ParameterSet& parameters, int caption_left, int field_left,
-                  int field_width);
-
-  NumericField* Add(const FieldRow& row, int top);
-  // A field with its caption at explicit places, for rows of several fields.
-  NumericField* AddAt(const char* object_name, const char* caption, const char* key, int caption_left,
-                      int field_left, int field_width, int top);
-  QLabel* Caption(const QString& text, int left, int top, int width);
-  void Bevel(int top);
+  NumericField* Add(const FieldRow& row);
+  void Bevel();
 
  private:
-  QWidget* window_;
+  QGridLayout* grid_;
   ParameterSet& parameters_;
-  int caption_left_, field_left_, field_width_;
+  int row_ = 0;
 };
+
+// A field bound to the row `key` of the field-range table (unbound when the
+// table has no such row), wide enough for its longest text.
+NumericField* MakeBoundField(ParameterSet& parameters, const char* object_name, const char* key);
+// A caption that names `buddy` for screen readers.
+QLabel* MakeCaption(const QString& text, QWidget* buddy);
+// A thin sunken line across a window.
+QWidget* MakeBevel();
 
 // "low to high" of an integer row of the table.
 QString RangeText(const char* key);

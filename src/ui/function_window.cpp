@@ -2,10 +2,13 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 #include <cstring>
 
 #include "settings/field_ranges.h"
@@ -18,7 +21,6 @@ namespace quorl {
 
 namespace {
 
-constexpr int kWidth = 280;
 constexpr const char* kFunctionCaptions[] = {"Sine Wobble", "Tan Thing", "Line", "Circles",
                                              "Ellipses",    "Lissajous", "Test", "zarvk9032"};
 
@@ -45,56 +47,54 @@ const StoredGeometry FunctionWindow::kGeometry = {&WindowLayout::FunctionHeight,
                                                   &WindowLayout::FunctionTop, &WindowLayout::FunctionVisible};
 
 FunctionWindow::FunctionWindow(ToolWindowHost& host, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlFunction"), QStringLiteral("Function"), kWidth, kFullHeight,
-                 parent),
-      host_(host) {
+    : ToolWindow(QStringLiteral("formQuorlFunction"), QStringLiteral("Function"), parent), host_(host) {
   ParameterSet& parameters = host.Parameters();
 
   auto* group = new QGroupBox(QStringLiteral("Functions"), this);
   group->setObjectName(QStringLiteral("rgFunctions"));
-  group->setGeometry(4, 4, kWidth - 8, 106);
+  auto* choices = new QGridLayout(group);
   rgFunctions_ = new QButtonGroup(this);
   for (int i = 0; i < 8; ++i) {
     auto* item = new QRadioButton(QString::fromUtf8(kFunctionCaptions[i]), group);
-    item->setGeometry(8 + (i / 4) * 130, 20 + (i % 4) * 21, 124, 20);
+    item->setObjectName(QStringLiteral("rbFunction%1").arg(i));
+    choices->addWidget(item, i % 4, i / 4);
     rgFunctions_->addButton(item, i);
   }
   // A new window shows "Line" until the style says otherwise.
   rgFunctions_->button(2)->setChecked(true);
   connect(rgFunctions_, &QButtonGroup::idClicked, this, &FunctionWindow::SelectFunction);
-  MakeFoldButton(group)->move(group->width() - 28, 0);
+  Header()->addWidget(group);
 
-  FieldRowBuilder rows(this, parameters, 6, 84, 56);
-  auto add = [&](const char* name, const char* caption, const char* key, int caption_left, int field_left,
-                 int width, int top) {
-    fields_.emplace_back(key, rows.AddAt(name, caption, key, caption_left, field_left, width, top));
+  // Shape fields: a caption and a field per cell, up to three cells a row.
+  auto* grid = new QGridLayout;
+  Body()->addLayout(grid);
+  auto add = [&](const char* name, const char* caption, const char* key, int row, int cell,
+                 const char* spoken = nullptr) {
+    NumericField* field = MakeBoundField(parameters, name, key);
+    if (spoken) field->setAccessibleName(QString::fromUtf8(spoken));
+    grid->addWidget(MakeCaption(QString::fromUtf8(caption), field), row, 2 * cell);
+    grid->addWidget(field, row, 2 * cell + 1);
+    fields_.emplace_back(key, field);
   };
-  int top = 116;
-  add("editStartEllipseWidth", "Start x", "StartEllipseWidth", 6, 60, 56, top);
-  add("editStartEllipseHeight", "Start y", "StartEllipseHeight", 140, 194, 56, top);
-  top += FieldRowBuilder::kRowHeight;
-  add("editEndEllipseWidth", "End x", "EndEllipseWidth", 6, 60, 56, top);
-  add("editEndEllipseHeight", "End y", "EndEllipseHeight", 140, 194, 56, top);
-  top += FieldRowBuilder::kRowHeight;
-  add("editLissaDelta", "Lissa delta", "LissaDelta", 6, 84, 56, top);
+  add("editStartEllipseWidth", "Start x", "StartEllipseWidth", 0, 0);
+  add("editStartEllipseHeight", "Start y", "StartEllipseHeight", 0, 1);
+  add("editEndEllipseWidth", "End x", "EndEllipseWidth", 1, 0);
+  add("editEndEllipseHeight", "End y", "EndEllipseHeight", 1, 1);
+  add("editLissaDelta", "Lissa delta", "LissaDelta", 2, 0);
   labelLissaDeltaRange_ = new QLabel(QStringLiteral("1 to 20"), this);
   labelLissaDeltaRange_->setObjectName(QStringLiteral("labelLissaDeltaRange"));
-  labelLissaDeltaRange_->setGeometry(146, top, 80, FieldRowBuilder::kFieldHeight);
-  top += FieldRowBuilder::kRowHeight;
-  add("editNumberOfRocks", "Rocks", "NumberOfRocks", 6, 46, 44, top);
-  add("editStartRockerAmount", "Start", "StartRockerAmount", 96, 130, 44, top);
-  add("editEndRockerAmount", "End", "EndRockerAmount", 180, 208, 44, top);
-  top += FieldRowBuilder::kRowHeight;
-  rows.Caption(QStringLiteral("Smoothness"), 6, top, 76);
-  add("editStartLimit", "Start", "StartLimit", 84, 118, 40, top);
-  add("editEndLimit", "End", "EndLimit", 166, 194, 40, top);
-  top += FieldRowBuilder::kRowHeight + 2;
+  grid->addWidget(labelLissaDeltaRange_, 2, 2, 1, 2);
+  add("editNumberOfRocks", "Rocks", "NumberOfRocks", 3, 0);
+  add("editStartRockerAmount", "Start", "StartRockerAmount", 3, 1, "Rocks start");
+  add("editEndRockerAmount", "End", "EndRockerAmount", 3, 2, "Rocks end");
+  grid->addWidget(new QLabel(QStringLiteral("Smoothness")), 4, 0, 1, 2);
+  add("editStartLimit", "Start", "StartLimit", 4, 1, "Smoothness start");
+  add("editEndLimit", "End", "EndLimit", 4, 2, "Smoothness end");
 
   for (const Box& box : kBoxes) {
     auto* check = new QCheckBox(QString::fromUtf8(box.caption), this);
     check->setObjectName(QString::fromUtf8(box.object_name));
-    check->setGeometry(8, top, kWidth - 16, 19);
-    top += 20;
+    Body()->addWidget(check);
     if (!box.parameter) {
       cbUseArctan2_ = check;
       continue;
@@ -106,7 +106,7 @@ FunctionWindow::FunctionWindow(ToolWindowHost& host, QWidget* parent)
 
   auto* redraw = new QPushButton(QStringLiteral("Redraw"), this);
   redraw->setObjectName(QStringLiteral("Button2"));
-  redraw->setGeometry(8, top + 2, 80, 24);
+  Body()->addWidget(redraw, 0, Qt::AlignLeft);
   connect(redraw, &QPushButton::clicked, this, [this] { host_.RedrawCanvas(); });
 
   // Created with the lower limit 1 whatever the style.

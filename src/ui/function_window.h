@@ -26,7 +26,6 @@ class FunctionWindow : public ToolWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kFullHeight = 450;
   static const StoredGeometry kGeometry;
 
   explicit FunctionWindow(ToolWindowHost& host, QWidget* parent = nullptr);

@@ -66,6 +66,11 @@ void MainWindow::BuildMenus() {
                   QKeySequence(Qt::CTRL | Qt::Key_S)),
           &QAction::triggered, this, [this] { BetweenSteps([this] { SavePictureSet(); }); });
   AddItem(file, "Savecurvefile1", QStringLiteral("Save curve"), QKeySequence(Qt::CTRL | Qt::Key_W));
+  AddSeparator(file, "N20");
+  connect(AddItem(file, "Savecanvasstate1", QStringLiteral("Save canvas state")), &QAction::triggered, this,
+          &MainWindow::SaveCanvasState);
+  connect(AddItem(file, "Opencanvasstate1", QStringLiteral("Open canvas state")), &QAction::triggered, this,
+          [this] { BetweenSteps([this] { OpenCanvasState(); }); });
   AddSeparator(file, "N1");
   connect(AddItem(file, "Savequorlpicture1", QStringLiteral("Change default save location")),
           &QAction::triggered, this, &MainWindow::SavePictureToFolder);
@@ -76,7 +81,15 @@ void MainWindow::BuildMenus() {
           &QAction::triggered, this, &MainWindow::Exit);
 
   QMenu* edit = menu("Edit1", QStringLiteral("Edit"));
-  AddItem(edit, "Undocurveedit1", QStringLiteral("Undo curve edit"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  // Undo walks the whole recipe history, curve edits included.
+  connect(AddItem(edit, "Undocurveedit1", QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z)),
+          &QAction::triggered, this, &MainWindow::UndoRecipe);
+  QAction* redo =
+      AddItem(edit, "Redo1", QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  connect(redo, &QAction::triggered, this, &MainWindow::RedoRecipe);
+  connect(AddItem(edit, "History1", QStringLiteral("History"), QKeySequence(Qt::CTRL | Qt::Key_H)),
+          &QAction::triggered, this, &MainWindow::ShowHistory);
   AddSeparator(edit, "N12");
   AddItem(edit, "CutCurve1", QStringLiteral("Cut Curve"), QKeySequence(Qt::CTRL | Qt::Key_X));
   AddItem(edit, "CopyCurve1", QStringLiteral("Copy Curve"), QKeySequence(Qt::CTRL | Qt::Key_C));

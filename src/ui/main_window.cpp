@@ -38,6 +38,7 @@
 #include "ui/dialogs.h"
 #include "ui/dimensions_window.h"
 #include "ui/function_window.h"
+#include "ui/history_controller.h"
 #include "ui/main_window_host.h"
 #include "ui/numeric_field.h"
 #include "ui/opacity_window.h"
@@ -110,6 +111,7 @@ MainWindow::MainWindow()
   FormCreate();
   CreateToolWindows();
   PlaceMainWindow();
+  StartHistory();
 }
 
 void MainWindow::PlaceMainWindow() {
@@ -123,6 +125,7 @@ void MainWindow::PlaceMainWindow() {
 }
 
 MainWindow::~MainWindow() {
+  if (history_) history_->EndCleanly();
   // The worker may be inside a step that reads the run and the state.
   delete worker_;
   worker_ = nullptr;
@@ -500,6 +503,7 @@ void MainWindow::Exit() {
   WriteOwnSettings();
   if (!isMaximized() && !isMinimized()) window_state_.mainGeometry = geometry();
   RememberWindowState();
+  if (history_) history_->EndCleanly();
   ShowStatus(QStringLiteral("Exiting"));
   ending_ = true;
   emit ProgramEnding();

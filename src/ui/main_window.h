@@ -50,6 +50,9 @@ class PointsWindow;
 class SourceImageWindow;
 class DrawingRun;
 class FunctionWindow;
+class HistoryController;
+class HistoryWindow;
+struct RunPosition;
 class MainWindowHost;
 class StatusPanel;
 class ValuesWindow;
@@ -153,6 +156,22 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   void ClearCanvas() override { Clear(); }
   void ResetCanvas() override;
   void ShowStatus(const std::string& message) override { ShowStatus(QString::fromStdString(message)); }
+
+  // --- recipe history (main_window_history.cpp)
+  HistoryController* History() const { return history_; }
+  HistoryWindow* HistoryList() const { return history_window_; }
+  // After the history put a recipe back: menu checks and tool windows.
+  void RecipePutBack();
+  void UndoRecipe();
+  void RedoRecipe();
+  void ShowHistory();
+  // File > Save canvas state and Open canvas state.
+  void SaveCanvasState();
+  void OpenCanvasState();
+  // False when refused (a run draws, the user kept the picture, a bad file).
+  bool OpenCanvasStateFile(const QString& file);
+  // Goes on drawing from a position restored from a state file.
+  void ContinueRun(const RunPosition& position);
 
   // Stores the parameters (with the windows' live geometry) under the
   // current style in the program's settings file.
@@ -287,6 +306,10 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   std::unique_ptr<CurveMouseEditor> curve_mouse_;
   std::unique_ptr<CurveFileDialogsAdapter> curve_dialogs_;
   std::unique_ptr<CurveCommands> curve_commands_;
+
+  void StartHistory();
+  HistoryController* history_ = nullptr;
+  HistoryWindow* history_window_ = nullptr;
 };
 
 }  // namespace quorl

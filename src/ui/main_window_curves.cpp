@@ -79,7 +79,6 @@ void MainWindow::ConnectCurveMenuItems() {
   } items[] = {
       {"Opencurvefile1", [this] { curve_commands_->LoadCurveFromFile(); }},
       {"Savecurvefile1", [this] { curve_commands_->SaveCurveFile(); }},
-      {"Undocurveedit1", [this] { curve_commands_->UndoCurveEdit(); }},
       {"CutCurve1", [this] { curve_commands_->CutCurve(); }},
       {"CopyCurve1", [this] { curve_commands_->CopyCurveToClipboard(); }},
       {"PasteCurve1", [this] { curve_commands_->PasteCurve(); }},

@@ -26,6 +26,7 @@
 #include "ui/animation_window.h"
 #include "ui/dialogs.h"
 #include "ui/function_window.h"
+#include "ui/history_controller.h"
 #include "ui/main_window.h"
 #include "ui/main_window_host.h"
 #include "ui/status_panel.h"
@@ -133,6 +134,7 @@ void MainWindow::AfterStep(bool more) {
     EndRun();
     return;
   }
+  if (history_) history_->BetweenSteps(run_->Position());
   StartNextStep();
 }
 
@@ -141,6 +143,7 @@ void MainWindow::EndRun() {
   state_->flags.IsDrawing = false;
   run_->Finish();
   stepping_ = false;
+  if (history_) history_->RunEnded(run_->Position());
   host_->EndRun();
   Panel2_->ProgressBar()->setTextVisible(false);
 }
@@ -226,6 +229,8 @@ bool MainWindow::OpenFile(const QString& file) {
     path = recipe.SettingsPath();
   }
   if (!MaySetPictureAside()) return false;
+  // What was changed before is a step of its own, apart from the file's.
+  if (history_) history_->RecordIfChanged();
   params_.CurrentStyle = ReadIniCurrentStyle(path);
   // A recipe holds only the picture's keys: the window's layout and the
   // folders stay the user's own.
@@ -235,6 +240,7 @@ bool MainWindow::OpenFile(const QString& file) {
   ShowStatus(QStringLiteral("Loaded ") + QFileInfo(file).absoluteFilePath());
   layout_.LoadDir = QFileInfo(file).absolutePath().toStdString() + "/";
   LoadCurvesOfSettings(path);
+  if (history_) history_->RecordIfChanged();
   window_state_.AddRecentFile(file);
   RebuildRecentMenu();
   RememberWindowState();

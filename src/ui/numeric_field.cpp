@@ -156,6 +156,13 @@ void ShowRealField(QLineEdit* field, double value) {
   SetTextIfDifferent(field, QString::fromStdString(FormatFloat(value)));
 }
 
+QSize NumericField::sizeHint() const {
+  // Real values keep all their digits (1.5707963267949), the others are short.
+  const int digits = kind_ == FieldKind::Real ? 11 : kMaxTextLength + 2;
+  const int text = fontMetrics().horizontalAdvance(QString(digits, QLatin1Char('0')));
+  return {text + 12, QLineEdit::sizeHint().height()};
+}
+
 NumericField::NumericField(QWidget* parent) : QLineEdit(parent) {
   auto* validator = new MaxLengthValidator(this);
   setValidator(validator);

@@ -61,6 +61,10 @@ class NumericField : public QLineEdit {
 
   explicit NumericField(QWidget* parent = nullptr);
 
+  // Wide enough for the longest text a field takes, at any font size.
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
   // The field of `range` (Integer, Hundredths, PositiveHundredths or Real
   // kind), bound to its parameter in `parameters`, with the typed and drag
   // limits of the table.

@@ -1,31 +1,34 @@
 #include "ui/opacity_window.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QVBoxLayout>
 
 #include "engine/program_state.h"
 #include "settings/window_layout.h"
+#include "ui/field_rows.h"
 #include "ui/track_bars.h"
 
 namespace quorl {
-
-namespace {
-constexpr int kWidth = 240;
-}
 
 const StoredGeometry OpacityWindow::kGeometry = {&WindowLayout::OpacityHeight, &WindowLayout::OpacityLeft,
                                                  &WindowLayout::OpacityTop, &WindowLayout::OpacityVisible};
 
 OpacityWindow::OpacityWindow(ProgramState& state, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlOpacity"), QStringLiteral("Opacity"), kWidth, kFullHeight, parent),
-      state_(state) {
-  MakeFoldButton(this)->move(kWidth - 30, 4);
-  tbOpacity_ = MakeTrackBar(this, "tbOpacity", "Opacity", QRect(8, 28, 160, 24));
-  labelOpacity_ = MakeLabel(this, "labelOpacity", QString(), QRect(176, 30, 50, 20));
+    : ToolWindow(QStringLiteral("formQuorlOpacity"), QStringLiteral("Opacity"), parent), state_(state) {
+  tbOpacity_ = MakeTrackBar(this, "tbOpacity", "Opacity");
+  tbOpacity_->setMinimumWidth(160);
+  labelOpacity_ = MakeValueLabel(this, "labelOpacity", QStringLiteral("100%"));
+  auto* row = new QHBoxLayout;
+  row->addWidget(MakeCaption(QStringLiteral("Opacity"), tbOpacity_));
+  row->addWidget(tbOpacity_, 1);
+  row->addWidget(labelOpacity_);
+  Body()->addLayout(row);
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("OpacityCloseButton"));
-  ok->setGeometry(kWidth / 2 - 37, 64, 75, 25);
+  Body()->addWidget(ok, 0, Qt::AlignHCenter);
   connect(ok, &QPushButton::clicked, this, &QWidget::hide);
   connect(tbOpacity_, &QSlider::valueChanged, this, &OpacityWindow::TakeOpacity);
 

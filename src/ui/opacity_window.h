@@ -14,7 +14,6 @@ class OpacityWindow : public ToolWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kFullHeight = 110;
   static const StoredGeometry kGeometry;
 
   // Takes its stored geometry, then shows the parameter.

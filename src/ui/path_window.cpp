@@ -1,10 +1,13 @@
 #include "ui/path_window.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabBar>
+#include <QVBoxLayout>
 #include <string>
 #include <vector>
 
@@ -13,14 +16,12 @@
 #include "settings/field_ranges.h"
 #include "settings/parameter_set.h"
 #include "settings/window_layout.h"
+#include "ui/field_rows.h"
 #include "ui/numeric_field.h"
 
 namespace quorl {
 
 namespace {
-
-constexpr int kRow = 24;
-constexpr int kFieldHeight = 21;
 
 struct ShapeField {
   const char* name;
@@ -96,79 +97,76 @@ const StoredGeometry PathWindow::kGeometry = {&WindowLayout::PathHeight, &Window
                                               &WindowLayout::PathTop, &WindowLayout::PathVisible};
 
 PathWindow::PathWindow(CurveEditSession& session, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlPath"), QStringLiteral("Path"), kWidth, kFullHeight, parent),
-      session_(session) {
+    : ToolWindow(QStringLiteral("formQuorlPath"), QStringLiteral("Path"), parent), session_(session) {
   ParameterSet& params = session_.Params();
   auto* top_panel = new QWidget(this);
   top_panel->setObjectName(QStringLiteral("panelPathTop"));
-  top_panel->setGeometry(0, 0, kWidth, 30);
-  auto* caption = new QLabel(QStringLiteral("Number of points"), top_panel);
-  caption->setGeometry(8, 5, 110, kFieldHeight);
-  auto* steps = new NumericField(top_panel);
-  steps->setObjectName(QStringLiteral("editPathNumberOfPathSteps"));
-  steps->setGeometry(120, 5, 56, kFieldHeight);
-  if (const FieldRange* range = FindFieldRange("NumberOfPathSteps")) steps->Bind(params, *range);
+  auto* top_row = new QHBoxLayout(top_panel);
+  top_row->setContentsMargins(0, 0, 0, 0);
+  NumericField* steps = MakeBoundField(params, "editPathNumberOfPathSteps", "NumberOfPathSteps");
+  top_row->addWidget(MakeCaption(QStringLiteral("Number of points"), steps));
+  top_row->addWidget(steps);
+  top_row->addStretch(1);
   fields_.push_back(steps);
-  MakeFoldButton(top_panel)->move(kWidth - 32, 5);
+  Header()->addWidget(top_panel);
 
   tabPath_ = new QTabBar(this);
   tabPath_->setObjectName(QStringLiteral("tabPath"));
-  tabPath_->setGeometry(4, 32, kWidth - 8, 26);
   tabPath_->setExpanding(false);
+  tabPath_->setAccessibleName(QStringLiteral("Path shape"));
   for (const PanelLayout& layout : Panels()) tabPath_->addTab(QString::fromUtf8(layout.tab));
   connect(tabPath_, &QTabBar::currentChanged, this, &PathWindow::SelectPathTab);
-  for (int tab = 0; tab < kTabCount; ++tab) BuildPanel(tab, 60);
+  Body()->addWidget(tabPath_);
+  // The panels share one place, which keeps the size of the largest so the
+  // window does not jump when the tab changes.
+  auto* place = new QGridLayout;
+  Body()->addLayout(place);
+  for (int tab = 0; tab < kTabCount; ++tab) place->addWidget(BuildPanel(tab), 0, 0, Qt::AlignTop);
 
   Init();
 }
 
-void PathWindow::BuildPanel(int tab, int top) {
+QWidget* PathWindow::BuildPanel(int tab) {
   const PanelLayout& layout = Panels()[static_cast<size_t>(tab)];
   ParameterSet& params = session_.Params();
   auto* panel = new QWidget(this);
   panel->setObjectName(QString::fromUtf8(layout.panel));
-  panel->setGeometry(0, top, kWidth, kFullHeight - top);
+  QSizePolicy policy = panel->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  panel->setSizePolicy(policy);
   panels_[static_cast<size_t>(tab)] = panel;
+  auto* grid = new QGridLayout(panel);
+  grid->setContentsMargins(6, 4, 6, 4);
 
-  auto add_field = [&](const ShapeField& field, int left, int y, int caption_width) {
-    auto* caption = new QLabel(QString::fromUtf8(field.caption), panel);
-    caption->setGeometry(left, y, caption_width, kFieldHeight);
-    auto* edit = new NumericField(panel);
-    edit->setObjectName(QString::fromUtf8(field.name));
-    edit->setGeometry(left + caption_width + 4, y, 64, kFieldHeight);
-    if (const FieldRange* range = FindFieldRange(field.key)) edit->Bind(params, *range);
+  auto add_field = [&](const ShapeField& field) {
+    NumericField* edit = MakeBoundField(params, field.name, field.key);
+    const int row = grid->rowCount();
+    grid->addWidget(MakeCaption(QString::fromUtf8(field.caption), edit), row, 0);
+    grid->addWidget(edit, row, 1);
     fields_.push_back(edit);
+    return row;
   };
 
-  int y = 8;
-  for (const ShapeField& field : layout.shape) {
-    add_field(field, 12, y, 70);
-    y += kRow;
-  }
+  for (const ShapeField& field : layout.shape) add_field(field);
   if (layout.kind == static_cast<int>(PathKind::Lissajous)) {
-    for (const char* formula : {"x(t) = r1 * sin(omega1*t + delta1)", "y(t) = r2 * sin(omega2*t + delta2)"}) {
-      auto* label = new QLabel(QString::fromUtf8(formula), panel);
-      label->setGeometry(12, y, kWidth - 24, kFieldHeight);
-      y += 20;
-    }
+    for (const char* formula : {"x(t) = r1 * sin(omega1*t + delta1)", "y(t) = r2 * sin(omega2*t + delta2)"})
+      grid->addWidget(new QLabel(QString::fromUtf8(formula)), grid->rowCount(), 0, 1, 3);
   }
-  y += 4;
   auto* box = new QCheckBox(QStringLiteral("Clockwise?"), panel);
   box->setObjectName(QString::fromUtf8(layout.clockwise_box));
-  box->setGeometry(12, y, 160, 20);
+  grid->addWidget(box, grid->rowCount(), 0, 1, 3);
   connect(box, &QCheckBox::clicked, this,
           [this, member = layout.clockwise](bool on) { session_.Params().*member = on; });
   boxes_.emplace_back(box, layout.clockwise);
-  y += kRow;
-  add_field(layout.rotated_by, 12, y, 70);
-  auto* degrees = new QLabel(QStringLiteral("degrees"), panel);
-  degrees->setGeometry(12 + 70 + 4 + 64 + 6, y, 60, kFieldHeight);
-  y += kRow + 6;
+  const int rotated_row = add_field(layout.rotated_by);
+  grid->addWidget(new QLabel(QStringLiteral("degrees")), rotated_row, 2);
   auto* make = new QPushButton(QStringLiteral("Make path"), panel);
   make->setObjectName(QString::fromUtf8(layout.button));
-  make->setGeometry(12, y, 100, 26);
+  grid->addWidget(make, grid->rowCount(), 0, Qt::AlignLeft);
+  grid->setColumnStretch(3, 1);
   connect(make, &QPushButton::clicked, this, [this, kind = layout.kind] { MakePath(kind); });
   panel->hide();
+  return panel;
 }
 
 void PathWindow::Init() {

@@ -20,8 +20,6 @@ class PathWindow : public ToolWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kWidth = 300;
-  static constexpr int kFullHeight = 400;
   static constexpr int kTabCount = 4;
   static const StoredGeometry kGeometry;
 
@@ -44,7 +42,7 @@ class PathWindow : public ToolWindow {
   QPushButton* MakeButton(int tab) const;
 
  private:
-  void BuildPanel(int tab, int top);
+  QWidget* BuildPanel(int tab);
   void ShowPanel(int tab);
 
   CurveEditSession& session_;

@@ -13,6 +13,7 @@ PicturePreview::PicturePreview(const QString& object_name, QWidget* parent) : QF
   setObjectName(object_name);
   setFrameShape(QFrame::Panel);
   setFrameShadow(QFrame::Sunken);
+  setMinimumSize(200, 118);
   caption_ = new QLabel(QString::fromUtf8(kNoImageCaption), this);
   caption_->setAlignment(Qt::AlignCenter);
   image_ = new QLabel(this);

@@ -4,12 +4,16 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QVBoxLayout>
+#include <span>
 
 #include "engine/program_state.h"
 #include "services/curve_editing.h"
@@ -18,14 +22,14 @@
 #include "settings/window_layout.h"
 #include "ui/cursors.h"
 #include "ui/dialogs.h"
+#include "ui/field_rows.h"
 #include "ui/numeric_field.h"
+#include "ui/track_bars.h"
 
 namespace quorl {
 
 namespace {
 
-constexpr int kRow = 22;
-constexpr int kFieldHeight = 21;
 constexpr int kMinSmoothing = 1;
 constexpr int kMaxSmoothing = 100;
 
@@ -37,27 +41,11 @@ QString SlotText(int slot, bool marked) {
   return marked ? kMark + name : name;
 }
 
-QRadioButton* MakeRadio(QWidget* parent, const char* name, const char* caption, int left, int top,
-                        int width) {
-  auto* radio = new QRadioButton(QString::fromUtf8(caption), parent);
-  radio->setObjectName(QString::fromUtf8(name));
-  radio->setGeometry(left, top, width, 20);
-  return radio;
-}
-
-QCheckBox* MakeCheck(QWidget* parent, const char* name, const char* caption, int left, int top, int width) {
-  auto* box = new QCheckBox(QString::fromUtf8(caption), parent);
-  box->setObjectName(QString::fromUtf8(name));
-  box->setGeometry(left, top, width, 20);
-  return box;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left, int top,
-                        int width) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromUtf8(name));
-  button->setGeometry(left, top, width, kFieldHeight + 1);
-  return button;
+template <typename Control>
+Control* Make(QWidget* parent, const char* name, const char* caption) {
+  auto* control = new Control(QString::fromUtf8(caption), parent);
+  control->setObjectName(QString::fromUtf8(name));
+  return control;
 }
 
 struct RadioParameter {
@@ -82,12 +70,11 @@ const StoredGeometry PointsWindow::kGeometry = {&WindowLayout::PointsHeight, &Wi
                                                 &WindowLayout::PointsTop, &WindowLayout::PointsVisible};
 
 PointsWindow::PointsWindow(CurveEditSession& session, CurveCommands& commands, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlPoints"), QStringLiteral("Points"), kWidth, kFullHeight, parent),
+    : ToolWindow(QStringLiteral("formQuorlPoints"), QStringLiteral("Points"), parent),
       session_(session),
       commands_(commands) {
-  int top = 4;
-  BuildCurvePanel(top);
-  BuildPointRows(top);
+  BuildCurvePanel();
+  BuildPointRows();
   session_.SetPointsView(this);
   Init();
 }
@@ -100,30 +87,38 @@ void PointsWindow::OnCore(std::function<void()> work) {
   session_.RunOnCore(std::move(work));
 }
 
-void PointsWindow::BuildCurvePanel(int& top) {
-  auto* panel = new QWidget(this);
-  panel->setObjectName(QStringLiteral("panelActions"));
-  int y = 0;
-  auto* modes = new QButtonGroup(panel);
-  auto* rotation = MakeRadio(panel, "rbSetRotationPoints", "Set rotate points", 4, y, 200);
-  auto* path = MakeRadio(panel, "rbSetPathPoints", "Set path points", 4, y + 20, 200);
-  auto* curve = MakeRadio(panel, "rbDrawMultiplierBezier", "Set curve", 4, y + 40, 200);
-  for (QRadioButton* r : {rotation, path, curve}) modes->addButton(r);
+void PointsWindow::BuildCurvePanel() {
+  auto* modes = new QButtonGroup(this);
+  auto* rotation = Make<QRadioButton>(this, "rbSetRotationPoints", "Set rotate points");
+  auto* path = Make<QRadioButton>(this, "rbSetPathPoints", "Set path points");
+  auto* curve = Make<QRadioButton>(this, "rbDrawMultiplierBezier", "Set curve");
+  auto* mode_column = new QVBoxLayout;
+  mode_column->setSpacing(0);
+  for (QRadioButton* r : {rotation, path, curve}) {
+    modes->addButton(r);
+    mode_column->addWidget(r);
+  }
+  // What the right button sets stays in view when the window is folded.
+  Header()->addLayout(mode_column);
   rotation->setChecked(true);
   connect(rotation, &QRadioButton::clicked, this, &PointsWindow::SelectRotationPoints);
   connect(path, &QRadioButton::clicked, this, &PointsWindow::SelectPathPoints);
   connect(curve, &QRadioButton::clicked, this, &PointsWindow::SelectMultiplierCurves);
-  MakeFoldButton(panel)->move(kWidth - 36, 0);
-  y += 62;
+
+  auto* panel = new QWidget(this);
+  panel->setObjectName(QStringLiteral("panelActions"));
+  auto* column = new QVBoxLayout(panel);
+  column->setContentsMargins(0, 0, 0, 0);
+  Body()->addWidget(panel);
 
   cbMultiplierBeziers_ = new QComboBox(panel);
   cbMultiplierBeziers_->setObjectName(QStringLiteral("cbMultiplierBeziers"));
-  cbMultiplierBeziers_->setGeometry(4, y, kWidth - 16, kFieldHeight + 1);
+  cbMultiplierBeziers_->setAccessibleName(QStringLiteral("Curve"));
   for (int i = 0; i < kCurveCount; ++i) cbMultiplierBeziers_->addItem(SlotText(i, false));
   connect(cbMultiplierBeziers_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (index >= 0) OnCore([this, index] { commands_.SelectSlot(index); });
   });
-  y += kRow + 4;
+  column->addWidget(cbMultiplierBeziers_);
 
   struct ButtonLayout {
     const char* name;
@@ -138,54 +133,49 @@ void PointsWindow::BuildCurvePanel(int& top) {
       {"btnLoadBezier", "Load curve", [this] { commands_.LoadCurveFromFile(); }},
       {"btnSaveBezier", "Save curve", [this] { commands_.SaveCurveFile(); }},
   };
-  const int button_width = (kWidth - 16) / 3;
+  auto* button_grid = new QGridLayout;
+  button_grid->setSpacing(2);
+  column->addLayout(button_grid);
   for (int i = 0; i < 6; ++i) {
-    QPushButton* button =
-        MakeButton(panel, buttons[i].name, buttons[i].caption, 4 + (i % 3) * (button_width + 2),
-                   y + (i / 3) * (kRow + 2), button_width);
+    auto* button = Make<QPushButton>(panel, buttons[i].name, buttons[i].caption);
+    button_grid->addWidget(button, i / 3, i % 3);
     connect(button, &QPushButton::clicked, this, [this, click = buttons[i].click] { OnCore(click); });
     curve_buttons_.push_back(button);
   }
-  y += 2 * (kRow + 2) + 2;
   SetCurveCommandsEnabled(false);
 
-  QCheckBox* controls = MakeCheck(panel, "cbDrawControlPoints", "Show Control Points?", 4, y, 260);
+  auto* controls = Make<QCheckBox>(panel, "cbDrawControlPoints", "Show Control Points?");
   controls->setChecked(session_.ShowControlPoints);
   connect(controls, &QCheckBox::clicked, this, [this](bool on) {
     session_.ShowControlPoints = on;
     OnCore([this] { session_.SelectSlotCurve(); });
   });
-  y += 20;
-  QCheckBox* both = MakeCheck(panel, "cbDrawWithStartAndEnd", "Draw with Start and End curves?", 4, y, 260);
+  auto* both = Make<QCheckBox>(panel, "cbDrawWithStartAndEnd", "Draw with Start and End curves?");
   connect(both, &QCheckBox::clicked, this, [this](bool on) {
     session_.Params().QuorlPointsUseStartAndEndBezier = on;
     commands_.ToggleStartAndEndBeziers();
   });
-  y += 20;
-  QCheckBox* same = MakeCheck(panel, "cbUseStartAsEnd", "Use Start curve as End curve?", 4, y, 260);
+  auto* same = Make<QCheckBox>(panel, "cbUseStartAsEnd", "Use Start curve as End curve?");
   connect(same, &QCheckBox::clicked, this, [this](bool on) {
     session_.Params().QuorlPointsUseStartAsEnd = on;
     commands_.ToggleStartAsEndBezier();
   });
-  y += 22;
+  for (QCheckBox* box : {controls, both, same}) column->addWidget(box);
 
-  auto* caption = new QLabel(QStringLiteral("Curve smoothing"), panel);
-  caption->setGeometry(4, y, 100, kFieldHeight);
+  auto* smoothing = new QHBoxLayout;
+  column->addLayout(smoothing);
   tbBezierMouse_ = new QSlider(Qt::Horizontal, panel);
   tbBezierMouse_->setObjectName(QStringLiteral("tbBezierMouse"));
   tbBezierMouse_->setRange(kMinSmoothing, kMaxSmoothing);
-  tbBezierMouse_->setGeometry(106, y, kWidth - 160, kFieldHeight);
-  labelBezierMouse_ = new QLabel(panel);
-  labelBezierMouse_->setObjectName(QStringLiteral("labelBezierMouse"));
-  labelBezierMouse_->setGeometry(kWidth - 48, y, 36, kFieldHeight);
+  smoothing->addWidget(MakeCaption(QStringLiteral("Curve smoothing"), tbBezierMouse_));
+  smoothing->addWidget(tbBezierMouse_, 1);
+  labelBezierMouse_ = MakeValueLabel(panel, "labelBezierMouse", QStringLiteral("100"));
+  smoothing->addWidget(labelBezierMouse_);
   connect(tbBezierMouse_, &QSlider::valueChanged, this, &PointsWindow::TakeBezierMouse);
-  y += kRow + 2;
-
-  panel->setGeometry(4, top, kWidth - 8, y);
-  top += y + 2;
+  Body()->addWidget(MakeBevel());
 }
 
-void PointsWindow::BuildPointRows(int& top) {
+void PointsWindow::BuildPointRows() {
   ParameterSet& params = session_.Params();
   struct PointRow {
     const char* radio;
@@ -195,39 +185,44 @@ void PointsWindow::BuildPointRows(int& top) {
     const char* y_field;
     const char* y_key;
   };
+  // Radio, x and y of a point, and an optional button, as a grid row.
+  auto* grid = new QGridLayout;
+  Body()->addLayout(grid);
   auto add_row = [&](const PointRow& row, QButtonGroup* group) {
-    QRadioButton* radio = MakeRadio(this, row.radio, row.caption, 8, top, 80);
+    auto* radio = Make<QRadioButton>(this, row.radio, row.caption);
     group->addButton(radio);
-    int left = 92;
+    const int at = grid->rowCount();
+    grid->addWidget(radio, at, 0);
+    int column = 1;
     for (auto [name, key] : {std::pair{row.x_field, row.x_key}, std::pair{row.y_field, row.y_key}}) {
-      auto* field = new NumericField(this);
-      field->setObjectName(QString::fromUtf8(name));
-      field->setGeometry(left, top, 56, kFieldHeight);
-      if (const FieldRange* range = FindFieldRange(key)) field->Bind(params, *range);
+      NumericField* field = MakeBoundField(params, name, key);
+      field->setAccessibleName(QString::fromUtf8(row.caption) +
+                               (column == 1 ? QStringLiteral(" x") : QStringLiteral(" y")));
+      grid->addWidget(field, at, column++);
       point_fields_.push_back(field);
-      left += 60;
     }
-    top += kRow;
     return radio;
+  };
+  auto add_modes = [&](std::span<const RadioParameter> modes, void (PointsWindow::*take)()) {
+    auto* group = new QButtonGroup(this);
+    for (const RadioParameter& mode : modes) {
+      auto* radio = Make<QRadioButton>(this, mode.name, mode.caption);
+      group->addButton(radio);
+      connect(radio, &QRadioButton::clicked, this, take);
+      grid->addWidget(radio, grid->rowCount(), 0, 1, 4);
+    }
   };
 
   auto* path_group = new QButtonGroup(this);
   QRadioButton* path_a = add_row(
       {"rbPathStart", "Path A", "eXstart", "QuorlPointsXStart", "eYstart", "QuorlPointsYStart"}, path_group);
-  MakeButton(this, "btnResetPath", "Reset", 216, top - kRow, 76);
+  grid->addWidget(Make<QPushButton>(this, "btnResetPath", "Reset"), grid->rowCount() - 1, 3);
   add_row({"rbPathEnd", "Path B", "eXend", "QuorlPointsXEnd", "eYend", "QuorlPointsYEnd"}, path_group);
   path_a->setChecked(true);
   connect(path_a, &QRadioButton::toggled, this, [this](bool on) { session_.NextPathPointIsA = on; });
   connect(Button("btnResetPath"), &QPushButton::clicked, this, &PointsWindow::ResetPath);
-
-  auto* path_modes = new QButtonGroup(this);
-  for (const RadioParameter& mode : kPathModes) {
-    QRadioButton* radio = MakeRadio(this, mode.name, mode.caption, 8, top, 280);
-    path_modes->addButton(radio);
-    connect(radio, &QRadioButton::clicked, this, &PointsWindow::TakePathMode);
-    top += 19;
-  }
-  top += 4;
+  add_modes(kPathModes, &PointsWindow::TakePathMode);
+  grid->addWidget(MakeBevel(), grid->rowCount(), 0, 1, 4);
 
   auto* rotate_group = new QButtonGroup(this);
   QRadioButton* rotate_a = add_row({"rbRotateStart", "Rotate A", "editRotateXStart",
@@ -236,20 +231,15 @@ void PointsWindow::BuildPointRows(int& top) {
   add_row({"rbRotateEnd", "Rotate B", "editRotateXEnd", "QuorlPointsRotateXEnd", "editRotateYEnd",
            "QuorlPointsRotateYEnd"},
           rotate_group);
-  MakeButton(this, "btnResetRotate", "Reset Rotate points", 92, top, 140);
-  top += kRow + 2;
+  grid->addWidget(Make<QPushButton>(this, "btnResetRotate", "Reset Rotate points"), grid->rowCount(), 1, 1,
+                  3);
   rotate_a->setChecked(true);
   connect(rotate_a, &QRadioButton::toggled, this, [this](bool on) { session_.NextRotatePointIsA = on; });
   connect(Button("btnResetRotate"), &QPushButton::clicked, this, &PointsWindow::ResetRotation);
+  add_modes(kRotateModes, &PointsWindow::TakeRotateMode);
 
-  auto* rotate_modes = new QButtonGroup(this);
-  for (const RadioParameter& mode : kRotateModes) {
-    QRadioButton* radio = MakeRadio(this, mode.name, mode.caption, 8, top, 280);
-    rotate_modes->addButton(radio);
-    connect(radio, &QRadioButton::clicked, this, &PointsWindow::TakeRotateMode);
-    top += 19;
-  }
-  QCheckBox* move = MakeCheck(this, "cbMove", "Use A and B?", 8, top + 2, 200);
+  auto* move = Make<QCheckBox>(this, "cbMove", "Use A and B?");
+  grid->addWidget(move, grid->rowCount(), 0, 1, 4);
   connect(move, &QCheckBox::clicked, this, [this](bool on) {
     // The box says what is wanted; flipping the stored value instead could
     // leave the two disagreeing.

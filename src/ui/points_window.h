@@ -32,8 +32,6 @@ class PointsWindow : public ToolWindow, public CurvePointsView {
   Q_OBJECT
 
  public:
-  static constexpr int kWidth = 300;
-  static constexpr int kFullHeight = 478;
   static const StoredGeometry kGeometry;
 
   // Takes its stored geometry, runs Init, and shows the slot marks of
@@ -80,8 +78,8 @@ class PointsWindow : public ToolWindow, public CurvePointsView {
   void MoveRotationChanged(bool on);
 
  private:
-  void BuildCurvePanel(int& top);
-  void BuildPointRows(int& top);
+  void BuildCurvePanel();
+  void BuildPointRows();
   void SetCurveCommandsEnabled(bool enabled);
   // Curve and canvas work waits for a drawing run's next step boundary.
   void OnCore(std::function<void()> work);

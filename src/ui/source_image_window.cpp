@@ -2,9 +2,12 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QVBoxLayout>
 #include <cstring>
 
 #include "canvas/picture_files.h"
@@ -12,6 +15,7 @@
 #include "services/image_loading.h"
 #include "settings/window_layout.h"
 #include "ui/canvas_commands.h"
+#include "ui/field_rows.h"
 #include "ui/numeric_field.h"
 #include "ui/picture_preview.h"
 #include "ui/track_bars.h"
@@ -19,9 +23,6 @@
 namespace quorl {
 
 namespace {
-
-constexpr int kWidth = 330;
-constexpr int kRow = 24;
 
 struct BarLayout {
   const char* bar;
@@ -65,39 +66,40 @@ const StoredGeometry SourceImageWindow::kGeometry = {
     &WindowLayout::SourceImageVisible};
 
 SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlSourceImage"), QStringLiteral("Source image"), kWidth, kFullHeight,
-                 parent),
+    : ToolWindow(QStringLiteral("formQuorlSourceImage"), QStringLiteral("Source image"), parent),
       state_(state),
       commands_(commands) {
   auto* load = new QPushButton(QStringLiteral("Load source image from file"), this);
   load->setObjectName(QStringLiteral("btnLoadSourceImage"));
-  load->setGeometry(8, 4, 200, 25);
   connect(load, &QPushButton::clicked, this, &SourceImageWindow::ChooseSourceImage);
-  MakeFoldButton(this)->move(kWidth - 30, 4);
+  Header()->addWidget(load, 0, Qt::AlignLeft);
 
   preview_ = new PicturePreview(QStringLiteral("panelSourceImagePreviewHolder"), this);
-  preview_->setGeometry(8, 34, kWidth - 16, 118);
+  Body()->addWidget(preview_);
 
   auto* panel = new QFrame(this);
   panel->setObjectName(QStringLiteral("panelImageOptions"));
-  panel->setGeometry(4, 158, kWidth - 8, kFullHeight - 162);
   panelImageOptions_ = panel;
+  auto* grid = new QGridLayout(panel);
+  grid->setContentsMargins(4, 2, 4, 2);
+  Body()->addWidget(panel);
 
-  int top = 2;
   auto add_bar = [&](const BarLayout& layout) {
-    QLabel* caption = MakeLabel(panel, nullptr, QString::fromUtf8(layout.caption), QRect(4, top, 132, 20));
-    QSlider* bar = MakeTrackBar(panel, layout.bar, layout.key, QRect(138, top, 138, 22));
-    QLabel* value = MakeLabel(panel, layout.label, QString(), QRect(282, top + 1, 36, 20));
+    QSlider* bar = MakeTrackBar(panel, layout.bar, layout.key);
+    QLabel* caption = MakeCaption(QString::fromUtf8(layout.caption), bar);
+    QLabel* value = MakeValueLabel(panel, layout.label, QStringLiteral("-0.00"));
+    const int row = grid->rowCount();
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(bar, row, 1);
+    grid->addWidget(value, row, 2);
     bars_.push_back({bar, value, layout.whole, layout.hundredths});
-    top += kRow;
     return std::pair{caption, bars_.back()};
   };
   auto add_box = [&](const char* name, const char* caption, bool ParameterSet::*parameter) {
     auto* box = new QCheckBox(QString::fromUtf8(caption), panel);
     box->setObjectName(QString::fromUtf8(name));
-    box->setGeometry(6, top, 250, 20);
+    grid->addWidget(box, grid->rowCount(), 0, 1, 3);
     boxes_.push_back({box, parameter});
-    top += kRow;
     return box;
   };
 
@@ -108,6 +110,13 @@ SourceImageWindow::SourceImageWindow(ProgramState& state, CanvasCommands& comman
   cbUseOpaquePixels_ = add_box("cbUseOpaquePixels", "Opaque?", &ParameterSet::UseOpaquePixels);
   const auto [threshold_caption, threshold] = add_bar(kThreshold);
   threshold_controls_ = {threshold_caption, threshold.bar, threshold.value};
+  // The threshold row keeps its place while hidden, so the window does not
+  // change size when "Opaque?" is clicked.
+  for (QWidget* control : threshold_controls_) {
+    QSizePolicy policy = control->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    control->setSizePolicy(policy);
+  }
   ShowThreshold(false);
   cbUseSource_ = add_box("cbUseSource", "Draw with the image?", &ParameterSet::UseSourceImage);
   add_box("cbSaveCopyOfSourceImage", "Save copy of source image?", &ParameterSet::SaveSourceImageFile);

@@ -23,7 +23,6 @@ class SourceImageWindow : public ToolWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kFullHeight = 460;
   static const StoredGeometry kGeometry;
 
   SourceImageWindow(ProgramState& state, CanvasCommands& commands, QWidget* parent = nullptr);

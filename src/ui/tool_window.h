@@ -1,11 +1,14 @@
-// What the tool windows share: they stay on top of the main window, have a
-// fixed border, take their stored height, position and visibility when
-// the main window creates them, and fold to their top row with a ":)" button.
+// What the tool windows share: they stay on top of the main window, take
+// their size from their layout (so nothing is cut off whatever the font or
+// scale), take their stored position, visibility and folded state when the
+// main window creates them, and fold to their top row with a ":)" button.
 #pragma once
 
 #include <QWidget>
 
+class QHBoxLayout;
 class QPushButton;
+class QVBoxLayout;
 
 namespace quorl {
 
@@ -24,31 +27,46 @@ class ToolWindow : public QWidget {
   Q_OBJECT
 
  public:
+  // A stored height at or below this means the window was folded.
   static constexpr int kFoldedHeight = 50;
 
-  // `full_height` is the height the ":)" button unfolds to.
-  ToolWindow(const QString& object_name, const QString& caption, int width, int full_height,
-             QWidget* parent = nullptr);
+  ToolWindow(const QString& object_name, const QString& caption, QWidget* parent = nullptr);
 
-  // Height, left, top and visibility from the layout.
+  // Position, visibility and folded state from the layout; the height
+  // itself always comes from the window's own layout.
   void ApplyStoredGeometry(const WindowLayout& layout, const StoredGeometry& geometry);
-  // The live height, left, top and visibility into the layout, for the
-  // settings writer.
+  // The live position and visibility into the layout, with the height a
+  // folded window stores (kFoldedHeight) or the laid-out height.
   void StoreGeometry(WindowLayout& layout, const StoredGeometry& geometry) const;
 
   // Visible windows are only raised.
   void ShowAndRaise();
 
-  // ":)": folded to its top row below 51 pixels, otherwise unfolded.
+  // ":)": folded to its top row, or unfolded again.
   void ToggleFolded();
-  void SetHeight(int height);
+  void SetFolded(bool folded);
+  bool Folded() const { return folded_; }
+
+  QPushButton* FoldButton() const { return fold_button_; }
 
  protected:
-  // The ":)" button, placed at the top right corner of `row`.
-  QPushButton* MakeFoldButton(QWidget* row);
+  // Gives the controls their help the first time the window is shown, when
+  // the window's own constructor has made them all.
+  bool event(QEvent* event) override;
+
+  // The top row, which stays when the window is folded; the fold button
+  // sits at its right end.
+  QHBoxLayout* Header() const { return header_; }
+  // Everything below the top row.
+  QVBoxLayout* Body() const { return body_; }
+  QWidget* BodyWidget() const { return body_widget_; }
 
  private:
-  int full_height_;
+  QHBoxLayout* header_;
+  QVBoxLayout* body_;
+  QWidget* body_widget_;
+  QPushButton* fold_button_;
+  bool folded_ = false;
 };
 
 }  // namespace quorl

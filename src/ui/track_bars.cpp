@@ -9,18 +9,23 @@
 
 namespace quorl {
 
-QSlider* MakeTrackBar(QWidget* parent, const char* object_name, const char* key, const QRect& geometry) {
+QSlider* MakeTrackBar(QWidget* parent, const char* object_name, const char* key) {
   auto* bar = new QSlider(Qt::Horizontal, parent);
   bar->setObjectName(QString::fromUtf8(object_name));
   if (const FieldRange* range = FindFieldRange(key)) bar->setRange(range->min, range->max);
-  bar->setGeometry(geometry);
+  bar->setMinimumWidth(100);
   return bar;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* object_name, const QString& text, const QRect& geometry) {
+QLabel* MakeLabel(QWidget* parent, const char* object_name, const QString& text) {
   auto* label = new QLabel(text, parent);
   if (object_name) label->setObjectName(QString::fromUtf8(object_name));
-  label->setGeometry(geometry);
+  return label;
+}
+
+QLabel* MakeValueLabel(QWidget* parent, const char* object_name, const QString& widest) {
+  QLabel* label = MakeLabel(parent, object_name, QString());
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest) + 6);
   return label;
 }
 

@@ -2,7 +2,6 @@
 // field-range table, and each bar has a label beside it showing its value.
 #pragma once
 
-#include <QRect>
 #include <QString>
 
 class QLabel;
@@ -12,10 +11,13 @@ class QWidget;
 namespace quorl {
 
 // A horizontal bar over the range of `key` in the field-range table.
-QSlider* MakeTrackBar(QWidget* parent, const char* object_name, const char* key, const QRect& geometry);
+QSlider* MakeTrackBar(QWidget* parent, const char* object_name, const char* key);
 
-// A plain text label at `geometry`.
-QLabel* MakeLabel(QWidget* parent, const char* object_name, const QString& text, const QRect& geometry);
+// A plain text label.
+QLabel* MakeLabel(QWidget* parent, const char* object_name, const QString& text);
+// A label that shows a bar's value, wide enough for `widest` so the row
+// does not shift as the value changes.
+QLabel* MakeValueLabel(QWidget* parent, const char* object_name, const QString& widest);
 
 // Moves the bar (clamped to its range) without running its change handler;
 // Init then runs the handler itself, so it runs exactly once.

@@ -1,7 +1,10 @@
 #include "ui/values_window.h"
 
-#include <QPushButton>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <cstring>
+#include <span>
 
 #include "settings/parameter_set.h"
 #include "settings/window_layout.h"
@@ -27,22 +30,28 @@ constexpr FieldRow kRows[] = {
     {"editGrainEnd", "End Grain", "EndGrain", false, false},
     {"editGrainMultiplier", "Multiplier", "GrainMultiplier", false, false},
 };
-constexpr int kWidth = 250;
 }  // namespace
 
 const StoredGeometry ValuesWindow::kGeometry = {&WindowLayout::ValuesHeight, &WindowLayout::ValuesLeft,
                                                 &WindowLayout::ValuesTop, &WindowLayout::ValuesVisible};
 
 ValuesWindow::ValuesWindow(ParameterSet& parameters, QWidget* parent)
-    : ToolWindow(QStringLiteral("formQuorlValues"), QStringLiteral("Values"), kWidth, kFullHeight, parent),
+    : ToolWindow(QStringLiteral("formQuorlValues"), QStringLiteral("Values"), parent),
       parameters_(parameters) {
-  FieldRowBuilder rows(this, parameters, 6, 84, 50);
-  int top = 4;
-  for (const FieldRow& row : kRows) {
-    fields_.emplace_back(row.key, rows.Add(row, top));
-    top += FieldRowBuilder::kRowHeight + (row.bevel_after ? 4 : 0);
-  }
-  MakeFoldButton(this)->move(kWidth - 30, 4);
+  // Steps stays in view when the window is folded.
+  auto* top_grid = new QGridLayout;
+  Header()->addLayout(top_grid);
+  FieldRowBuilder top_rows(top_grid, parameters);
+  fields_.emplace_back(kRows[0].key, top_rows.Add(kRows[0]));
+  auto* grid = new QGridLayout;
+  Body()->addLayout(grid);
+  FieldRowBuilder rows(grid, parameters);
+  for (const FieldRow& row : std::span(kRows).subspan(1)) fields_.emplace_back(row.key, rows.Add(row));
+  // Both grids share their column widths so the fields line up.
+  const int caption_width =
+      Field("StartRadius")->fontMetrics().horizontalAdvance(QStringLiteral("Start smooth_"));
+  top_grid->setColumnMinimumWidth(0, caption_width);
+  grid->setColumnMinimumWidth(0, caption_width);
   Init();
 }
 

@@ -13,7 +13,6 @@ class ValuesWindow : public ToolWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kFullHeight = 431;
   static const StoredGeometry kGeometry;
 
   // Takes its stored geometry, then fills its fields.

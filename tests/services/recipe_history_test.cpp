@@ -97,6 +97,11 @@ TEST_F(History, StepsSayWhatChanged) {
   b.curves = a.curves;
   b.params.StartRadius = 90;
   EXPECT_EQ(DescribeRecipeChange(a, b), "Start radius 60 \u2192 90");
+  HistoryRecipe drawn = a;
+  drawn.params.ScatterSeed = "17966193886478230000";
+  EXPECT_EQ(DescribeRecipeChange(a, drawn), "Draw with a new scatter seed");
+  drawn.params.StartRadius = 90;
+  EXPECT_EQ(DescribeRecipeChange(a, drawn), "Start radius 60 \u2192 90, then a Draw with a new scatter seed");
   for (int i = 0; i < 6; ++i) b.curves[kPathCurveSlot].Curve.AddPoint(i, i);
   EXPECT_NE(DescribeRecipeChange(a, b).find("drawn"), std::string::npos);
   // The same recipe again is not a new entry.

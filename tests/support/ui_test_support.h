@@ -43,6 +43,14 @@ class RecordingDialogs : public Dialogs {
     return colour_answer;
   }
   void OpenFolder(const QString& folder) override { opened_folders << folder; }
+  QString SaveFile(QWidget*, const QString&, const QString&, const QString&, const QString&,
+                   const QString&) override {
+    return save_file_answer;
+  }
+  RecoveryAnswer AskRecovery(QWidget*, const QString& text) override {
+    recovery_questions << text;
+    return recovery_answer;
+  }
 
   int save_questions = 0;
   SaveChoice save_answer = SaveChoice::Cancel;
@@ -56,6 +64,9 @@ class RecordingDialogs : public Dialogs {
   QStringList folder_requests;
   QString file_answer;
   QString folder_answer;
+  QString save_file_answer;
+  QStringList recovery_questions;
+  RecoveryAnswer recovery_answer = RecoveryAnswer::Later;
 };
 
 inline void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,

@@ -1,0 +1,105 @@
+// The main window's side of the recipe history: Undo and Redo, the History
+// window, canvas state files, and the autosave between the steps of a run.
+#include <QAction>
+#include <QCheckBox>
+#include <QDateTime>
+#include <QFileInfo>
+
+#include "engine/drawing_run.h"
+#include "engine/program_state.h"
+#include "services/curve_edit_session.h"
+#include "ui/dialogs.h"
+#include "ui/function_window.h"
+#include "ui/history_controller.h"
+#include "ui/history_window.h"
+#include "ui/main_window.h"
+#include "ui/main_window_host.h"
+
+namespace quorl {
+
+void MainWindow::StartHistory() {
+  history_ = new HistoryController(*this);
+  history_window_ = new HistoryWindow(*history_, this);
+  // A menu command or its shortcut is an action of its own: what it changed
+  // is a step as soon as it returns.
+  for (QAction* action : actions_)
+    connect(action, &QAction::triggered, history_, [this] { history_->RecordIfChanged(); });
+  history_->Start();
+}
+
+void MainWindow::RecipePutBack() {
+  // As after a settings file was read: menu checks and every tool window.
+  ApplyReadOutcome(ReadIniOutcome{});
+  // A curve on display shows its restored points.
+  if (state_->canvas.MultiplierMode && curve_session_->SlotSelected()) curve_session_->SelectSlotCurve();
+}
+
+void MainWindow::UndoRecipe() {
+  if (history_) BetweenSteps([this] { history_->Undo(); });
+}
+
+void MainWindow::RedoRecipe() {
+  if (history_) BetweenSteps([this] { history_->Redo(); });
+}
+
+void MainWindow::ShowHistory() {
+  if (!history_window_) return;
+  history_window_->Refill();
+  history_window_->show();
+  history_window_->raise();
+  ShowStatus(QStringLiteral("Showing the history"));
+}
+
+void MainWindow::SaveCanvasState() {
+  if (!history_) return;
+  const QString file =
+      CurrentDialogs().SaveFile(this, QStringLiteral("Save canvas state"),
+                                QString::fromStdString(layout_.SaveDir), QStringLiteral("canvas.qstate"),
+                                QStringLiteral("Quorl canvas state (*.qstate)"), QStringLiteral("qstate"));
+  if (file.isEmpty()) return;
+  // Between two steps the run's position is whole; a run on its way goes on
+  // from there when the file is opened.
+  BetweenSteps([this, file] { history_->SaveCanvasState(file, run_->Position()); });
+}
+
+void MainWindow::OpenCanvasState() {
+  if (!history_) return;
+  if (RunInProgress()) {
+    ShowMessage(QStringLiteral("Stop drawing before opening a canvas state."));
+    return;
+  }
+  const QString file = CurrentDialogs().OpenFile(
+      this, QStringLiteral("Open canvas state"), QString::fromStdString(layout_.LoadDir),
+      QStringLiteral("Quorl canvas state (*.qstate);;All files (*)"));
+  if (file.isEmpty()) return;
+  OpenCanvasStateFile(file);
+}
+
+bool MainWindow::OpenCanvasStateFile(const QString& file) {
+  if (!history_ || RunInProgress()) return false;
+  if (!MaySetPictureAside()) return false;
+  RunPosition position;
+  if (!history_->OpenCanvasState(file, position)) return false;
+  // The run goes on with the switches it was drawn with.
+  Action("Draweachstep1")->setChecked(state_->flags.DrawEachStep);
+  Action("Preview1")->setChecked(state_->flags.Preview);
+  if (auto* arctan2 = function_ ? function_->findChild<QCheckBox*>(QStringLiteral("cbUseArctan2")) : nullptr)
+    arctan2->setChecked(state_->UseArctan2);
+  ShowStatus(QStringLiteral("Opened ") + QFileInfo(file).absoluteFilePath());
+  if (!position.loopEnded) ContinueRun(position);
+  return true;
+}
+
+void MainWindow::ContinueRun(const RunPosition& position) {
+  if (ending_ || RunInProgress()) return;
+  SyncRunSwitches();
+  host_->BeginRun();
+  picture_unsaved_ = true;
+  run_->StartDrawing();
+  run_->Resume(position);
+  stepping_ = true;
+  last_shown_ms_ = QDateTime::currentMSecsSinceEpoch();
+  StartNextStep();
+}
+
+}  // namespace quorl
