@@ -186,7 +186,10 @@ void HistoryController::RecordIfChanged() {
 
 void HistoryController::PutBack(const HistoryRecipe& recipe, const QString& status) {
   ProgramState& state = window_.State();
+  const std::string source = state.params.SourceImageFileName;
+  const std::string background = state.params.BackgroundImageFileName;
   PutRecipeBack(recipe, state.params, state.curves);
+  window_.PicturesFollowRecipe(source, background);
   window_.RecipePutBack();
   window_.ShowStatus(status);
   emit HistoryChanged();

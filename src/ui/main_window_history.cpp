@@ -5,9 +5,11 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include "canvas/picture_files.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "services/curve_edit_session.h"
+#include "services/image_loading.h"
 #include "ui/dialogs.h"
 #include "ui/function_window.h"
 #include "ui/history_controller.h"
@@ -52,6 +54,26 @@ void MainWindow::RecipePutBack() {
   ApplyReadOutcome(ReadIniOutcome{});
   // A curve on display shows its restored points.
   if (state_->canvas.MultiplierMode && curve_session_->SlotSelected()) curve_session_->SelectSlotCurve();
+}
+
+void MainWindow::PicturesFollowRecipe(const std::string& source, const std::string& background) {
+  const ParameterSet restored = params_;
+  const std::string& wantSource = restored.SourceImageFileName;
+  if (wantSource != source) {
+    if (wantSource.empty())
+      state_->source.Clear();
+    else
+      LoadSourceImage(*state_, wantSource, ExtensionOf(wantSource), *host_);
+  }
+  const std::string& wantBackground = restored.BackgroundImageFileName;
+  if (wantBackground != background) {
+    if (wantBackground.empty())
+      state_->background.Clear();
+    else
+      LoadBackgroundImage(*state_, wantBackground, ExtensionOf(wantBackground), *host_);
+  }
+  // Loading sets switches of its own; the step's values are what counts.
+  params_ = restored;
 }
 
 void MainWindow::UndoRecipe() {

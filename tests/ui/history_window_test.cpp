@@ -250,6 +250,28 @@ class HistoryWindowTest : public QObject {
     QCOMPARE(window.Values()->Field("StartBumps")->text(), QString::number(before.StartBumps));
   }
 
+  void aLoadedSourcePictureIsOneStep() {
+    RecordingDialogs dialogs;
+    MainWindow window;
+    const std::string before = window.Parameters().SourceImageFileName;
+    const int start = Steps(window);
+    auto* load = window.findChild<QPushButton*>(QStringLiteral("btnLoadSourceImage"));
+    QVERIFY(load);
+    dialogs.file_answer = QStringLiteral(QUORL_SOURCE_DIR "/tests/data/golden/sine_curves.png");
+    QTest::mouseClick(load, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(window.Parameters().SourceImageFileName, dialogs.file_answer.toStdString());
+    QCOMPARE(Steps(window), start + 1);
+    QVERIFY(window.State().source.Loaded());
+    window.Action("Undocurveedit1")->trigger();
+    QCOMPARE(window.Parameters().SourceImageFileName, before);
+    QVERIFY(!window.State().source.Loaded());  // the picture goes with its step
+    window.Action("Redo1")->trigger();
+    QVERIFY(window.State().source.Loaded());
+    QCOMPARE(Steps(window), start + 1);
+    QVERIFY(dialogs.messages.isEmpty());
+  }
+
   void theHistoryWindowShowsBranchesAndAClickReturnsTheRecipe() {
     RecordingDialogs dialogs;
     MainWindow window;
