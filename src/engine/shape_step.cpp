@@ -408,6 +408,10 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
 
   PointCarry carry{phi0, RotationByIota(phi0), args.rotation_centre};
   const PointCarrier carrier{p, context, phi0, p.QuorlPointsUseBezierRotate && has_path_curve};
+  // Turning about the path curve's point holds for the whole step: set it
+  // before the first point, so points made out of order (in batches, or
+  // planned ahead) turn about it too, as the point-by-point loop does.
+  if (carrier.bezier_rotate && !p.QuorlPointsFollowRotate) carry.rotation_centre = state.PathCurvePoint;
   const double bound = TwoPiBound();
 
   if (context.plan) {

@@ -111,6 +111,12 @@ TEST_F(ShapeStep, BatchesOnAnyThreadsGiveThePointByPointResult) {
          p.UseZFactor = true;
          a.phi = 0.7;
        }},
+      {"bezier rotate",
+       [](ParameterSet& p, ShapeArguments& a, TestHost&) {
+         p.QuorlPointsUseBezierRotate = true;
+         a.phi = 0.9;
+         a.rotation_centre = {0.5, -0.3};
+       }},
       // Overflows a few points in: inside a later batch, in the middle share.
       {"overflow",
        [](ParameterSet&, ShapeArguments& a, TestHost&) {
@@ -132,6 +138,15 @@ TEST_F(ShapeStep, BatchesOnAnyThreadsGiveThePointByPointResult) {
       const std::string label = std::string(v.name) + ", fn " + std::to_string(fn);
       params = {};
       host = {};
+      curves = {};
+      if (std::string(v.name) == "bezier rotate") {
+        // The shapes turn about the point on the path curve, not the step's
+        // rotation centre.
+        for (const Point& at : {Point{-1.5, -1}, Point{-0.8, 0.6}, Point{-0.2, 0.9}, Point{0.4, -0.7},
+                                Point{0.9, 0.1}, Point{1.2, 0.8}})
+          curves[kPathCurveSlot].Curve.AddPoint(at.X, at.Y);
+        ASSERT_TRUE(curves.SetUpBezier(BezierKind::kSlot, kPathCurveSlot));
+      }
       ShapeArguments args;
       args.fn = fn;
       args.step = 300;
