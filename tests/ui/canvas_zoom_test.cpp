@@ -62,7 +62,8 @@ class CanvasZoomTest : public QObject {
   void zoomKeepsThePointUnderThePointer() {
     auto window = MakeWindow();
     QWidget* viewport = window->ScrollBox1()->viewport();
-    const QPoint anchors[] = {QPoint(120, 90), viewport->rect().center(), QPoint(10, viewport->height() - 12)};
+    const QPoint anchors[] = {QPoint(120, 90), viewport->rect().center(),
+                              QPoint(10, viewport->height() - 12)};
     int reached = 0;
     for (const QPoint anchor : anchors) {
       // From 3x about the middle of the picture, in and out: the point under
