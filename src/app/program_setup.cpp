@@ -77,14 +77,18 @@ std::string WithoutExtension(const std::string& path) {
   return path.substr(0, dot);
 }
 
-// The set's copy first, then a file of the named file name in the same folder.
+// The set's copy first, then a file of the named file name in the same
+// folder, then in a "pictures" folder there (where a collection of recipes,
+// such as the gallery, keeps the pictures they share).
 std::string FindBeside(const PictureNeed& need, const fs::path& folder) {
   std::error_code ec;
   if (fs::is_regular_file(need.copy, ec)) return need.copy;
   const std::string name = FileNameOf(need.named);
   if (name.empty()) return "";
-  const fs::path there = (folder.empty() ? fs::path(".") : folder) / name;
-  return fs::is_regular_file(there, ec) ? there.string() : "";
+  const fs::path here = folder.empty() ? fs::path(".") : folder;
+  for (const fs::path& there : {here / name, here / "pictures" / name})
+    if (fs::is_regular_file(there, ec)) return there.string();
+  return "";
 }
 
 bool LoadPicture(bool source, ProgramState& state, const std::string& file, Host& host) {
@@ -215,8 +219,11 @@ int SetUpProgramState(const SetupOptions& options, ProgramState& state, Host& ho
     const char* kind = need.source ? "source" : "background";
     if (file.empty()) {
       if (need.digest.empty()) continue;
-      std::fprintf(err, "quorl: the %s picture '%s' is missing: put it beside '%s' or pass --%s-image\n",
-                   kind, FileNameOf(need.named).c_str(), options.settingsPath.c_str(), kind);
+      std::fprintf(
+          err,
+          "quorl: the %s picture '%s' is missing: put it beside '%s' (or in a folder 'pictures' there) "
+          "or pass --%s-image\n",
+          kind, FileNameOf(need.named).c_str(), options.settingsPath.c_str(), kind);
       return 1;
     }
     if (!LoadPicture(need.source, state, file, catcher)) {

@@ -83,7 +83,8 @@ int RunRender(const RenderOptions& options, CommandIo& io) {
       // The picture carries its recipe, as a saved one does.
       PictureOutput output{transparent, params.KeepSettingsInPictures && !options.noRecipe};
       DeepPicture deep;
-      if (options.depth == 16) {
+      const int depth = options.depth != 0 ? options.depth : params.SavedBitDepth == 16 ? 16 : 8;
+      if (depth == 16) {
         deep = state->canvas.RenderDeep(params);
         output.deep = &deep;
       }
@@ -139,9 +140,11 @@ class RenderCommand : public Command {
   void Register(OptionTable& table) override {
     table.Positional("SETTINGS", options_.settingsPath, "a settings file or a picture saved by Quorl");
     table.Value("-o,--output", options_.outputPath, "OUT",
-                "the picture to write: .png (carrying its recipe), .jpg or .jpeg, or - for standard output",
+                "the picture to write: .png (carrying its recipe), .jpg or .jpeg (no recipe), or - for "
+                "standard output",
                 ValueKind::File);
-    table.Value("--depth", depth_, "BITS", "8 or 16 bits a channel in a PNG (default 8)", ValueKind::Choice,
+    table.Value("--depth", depth_, "BITS",
+                "8 or 16 bits a channel in a PNG (default: as the recipe says, else 8)", ValueKind::Choice,
                 {"8", "16"});
     table.Value("--quality", quality_, "N", "quality of a JPEG, 1 to 100 (default 90)", ValueKind::Number);
     table.Value("--dpi", dpi_, "N", "dots per inch kept in the picture, so it prints at its intended size",

@@ -15,7 +15,7 @@ struct RenderOptions : SharedOptions {
   std::string outputPath;  // -o: the picture alone
   bool bench = false;
   int opacity = -1;   // --opacity N (1 ... 100) instead of the file's Opacity
-  int depth = 8;      // --depth: bits a channel of a PNG
+  int depth = 0;      // --depth: bits a channel of a PNG; 0: as the recipe says (8 without one)
   int quality = 90;   // --quality of a JPEG
   int dpi = 0;        // --dpi; 0 keeps no physical size
   bool json = false;  // --bench --json

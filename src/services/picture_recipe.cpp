@@ -135,7 +135,20 @@ PreparedPicture PreparePicture(const ProgramState& state, const PictureOutput& o
   PngWriteOptions png;
   png.dpi = output.dpi;
   if (output.transparency) png.alpha = TransparencyAlpha(bitmap, p.White, p.Opacity);
-  p.PixelsSha256 = PixelDigest(PixelsOf(bitmap, png.alpha));
+  p.SavedBitDepth = output.deep ? 16 : 8;
+  if (output.deep) {
+    // The digest is of the pixels as the written file decodes, so encode
+    // them once without the recipe to learn it.
+    std::string plain;
+    DecodedPixels decoded;
+    if (!EncodeDeepPng(*output.deep, png, plain, &out.error) || !DecodePngPixels(plain, decoded, out.error)) {
+      if (out.error.empty()) out.error = "cannot encode the picture";
+      return out;
+    }
+    p.PixelsSha256 = PixelDigest(decoded);
+  } else {
+    p.PixelsSha256 = PixelDigest(PixelsOf(bitmap, png.alpha));
+  }
   out.settings = WriteSavedSetText(p, state.layout, p.CurrentStyle);
   if (output.keepRecipe) {
     Recipe recipe;

@@ -121,6 +121,20 @@ TEST_F(PictureComesBack, PicturesWrittenWithMinusOCarryTheirRecipeAndTransparenc
   EXPECT_EQ(Pixels(dir / "again.png").channels, 4);
 }
 
+TEST_F(PictureComesBack, ADeepPictureComesBackDeep) {
+  const fs::path out = dir / "deep.png";
+  ASSERT_EQ(Render({Scene(4).string(), "--seed", "5", "-o", out.string(), "--depth", "16"}).status, 0);
+  ExpectComesBack(out.string());
+  // Drawn again at the depth its recipe names, to the very bytes.
+  EXPECT_EQ(ReadFile(dir / "again.png"), ReadFile(out));
+  // Asked for 8 bits, it is the 8-bit picture of the same drawing.
+  const fs::path shallow = dir / "shallow.png";
+  ASSERT_EQ(Render({out.string(), "--depth", "8", "-o", shallow.string()}).status, 0);
+  const fs::path direct = dir / "direct.png";
+  ASSERT_EQ(Render({Scene(4).string(), "--seed", "5", "-o", direct.string()}).status, 0);
+  EXPECT_EQ(ComparePixels(Pixels(shallow), Pixels(direct)).pixels, 0);
+}
+
 TEST_F(PictureComesBack, SourceAndBackgroundPicturesAreNamedByTheirDigest) {
   Picture24 photo(9, 7), backdrop(56, 44);
   for (int y = 0; y < 7; ++y)
@@ -162,6 +176,10 @@ TEST_F(PictureComesBack, SourceAndBackgroundPicturesAreNamedByTheirDigest) {
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("SHA-256 differs"), std::string::npos) << outcome.err;
   EXPECT_EQ(Verify({picture}).status, 1);
+  // A shared "pictures" folder beside the picture serves as well.
+  fs::create_directories(fs::path(picture).parent_path() / "pictures");
+  fs::rename(dir / "kept.png", fs::path(picture).parent_path() / "pictures" / "photo.png");
+  EXPECT_EQ(Render({picture, "-o", (dir / "x.png").string()}).status, 0);
 }
 
 TEST_F(PictureComesBack, AnimationFramesComeBackOneByOne) {

@@ -75,7 +75,7 @@ class SettingsFileTest : public ::testing::Test {
 
 TEST(SettingsTable, HasEveryKeyInWritingOrder) {
   const auto table = SettingsTable();
-  ASSERT_EQ(table.size(), 266u);
+  ASSERT_EQ(table.size(), 267u);
   EXPECT_STREQ(table[0].key, "style");
   EXPECT_STREQ(table[1].key, "Opacity");
   EXPECT_STREQ(table[43].key, "AdjustGrain");
@@ -202,7 +202,7 @@ TEST_F(SettingsFileTest, EveryKeyRoundTrips) {
       ADD_FAILURE() << row.key << " has no member";
     }
   }
-  EXPECT_EQ(checked, 257);
+  EXPECT_EQ(checked, 258);
   written.p.FunctionNumber = 5;  // one of the eight: any other reads as the default
   ASSERT_TRUE(WriteIniFileTo(written.p, written.w, "lissajous", file_));
 
