@@ -384,16 +384,19 @@ bool RecipeHistory::Undo(HistoryRecipe& recipe, std::string& error) {
   return true;
 }
 
-bool RecipeHistory::Redo(HistoryRecipe& recipe, std::string& error) {
-  std::uint64_t child = 0;
+std::uint64_t RecipeHistory::RedoTarget() const {
   if (const auto it = redoChild_.find(current_);
       it != redoChild_.end() && Find(it->second) && Find(it->second)->parent == current_)
-    child = it->second;
-  if (child == 0) {
-    // The newest child.
-    for (const HistoryEntry& e : entries_)
-      if (e.parent == current_ && current_ != 0) child = e.id;
-  }
+    return it->second;
+  // The newest child.
+  std::uint64_t child = 0;
+  for (const HistoryEntry& e : entries_)
+    if (e.parent == current_ && current_ != 0) child = e.id;
+  return child;
+}
+
+bool RecipeHistory::Redo(HistoryRecipe& recipe, std::string& error) {
+  const std::uint64_t child = RedoTarget();
   if (child == 0) {
     error = "Nothing to redo.";
     return false;

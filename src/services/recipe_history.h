@@ -83,6 +83,8 @@ class RecipeHistory {
 
   bool CanUndo() const;
   bool CanRedo() const;
+  // The step Redo goes to, or 0.
+  std::uint64_t RedoTarget() const;
   // Move to the parent / the child last visited / any step, and give its
   // recipe. False (nothing moved) when there is nowhere to go or the step's
   // file cannot be read.

@@ -16,6 +16,7 @@
 #include "settings/parameter_record.h"
 #include "ui/dialogs.h"
 #include "ui/main_window.h"
+#include "ui/numeric_field.h"
 
 namespace quorl {
 namespace {
@@ -125,6 +126,16 @@ bool HistoryController::eventFilter(QObject* watched, QEvent* event) {
   // The next action begins: the one before it is a step of its own, even
   // when the event loop has not come round to recording it yet.
   const QEvent::Type type = event->type();
+  // Ctrl+Z in a number field is the program's Undo, not the field's own:
+  // a number typed and not yet committed is a step, undone as a whole.
+  if (type == QEvent::ShortcutOverride && qobject_cast<NumericField*>(watched)) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+        key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y)) {
+      key->ignore();
+      return true;
+    }
+  }
   const bool begins = type == QEvent::MouseButtonPress || type == QEvent::Wheel || type == QEvent::KeyPress;
   if (begins && pending_) RecordIfChanged();
   switch (type) {
@@ -175,7 +186,10 @@ void HistoryController::RecordIfChanged() {
 
 void HistoryController::PutBack(const HistoryRecipe& recipe, const QString& status) {
   ProgramState& state = window_.State();
+  const std::string source = state.params.SourceImageFileName;
+  const std::string background = state.params.BackgroundImageFileName;
   PutRecipeBack(recipe, state.params, state.curves);
+  window_.PicturesFollowRecipe(source, background);
   window_.RecipePutBack();
   window_.ShowStatus(status);
   emit HistoryChanged();

@@ -162,6 +162,11 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   HistoryWindow* HistoryList() const { return history_window_; }
   // After the history put a recipe back: menu checks and tool windows.
   void RecipePutBack();
+  // The source and background pictures of the recipe put back, when their
+  // files differ from the ones loaded (`source`, `background`): loaded
+  // again, or let go when the recipe names none. The values stay the
+  // recipe's.
+  void PicturesFollowRecipe(const std::string& source, const std::string& background);
   void UndoRecipe();
   void RedoRecipe();
   void ShowHistory();
@@ -308,6 +313,8 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   std::unique_ptr<CurveCommands> curve_commands_;
 
   void StartHistory();
+  void NameUndoSteps();
+  static constexpr int kMaxUndoCaption = 40;
   HistoryController* history_ = nullptr;
   HistoryWindow* history_window_ = nullptr;
 };

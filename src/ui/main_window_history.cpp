@@ -5,9 +5,11 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include "canvas/picture_files.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "services/curve_edit_session.h"
+#include "services/image_loading.h"
 #include "ui/dialogs.h"
 #include "ui/function_window.h"
 #include "ui/history_controller.h"
@@ -24,7 +26,27 @@ void MainWindow::StartHistory() {
   // is a step as soon as it returns.
   for (QAction* action : actions_)
     connect(action, &QAction::triggered, history_, [this] { history_->RecordIfChanged(); });
+  // Undo, Redo and History answer their shortcuts in every tool window too.
+  for (QWidget* tool : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (tool->isWindow()) tool->addActions({Action("Undocurveedit1"), Action("Redo1"), Action("History1")});
+  connect(history_, &HistoryController::HistoryChanged, this, &MainWindow::NameUndoSteps);
   history_->Start();
+  NameUndoSteps();
+}
+
+void MainWindow::NameUndoSteps() {
+  // "Undo Start radius 60 → 90", "Redo Steps 200 → 700": the menu says
+  // what the command takes back or brings again.
+  RecipeHistory& history = history_->History();
+  const auto caption = [](const char* verb, const HistoryEntry* entry) {
+    if (!entry) return QString::fromUtf8(verb);
+    QString what = QString::fromStdString(entry->description);
+    if (what.size() > kMaxUndoCaption) what = what.left(kMaxUndoCaption - 1) + QChar(0x2026);
+    return QString::fromUtf8(verb) + QLatin1Char(' ') + what;
+  };
+  const HistoryEntry* current = history.Find(history.Current());
+  Action("Undocurveedit1")->setText(caption("Undo", history.CanUndo() ? current : nullptr));
+  Action("Redo1")->setText(caption("Redo", history.Find(history.RedoTarget())));
 }
 
 void MainWindow::RecipePutBack() {
@@ -32,6 +54,26 @@ void MainWindow::RecipePutBack() {
   ApplyReadOutcome(ReadIniOutcome{});
   // A curve on display shows its restored points.
   if (state_->canvas.MultiplierMode && curve_session_->SlotSelected()) curve_session_->SelectSlotCurve();
+}
+
+void MainWindow::PicturesFollowRecipe(const std::string& source, const std::string& background) {
+  const ParameterSet restored = params_;
+  const std::string& wantSource = restored.SourceImageFileName;
+  if (wantSource != source) {
+    if (wantSource.empty())
+      state_->source.Clear();
+    else
+      LoadSourceImage(*state_, wantSource, ExtensionOf(wantSource), *host_);
+  }
+  const std::string& wantBackground = restored.BackgroundImageFileName;
+  if (wantBackground != background) {
+    if (wantBackground.empty())
+      state_->background.Clear();
+    else
+      LoadBackgroundImage(*state_, wantBackground, ExtensionOf(wantBackground), *host_);
+  }
+  // Loading sets switches of its own; the step's values are what counts.
+  params_ = restored;
 }
 
 void MainWindow::UndoRecipe() {

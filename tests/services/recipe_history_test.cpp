@@ -139,7 +139,9 @@ TEST_F(History, ABranchSurvivesUndoAndARestart) {
   ASSERT_TRUE(history->GoTo(firstId, got, error)) << error;
   EXPECT_EQ(got.params.Steps, 10);
   // Undo from the old branch and Redo goes back to it, not to the newer one.
+  EXPECT_EQ(history->RedoTarget(), 0u);
   ASSERT_TRUE(history->Undo(got, error));
+  EXPECT_EQ(history->RedoTarget(), firstId);
   ASSERT_TRUE(history->Redo(got, error));
   EXPECT_EQ(history->Current(), firstId);
 }

@@ -124,8 +124,14 @@ class HistoryWindowTest : public QObject {
     QVERIFY2(CurrentDescription(window).startsWith("Start radius"), qPrintable(CurrentDescription(window)));
     const QString typed = radius->text();
 
+    // The menu says what Undo takes back.
+    QVERIFY2(window.Action("Undocurveedit1")->text().startsWith("Undo Start radius"),
+             qPrintable(window.Action("Undocurveedit1")->text()));
+    QCOMPARE(window.Action("Redo1")->text(), QString("Redo"));
     window.Action("Undocurveedit1")->trigger();  // Ctrl+Z
     QCOMPARE(p.StartRadius, radiusBefore);
+    QVERIFY2(window.Action("Redo1")->text().startsWith("Redo Start radius"),
+             qPrintable(window.Action("Redo1")->text()));
     QCOMPARE(p.Opacity, 66);
     QVERIFY(radius->text() != typed);  // the field shows the value put back
     QVERIFY2(window.StatusText().startsWith("Undone: Start radius"), qPrintable(window.StatusText()));
@@ -145,6 +151,35 @@ class HistoryWindowTest : public QObject {
     QCOMPARE(window.Action("Undocurveedit1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
     QVERIFY(window.Action("Redo1")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
     QVERIFY(window.Action("Redo1")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+  }
+
+  void ctrlZInANumberFieldOfAToolWindowUndoesTheWholeNumber() {
+    RecordingDialogs dialogs;
+    MainWindow window;
+    ParameterSet& p = window.Parameters();
+    const int before = p.StartRadius;
+    const int start = Steps(window);
+    ValuesWindow* values = window.Values();
+    values->show();
+    values->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(values));
+    NumericField* radius = values->Field("StartRadius");
+    radius->setFocus();
+    radius->selectAll();
+    QTest::keyClicks(radius, "4.25");
+    const int typed = p.StartRadius;
+    QVERIFY(typed != before);
+    // Not committed yet: Ctrl+Z records it as a step and takes it back.
+    QTest::keyClick(radius, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(p.StartRadius, before);
+    QCOMPARE(Steps(window), start + 1);
+    QVERIFY2(window.StatusText().startsWith("Undone: Start radius"), qPrintable(window.StatusText()));
+    QCOMPARE(radius->text(), window.Values()->Field("StartRadius")->text());
+    QTest::keyClick(radius, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(p.StartRadius, typed);
+    QCOMPARE(radius->text(), QString("4.25"));
+    QTest::keyClick(radius, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // nothing to redo
+    QCOMPARE(p.StartRadius, typed);
   }
 
   void aCheckBoxAndAnOpenedFileAreStepsAndClearIsNone() {
@@ -213,6 +248,28 @@ class HistoryWindowTest : public QObject {
     window.Action("Undocurveedit1")->trigger();
     QVERIFY(ChangedParameters(before, p).empty());
     QCOMPARE(window.Values()->Field("StartBumps")->text(), QString::number(before.StartBumps));
+  }
+
+  void aLoadedSourcePictureIsOneStep() {
+    RecordingDialogs dialogs;
+    MainWindow window;
+    const std::string before = window.Parameters().SourceImageFileName;
+    const int start = Steps(window);
+    auto* load = window.findChild<QPushButton*>(QStringLiteral("btnLoadSourceImage"));
+    QVERIFY(load);
+    dialogs.file_answer = QStringLiteral(QUORL_SOURCE_DIR "/tests/data/golden/sine_curves.png");
+    QTest::mouseClick(load, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(window.Parameters().SourceImageFileName, dialogs.file_answer.toStdString());
+    QCOMPARE(Steps(window), start + 1);
+    QVERIFY(window.State().source.Loaded());
+    window.Action("Undocurveedit1")->trigger();
+    QCOMPARE(window.Parameters().SourceImageFileName, before);
+    QVERIFY(!window.State().source.Loaded());  // the picture goes with its step
+    window.Action("Redo1")->trigger();
+    QVERIFY(window.State().source.Loaded());
+    QCOMPARE(Steps(window), start + 1);
+    QVERIFY(dialogs.messages.isEmpty());
   }
 
   void theHistoryWindowShowsBranchesAndAClickReturnsTheRecipe() {
