@@ -105,12 +105,15 @@ bool SameRecipe(const HistoryRecipe& a, const HistoryRecipe& b) {
 
 std::string DescribeRecipeChange(const HistoryRecipe& before, const HistoryRecipe& after) {
   std::vector<ParameterChange> changes = ChangedParameters(before.params, after.params);
-  // Every Draw in the window picks a scatter seed of its own: the step says
-  // it was a Draw rather than quoting a twenty-digit number.
-  const auto seed = std::find_if(changes.begin(), changes.end(),
+  // Every Draw in the window picks a scatter seed of its own and counts
+  // itself: the step says it was a Draw rather than quoting a twenty-digit
+  // number and a counter.
+  const auto byDraw = [](const ParameterChange& c) {
+    return c.name == "ScatterSeed" || c.name == "DrawsSinceClear";
+  };
+  const bool drawn = std::any_of(changes.begin(), changes.end(),
                                  [](const ParameterChange& c) { return c.name == "ScatterSeed"; });
-  const bool drawn = seed != changes.end();
-  if (drawn) changes.erase(seed);
+  if (drawn) changes.erase(std::remove_if(changes.begin(), changes.end(), byDraw), changes.end());
   std::string text = DescribeChanges(changes);
   if (drawn) text += text.empty() ? "Draw with a new scatter seed" : ", then a Draw with a new scatter seed";
   std::vector<std::string> curves;

@@ -99,6 +99,7 @@ TEST_F(History, StepsSayWhatChanged) {
   EXPECT_EQ(DescribeRecipeChange(a, b), "Start radius 60 \u2192 90");
   HistoryRecipe drawn = a;
   drawn.params.ScatterSeed = "17966193886478230000";
+  drawn.params.DrawsSinceClear = a.params.DrawsSinceClear + 1;
   EXPECT_EQ(DescribeRecipeChange(a, drawn), "Draw with a new scatter seed");
   drawn.params.StartRadius = 90;
   EXPECT_EQ(DescribeRecipeChange(a, drawn), "Start radius 60 \u2192 90, then a Draw with a new scatter seed");
