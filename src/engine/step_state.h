@@ -4,13 +4,15 @@
 #pragma once
 
 #include "base/point.h"
+#include "base/shared_flag.h"
 
 namespace quorl {
 
-// Not stored; all false at start.
+// Not stored; all false at start. A run stepped on another thread sets and
+// reads the first two while the window's thread may look at them.
 struct RunFlags {
-  bool IsDrawing = false;
-  bool StopRequested = false;
+  SharedFlag IsDrawing = false;
+  SharedFlag StopRequested = false;
   bool InAnimation = false;
   bool DrawEachStep = false;  // menu "Draw each step?"
   bool Preview = false;       // menu "Preview"

@@ -118,8 +118,11 @@ void BackgroundImageWindow::UpdateBackgroundPosition() {
 void BackgroundImageWindow::ChooseBackgroundImage() {
   const QString file = AskForPictureFile(this, Params().BackgroundImageFileName);
   if (file.isEmpty()) return;
-  // Only a picture that did load is worth clearing the canvas for.
-  if (LoadBackgroundImage(file.toStdString()) && Params().UseBackgroundImage) ApplyBackground();
+  // The run on the worker must not meet a half-replaced background.
+  commands_.BetweenSteps([this, name = file.toStdString()] {
+    // Only a picture that did load is worth clearing the canvas for.
+    if (LoadBackgroundImage(name) && Params().UseBackgroundImage) ApplyBackground();
+  });
 }
 
 bool BackgroundImageWindow::LoadBackgroundImage(const std::string& file_name) {
@@ -130,8 +133,11 @@ bool BackgroundImageWindow::LoadBackgroundImage(const std::string& file_name) {
 }
 
 void BackgroundImageWindow::UseCurrentAsBackground() {
-  WindowHost host(this, commands_);
-  if (UseCurrentCanvasAsBackground(state_, host)) ShowLoadedPicture();
+  // The canvas is whole only between steps.
+  commands_.BetweenSteps([this] {
+    WindowHost host(this, commands_);
+    if (UseCurrentCanvasAsBackground(state_, host)) ShowLoadedPicture();
+  });
 }
 
 void BackgroundImageWindow::ShowLoadedPicture() {
@@ -140,11 +146,13 @@ void BackgroundImageWindow::ShowLoadedPicture() {
 }
 
 void BackgroundImageWindow::ApplyBackground() {
-  WindowHost host(this, commands_);
-  FitImageSizeToBackground(state_.params, state_.background, host);
-  commands_.ClearCanvas();
-  if (dimensions_) dimensions_->ShowSize(state_.canvas.CanvasWidth(), state_.canvas.CanvasHeight());
-  commands_.ShowStatus(kAppliedBackgroundMessage);
+  commands_.BetweenSteps([this] {
+    WindowHost host(this, commands_);
+    FitImageSizeToBackground(state_.params, state_.background, host);
+    commands_.ClearCanvas();
+    if (dimensions_) dimensions_->ShowSize(state_.canvas.CanvasWidth(), state_.canvas.CanvasHeight());
+    commands_.ShowStatus(kAppliedBackgroundMessage);
+  });
 }
 
 QCheckBox* BackgroundImageWindow::CheckBox(const char* object_name) const {

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <string>
 
 #include "base/host.h"
@@ -24,6 +25,10 @@ class CanvasCommands {
   virtual void ShowStatus(const std::string& message) = 0;
   // Asked before a command throws the drawn picture away; false: do nothing.
   virtual bool MaySetPictureAside() { return true; }
+  // Runs `command` now, or, while a step is being drawn on the worker,
+  // between that step and the next: commands that replace pictures the run
+  // reads (source, background, canvas) must never meet a step half-way.
+  virtual void BetweenSteps(std::function<void()> command) { command(); }
 };
 
 // Lets the picture loaders of the core report through a window: the status

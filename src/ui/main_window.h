@@ -128,7 +128,7 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   // A Draw run, or an animation series making its frames.
   bool RunInProgress() const;
   // Runs `command` now, or between the step being drawn and the next one.
-  void BetweenSteps(std::function<void()> command);
+  void BetweenSteps(std::function<void()> command) override;
   // "Draw each step?" shows the canvas at most this often.
   static constexpr int kShowIntervalMs = 33;
   bool FormsReady() const { return forms_ready_; }

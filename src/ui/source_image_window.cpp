@@ -171,7 +171,9 @@ void SourceImageWindow::Init() {
 
 void SourceImageWindow::ChooseSourceImage() {
   const QString file = AskForPictureFile(this, Params().SourceImageFileName);
-  if (!file.isEmpty()) LoadSourceImage(file.toStdString());
+  if (file.isEmpty()) return;
+  // A run on the worker reads the source picture while it colours a step.
+  commands_.BetweenSteps([this, name = file.toStdString()] { LoadSourceImage(name); });
 }
 
 bool SourceImageWindow::LoadSourceImage(const std::string& file_name) {

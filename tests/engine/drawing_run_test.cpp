@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "support/engine_test_support.h"
@@ -61,6 +63,27 @@ TEST_F(Run, PercentToCompleteEndsTheRunAfterTheStepPastTheLimit) {
     run.DrawOrStop();
     EXPECT_EQ(run.Counters().stepsDrawn, 1000) << percent;
   }
+}
+
+// The window steps its run on a worker and asks "still drawing?" from its own
+// thread; the step that reaches the limit ends the run meanwhile.
+TEST_F(Run, TheDrawingFlagIsWatchedFromAnotherThreadWhileAStepEndsTheRun) {
+  state->params.PercentToComplete = 20;
+  run.StartDrawing();
+  run.Begin();
+  ASSERT_TRUE(state->flags.IsDrawing);
+  std::atomic<bool> stepped{false};
+  std::thread worker([&] {
+    while (run.RunStep()) {
+    }
+    stepped = true;
+  });
+  while (state->flags.IsDrawing && !stepped) {
+  }
+  worker.join();
+  EXPECT_FALSE(state->flags.IsDrawing);
+  EXPECT_EQ(drawn_steps.back(), 201);
+  run.Finish();
 }
 
 TEST_F(Run, PreviewDrawsEveryTwentiethStepTenTimesAsStrong) {
