@@ -19,6 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::fclose(f);
   quorl::CurvePoints curve;
   curve.Load(path);
+  // Leaves nothing behind in /tmp once the input is read.
+  ::unlink(path.c_str());
   for (const quorl::Point& p : curve.Points) {
     if (!std::isfinite(p.X) || !std::isfinite(p.Y)) std::abort();
   }

@@ -55,6 +55,10 @@ class PictureSaving : public ::testing::Test {
     state.canvas.MakePictureBlack(state.params, state.background);
     options.now = FixedNow;
   }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
   std::set<std::string> Files() const {
     std::set<std::string> names;
     for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
