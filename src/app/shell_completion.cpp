@@ -101,7 +101,7 @@ std::string ZshAction(const OptionRow& row) {
   }
 }
 
-std::string ZshSpec(const OptionRow& row) {
+std::string ZshOptionLine(const OptionRow& row) {
   const std::string help = ZshEscaped(ShortHelp(row.help));
   if (row.positional) return SingleQuoted("1:" + help + ":" + ZshAction(row));
   const std::vector<std::string> spellings = Spellings(row);
@@ -113,16 +113,16 @@ std::string ZshSpec(const OptionRow& row) {
       forms.push_back(s + (s.size() == 2 ? "+" : "="));
     }
   }
-  std::string spec;
+  std::string line;
   if (row.repeatable) {
-    spec = "'*'";
+    line = "'*'";
   } else if (spellings.size() > 1) {
-    spec = SingleQuoted("(" + Join(spellings) + ")");
+    line = SingleQuoted("(" + Join(spellings) + ")");
   }
-  spec += forms.size() > 1 ? "{" + Join(forms, ",") + "}" : forms[0];
+  line += forms.size() > 1 ? "{" + Join(forms, ",") + "}" : forms[0];
   std::string tail = "[" + help + "]";
   if (!row.valueName.empty()) tail += ":" + ZshEscaped(row.valueName) + ":" + ZshAction(row);
-  return spec + SingleQuoted(tail);
+  return line + SingleQuoted(tail);
 }
 
 // ---- fish
@@ -234,7 +234,7 @@ std::string ZshCompletion() {
        "  case $command in\n";
   for (const CommandRows& command : all) {
     s += "    " + command.name + ")\n      _arguments -s";
-    for (const OptionRow& row : command.rows) s += " \\\n        " + ZshSpec(row);
+    for (const OptionRow& row : command.rows) s += " \\\n        " + ZshOptionLine(row);
     s += "\n      ;;\n";
   }
   s += "  esac\n"
