@@ -41,6 +41,8 @@ bool Canvas::SetImageDimensions(const ParameterSet& params, std::string* error) 
       canvas_rows_.clear();
       width_ = width;
       height_ = height;
+      bitmap_current_ = false;
+      changed_all_ = true;
     } catch (const std::exception& e) {
       if (error) *error = e.what();
       return false;
@@ -78,13 +80,19 @@ bool Canvas::RestoreGrids(CanvasGrids&& grids) {
   height_ = grids.height;
   KeepPicture = grids.keepPicture;
   canvas_rows_.clear();
+  bitmap_current_ = false;
+  changed_all_ = true;
   return true;
 }
 
 void Canvas::MakeBitmap() {
   // Every render writes every pixel, so a bitmap of the right size is only
   // replaced when the size changed.
-  if (bitmap_.Width() != width_ || bitmap_.Height() != height_) bitmap_ = Picture24(width_, height_);
+  if (bitmap_.Width() != width_ || bitmap_.Height() != height_) {
+    bitmap_ = Picture24(width_, height_);
+    bitmap_current_ = false;
+    changed_all_ = true;
+  }
 }
 
 void Canvas::MakePictureBlack(const ParameterSet& params, const BackgroundStore& background, Host* host) {
@@ -96,6 +104,7 @@ void Canvas::ResetToBackground(const ParameterSet& params, const BackgroundStore
   const double bg[3] = {static_cast<double>(params.BgMaxRed), static_cast<double>(params.BgMaxGreen),
                         static_cast<double>(params.BgMaxBlue)};
   std::fill(first_step_.begin(), first_step_.end(), kNeverPainted);
+  NoteAllRowsWritten();
 
   // Which picture the background comes from, and for every canvas column and
   // row the picture's column and row (-1 where the picture does not reach).
@@ -160,14 +169,15 @@ void Canvas::ResetToBackground(const ParameterSet& params, const BackgroundStore
 // The value of every channel of every pixel as rendering sees it, before it
 // becomes a byte: emit(x, y, values, normalised) with y counted from the
 // bottom. Shared by the 8-bit bitmap and the 16-bit picture, so both come
-// from the same arithmetic in the same order.
+// from the same arithmetic in the same order. The extremes of a normalising
+// render always come from every row.
 template <typename Emit>
-void Canvas::RenderValues(const ParameterSet& params, Emit emit) {
+void Canvas::RenderValues(const ParameterSet& params, int rowBegin, int rowEnd, Emit emit) {
   const int D = params.NormalisationDivisor;
   double hi[3] = {-1000000000.0, -1000000000.0, -1000000000.0};
   double lo[3] = {1000000000.0, 1000000000.0, 1000000000.0};
   double bg_hi[3] = {0, 0, 0};
-  const bool normalise = params.InterpolateColors && D != 0;
+  const bool normalise = Normalises(params);
   const bool white = params.White;
 
   if (normalise) {
@@ -203,7 +213,7 @@ void Canvas::RenderValues(const ParameterSet& params, Emit emit) {
     k = bg / range;
   }
 
-  for (int y = 0; y < height_; ++y) {
+  for (int y = std::max(rowBegin, 0); y < std::min(rowEnd, height_); ++y) {
     for (int x = 0; x < width_; ++x) {
       const std::size_t cell = CellIndex(x, y);
       double value[3];
@@ -221,18 +231,54 @@ void Canvas::RenderValues(const ParameterSet& params, Emit emit) {
   }
 }
 
-void Canvas::DrawGridsOnPicture(const ParameterSet& params, Host* host) {
+void Canvas::ConvertRows(const ParameterSet& params, int rowBegin, int rowEnd) {
   MakeBitmap();
   canvas_rows_.resize(static_cast<std::size_t>(height_));
   for (int y = 0; y < height_; ++y) canvas_rows_[y] = bitmap_.Row(height_ - 1 - y);
-  RenderValues(params, [this](int x, int y, const double* value, bool normalised) {
+  // Colouring is not running now: what it wrote so far is in this render.
+  written_low_.store(INT_MAX, std::memory_order_relaxed);
+  written_high_.store(-1, std::memory_order_relaxed);
+  RenderValues(params, rowBegin, rowEnd, [this](int x, int y, const double* value, bool normalised) {
     std::uint8_t* out = canvas_rows_[y] + 3 * static_cast<std::size_t>(x);
     // A normalised value is limited to the byte's range; a raw one keeps
     // the wrap-around of its low byte, as the window has always shown it.
     for (int c = 0; c < kChannels; ++c)
       out[2 - c] = normalised ? ClampedByteOfRounded(value[c]) : LowByteOfRounded(value[c]);
   });
+  const int begin = std::max(rowBegin, 0), end = std::min(rowEnd, height_);
+  if (begin < end) {
+    changed_begin_ = std::min(changed_begin_, height_ - end);
+    changed_end_ = std::max(changed_end_, height_ - begin);
+  }
+}
+
+void Canvas::DrawGridsOnPicture(const ParameterSet& params, Host* host) {
+  ConvertRows(params, 0, height_);
+  bitmap_current_ = !Normalises(params);
   if (host) host->OnRunEvent(RunEvent::kPictureChanged);
+}
+
+RowSpan Canvas::DrawWrittenRowsOnPicture(const ParameterSet& params) {
+  if (!bitmap_current_ || Normalises(params) || bitmap_.Width() != width_ || bitmap_.Height() != height_) {
+    DrawGridsOnPicture(params);
+    return {0, height_};
+  }
+  const int low = std::max(written_low_.load(std::memory_order_relaxed), 0);
+  const int high = std::min(written_high_.load(std::memory_order_relaxed), height_ - 1);
+  if (low > high) return {};
+  ConvertRows(params, low, high + 1);
+  return {height_ - 1 - high, height_ - low};
+}
+
+RowSpan Canvas::TakeChangedBitmapRows() {
+  RowSpan span{changed_begin_, changed_end_};
+  if (changed_all_) span = {0, height_};
+  span.begin = std::max(span.begin, 0);
+  span.end = std::min(span.end, height_);
+  changed_all_ = false;
+  changed_begin_ = INT_MAX;
+  changed_end_ = 0;
+  return span.Empty() ? RowSpan{} : span;
 }
 
 DeepPicture Canvas::RenderDeep(const ParameterSet& params) {
@@ -240,7 +286,7 @@ DeepPicture Canvas::RenderDeep(const ParameterSet& params) {
   picture.width = width_;
   picture.height = height_;
   picture.rgb.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 3, 0);
-  RenderValues(params, [&](int x, int y, const double* value, bool) {
+  RenderValues(params, 0, height_, [&](int x, int y, const double* value, bool) {
     std::uint16_t* out =
         picture.rgb.data() + (static_cast<std::size_t>(height_ - 1 - y) * static_cast<std::size_t>(width_) +
                               static_cast<std::size_t>(x)) *

@@ -4,6 +4,8 @@
 // top to bottom, and CanvasRows turns them over.
 #pragma once
 
+#include <atomic>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -17,6 +19,13 @@
 #include "settings/parameter_set.h"
 
 namespace quorl {
+
+// Rows [begin, end); empty when begin >= end.
+struct RowSpan {
+  int begin = 0;
+  int end = 0;
+  bool Empty() const { return begin >= end; }
+};
 
 class Canvas {
  public:
@@ -47,6 +56,27 @@ class Canvas {
   // Renders the pixel buffer into the bitmap, normalising when
   // InterpolateColors is set, then tells the host.
   void DrawGridsOnPicture(const ParameterSet& params, Host* host = nullptr);
+  // The same bitmap as DrawGridsOnPicture, byte for byte, converting only
+  // the rows written since the last conversion. A normalising render reads
+  // extremes over the whole canvas and so converts every row, as does the
+  // first conversion after anything that replaced the bitmap or the grids.
+  // Returns the bitmap rows (top to bottom) converted; tells no host.
+  RowSpan DrawWrittenRowsOnPicture(const ParameterSet& params);
+  // True when a render with these parameters normalises the picture.
+  static bool Normalises(const ParameterSet& params) {
+    return params.InterpolateColors && params.NormalisationDivisor != 0;
+  }
+  // Colouring reports the rows (y from the bottom, lowest to highest, both
+  // included) it wrote into the pixel buffer; threads colouring different
+  // rows may report at the same time.
+  void NoteRowsWritten(int lowest, int highest) {
+    LowerTo(written_low_, lowest);
+    RaiseTo(written_high_, highest);
+  }
+  // Bitmap rows (top to bottom) that conversions changed since the last
+  // call: what a view keeping its own copy of the bitmap copies again. The
+  // whole bitmap after a change of size or a write through Bitmap().
+  RowSpan TakeChangedBitmapRows();
 
   // The picture at 16 bits a channel from the same grids: each value that
   // the bitmap would round to a byte, times 257, rounded (halves to even)
@@ -69,18 +99,30 @@ class Canvas {
 
   // Grid cells. Channel 0 red, 1 green, 2 blue, on a 0 ... 255 scale.
   double Pixel(int channel, int x, int y) const { return pixels_[CellIndex(x, y) + channel]; }
-  void SetPixel(int channel, int x, int y, double value) { pixels_[CellIndex(x, y) + channel] = value; }
+  void SetPixel(int channel, int x, int y, double value) {
+    pixels_[CellIndex(x, y) + channel] = value;
+    NoteRowsWritten(y, y);
+  }
   double Background(int channel, int x, int y) const { return background_[CellIndex(x, y) + channel]; }
   double Normal(int channel, int x, int y) const { return normal_[CellIndex(x, y) + channel]; }
   std::int32_t FirstStep(int x, int y) const { return first_step_[PixelIndex(x, y)]; }
-  void SetFirstStep(int x, int y, std::int32_t step) { first_step_[PixelIndex(x, y)] = step; }
+  void SetFirstStep(int x, int y, std::int32_t step) {
+    first_step_[PixelIndex(x, y)] = step;
+    NoteRowsWritten(y, y);
+  }
 
   // Raw grids for the accumulation loop: pixel (x, y) channel c is element
   // (y * CanvasWidth + x) * 3 + c; FirstStepBuffer element y * CanvasWidth + x.
+  // Whoever writes through them reports the rows (NoteRowsWritten).
   double* PixelBuffer() { return pixels_.data(); }
   std::int32_t* FirstStepBuffer() { return first_step_.data(); }
 
-  Picture24& Bitmap() { return bitmap_; }
+  // A bitmap written from outside is converted whole next time.
+  Picture24& Bitmap() {
+    bitmap_current_ = false;
+    changed_all_ = true;
+    return bitmap_;
+  }
   const Picture24& Bitmap() const { return bitmap_; }
   // Entry y is bitmap row CanvasHeight - 1 - y; rebuilt at every render.
   const std::vector<std::uint8_t*>& CanvasRows() const { return canvas_rows_; }
@@ -95,8 +137,24 @@ class Canvas {
   }
   std::size_t CellIndex(int x, int y) const { return PixelIndex(x, y) * kChannels; }
   void MakeBitmap();
+  // Emits rows rowBegin <= y < rowEnd (y from the bottom).
   template <typename Emit>
-  void RenderValues(const ParameterSet& params, Emit emit);
+  void RenderValues(const ParameterSet& params, int rowBegin, int rowEnd, Emit emit);
+  void ConvertRows(const ParameterSet& params, int rowBegin, int rowEnd);
+  void NoteAllRowsWritten() {
+    LowerTo(written_low_, 0);
+    RaiseTo(written_high_, INT_MAX - 1);
+  }
+  static void LowerTo(std::atomic<int>& value, int to) {
+    int now = value.load(std::memory_order_relaxed);
+    while (to < now && !value.compare_exchange_weak(now, to, std::memory_order_relaxed)) {
+    }
+  }
+  static void RaiseTo(std::atomic<int>& value, int to) {
+    int now = value.load(std::memory_order_relaxed);
+    while (to > now && !value.compare_exchange_weak(now, to, std::memory_order_relaxed)) {
+    }
+  }
   void ResetToBackground(const ParameterSet& params, const BackgroundStore& background);
 
   int width_ = 0;
@@ -109,6 +167,16 @@ class Canvas {
   std::vector<std::uint8_t*> canvas_rows_;
   Picture24 saved_canvas_;
   std::vector<const std::uint8_t*> saved_canvas_rows_;
+  // Rows written since the last conversion (lowest > highest: none).
+  std::atomic<int> written_low_{INT_MAX};
+  std::atomic<int> written_high_{-1};
+  // The bitmap is a plain (not normalised) conversion of every row of the
+  // grids as they were at the last conversion.
+  bool bitmap_current_ = false;
+  // Bitmap rows changed for the view since it last took them.
+  int changed_begin_ = INT_MAX;
+  int changed_end_ = 0;
+  bool changed_all_ = true;
 };
 
 }  // namespace quorl

@@ -486,7 +486,15 @@ void AddColorToPixels(Canvas& canvas, const DotKernel& k, const DotPoint& point,
   const int row_end = rowEnd > k.height_ ? k.height_ : rowEnd;
   // A value left of or below the canvas maps to -1 and is skipped, never
   // clamped onto the edge.
-  for (int j = 0; j < k.side_; ++j) mine[j] = rows[j] >= row_begin && rows[j] < row_end;
+  int low = INT_MAX, high = -1;
+  for (int j = 0; j < k.side_; ++j) {
+    mine[j] = rows[j] >= row_begin && rows[j] < row_end;
+    if (mine[j]) {
+      low = std::min(low, rows[j]);
+      high = std::max(high, rows[j]);
+    }
+  }
+  if (low <= high) canvas.NoteRowsWritten(low, high);
   double* pixels = canvas.PixelBuffer();
   std::int32_t* first = canvas.FirstStepBuffer();
   const DotColouring::Constants constants = DotColouring::ConstantsOf(k);
@@ -611,6 +619,8 @@ void DotBatch::Apply(Canvas& canvas, const DotKernel& k, int count, int part) co
   const std::size_t stride = static_cast<std::size_t>(weight_stride_);
   const int blocks = (count + kBlock - 1) / kBlock;
   const DotColouring::Constants constants = DotColouring::ConstantsOf(k);
+  // The rows this part writes, for the conversion of changed rows.
+  int low = INT_MAX, high = -1;
   const auto apply = [&](auto rules, const auto* indices) {
     std::uint8_t mine[DotKernel::kMaxDotGrid + 1];
     for (int b = 0; b < blocks; ++b) {
@@ -623,6 +633,10 @@ void DotBatch::Apply(Canvas& canvas, const DotKernel& k, int count, int part) co
         for (int j = 0; j < side; ++j) {
           const unsigned row = static_cast<unsigned>(rows[j]);
           mine[j] = row < height && owner[row] == part;
+          if (mine[j]) {
+            low = std::min(low, static_cast<int>(row));
+            high = std::max(high, static_cast<int>(row));
+          }
         }
         DotColouring::ColourPoint<decltype(rules)>(constants, k, pixels, first, cols, rows, mine,
                                                    weights_.data() + static_cast<std::size_t>(p) * stride);
@@ -635,6 +649,7 @@ void DotBatch::Apply(Canvas& canvas, const DotKernel& k, int count, int part) co
     else
       apply(rules, wide_pixels_.data());
   });
+  if (low <= high) canvas.NoteRowsWritten(low, high);
 }
 
 }  // namespace quorl

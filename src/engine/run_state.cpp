@@ -120,7 +120,7 @@ void Expect(ByteReader& in, Tag tag) {
 
 }  // namespace
 
-RunSnapshot TakeRunSnapshot(const ProgramState& state, const RunPosition& position) {
+RunSnapshot TakeRunSnapshot(const ProgramState& state, const RunPosition& position, bool withGrids) {
   RunSnapshot s;
   s.params = state.params;
   s.curves = state.curves;
@@ -131,7 +131,7 @@ RunSnapshot TakeRunSnapshot(const ProgramState& state, const RunPosition& positi
   s.preview = state.flags.Preview;
   s.useArctan2 = state.UseArctan2;
   s.random = state.random.SaveState();
-  s.grids = state.canvas.CopyGrids();
+  if (withGrids) s.grids = state.canvas.CopyGrids();
   s.source = LoadedSource(state.source);
   if (state.background.Loaded()) s.background = state.background.Bitmap;
   s.position = position;

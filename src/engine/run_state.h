@@ -43,8 +43,9 @@ struct RunSnapshot {
   RunPosition position;
 };
 
-// Copies everything; the canvas grids are the large part.
-RunSnapshot TakeRunSnapshot(const ProgramState& state, const RunPosition& position);
+// Copies everything; the canvas grids are the large part, left out (empty)
+// without `withGrids`.
+RunSnapshot TakeRunSnapshot(const ProgramState& state, const RunPosition& position, bool withGrids = true);
 
 // Puts a snapshot into a program state (moving the grids out of it). False,
 // with the state untouched, when the snapshot does not fit together or

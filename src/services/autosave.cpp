@@ -50,6 +50,25 @@ std::string Autosaver::LastError() const {
 }
 
 AutosaveOffer Autosaver::Offer(const ProgramState& state, const RunPosition& position, bool runEnded) {
+  const AutosaveOffer offer = Claim(state, runEnded);
+  if (offer == AutosaveOffer::kQueued)
+    StartWriter(std::make_shared<RunSnapshot>(TakeRunSnapshot(state, position)));
+  return offer;
+}
+
+std::function<void()> Autosaver::OfferDeferred(const ProgramState& state, const RunPosition& position,
+                                               AutosaveOffer& result) {
+  result = Claim(state, false);
+  if (result != AutosaveOffer::kQueued) return {};
+  auto snapshot = std::make_shared<RunSnapshot>(TakeRunSnapshot(state, position, false));
+  const Canvas* canvas = &state.canvas;
+  return [this, snapshot, canvas] {
+    snapshot->grids = canvas->CopyGrids();
+    StartWriter(snapshot);
+  };
+}
+
+AutosaveOffer Autosaver::Claim(const ProgramState& state, bool runEnded) {
   const auto now = std::chrono::steady_clock::now();
   if (!runEnded && any_ && now - last_ < settings_.interval) return AutosaveOffer::kNotDue;
   if (GridBytesFor(state.canvas.CanvasWidth(), state.canvas.CanvasHeight()) > settings_.maxGridBytes)
@@ -63,7 +82,12 @@ AutosaveOffer Autosaver::Offer(const ProgramState& state, const RunPosition& pos
   any_ = true;
   last_ = now;
   writing_.store(true);
-  auto snapshot = std::make_shared<RunSnapshot>(TakeRunSnapshot(state, position));
+  return AutosaveOffer::kQueued;
+}
+
+void Autosaver::StartWriter(std::shared_ptr<RunSnapshot> snapshot) {
+  // A writer that has cleared writing_ may still be ending.
+  Wait();
   writer_ = std::thread([this, snapshot] {
     std::string error;
     MakeFolders(WithSlash(settings_.folder).substr(0, WithSlash(settings_.folder).size() - 1));
@@ -75,7 +99,6 @@ AutosaveOffer Autosaver::Offer(const ProgramState& state, const RunPosition& pos
     if (ok) ++written_;
     writing_.store(false);
   });
-  return AutosaveOffer::kQueued;
 }
 
 bool StartSession(const std::string& folder, bool& previousEndedUncleanly, std::string& error) {

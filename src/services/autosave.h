@@ -13,6 +13,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -44,6 +46,14 @@ class Autosaver {
   // Between two steps of a run (or at its end, with `runEnded`, which is
   // always due). Takes the copy on the calling thread.
   AutosaveOffer Offer(const ProgramState& state, const RunPosition& position, bool runEnded);
+  // As Offer between two steps, but copying now only what is small: the
+  // returned job copies the canvas grids and starts the writer. The caller
+  // runs it once, on any one thread, before the grids next change and
+  // before anything else here is called (the window: on the step worker,
+  // before its next step, so that copying a large canvas never holds up
+  // the window). Empty unless the result is kQueued.
+  std::function<void()> OfferDeferred(const ProgramState& state, const RunPosition& position,
+                                      AutosaveOffer& result);
   // Waits until the copy being written (if any) is on disk.
   void Wait();
   // The last writer's failure, or "".
@@ -55,6 +65,10 @@ class Autosaver {
   static std::string PathIn(const std::string& folder);
 
  private:
+  // Whether a copy is due now; when it is, marks it taken.
+  AutosaveOffer Claim(const ProgramState& state, bool runEnded);
+  void StartWriter(std::shared_ptr<RunSnapshot> snapshot);
+
   AutosaveSettings settings_;
   std::thread writer_;
   std::atomic<bool> writing_{false};

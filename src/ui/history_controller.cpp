@@ -234,11 +234,14 @@ void HistoryController::GoTo(std::uint64_t id) {
           QStringLiteral("Returned to: ") + (to ? QString::fromStdString(to->description) : QString()));
 }
 
-void HistoryController::BetweenSteps(const RunPosition& position) {
-  if (autosaver_->Offer(window_.State(), position, false) == AutosaveOffer::kTooLarge && !told_too_large_) {
+std::function<void()> HistoryController::BetweenSteps(const RunPosition& position) {
+  AutosaveOffer offer = AutosaveOffer::kNotDue;
+  std::function<void()> copy = autosaver_->OfferDeferred(window_.State(), position, offer);
+  if (offer == AutosaveOffer::kTooLarge && !told_too_large_) {
     told_too_large_ = true;
     window_.ShowStatus(QStringLiteral("This canvas is larger than the autosave limit and is not autosaved"));
   }
+  return copy;
 }
 
 void HistoryController::RunEnded(const RunPosition& position) {
@@ -262,9 +265,12 @@ void HistoryController::SetSettings(const HistorySettings& settings) {
   settings_ = held;
   history_->SetLimits(settings_.Limits());
   history_->Prune();
-  // The writer may be busy with a copy; the new settings take over after it.
-  autosaver_->Wait();
-  autosaver_ = std::make_unique<Autosaver>(settings_.Autosave(folder_));
+  // The writer may be busy with a copy, and the step being drawn may be
+  // about to hand it one; the new settings take over after both.
+  window_.BetweenSteps([this] {
+    autosaver_->Wait();
+    autosaver_ = std::make_unique<Autosaver>(settings_.Autosave(folder_));
+  });
   std::string error;
   if (!WriteHistorySettings(settings_, ProgramSettingsFile(), &error))
     window_.ShowStatus(QStringLiteral("The history settings could not be stored: ") + FirstLine(error));

@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "engine/drawing_run.h"
@@ -49,7 +50,10 @@ class HistoryController : public QObject {
 
   // From the drawing run, between two steps (the worker idle), and when a
   // run has ended.
-  void BetweenSteps(const RunPosition& position);
+  // Between two steps: an autosave when one is due, whose copy of the
+  // canvas grids is the returned job, to run before the next step (empty
+  // when none is due).
+  std::function<void()> BetweenSteps(const RunPosition& position);
   void RunEnded(const RunPosition& position);
 
   // File > Save canvas state; opening one gives the position to go on from.

@@ -19,6 +19,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <utility>
 
 #include "base/paths.h"
 #include "curves/curve_slots.h"
@@ -98,7 +100,15 @@ MainWindow::MainWindow()
   run_->PickSeed = [] { return SeedFromClock(); };
   step_params_ = std::make_unique<ParameterSet>();
   step_curves_ = std::make_unique<CurveSlots>();
-  worker_ = new StepWorker([this] { return run_->RunStep(); }, this);
+  worker_ = new StepWorker(
+      [this] {
+        if (before_step_) {
+          before_step_();
+          before_step_ = nullptr;
+        }
+        return run_->RunStep();
+      },
+      this);
   connect(worker_, &StepWorker::StepDone, this, &MainWindow::AfterStep);
 
   CreateCurveEditing();
@@ -226,6 +236,24 @@ QImage MainWindow::CanvasPictureCopy() const {
   return QImage(bitmap.Bytes().data(), bitmap.Width(), bitmap.Height(),
                 static_cast<qsizetype>(bitmap.Stride()), QImage::Format_BGR888)
       .copy();
+}
+
+void MainWindow::ShowCanvas() {
+  const Picture24& bitmap = std::as_const(state_->canvas).Bitmap();
+  const RowSpan rows = state_->canvas.TakeChangedBitmapRows();
+  if (bitmap.Empty() || shown_.width() != bitmap.Width() || shown_.height() != bitmap.Height()) {
+    shown_ = CanvasPictureCopy();
+    ShowCanvasPicture(shown_);
+    return;
+  }
+  const QSize before = Image1_->Picture().size();
+  // The view lets go of the picture first: changing rows of a shared image
+  // would copy the whole of it.
+  Image1_->SetPicture(QImage());
+  const std::size_t row_bytes = static_cast<std::size_t>(bitmap.Width()) * 3;
+  for (int y = rows.begin; y < rows.end; ++y) std::memcpy(shown_.scanLine(y), bitmap.Row(y), row_bytes);
+  Image1_->SetPicture(shown_);
+  if (before != shown_.size() || zoom_to_fit_) FormResize();
 }
 
 void MainWindow::ShowCanvasPicture(const QImage& picture) {

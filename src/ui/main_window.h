@@ -100,6 +100,9 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   // The canvas bitmap as an image (a deep copy).
   QImage CanvasPictureCopy() const;
   void ShowCanvasPicture(const QImage& picture);
+  // Shows the canvas bitmap, copying only the rows that conversions changed
+  // since it was last shown.
+  void ShowCanvas();
 
   // --- commands (the menu handlers)
   void DrawOrStop();
@@ -260,12 +263,17 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   std::unique_ptr<CurveSlots> step_curves_;
   StepWorker* worker_ = nullptr;
   std::vector<std::function<void()>> between_steps_;
+  // Run by the worker before the step it is handed next (an autosave's copy
+  // of the grids); set between steps.
+  std::function<void()> before_step_;
   bool draw_each_step_ = false;
   qint64 last_shown_ms_ = 0;
   qint64 show_cost_ms_ = 0;
   bool stepping_ = false;
   bool ending_ = false;
   QImage last_frame_;
+  // The canvas bitmap as last shown, kept to copy only changed rows into.
+  QImage shown_;
   bool picture_unsaved_ = false;
   WindowState window_state_;
   QMenu* recent_menu_ = nullptr;

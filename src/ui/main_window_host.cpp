@@ -100,7 +100,7 @@ void MainWindowHost::OnRunEvent(RunEvent event) {
       if (window_.ZoomToFit()) window_.FormResize();
       break;
     case RunEvent::kPictureChanged:
-      window_.ShowCanvasPicture(window_.CanvasPictureCopy());
+      window_.ShowCanvas();
       break;
   }
 }

@@ -125,8 +125,8 @@ void MainWindow::AfterStep(bool more) {
   if (host_->TakeRenderedInStep() || (more && draw_each_step_ && now - last_shown_ms_ >= interval)) {
     QElapsedTimer cost;
     cost.start();
-    if (draw_each_step_) state_->canvas.DrawGridsOnPicture(params_);
-    ShowCanvasPicture(CanvasPictureCopy());
+    if (draw_each_step_) state_->canvas.DrawWrittenRowsOnPicture(params_);
+    ShowCanvas();
     show_cost_ms_ = cost.elapsed();
     last_shown_ms_ = QDateTime::currentMSecsSinceEpoch();
   }
@@ -134,7 +134,7 @@ void MainWindow::AfterStep(bool more) {
     EndRun();
     return;
   }
-  if (history_) history_->BetweenSteps(run_->Position());
+  if (history_) before_step_ = history_->BetweenSteps(run_->Position());
   StartNextStep();
 }
 
