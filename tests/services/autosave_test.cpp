@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -131,6 +132,40 @@ TEST_F(Autosave, AtMostOncePerIntervalAlwaysAtTheEndAndNeverBeyondTheLimit) {
   Autosaver limited(small);
   EXPECT_EQ(limited.Offer(*state, RunPosition{}, true), AutosaveOffer::kTooLarge);
   EXPECT_EQ(test::ReadFile(autosaver.Path()), before);
+}
+
+TEST_F(Autosave, ADeferredOfferKeepsTheGridsAsTheJobFindsThemAndTheRestAsOffered) {
+  auto state = std::make_unique<ProgramState>();
+  SetUpScene(*state, 40);
+  Autosaver autosaver(AutosaveSettings{folder, std::chrono::hours(1), 1ULL << 30});
+  DrawingRun run(*state, host);
+  run.StartDrawing();
+  run.Begin();
+  for (int i = 0; i < 10; ++i) run.RunStep();
+  AutosaveOffer offer = AutosaveOffer::kNotDue;
+  std::function<void()> copy = autosaver.OfferDeferred(*state, run.Position(), offer);
+  ASSERT_EQ(offer, AutosaveOffer::kQueued);
+  ASSERT_TRUE(copy);
+  // Taken with the offer: the step counter; with the job: the grids, here
+  // after a later step and an edit to the parameters.
+  const long long offeredStep = run.Position().step;
+  const double offeredWidth = state->params.StartEllipseWidth;
+  run.RunStep();
+  state->params.StartEllipseWidth = offeredWidth + 7;
+  const CanvasGrids grids = state->canvas.CopyGrids();
+  copy();
+  autosaver.Wait();
+  ASSERT_EQ(autosaver.Written(), 1) << autosaver.LastError();
+  RunSnapshot snapshot;
+  std::string error;
+  ASSERT_TRUE(ReadAutosave(folder, snapshot, error)) << error;
+  EXPECT_EQ(snapshot.position.step, offeredStep);
+  EXPECT_EQ(snapshot.params.StartEllipseWidth, offeredWidth);
+  EXPECT_TRUE(SameBytes(snapshot.grids.pixels, grids.pixels));
+  EXPECT_EQ(snapshot.grids.firstStep, grids.firstStep);
+  // Not due again within the interval: no job.
+  EXPECT_FALSE(autosaver.OfferDeferred(*state, run.Position(), offer));
+  EXPECT_EQ(offer, AutosaveOffer::kNotDue);
 }
 
 }  // namespace
