@@ -241,7 +241,10 @@ void MainWindow::FormResize() {
   const CanvasLayout layout =
       LayOutZoomed(zoom_factor_, picture.width(), picture.height(), box_width, box_height);
   Image1_->SetZoomFactor(zoom_factor_);
-  if (curve_session_) curve_session_->ControlPointHalf = ControlHalfForZoom(zoom_factor_);
+  if (curve_session_) {
+    curve_session_->ControlPointHalf = ControlHalfForZoom(zoom_factor_);
+    curve_session_->ControlSquaresOnTop = ControlSquaresOnTopAt(zoom_factor_);
+  }
   QScrollBar* horizontal = ScrollBox1_->horizontalScrollBar();
   QScrollBar* vertical = ScrollBox1_->verticalScrollBar();
   const int h = horizontal->value();
