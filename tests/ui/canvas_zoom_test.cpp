@@ -211,6 +211,19 @@ class CanvasZoomTest : public QObject {
     QCOMPARE(map.At(first.x + 1, first.y), 0);
     QCOMPARE(map.At(first.x + 2, first.y), kNoControlPoint);
 
+    // Zoomed out below 3x, the squares are painted into the shown picture
+    // again, at that zoom's size.
+    window->ZoomAbout(1.0 / 3.0, QPoint(0, 0));
+    QVERIFY(!window->CurveSession().ControlSquaresOnTop);
+    QVERIFY(canvas->ControlSquares().empty());
+    QCOMPARE(canvas->Picture().pixel(first.x, first.y), qRgb(0, 0, 255));
+    const int half = ControlHalfForZoom(window->ZoomFactor());
+    QCOMPARE(canvas->Picture().pixel(first.x + half, first.y), qRgb(255, 255, 255));
+    // And back in: over the picture once more.
+    window->ZoomAbout(3.0, QPoint(0, 0));
+    QCOMPARE(canvas->ControlSquares().size(), std::size_t{5});
+    QVERIFY(canvas->Picture().pixel(first.x, first.y) != qRgb(0, 0, 255));
+
     // A new picture takes the squares away.
     window->Action("Clear1")->trigger();
     QVERIFY(canvas->ControlSquares().empty());
