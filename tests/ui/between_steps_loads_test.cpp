@@ -8,13 +8,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-#include <cstring>
 #include <functional>
 
 #include "canvas/picture_files.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "services/image_loading.h"
+#include "support/core_comparison.h"
 #include "support/engine_test_support.h"
 #include "support/ui_test_support.h"
 #include "ui/background_image_window.h"
@@ -24,6 +24,8 @@
 #include "ui/source_image_window.h"
 
 using namespace quorl;
+using quorl::testing::InjectingHost;
+using quorl::testing::SameCanvas;
 
 namespace {
 
@@ -40,27 +42,6 @@ ParameterSet Scene() {
   p.StartGrain = p.EndGrain = 30;
   p.UseSourceImage = true;
   return p;
-}
-
-class InjectingHost : public testing::TestHost {
- public:
-  DrawingRun* run = nullptr;
-  int after = -1;
-  std::function<void()> between;
-  void ProcessPendingEvents() override {
-    if (run->CurrentStep() == after + 1 && between) between();
-  }
-};
-
-bool SameCanvas(const Canvas& a, const Canvas& b) {
-  if (a.CanvasWidth() != b.CanvasWidth() || a.CanvasHeight() != b.CanvasHeight()) return false;
-  for (int y = 0; y < a.CanvasHeight(); ++y)
-    for (int x = 0; x < a.CanvasWidth(); ++x)
-      for (int c = 0; c < 3; ++c) {
-        const double u = a.Pixel(c, x, y), v = b.Pixel(c, x, y);
-        if (std::memcmp(&u, &v, sizeof u) != 0) return false;
-      }
-  return a.Bitmap().Bytes() == b.Bitmap().Bytes();
 }
 
 QString WriteGradient(const QString& path) {
