@@ -404,9 +404,10 @@ struct DotColouring {
   // three channels: ColourPointPacked does those with channels 0 and 1 in
   // one register and 2 in another.
   template <typename R>
-  static constexpr bool kPackedRule =
-      (R::kCombineRule == Combine::kClamped || R::kCombineRule == Combine::kUnclamped) &&
-      (R::kSubtractRule == Subtract::kAlways || R::kSubtractRule == Subtract::kNever);
+  static constexpr bool kPackedRule = (R::kCombineRule == Combine::kClamped ||
+                                       R::kCombineRule == Combine::kUnclamped) &&
+                                      (R::kSubtractRule == Subtract::kAlways ||
+                                       R::kSubtractRule == Subtract::kNever);
 
   // ColourPoint for the packed rules. Each lane does the scalar rule's
   // operation with the same operands in the same order (P + T, then the
