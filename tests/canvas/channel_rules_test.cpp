@@ -31,8 +31,22 @@ double Bits(std::uint64_t bits) {
 
 void FillAwkwardly(Canvas& canvas) {
   const double inf = std::numeric_limits<double>::infinity();
-  const double values[] = {0,      -0.0,   255,  254.75, 0.25, -3,  300, 1e300, -1e300, inf, -inf,
-                           Bits(0x7FF8000000000123u), Bits(0xFFF8000000000456u), 128, 17.5, 240};
+  const double values[] = {0,
+                           -0.0,
+                           255,
+                           254.75,
+                           0.25,
+                           -3,
+                           300,
+                           1e300,
+                           -1e300,
+                           inf,
+                           -inf,
+                           Bits(0x7FF8000000000123u),
+                           Bits(0xFFF8000000000456u),
+                           128,
+                           17.5,
+                           240};
   constexpr int kValues = sizeof values / sizeof values[0];
   double* pixels = canvas.PixelBuffer();
   const int cells = canvas.CanvasWidth() * canvas.CanvasHeight() * 3;
@@ -58,8 +72,8 @@ TEST(ChannelRules, AddingAndSubtractingMatchTheReferenceBitForBit) {
     bool white, unclamped, bestGuess;
   };
   const Mode modes[] = {
-      {"subtract, clamped", true, false, false},  {"subtract, unclamped", true, true, false},
-      {"add, clamped", false, false, false},      {"add, unclamped", false, true, false},
+      {"subtract, clamped", true, false, false},   {"subtract, unclamped", true, true, false},
+      {"add, clamped", false, false, false},       {"add, unclamped", false, true, false},
       {"best guess, clamped", false, false, true},
   };
   constexpr int kSize = 24;
