@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/point.h"
+
 namespace quorl {
 
 class ByteWriter {
@@ -68,5 +70,18 @@ class ByteReader {
   std::size_t at_ = 0;
   bool ok_ = true;
 };
+
+// A plane point as two doubles, x first.
+inline void WritePoint(ByteWriter& out, const Point& p) {
+  out.F64(p.X);
+  out.F64(p.Y);
+}
+
+inline Point ReadPoint(ByteReader& in) {
+  Point p;
+  p.X = in.F64();
+  p.Y = in.F64();
+  return p;
+}
 
 }  // namespace quorl

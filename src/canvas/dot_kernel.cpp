@@ -6,6 +6,10 @@
 #include <cstring>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "base/pixel_math.h"
 #include "base/plane_conversion.h"
 #include "base/step_arithmetic.h"
@@ -395,6 +399,98 @@ struct DotColouring {
     return bits == 0x3FF0000000000000u;
   }
 
+#if defined(__SSE2__)
+  // Rules whose pixel update is an add, clamped or not, the same for the
+  // three channels: ColourPointPacked does those with channels 0 and 1 in
+  // one register and 2 in another.
+  template <typename R>
+  static constexpr bool kPackedRule = (R::kCombineRule == Combine::kClamped ||
+                                       R::kCombineRule == Combine::kUnclamped) &&
+                                      (R::kSubtractRule == Subtract::kAlways ||
+                                       R::kSubtractRule == Subtract::kNever);
+
+  // ColourPoint for the packed rules. Each lane does the scalar rule's
+  // operation with the same operands in the same order (P + T, then the
+  // smaller of it and 255, then the larger of 0 and that), so the bytes are
+  // those of the scalar path; what goes is the zeroing of unused lanes that
+  // the one-channel helpers cost on every sub-sample.
+  template <typename R, typename Index>
+  static inline void ColourPointPacked(const Constants& k, const DotKernel& kernel, double* pixels,
+                                       std::int32_t* first_steps, const Index* cols, const Index* rows,
+                                       const std::uint8_t* mine, const double* point_w) {
+    // Always subtracting uses the terms T[0..2], never subtracting T[3..5].
+    constexpr int kTerm = R::kSubtractRule == Subtract::kAlways ? 0 : 3;
+    const int side = k.side;
+    const int width = k.width;
+    double point_terms[6] = {0, 0, 0, 0, 0, 0};
+    const double* table = nullptr;
+    double z = 1;
+    if constexpr (R::kSoftDotRule) {
+      z = point_w[0];
+      if (!kernel.unit_terms_.empty() && IsOne(z)) table = kernel.unit_terms_.data();
+    } else {
+      Terms<R>(k, point_w, point_terms);
+    }
+    const __m128d top = _mm_set1_pd(255.0);
+    const __m128d zero = _mm_setzero_pd();
+    for (int i = 0; i < side; ++i) {
+      const int px = cols[i];
+      if (px < 0 || px >= width) continue;
+      const std::size_t grid_row = static_cast<std::size_t>(i) * static_cast<std::size_t>(side);
+      const std::uint8_t* inside = kernel.inside_.data() + grid_row;
+      const double* soft = kernel.weights_.data() + grid_row;
+      double* cell = nullptr;
+      std::int32_t* first_cell = nullptr;
+      __m128d p01 = zero;
+      __m128d p2 = zero;
+      std::int32_t first = 0;
+      int row = -1;
+      for (int j = 0; j < side; ++j) {
+        if (!(inside[j] & mine[j])) continue;
+        const int py = rows[j];
+        if (py != row) {
+          if (cell) {
+            _mm_storeu_pd(cell, p01);
+            _mm_store_sd(cell + 2, p2);
+            *first_cell = first;
+          }
+          row = py;
+          const std::size_t pixel = static_cast<std::size_t>(py) * static_cast<std::size_t>(width) + px;
+          cell = pixels + pixel * 3;
+          first_cell = first_steps + pixel;
+          p01 = _mm_loadu_pd(cell);
+          p2 = _mm_load_sd(cell + 2);
+          first = *first_cell;
+        }
+        const double* T = point_terms;
+        double sub_terms[6];
+        if constexpr (R::kSoftDotRule) {
+          if (table) {
+            T = table + (grid_row + j) * 6;
+          } else {
+            const double w = soft[j] * z;
+            const double ws[3] = {w, w, w};
+            Terms<R>(k, ws, sub_terms);
+            T = sub_terms;
+          }
+        }
+        p01 = _mm_add_pd(p01, _mm_loadu_pd(T + kTerm));
+        p2 = _mm_add_sd(p2, _mm_load_sd(T + kTerm + 2));
+        if constexpr (R::kCombineRule == Combine::kClamped) {
+          p01 = _mm_max_pd(zero, _mm_min_pd(p01, top));
+          p2 = _mm_max_sd(zero, _mm_min_sd(p2, top));
+        }
+        if (k.step < first) first = k.step;
+      }
+      if (cell) {
+        _mm_storeu_pd(cell, p01);
+        _mm_store_sd(cell + 2, p2);
+        *first_cell = first;
+      }
+    }
+  }
+#endif
+
   // Every sub-sample of one mapped point whose row is marked in `mine`, in
   // the order of the grid: column by column, and up each column. A run of
   // sub-samples on the same pixel keeps the pixel in registers.
@@ -402,6 +498,12 @@ struct DotColouring {
   static inline void ColourPoint(const Constants& k, const DotKernel& kernel, double* pixels,
                                  std::int32_t* first_steps, const Index* cols, const Index* rows,
                                  const std::uint8_t* mine, const double* point_w) {
+#if defined(__SSE2__)
+    if constexpr (kPackedRule<R>) {
+      ColourPointPacked<R>(k, kernel, pixels, first_steps, cols, rows, mine, point_w);
+      return;
+    }
+#endif
     const int side = k.side;
     const int width = k.width;
     double point_terms[6] = {0, 0, 0, 0, 0, 0};

@@ -72,31 +72,51 @@ void PaintCurveSamples(Picture24& target, const Picture24& base, const BezierPat
   }
 }
 
-void PaintControlPoints(Picture24& target, const CurvePoints& curve, const CanvasGeometry& geometry,
-                        ControlPixelMap& map) {
+namespace {
+
+// Enters the squares in `map` and, when `target` is given, paints them.
+std::vector<ControlSquare> PlaceControlPoints(Picture24* target, const CurvePoints& curve,
+                                              const CanvasGeometry& geometry, ControlPixelMap& map) {
+  std::vector<ControlSquare> squares;
   const int n = curve.GetLength();
   for (int i = 0; i < n; ++i) {
     int cx = 0;
     int cy = 0;
     if (!geometry.ToPixel(curve.Points[static_cast<std::size_t>(i)], cx, cy)) continue;
     const auto r = static_cast<std::uint8_t>(std::lround(255.0 * i / n));
-    const int h = std::max(1, geometry.controlHalf);
+    squares.push_back({cx, cy, r, static_cast<std::uint8_t>(255 - r)});
+    const int h = std::max(0, geometry.controlHalf);
     for (int dy = -h; dy <= h; ++dy) {
       for (int dx = -h; dx <= h; ++dx) {
         const int px = cx + dx;
         const int py = cy + dy;
         if (px < 0 || py < 0 || px >= geometry.width || py >= geometry.height) continue;
         map.Set(px, py, i);
-        if (px >= target.Width() || py >= target.Height()) continue;
+        if (!target || px >= target->Width() || py >= target->Height()) continue;
         const bool ring = dx == -h || dx == h || dy == -h || dy == h;
         if (ring) {
-          target.SetPixel(px, py, 255, 255, 255);
+          target->SetPixel(px, py, 255, 255, 255);
         } else {
-          target.SetPixel(px, py, r, 0, static_cast<std::uint8_t>(255 - r));
+          target->SetPixel(px, py, r, 0, static_cast<std::uint8_t>(255 - r));
         }
       }
     }
   }
+  return squares;
+}
+
+}  // namespace
+
+void PaintControlPoints(Picture24& target, const CurvePoints& curve, const CanvasGeometry& geometry,
+                        ControlPixelMap& map) {
+  CanvasGeometry painted = geometry;
+  painted.controlHalf = std::max(1, geometry.controlHalf);
+  PlaceControlPoints(&target, curve, painted, map);
+}
+
+std::vector<ControlSquare> MapControlPoints(const CurvePoints& curve, const CanvasGeometry& geometry,
+                                            ControlPixelMap& map) {
+  return PlaceControlPoints(nullptr, curve, geometry, map);
 }
 
 }  // namespace quorl

@@ -4,6 +4,7 @@
 // removing a curve from view is just showing the bitmap again.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "base/picture24.h"
@@ -88,5 +89,22 @@ void PaintCurveSamples(Picture24& target, const Picture24& base, const BezierPat
 // point is blue and later ones redder. Later squares cover earlier ones.
 void PaintControlPoints(Picture24& target, const CurvePoints& curve, const CanvasGeometry& geometry,
                         ControlPixelMap& map);
+
+// A control point's square for a view that paints it over the picture at a
+// fixed size on screen (zoomed far in, a square of canvas pixels would grow
+// with the zoom): its centre pixel and the red and blue of its inside.
+struct ControlSquare {
+  int x = 0;
+  int y = 0;
+  std::uint8_t red = 0;
+  std::uint8_t blue = 0;
+  bool operator==(const ControlSquare&) const = default;
+};
+
+// Enters every square in `map` as PaintControlPoints does, without painting
+// (a controlHalf of 0 maps the centre pixel alone), and returns the squares
+// in painting order.
+std::vector<ControlSquare> MapControlPoints(const CurvePoints& curve, const CanvasGeometry& geometry,
+                                            ControlPixelMap& map);
 
 }  // namespace quorl

@@ -9,18 +9,6 @@ namespace {
 // in a file is damage (and would take forever to build).
 constexpr int kMaxSubdivisions = 1000;
 
-void WritePoint(ByteWriter& out, const Point& p) {
-  out.F64(p.X);
-  out.F64(p.Y);
-}
-
-Point ReadPoint(ByteReader& in) {
-  Point p;
-  p.X = in.F64();
-  p.Y = in.F64();
-  return p;
-}
-
 void WriteCurve(ByteWriter& out, const CurvePoints& curve) {
   out.U64(curve.Points.size());
   for (const Point& p : curve.Points) WritePoint(out, p);

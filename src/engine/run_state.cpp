@@ -22,18 +22,6 @@ enum Tag : std::uint32_t {
   kTagEnd = 0x20444E45,       // "END "
 };
 
-void WritePoint(ByteWriter& out, const Point& p) {
-  out.F64(p.X);
-  out.F64(p.Y);
-}
-
-Point ReadPoint(ByteReader& in) {
-  Point p;
-  p.X = in.F64();
-  p.Y = in.F64();
-  return p;
-}
-
 // StepState and AnimationOverrides hold only doubles and points; their fields
 // are listed here once for writing and reading alike.
 template <typename Io, typename S, typename A>

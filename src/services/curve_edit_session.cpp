@@ -90,6 +90,7 @@ void CurveEditSession::RefreshDisplayIfStale() {
     return;
   display_base_ = bitmap;
   display_ = bitmap;
+  control_squares_.clear();
 }
 
 const Picture24& CurveEditSession::DisplayPicture() {
@@ -97,10 +98,15 @@ const Picture24& CurveEditSession::DisplayPicture() {
   return display_;
 }
 
+void CurveEditSession::ShowOnCanvas(const Picture24& picture) {
+  canvas_view_->ShowCanvasPicture(picture);
+  canvas_view_->ShowControlSquares(control_squares_);
+}
+
 void CurveEditSession::PaintTrace(int px, int py) {
   RefreshDisplayIfStale();
   PaintHighlightedPixel(display_, display_base_, px, py);
-  canvas_view_->ShowCanvasPicture(display_);
+  ShowOnCanvas(display_);
 }
 
 void CurveEditSession::ShowPreview(const BezierPath& bezier, long long samples,
@@ -109,7 +115,7 @@ void CurveEditSession::ShowPreview(const BezierPath& bezier, long long samples,
   scratch_ = display_;
   // Highlighted against what is on screen, the curve included.
   PaintCurveSamples(scratch_, display_, bezier, samples, transform, Geometry());
-  canvas_view_->ShowCanvasPicture(scratch_);
+  ShowOnCanvas(scratch_);
 }
 
 void CurveEditSession::RedrawWithoutCurve() {
@@ -119,12 +125,14 @@ void CurveEditSession::RedrawWithoutCurve() {
   state_.canvas.KeepPicture = keep;
   display_base_ = state_.canvas.Bitmap();
   display_ = display_base_;
+  control_squares_.clear();
 }
 
 void CurveEditSession::RestorePicture() {
   state_.canvas.MakePictureBlack(params_, state_.background, &host_);
   display_base_ = state_.canvas.Bitmap();
   display_ = display_base_;
+  control_squares_.clear();
 }
 
 void CurveEditSession::SelectSlotCurve() {
@@ -138,11 +146,12 @@ void CurveEditSession::SelectSlotCurve() {
   canvas.MakePictureBlack(params_, state_.background, nullptr);
   display_base_ = canvas.Bitmap();
   display_ = display_base_;
+  control_squares_.clear();
 
   const int s = SelectedSlot;
   CurveSlot& slot = Selected();
   if (slot.Curve.GetLength() == 0) {
-    canvas_view_->ShowCanvasPicture(display_);
+    ShowOnCanvas(display_);
     UnmarkCurve(s);
     ShowStatus("The " + slot.Name + " bezier is not set at present.");
     canvas.MultiplierMode = true;
@@ -156,9 +165,15 @@ void CurveEditSession::SelectSlotCurve() {
   if (s == kStartCurveSlot || s == kEndCurveSlot) transform.offset = slot.Curve.Centroid;
   const CanvasGeometry geometry = Geometry();
   PaintCurveSamples(display_, display_base_, slot.Bezier, samples, transform, geometry);
-  if (ShowControlPoints) PaintControlPoints(display_, slot.Curve, geometry, control_pixels_);
+  if (ShowControlPoints) {
+    if (ControlSquaresOnTop) {
+      control_squares_ = MapControlPoints(slot.Curve, geometry, control_pixels_);
+    } else {
+      PaintControlPoints(display_, slot.Curve, geometry, control_pixels_);
+    }
+  }
 
-  canvas_view_->ShowCanvasPicture(display_);
+  ShowOnCanvas(display_);
   MarkCurve(s);
   ShowStatus("Finished drawing " + slot.Name + " bezier");
   canvas.MultiplierMode = true;

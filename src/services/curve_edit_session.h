@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "base/picture24.h"
 #include "curves/curve_painter.h"
@@ -36,6 +37,9 @@ class CurveCanvasView {
   // Shows this picture in place of the canvas bitmap until the next render
   // or the next picture.
   virtual void ShowCanvasPicture(const Picture24& /*picture*/) {}
+  // Control squares the view paints over the picture just shown (none
+  // clears them), when the session leaves them out of the picture.
+  virtual void ShowControlSquares(const std::vector<ControlSquare>& /*squares*/) {}
   virtual void SetCanvasCursor(CanvasCursor /*cursor*/) {}
   // An hourglass for the whole program while a path is generated.
   virtual void SetBusy(bool /*busy*/) {}
@@ -81,6 +85,10 @@ class CurveEditSession {
   // Half the side of a control point's square, in canvas pixels: the window
   // shrinks it as it zooms in so the square keeps its size on screen.
   int ControlPointHalf = 4;
+  // Zoomed far in, the view paints the squares itself at their size on
+  // screen: the displayed picture leaves them out, and ControlPointHalf then
+  // sizes only the area a click picks a point in.
+  bool ControlSquaresOnTop = false;
   // "Set up animation point paths?": the right button draws an animation
   // path instead, the start path or the end path.
   bool AnimationPathMode = false;
@@ -153,6 +161,8 @@ class CurveEditSession {
 
  private:
   void RefreshDisplayIfStale();
+  // Shows a picture with the squares the view paints over it.
+  void ShowOnCanvas(const Picture24& picture);
 
   ParameterSet& params_;
   ProgramState& state_;
@@ -168,6 +178,8 @@ class CurveEditSession {
   Picture24 display_base_;
   Picture24 display_;
   Picture24 scratch_;
+  // The squares of the curve on display when the view paints them.
+  std::vector<ControlSquare> control_squares_;
 };
 
 }  // namespace quorl

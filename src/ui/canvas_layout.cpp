@@ -63,8 +63,13 @@ CanvasLayout LayOutZoomed(double factor, int picture_width, int picture_height, 
   return layout;
 }
 
+bool ControlSquaresOnTopAt(double factor) {
+  return factor > 3.0;
+}
+
 int ControlHalfForZoom(double factor) {
   if (!(factor > 0)) return 4;
+  if (ControlSquaresOnTopAt(factor)) return static_cast<int>(std::max(0.0, std::ceil(4.5 / factor - 0.5)));
   const double half = std::round((9.0 / factor - 1.0) / 2.0);
   return static_cast<int>(std::clamp(half, 1.0, 400.0));
 }

@@ -29,6 +29,11 @@ CanvasLayout LayOutZoomed(double factor, int picture_width, int picture_height, 
 
 // Half the side, in picture pixels, of a control point's square that shows
 // about 9 x 9 screen pixels at `factor`.
+// Above 3x (where a square of 3 x 3 picture pixels already spans 9 screen
+// pixels) the canvas view paints the squares over the picture itself, and
+// the half side is that of the picture pixels a 9 x 9 square on screen
+// touches: the area a click picks the point in.
 int ControlHalfForZoom(double factor);
+bool ControlSquaresOnTopAt(double factor);
 
 }  // namespace quorl

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
+#include <utility>
 
 namespace quorl {
 
@@ -14,7 +15,29 @@ CanvasView::CanvasView(QWidget* parent) : QWidget(parent) {
 
 void CanvasView::SetPicture(const QImage& picture) {
   picture_ = picture;
+  squares_.clear();
   update();
+}
+
+void CanvasView::SetControlSquares(std::vector<ControlSquare> squares) {
+  squares_ = std::move(squares);
+  update();
+}
+
+void CanvasView::PaintControlSquares(QPainter& painter) const {
+  if (squares_.empty() || picture_.isNull()) return;
+  const double sx = static_cast<double>(width()) / picture_.width();
+  const double sy = static_cast<double>(height()) / picture_.height();
+  const int half = kControlSquareSide / 2;
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  // Later squares cover earlier ones, as in the painted picture.
+  for (const ControlSquare& square : squares_) {
+    const int cx = static_cast<int>(std::floor((square.x + 0.5) * sx));
+    const int cy = static_cast<int>(std::floor((square.y + 0.5) * sy));
+    const QRect outer(cx - half, cy - half, kControlSquareSide, kControlSquareSide);
+    painter.fillRect(outer, Qt::white);
+    painter.fillRect(outer.adjusted(1, 1, -1, -1), QColor(square.red, 0, square.blue));
+  }
 }
 
 void CanvasView::paintEvent(QPaintEvent*) {
@@ -30,6 +53,7 @@ void CanvasView::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(rect(), picture_);
   }
+  PaintControlSquares(painter);
 }
 
 QPoint CanvasView::ToPicture(QPointF position) const {

@@ -4,6 +4,9 @@
 
 #include <QImage>
 #include <QWidget>
+#include <vector>
+
+#include "curves/curve_painter.h"
 
 namespace quorl {
 
@@ -13,7 +16,13 @@ class CanvasView : public QWidget {
  public:
   explicit CanvasView(QWidget* parent = nullptr);
 
+  // A new picture takes away the control squares painted over the last.
   void SetPicture(const QImage& picture);
+  // Squares of kControlSquareSide screen pixels over these picture pixels,
+  // whatever the zoom.
+  void SetControlSquares(std::vector<ControlSquare> squares);
+  const std::vector<ControlSquare>& ControlSquares() const { return squares_; }
+  static constexpr int kControlSquareSide = 9;
   const QImage& Picture() const { return picture_; }
   // Picture pixels per screen pixel is 1 / ZoomFactor.
   void SetZoomFactor(double zoom_factor) { zoom_factor_ = zoom_factor; }
@@ -34,7 +43,10 @@ class CanvasView : public QWidget {
  private:
   QPoint ToPicture(QPointF position) const;
 
+  void PaintControlSquares(QPainter& painter) const;
+
   QImage picture_;
+  std::vector<ControlSquare> squares_;
   double zoom_factor_ = 1.0;
   QPoint last_mouse_;
 };

@@ -1,10 +1,12 @@
 #include "ui/control_help.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAbstractSlider>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTabBar>
 #include <string>
 #include <string_view>
@@ -53,10 +55,14 @@ const ControlHelp* FindControlHelp(std::string_view window_name, std::string_vie
 }
 
 bool IsInputControl(const QWidget* widget) {
-  // The scroll buttons of a tab bar and the editor of a combo box are parts
-  // of those controls, not controls of their own.
+  // The scroll buttons of a tab bar, the editor of a combo box and the scroll
+  // bars of a scrolling area are parts of those controls, not controls of
+  // their own.
   const QWidget* parent = widget->parentWidget();
   if (parent && (qobject_cast<const QTabBar*>(parent) || qobject_cast<const QComboBox*>(parent)))
+    return false;
+  if (qobject_cast<const QScrollBar*>(widget) && parent &&
+      qobject_cast<const QAbstractScrollArea*>(parent->parentWidget()))
     return false;
   return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QLineEdit*>(widget) ||
          qobject_cast<const QAbstractSlider*>(widget) || qobject_cast<const QComboBox*>(widget) ||

@@ -269,7 +269,17 @@ void MainWindow::FormResize() {
   const CanvasLayout layout =
       LayOutZoomed(zoom_factor_, picture.width(), picture.height(), box_width, box_height);
   Image1_->SetZoomFactor(zoom_factor_);
-  if (curve_session_) curve_session_->ControlPointHalf = ControlHalfForZoom(zoom_factor_);
+  if (curve_session_) {
+    const int half = ControlHalfForZoom(zoom_factor_);
+    const bool on_top = ControlSquaresOnTopAt(zoom_factor_);
+    const bool resized_squares =
+        half != curve_session_->ControlPointHalf || on_top != curve_session_->ControlSquaresOnTop;
+    curve_session_->ControlPointHalf = half;
+    curve_session_->ControlSquaresOnTop = on_top;
+    // A curve on display gets squares of the new zoom's size.
+    if (resized_squares && state_->canvas.MultiplierMode && curve_session_->SlotSelected())
+      BetweenSteps([this] { curve_session_->SelectSlotCurve(); });
+  }
   QScrollBar* horizontal = ScrollBox1_->horizontalScrollBar();
   QScrollBar* vertical = ScrollBox1_->verticalScrollBar();
   const int h = horizontal->value();

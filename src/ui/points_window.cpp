@@ -20,6 +20,7 @@
 #include "settings/field_ranges.h"
 #include "settings/parameter_set.h"
 #include "settings/window_layout.h"
+#include "ui/canvas_view.h"
 #include "ui/cursors.h"
 #include "ui/dialogs.h"
 #include "ui/field_rows.h"
@@ -393,7 +394,7 @@ QCheckBox* PointsWindow::CheckBox(const char* object_name) const {
 
 // --- canvas, dialogs and mouse
 
-CurveCanvasAdapter::CurveCanvasAdapter(std::function<void(const QImage&)> show, QWidget* canvas)
+CurveCanvasAdapter::CurveCanvasAdapter(std::function<void(const QImage&)> show, CanvasView* canvas)
     : show_(std::move(show)), canvas_(canvas) {}
 
 void CurveCanvasAdapter::ShowCanvasPicture(const Picture24& picture) {
@@ -401,6 +402,10 @@ void CurveCanvasAdapter::ShowCanvasPicture(const Picture24& picture) {
   show_(QImage(picture.Bytes().data(), picture.Width(), picture.Height(),
                static_cast<qsizetype>(picture.Stride()), QImage::Format_BGR888)
             .copy());
+}
+
+void CurveCanvasAdapter::ShowControlSquares(const std::vector<ControlSquare>& squares) {
+  if (canvas_) canvas_->SetControlSquares(squares);
 }
 
 void CurveCanvasAdapter::SetCanvasCursor(CanvasCursor cursor) {

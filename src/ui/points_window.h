@@ -25,6 +25,7 @@ class QSlider;
 
 namespace quorl {
 
+class CanvasView;
 class CurveMouseEditor;
 class NumericField;
 
@@ -97,14 +98,15 @@ class PointsWindow : public ToolWindow, public CurvePointsView {
 // cursors to `canvas`.
 class CurveCanvasAdapter : public CurveCanvasView {
  public:
-  CurveCanvasAdapter(std::function<void(const QImage&)> show, QWidget* canvas);
+  CurveCanvasAdapter(std::function<void(const QImage&)> show, CanvasView* canvas);
   void ShowCanvasPicture(const Picture24& picture) override;
+  void ShowControlSquares(const std::vector<ControlSquare>& squares) override;
   void SetCanvasCursor(CanvasCursor cursor) override;
   void SetBusy(bool busy) override;
 
  private:
   std::function<void(const QImage&)> show_;
-  QWidget* canvas_;
+  CanvasView* canvas_;
   bool busy_ = false;
 };
 

@@ -3,6 +3,10 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -27,6 +31,19 @@ class SmallButton : public QPushButton {
   QSize minimumSizeHint() const override { return sizeHint(); }
 };
 
+// The body's frame: it asks for the whole body, and scrolls only when the
+// screen is too low for it.
+class ScrollingBody : public QScrollArea {
+ public:
+  using QScrollArea::QScrollArea;
+  QSize sizeHint() const override { return widget() ? widget()->sizeHint() : QSize(); }
+  QSize minimumSizeHint() const override {
+    if (!widget()) return {};
+    return {widget()->minimumSizeHint().width() + verticalScrollBar()->sizeHint().width(),
+            std::min(widget()->minimumSizeHint().height(), 3 * fontMetrics().height())};
+  }
+};
+
 }  // namespace
 
 ToolWindow::ToolWindow(const QString& object_name, const QString& caption, QWidget* parent)
@@ -37,9 +54,8 @@ ToolWindow::ToolWindow(const QString& object_name, const QString& caption, QWidg
   setWindowTitle(caption);
 
   auto* outer = new QVBoxLayout(this);
-  // The window is exactly as large as its contents need: a fixed border that
-  // grows with the font and shrinks when the window folds.
-  outer->setSizeConstraint(QLayout::SetFixedSize);
+  // The window is as large as its contents need (FitToScreen), with a
+  // border that grows with the font.
   outer->setContentsMargins(6, 6, 6, 6);
   outer->setSpacing(4);
 
@@ -58,7 +74,45 @@ ToolWindow::ToolWindow(const QString& object_name, const QString& caption, QWidg
   body_ = new QVBoxLayout(body_widget_);
   body_->setContentsMargins(0, 0, 0, 0);
   body_->setSpacing(4);
-  outer->addWidget(body_widget_);
+  scroller_ = new ScrollingBody(this);
+  scroller_->setObjectName(QStringLiteral("bodyScroller"));
+  scroller_->setFrameShape(QFrame::NoFrame);
+  scroller_->setWidgetResizable(true);
+  scroller_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroller_->setWidget(body_widget_);
+  outer->addWidget(scroller_, 1);
+}
+
+int ToolWindow::AvailableHeight() const {
+  const QScreen* on = screen();
+  if (!on) return QWIDGETSIZE_MAX;
+  // Room for the title bar, which the window's own height leaves out.
+  const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+  return std::max(kFoldedHeight + 1, on->availableGeometry().height() - title);
+}
+
+void ToolWindow::LimitHeight(int limit) {
+  height_limit_ = std::max(0, limit);
+  FitToScreen();
+}
+
+void ToolWindow::FitToScreen() {
+  if (!layout()) return;
+  const int available = height_limit_ > 0 ? std::min(height_limit_, AvailableHeight()) : AvailableHeight();
+  layout()->activate();
+  QSize wanted = layout()->totalSizeHint();
+  const bool scrolls = !folded_ && wanted.height() > available;
+  if (scrolls) {
+    // The scroll bar takes its width beside the body, not out of it.
+    wanted = QSize(wanted.width() + scroller_->verticalScrollBar()->sizeHint().width(), available);
+  }
+  setMaximumSize(wanted);
+  resize(wanted);
+}
+
+void ToolWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  FitToScreen();
 }
 
 void ToolWindow::ApplyStoredGeometry(const WindowLayout& layout, const StoredGeometry& geometry) {
@@ -78,7 +132,10 @@ void ToolWindow::StoreGeometry(WindowLayout& layout, const StoredGeometry& geome
 
 bool ToolWindow::event(QEvent* event) {
   if (event->type() == QEvent::Polish) ApplyControlHelp(this);
-  return QWidget::event(event);
+  const bool handled = QWidget::event(event);
+  // The contents changed their size (a tab, a font, a shown row).
+  if (event->type() == QEvent::LayoutRequest && isVisible()) FitToScreen();
+  return handled;
 }
 
 void ToolWindow::ShowAndRaise() {
@@ -93,8 +150,8 @@ void ToolWindow::ToggleFolded() {
 
 void ToolWindow::SetFolded(bool folded) {
   folded_ = folded;
-  body_widget_->setVisible(!folded);
-  if (layout()) layout()->activate();
+  scroller_->setVisible(!folded);
+  FitToScreen();
 }
 
 }  // namespace quorl

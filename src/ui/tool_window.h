@@ -8,6 +8,7 @@
 
 class QHBoxLayout;
 class QPushButton;
+class QScrollArea;
 class QVBoxLayout;
 
 namespace quorl {
@@ -49,10 +50,18 @@ class ToolWindow : public QWidget {
 
   QPushButton* FoldButton() const { return fold_button_; }
 
+  // The window takes the size its contents ask for, as high as the screen
+  // allows; below that its body scrolls.
+  void FitToScreen();
+  // A lower limit than the screen's, kept for later fits (0: none).
+  void LimitHeight(int limit);
+  QScrollArea* BodyScroller() const { return scroller_; }
+
  protected:
   // Gives the controls their help the first time the window is shown, when
   // the window's own constructor has made them all.
   bool event(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
   // The top row, which stays when the window is folded; the fold button
   // sits at its right end.
@@ -64,7 +73,12 @@ class ToolWindow : public QWidget {
  private:
   QHBoxLayout* header_;
   QVBoxLayout* body_;
+  int AvailableHeight() const;
+
+  int height_limit_ = 0;
+
   QWidget* body_widget_;
+  QScrollArea* scroller_;
   QPushButton* fold_button_;
   bool folded_ = false;
 };

@@ -1,25 +1,31 @@
 // A source or background picture chosen while Draw colours a step on the
 // worker reaches the run only between steps: the finished canvas equals a
 // core run that loads the same picture after the same step, byte for byte.
+// Curve strokes and drags on the canvas during a Draw change nothing.
 #include <QAction>
+#include <QComboBox>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-#include <cstring>
 #include <functional>
 
 #include "canvas/picture_files.h"
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "services/image_loading.h"
+#include "support/core_comparison.h"
 #include "support/engine_test_support.h"
 #include "support/ui_test_support.h"
 #include "ui/background_image_window.h"
+#include "ui/canvas_view.h"
 #include "ui/main_window.h"
+#include "ui/points_window.h"
 #include "ui/source_image_window.h"
 
 using namespace quorl;
+using quorl::testing::InjectingHost;
+using quorl::testing::SameCanvas;
 
 namespace {
 
@@ -36,27 +42,6 @@ ParameterSet Scene() {
   p.StartGrain = p.EndGrain = 30;
   p.UseSourceImage = true;
   return p;
-}
-
-class InjectingHost : public testing::TestHost {
- public:
-  DrawingRun* run = nullptr;
-  int after = -1;
-  std::function<void()> between;
-  void ProcessPendingEvents() override {
-    if (run->CurrentStep() == after + 1 && between) between();
-  }
-};
-
-bool SameCanvas(const Canvas& a, const Canvas& b) {
-  if (a.CanvasWidth() != b.CanvasWidth() || a.CanvasHeight() != b.CanvasHeight()) return false;
-  for (int y = 0; y < a.CanvasHeight(); ++y)
-    for (int x = 0; x < a.CanvasWidth(); ++x)
-      for (int c = 0; c < 3; ++c) {
-        const double u = a.Pixel(c, x, y), v = b.Pixel(c, x, y);
-        if (std::memcmp(&u, &v, sizeof u) != 0) return false;
-      }
-  return a.Bitmap().Bytes() == b.Bitmap().Bytes();
 }
 
 QString WriteGradient(const QString& path) {
@@ -165,6 +150,77 @@ class BetweenStepsLoadsTest : public QObject {
     QVERIFY(tried);
     QVERIFY2(!loaded_at_once, "the background was loaded while a step was being coloured");
     QVERIFY(window.State().background.Loaded());
+  }
+
+  void curveStrokesAndDragsDuringADrawChangeNothing() {
+    QTemporaryDir home;
+    test::UseSettingsFolder(home.path());
+    const QString settings = home.filePath("scene.ini");
+    ParameterSet scene = Scene();
+    scene.UseSourceImage = false;
+    QVERIFY(test::WriteStyleFile(scene, "circles", settings));
+    test::RecordingDialogs dialogs;
+    MainWindow window;
+    window.show();
+    dialogs.file_answer = settings;
+    window.OpenSettingsFile();
+    CanvasView* canvas = window.Image1();
+    window.Action("DrawMultiplierBezier1")->trigger();
+    window.Points()->SlotList()->setCurrentIndex(3);
+    auto stroke = [&](const QList<QPoint>& path) {
+      test::SendMouse(canvas, QEvent::MouseButtonPress, path.first(), Qt::RightButton, Qt::RightButton);
+      for (qsizetype i = 1; i < path.size(); ++i)
+        test::SendMouse(canvas, QEvent::MouseMove, path[i], Qt::NoButton, Qt::RightButton);
+      test::SendMouse(canvas, QEvent::MouseButtonRelease, path.last(), Qt::RightButton, Qt::NoButton);
+    };
+    QVERIFY(canvas->width() >= 160 && canvas->height() >= 120);
+    const int w = canvas->width(), h = canvas->height();
+    stroke({{w / 20, h / 20},
+            {w / 5, h / 6},
+            {2 * w / 5, h / 2},
+            {3 * w / 5, h / 4},
+            {4 * w / 5, 3 * h / 4},
+            {19 * w / 20, 9 * h / 10}});
+    const ParameterSet start = window.Parameters();
+    const CurveSlots curves = window.State().curves;
+    QCOMPARE(curves[3].Curve.GetLength(), 5);
+
+    // A new stroke, and a drag of the first control point, while steps run.
+    bool sent = false;
+    connect(&window, &MainWindow::StepDrawn, &window, [&](int step) {
+      if (step != 20) return;
+      QTimer::singleShot(0, &window, [&] {
+        sent = true;
+        stroke({{19 * w / 20, h / 20},
+                {4 * w / 5, h / 3},
+                {3 * w / 5, h / 6},
+                {2 * w / 5, 2 * h / 3},
+                {w / 5, h / 2},
+                {w / 20, 9 * h / 10}});
+        const QPoint first(w / 5, h / 6);
+        test::SendMouse(canvas, QEvent::MouseButtonPress, first, Qt::LeftButton, Qt::LeftButton);
+        test::SendMouse(canvas, QEvent::MouseMove, first + QPoint(30, 30), Qt::NoButton, Qt::LeftButton);
+        test::SendMouse(canvas, QEvent::MouseButtonRelease, first + QPoint(30, 30), Qt::LeftButton,
+                        Qt::NoButton);
+      });
+    });
+    window.Action("Draw1")->trigger();
+    QVERIFY(QTest::qWaitFor([&] { return !window.RunInProgress(); }, 60000));
+    QVERIFY(sent);
+    for (int slot = 0; slot < kCurveCount; ++slot)
+      QVERIFY(window.State().curves[slot].Curve.Points == curves[slot].Curve.Points);
+
+    // The picture is the core's, drawn with the curves as they were.
+    auto core = std::make_unique<ProgramState>();
+    core->params = start;
+    core->curves = curves;
+    QVERIFY(core->canvas.SetImageDimensions(core->params));
+    core->canvas.MakePictureBlack(core->params, core->background);
+    testing::TestHost host;
+    DrawingRun run(*core, host);
+    run.StartDrawing();
+    run.DrawAllSteps();
+    QVERIFY(SameCanvas(window.State().canvas, core->canvas));
   }
 };
 

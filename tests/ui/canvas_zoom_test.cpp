@@ -1,6 +1,7 @@
 // Zooming the canvas keeps the picture point under the pointer where it is,
 // fitting uses the whole view, panning stops at the picture's edges, and
 // the curve control squares stay about 9 screen pixels wide at every zoom.
+#include <QComboBox>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 #include "ui/canvas_layout.h"
 #include "ui/canvas_view.h"
 #include "ui/main_window.h"
+#include "ui/points_window.h"
 
 using namespace quorl;
 
@@ -161,6 +163,70 @@ class CanvasZoomTest : public QObject {
       QVERIFY2(side >= 9 - 2 * factor && side <= 9 + 2 * factor, qPrintable(QString::number(factor)));
     }
     QCOMPARE(ControlHalfForZoom(1.0), 4);
+  }
+
+  void farInTheViewPaintsNineByNineSquaresOverThePicture() {
+    auto window = MakeWindow();
+    CanvasView* canvas = window->Image1();
+    // About 6x: one picture pixel is 6 screen pixels.
+    window->ZoomAbout(6.0, QPoint(0, 0));
+    QVERIFY(std::abs(window->ZoomFactor() - 6.0) < 1e-9);
+    QVERIFY(window->CurveSession().ControlSquaresOnTop);
+    window->Action("DrawMultiplierBezier1")->trigger();
+    window->Points()->SlotList()->setCurrentIndex(3);
+    // Five points (the press takes none), 30 picture pixels apart.
+    const QList<QPoint> stroke{{63, 63}, {243, 63}, {423, 63}, {603, 63}, {783, 63}, {963, 63}};
+    test::SendMouse(canvas, QEvent::MouseButtonPress, stroke.first(), Qt::RightButton, Qt::RightButton);
+    for (qsizetype i = 1; i < stroke.size(); ++i)
+      test::SendMouse(canvas, QEvent::MouseMove, stroke[i], Qt::NoButton, Qt::RightButton);
+    test::SendMouse(canvas, QEvent::MouseButtonRelease, stroke.last(), Qt::RightButton, Qt::NoButton);
+    QCOMPARE(window->State().curves[3].Curve.GetLength(), 5);
+
+    const std::vector<ControlSquare> squares = canvas->ControlSquares();
+    QCOMPARE(squares.size(), std::size_t{5});
+    // The first square blue; the picture itself carries no square.
+    QCOMPARE(squares.front().blue, std::uint8_t{255});
+    QCOMPARE(squares.front().red, std::uint8_t{0});
+    const ControlSquare& first = squares.front();
+    QVERIFY(canvas->Picture().pixel(first.x, first.y) != qRgb(0, 0, 255));
+    QVERIFY(canvas->Picture().pixel(first.x + 2, first.y) != qRgb(255, 255, 255));
+
+    // On screen: 9 x 9 pixels, a white ring around blue, centred on the
+    // picture pixel.
+    const int cx = first.x * 6 + 3;
+    const int cy = first.y * 6 + 3;
+    const QImage shown = canvas->grab(QRect(cx - 8, cy - 8, 17, 17)).toImage();
+    QCOMPARE(shown.pixel(8, 8), qRgb(0, 0, 255));
+    QCOMPARE(shown.pixel(8 - 3, 8 + 3), qRgb(0, 0, 255));
+    for (int d = -4; d <= 4; ++d) {
+      QCOMPARE(shown.pixel(8 + d, 8 - 4), qRgb(255, 255, 255));
+      QCOMPARE(shown.pixel(8 + 4, 8 + d), qRgb(255, 255, 255));
+    }
+    QVERIFY(shown.pixel(8 + 5, 8) != qRgb(255, 255, 255));
+    QVERIFY(shown.pixel(8, 8 - 5) != qRgb(255, 255, 255));
+
+    // A click picks the point within the picture pixels the square touches.
+    const ControlPixelMap& map = window->CurveSession().ControlPixels();
+    QCOMPARE(map.At(first.x, first.y), 0);
+    QCOMPARE(map.At(first.x + 1, first.y), 0);
+    QCOMPARE(map.At(first.x + 2, first.y), kNoControlPoint);
+
+    // Zoomed out below 3x, the squares are painted into the shown picture
+    // again, at that zoom's size.
+    window->ZoomAbout(1.0 / 3.0, QPoint(0, 0));
+    QVERIFY(!window->CurveSession().ControlSquaresOnTop);
+    QVERIFY(canvas->ControlSquares().empty());
+    QCOMPARE(canvas->Picture().pixel(first.x, first.y), qRgb(0, 0, 255));
+    const int half = ControlHalfForZoom(window->ZoomFactor());
+    QCOMPARE(canvas->Picture().pixel(first.x + half, first.y), qRgb(255, 255, 255));
+    // And back in: over the picture once more.
+    window->ZoomAbout(3.0, QPoint(0, 0));
+    QCOMPARE(canvas->ControlSquares().size(), std::size_t{5});
+    QVERIFY(canvas->Picture().pixel(first.x, first.y) != qRgb(0, 0, 255));
+
+    // A new picture takes the squares away.
+    window->Action("Clear1")->trigger();
+    QVERIFY(canvas->ControlSquares().empty());
   }
 };
 

@@ -6,6 +6,7 @@
 #include "engine/program_state.h"
 #include "services/curve_edit_session.h"
 #include "services/curve_editing.h"
+#include "ui/canvas_view.h"
 #include "ui/cursors.h"
 #include "ui/points_window.h"
 
@@ -47,7 +48,7 @@ class CurveWindowsTest : public QObject {
   void canvasEventsReachCurveEditingInCanvasPixels() {
     session_->Mode = RightButtonMode::Curve;
     CurveMouseEditor editor(*session_);
-    QWidget canvas;
+    CanvasView canvas;
     QImage shown;
     CurveCanvasAdapter adapter([&shown](const QImage& image) { shown = image; }, &canvas);
     session_->SetCanvasView(&adapter);

@@ -7,6 +7,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -45,8 +48,17 @@ QStringList LayoutFaults(QWidget* window) {
   for (QWidget* widget : window->findChildren<QWidget*>()) {
     if (!widget->isVisibleTo(window) || widget->isWindow()) continue;
     QWidget* parent = widget->parentWidget();
-    if (!parent->rect().contains(widget->geometry()))
+    auto* scroller = qobject_cast<QScrollArea*>(parent->parentWidget());
+    if (scroller && scroller->widget() == widget) {
+      // A scrolled body may be higher than its view, never wider, and the
+      // scroll bar reaches all of it.
+      const int hidden = widget->height() - parent->height();
+      if (widget->width() > parent->width() ||
+          (hidden > 0 && scroller->verticalScrollBar()->maximum() < hidden))
+        faults << Describe(widget) + QStringLiteral(" cannot be scrolled into view");
+    } else if (!parent->rect().contains(widget->geometry())) {
       faults << Describe(widget) + QStringLiteral(" lies outside its parent");
+    }
     const QSize needed = widget->minimumSizeHint();
     if (IsInputControl(widget) || qobject_cast<QLabel*>(widget)) {
       if (widget->width() < needed.width() || widget->height() < needed.height())
@@ -158,6 +170,52 @@ class ToolWindowLayoutTest : public QObject {
     values->StoreGeometry(stored, geometry);
     QCOMPARE(stored.ValuesHeight, values->sizeHint().height());
     QVERIFY(stored.ValuesHeight > ToolWindow::kFoldedHeight);
+  }
+
+  void aWindowHigherThanTheScreenScrollsItsBody() {
+    QTemporaryDir home;
+    test::UseSettingsFolder(home.path());
+    test::RecordingDialogs dialogs;
+    MainWindow window;
+    ToolWindow* animation = window.findChild<ToolWindow*>(QStringLiteral("formQuorlAnimation"));
+    QVERIFY(animation);
+    animation->SetFolded(false);
+    animation->show();
+    animation->LimitHeight(0);
+    QCoreApplication::processEvents();
+    // As high as its contents, or the screen where that is lower (a scaled
+    // run on a small screen).
+    const int before = animation->height();
+    const bool fits = before == animation->layout()->totalSizeHint().height();
+    QScrollBar* bar = animation->BodyScroller()->verticalScrollBar();
+    QCOMPARE(bar->isVisible(), !fits);
+    const int full = before;
+
+    // A screen half as high: the window fits it and its body scrolls.
+    animation->LimitHeight(full / 2);
+    QCoreApplication::processEvents();
+    QVERIFY(animation->height() <= full / 2);
+    QVERIFY(bar->isVisible());
+    QVERIFY2(LayoutFaults(animation).isEmpty(), qPrintable(LayoutFaults(animation).join('\n')));
+    // The last control can be scrolled into view, whole.
+    QList<QAbstractButton*> buttons = animation->findChildren<QAbstractButton*>();
+    QWidget* lowest = nullptr;
+    for (QAbstractButton* button : buttons) {
+      if (!button->isVisibleTo(animation) || button == animation->FoldButton()) continue;
+      if (!lowest || button->mapTo(animation, QPoint(0, 0)).y() > lowest->mapTo(animation, QPoint(0, 0)).y())
+        lowest = button;
+    }
+    QVERIFY(lowest);
+    animation->BodyScroller()->ensureWidgetVisible(lowest, 0, 0);
+    QWidget* viewport = animation->BodyScroller()->viewport();
+    const QRect shown(lowest->mapTo(viewport, QPoint(0, 0)), lowest->size());
+    QVERIFY2(viewport->rect().contains(shown), qPrintable(Describe(lowest)));
+
+    // The limit lifted: as before.
+    animation->LimitHeight(0);
+    QCoreApplication::processEvents();
+    QCOMPARE(animation->height(), full);
+    QCOMPARE(bar->isVisible(), !fits);
   }
 
   void everyControlHasATooltipAndAnAccessibleName() {

@@ -3,18 +3,20 @@
 // them, whatever the thread count.
 #include <QTemporaryDir>
 #include <QtTest>
-#include <cstring>
 #include <functional>
 
 #include "engine/drawing_run.h"
 #include "engine/program_state.h"
 #include "settings/settings_file.h"
+#include "support/core_comparison.h"
 #include "support/ui_test_support.h"
 #include "ui/main_window.h"
 #include "ui/numeric_field.h"
 #include "ui/values_window.h"
 
 using namespace quorl;
+using quorl::testing::InjectingHost;
+using quorl::testing::SameCanvas;
 
 namespace {
 
@@ -31,28 +33,6 @@ ParameterSet Scene() {
   p.EndIota = 540;
   p.StartGrain = p.EndGrain = 30;
   return p;
-}
-
-// A core run whose host does `between` after drawing step `after`.
-class InjectingHost : public Host {
- public:
-  DrawingRun* run = nullptr;
-  int after = -1;
-  std::function<void()> between;
-  void ProcessPendingEvents() override {
-    if (run->CurrentStep() == after + 1 && between) between();
-  }
-};
-
-bool SameCanvas(const Canvas& a, const Canvas& b) {
-  if (a.CanvasWidth() != b.CanvasWidth() || a.CanvasHeight() != b.CanvasHeight()) return false;
-  for (int y = 0; y < a.CanvasHeight(); ++y)
-    for (int x = 0; x < a.CanvasWidth(); ++x)
-      for (int c = 0; c < 3; ++c) {
-        const double u = a.Pixel(c, x, y), v = b.Pixel(c, x, y);
-        if (std::memcmp(&u, &v, sizeof u) != 0) return false;
-      }
-  return a.Bitmap().Bytes() == b.Bitmap().Bytes();
 }
 
 }  // namespace
