@@ -506,7 +506,9 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   batches_.sink = &sink_;
   batches_.pool = threads_ > 1 ? pool_.get() : nullptr;
   PointSink& sink = externalSink_ ? *externalSink_ : static_cast<PointSink&>(sink_);
-  ShapeContext context{p, anim, s, curves, host_, state_.random, sink, externalSink_ ? nullptr : &batches_};
+  // One thread colours point by point: batches pay only when shared.
+  const bool batched = !externalSink_ && threads_ > 1;
+  ShapeContext context{p, anim, s, curves, host_, state_.random, sink, batched ? &batches_ : nullptr};
   context.plan = planning_ ? &planning_->plan : nullptr;
   ShapeResult result = DrawByParameters(a, context);
   if (result.outcome == ShapeOutcome::kPlanned) {
