@@ -109,6 +109,8 @@ class DrawingRun {
   // Threads a step is drawn with: all the machine's cores unless set; a
   // count below 1 means all cores, and more than 64 count as 64. The
   // picture is the same for any count. Takes effect from the next step.
+  // One thread colours each point as it is made: the batches that threads
+  // share cost more than they save there.
   void SetThreads(int threads);
   int Threads() const { return threads_; }
   // Steps with less colouring work than this (sub-samples) are drawn on one
