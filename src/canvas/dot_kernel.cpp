@@ -399,96 +399,71 @@ struct DotColouring {
     return bits == 0x3FF0000000000000u;
   }
 
+  // A pixel's three channels while a run of sub-samples lands on it.
+  struct PixelChannels {
+    double P[3] = {0, 0, 0};
+    void Load(const double* cell) {
+      P[0] = cell[0];
+      P[1] = cell[1];
+      P[2] = cell[2];
+    }
+    void Store(double* cell) const {
+      cell[0] = P[0];
+      cell[1] = P[1];
+      cell[2] = P[2];
+    }
+    template <typename R>
+    void Combine(const Constants& k, std::int32_t first, const double T[6]) {
+      CombineIntoPixel<R>(k, P, first, T);
+    }
+  };
+
 #if defined(__SSE2__)
   // Rules whose pixel update is an add, clamped or not, the same for the
-  // three channels: ColourPointPacked does those with channels 0 and 1 in
-  // one register and 2 in another.
+  // three channels: those keep channels 0 and 1 in one register and 2 in
+  // another.
   template <typename R>
   static constexpr bool kPackedRule = (R::kCombineRule == Combine::kClamped ||
                                        R::kCombineRule == Combine::kUnclamped) &&
                                       (R::kSubtractRule == Subtract::kAlways ||
                                        R::kSubtractRule == Subtract::kNever);
 
-  // ColourPoint for the packed rules. Each lane does the scalar rule's
-  // operation with the same operands in the same order (P + T, then the
-  // smaller of it and 255, then the larger of 0 and that), so the bytes are
-  // those of the scalar path; what goes is the zeroing of unused lanes that
-  // the one-channel helpers cost on every sub-sample.
-  template <typename R, typename Index>
-  static inline void ColourPointPacked(const Constants& k, const DotKernel& kernel, double* pixels,
-                                       std::int32_t* first_steps, const Index* cols, const Index* rows,
-                                       const std::uint8_t* mine, const double* point_w) {
-    // Always subtracting uses the terms T[0..2], never subtracting T[3..5].
-    constexpr int kTerm = R::kSubtractRule == Subtract::kAlways ? 0 : 3;
-    const int side = k.side;
-    const int width = k.width;
-    double point_terms[6] = {0, 0, 0, 0, 0, 0};
-    const double* table = nullptr;
-    double z = 1;
-    if constexpr (R::kSoftDotRule) {
-      z = point_w[0];
-      if (!kernel.unit_terms_.empty() && IsOne(z)) table = kernel.unit_terms_.data();
-    } else {
-      Terms<R>(k, point_w, point_terms);
+  // Each lane does the scalar rule's operation with the same operands in the
+  // same order (P + T, then the smaller of it and 255, then the larger of 0
+  // and that), so the bytes are those of PixelChannels; what goes is the
+  // zeroing of unused lanes that the one-channel helpers cost on every
+  // sub-sample.
+  struct PackedPixelChannels {
+    __m128d p01 = _mm_setzero_pd();
+    __m128d p2 = _mm_setzero_pd();
+    void Load(const double* cell) {
+      p01 = _mm_loadu_pd(cell);
+      p2 = _mm_load_sd(cell + 2);
     }
-    const __m128d top = _mm_set1_pd(255.0);
-    const __m128d zero = _mm_setzero_pd();
-    for (int i = 0; i < side; ++i) {
-      const int px = cols[i];
-      if (px < 0 || px >= width) continue;
-      const std::size_t grid_row = static_cast<std::size_t>(i) * static_cast<std::size_t>(side);
-      const std::uint8_t* inside = kernel.inside_.data() + grid_row;
-      const double* soft = kernel.weights_.data() + grid_row;
-      double* cell = nullptr;
-      std::int32_t* first_cell = nullptr;
-      __m128d p01 = zero;
-      __m128d p2 = zero;
-      std::int32_t first = 0;
-      int row = -1;
-      for (int j = 0; j < side; ++j) {
-        if (!(inside[j] & mine[j])) continue;
-        const int py = rows[j];
-        if (py != row) {
-          if (cell) {
-            _mm_storeu_pd(cell, p01);
-            _mm_store_sd(cell + 2, p2);
-            *first_cell = first;
-          }
-          row = py;
-          const std::size_t pixel = static_cast<std::size_t>(py) * static_cast<std::size_t>(width) + px;
-          cell = pixels + pixel * 3;
-          first_cell = first_steps + pixel;
-          p01 = _mm_loadu_pd(cell);
-          p2 = _mm_load_sd(cell + 2);
-          first = *first_cell;
-        }
-        const double* T = point_terms;
-        double sub_terms[6];
-        if constexpr (R::kSoftDotRule) {
-          if (table) {
-            T = table + (grid_row + j) * 6;
-          } else {
-            const double w = soft[j] * z;
-            const double ws[3] = {w, w, w};
-            Terms<R>(k, ws, sub_terms);
-            T = sub_terms;
-          }
-        }
-        p01 = _mm_add_pd(p01, _mm_loadu_pd(T + kTerm));
-        p2 = _mm_add_sd(p2, _mm_load_sd(T + kTerm + 2));
-        if constexpr (R::kCombineRule == Combine::kClamped) {
-          p01 = _mm_max_pd(zero, _mm_min_pd(p01, top));
-          p2 = _mm_max_sd(zero, _mm_min_sd(p2, top));
-        }
-        if (k.step < first) first = k.step;
-      }
-      if (cell) {
-        _mm_storeu_pd(cell, p01);
-        _mm_store_sd(cell + 2, p2);
-        *first_cell = first;
+    void Store(double* cell) const {
+      _mm_storeu_pd(cell, p01);
+      _mm_store_sd(cell + 2, p2);
+    }
+    template <typename R>
+    void Combine(const Constants&, std::int32_t, const double T[6]) {
+      // Always subtracting uses the terms T[0..2], never subtracting T[3..5].
+      constexpr int kTerm = R::kSubtractRule == Subtract::kAlways ? 0 : 3;
+      p01 = _mm_add_pd(p01, _mm_loadu_pd(T + kTerm));
+      p2 = _mm_add_sd(p2, _mm_load_sd(T + kTerm + 2));
+      if constexpr (R::kCombineRule == Combine::kClamped) {
+        const __m128d top = _mm_set1_pd(255.0);
+        const __m128d zero = _mm_setzero_pd();
+        p01 = _mm_max_pd(zero, _mm_min_pd(p01, top));
+        p2 = _mm_max_sd(zero, _mm_min_sd(p2, top));
       }
     }
-  }
+  };
+
+  template <typename R>
+  using PixelFor = std::conditional_t<kPackedRule<R>, PackedPixelChannels, PixelChannels>;
+#else
+  template <typename R>
+  using PixelFor = PixelChannels;
 #endif
 
   // Every sub-sample of one mapped point whose row is marked in `mine`, in
@@ -498,12 +473,6 @@ struct DotColouring {
   static inline void ColourPoint(const Constants& k, const DotKernel& kernel, double* pixels,
                                  std::int32_t* first_steps, const Index* cols, const Index* rows,
                                  const std::uint8_t* mine, const double* point_w) {
-#if defined(__SSE2__)
-    if constexpr (kPackedRule<R>) {
-      ColourPointPacked<R>(k, kernel, pixels, first_steps, cols, rows, mine, point_w);
-      return;
-    }
-#endif
     const int side = k.side;
     const int width = k.width;
     double point_terms[6] = {0, 0, 0, 0, 0, 0};
@@ -524,7 +493,7 @@ struct DotColouring {
       const double* soft = kernel.weights_.data() + grid_row;
       double* cell = nullptr;
       std::int32_t* first_cell = nullptr;
-      double P[3] = {0, 0, 0};
+      PixelFor<R> held;
       std::int32_t first = 0;
       int row = -1;
       for (int j = 0; j < side; ++j) {
@@ -532,18 +501,14 @@ struct DotColouring {
         const int py = rows[j];
         if (py != row) {
           if (cell) {
-            cell[0] = P[0];
-            cell[1] = P[1];
-            cell[2] = P[2];
+            held.Store(cell);
             *first_cell = first;
           }
           row = py;
           const std::size_t pixel = static_cast<std::size_t>(py) * static_cast<std::size_t>(width) + px;
           cell = pixels + pixel * 3;
           first_cell = first_steps + pixel;
-          P[0] = cell[0];
-          P[1] = cell[1];
-          P[2] = cell[2];
+          held.Load(cell);
           first = *first_cell;
         }
         const double* T = point_terms;
@@ -558,13 +523,11 @@ struct DotColouring {
             T = sub_terms;
           }
         }
-        CombineIntoPixel<R>(k, P, first, T);
+        held.template Combine<R>(k, first, T);
         if (k.step < first) first = k.step;
       }
       if (cell) {
-        cell[0] = P[0];
-        cell[1] = P[1];
-        cell[2] = P[2];
+        held.Store(cell);
         *first_cell = first;
       }
     }

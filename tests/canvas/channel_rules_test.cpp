@@ -21,6 +21,7 @@
 namespace quorl {
 namespace {
 
+using testing::SamePixels;
 using testing::SmallCanvas;
 
 double Bits(std::uint64_t bits) {
@@ -52,18 +53,6 @@ void FillAwkwardly(Canvas& canvas) {
   const int cells = canvas.CanvasWidth() * canvas.CanvasHeight() * 3;
   // Most pixels ordinary, every few an awkward one, channels differing.
   for (int i = 0; i < cells; ++i) pixels[i] = i % 5 == 0 ? values[(i / 5) % kValues] : (i * 37) % 256;
-}
-
-bool SameBits(const Canvas& a, const Canvas& b) {
-  for (int y = 0; y < a.CanvasHeight(); ++y)
-    for (int x = 0; x < a.CanvasWidth(); ++x) {
-      if (a.FirstStep(x, y) != b.FirstStep(x, y)) return false;
-      for (int c = 0; c < 3; ++c) {
-        const double u = a.Pixel(c, x, y), v = b.Pixel(c, x, y);
-        if (std::memcmp(&u, &v, sizeof u) != 0) return false;
-      }
-    }
-  return true;
 }
 
 TEST(ChannelRules, AddingAndSubtractingMatchTheReferenceBitForBit) {
@@ -112,11 +101,11 @@ TEST(ChannelRules, AddingAndSubtractingMatchTheReferenceBitForBit) {
         batch.Store(batched.kernel, 0, points.data(), 200);
         for (int part = 0; part < 3; ++part) batch.Apply(batched.canvas, batched.kernel, 200, part);
       }
-      EXPECT_TRUE(SameBits(live.canvas, kept.canvas));
-      EXPECT_TRUE(SameBits(batched.canvas, kept.canvas));
+      EXPECT_TRUE(SamePixels(live.canvas, kept.canvas));
+      EXPECT_TRUE(SamePixels(batched.canvas, kept.canvas));
       SmallCanvas untouched(kSize, m.white);
       FillAwkwardly(untouched.canvas);
-      EXPECT_FALSE(SameBits(live.canvas, untouched.canvas)) << "the points changed nothing";
+      EXPECT_FALSE(SamePixels(live.canvas, untouched.canvas)) << "the points changed nothing";
     }
   }
 }

@@ -16,6 +16,7 @@
 namespace quorl {
 namespace {
 
+using testing::SamePixels;
 using testing::SmallCanvas;
 
 // On black with NewColor + OneOrTwo at the origin the blue weight is exactly
@@ -334,18 +335,6 @@ long long ApplyInBatch(SmallCanvas& s, const std::vector<DotPoint>& points, int 
     batch.Store(s.kernel, first, points.data() + first, std::min(DotBatch::kBlock, count - first));
   for (int part = parts - 1; part >= 0; --part) batch.Apply(s.canvas, s.kernel, count, part);
   return batch.TakeFaults();
-}
-
-bool SamePixels(const Canvas& a, const Canvas& b) {
-  for (int y = 0; y < a.CanvasHeight(); ++y)
-    for (int x = 0; x < a.CanvasWidth(); ++x) {
-      if (a.FirstStep(x, y) != b.FirstStep(x, y)) return false;
-      for (int c = 0; c < 3; ++c) {
-        const double u = a.Pixel(c, x, y), v = b.Pixel(c, x, y);
-        if (std::memcmp(&u, &v, sizeof u) != 0) return false;
-      }
-    }
-  return true;
 }
 
 TEST(Batches, ColouringInBatchesEqualsThePlainRulePointByPoint) {

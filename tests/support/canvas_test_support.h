@@ -2,6 +2,8 @@
 // from -1 to 1 on both axes, so a pixel is 2 / size real units wide.
 #pragma once
 
+#include <cstring>
+
 #include "canvas/canvas.h"
 #include "canvas/dot_kernel.h"
 #include "canvas/image_stores.h"
@@ -54,5 +56,19 @@ struct SmallCanvas {
   DotStep dot;
   DotKernel kernel;
 };
+
+// The same pixel buffer and first steps, bit for bit (NaNs and -0 too).
+inline bool SamePixels(const Canvas& a, const Canvas& b) {
+  if (a.CanvasWidth() != b.CanvasWidth() || a.CanvasHeight() != b.CanvasHeight()) return false;
+  for (int y = 0; y < a.CanvasHeight(); ++y)
+    for (int x = 0; x < a.CanvasWidth(); ++x) {
+      if (a.FirstStep(x, y) != b.FirstStep(x, y)) return false;
+      for (int c = 0; c < 3; ++c) {
+        const double u = a.Pixel(c, x, y), v = b.Pixel(c, x, y);
+        if (std::memcmp(&u, &v, sizeof u) != 0) return false;
+      }
+    }
+  return true;
+}
 
 }  // namespace quorl::testing
