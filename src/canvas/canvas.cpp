@@ -1,12 +1,49 @@
 #include "canvas/canvas.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <exception>
+#include <limits>
 
 #include "base/pixel_math.h"
+#include "base/worker_pool.h"
 
 namespace quorl {
+namespace {
+
+// Bands a shared pass is cut into at most: enough that a thread the system
+// runs late still finds work, few enough that each is worth taking.
+constexpr int kMostBands = 64;
+constexpr int kBandsPerThread = 8;
+
+}  // namespace
+
+int Canvas::BandsFor(int rows) const {
+  if (!row_pool_ || row_pool_->Threads() < 2 || rows < 2) return 1;
+  return std::min({rows, kMostBands, row_pool_->Threads() * kBandsPerThread});
+}
+
+template <typename Work>
+void Canvas::ShareRows(int begin, int end, Work work) {
+  if (begin >= end) return;
+  const int rows = end - begin;
+  const int bands = BandsFor(rows);
+  if (bands == 1) {
+    work(0, begin, end);
+    return;
+  }
+  const auto edge = [&](int band) {
+    return begin + static_cast<int>(static_cast<long long>(rows) * band / bands);
+  };
+  std::atomic<int> next{0};
+  auto job = [&](int) {
+    for (int band = next.fetch_add(1, std::memory_order_relaxed); band < bands;
+         band = next.fetch_add(1, std::memory_order_relaxed))
+      work(band, edge(band), edge(band + 1));
+  };
+  row_pool_->Share(job);
+}
 
 bool Canvas::SetImageDimensions(const ParameterSet& params, std::string* error) {
   const int width = std::max(params.ImageWidth, 0);
@@ -103,7 +140,6 @@ void Canvas::MakePictureBlack(const ParameterSet& params, const BackgroundStore&
 void Canvas::ResetToBackground(const ParameterSet& params, const BackgroundStore& background) {
   const double bg[3] = {static_cast<double>(params.BgMaxRed), static_cast<double>(params.BgMaxGreen),
                         static_cast<double>(params.BgMaxBlue)};
-  std::fill(first_step_.begin(), first_step_.end(), kNeverPainted);
   NoteAllRowsWritten();
 
   // Which picture the background comes from, and for every canvas column and
@@ -147,60 +183,125 @@ void Canvas::ResetToBackground(const ParameterSet& params, const BackgroundStore
     }
   }
 
-  for (int y = 0; y < height_; ++y) {
-    const std::uint8_t* row = (source != Source::kColour && row_of[y] >= 0) ? rows[row_of[y]] : nullptr;
-    for (int x = 0; x < width_; ++x) {
-      double colour[3] = {bg[0], bg[1], bg[2]};
-      if (row && column_of[x] >= 0) {
-        const std::uint8_t* p = row + 3 * static_cast<std::size_t>(column_of[x]);
-        colour[0] = p[2];
-        colour[1] = p[1];
-        colour[2] = p[0];
+  ShareRows(0, height_, [&](int, int first, int last) {
+    std::fill(first_step_.begin() + static_cast<std::ptrdiff_t>(PixelIndex(0, first)),
+              first_step_.begin() + static_cast<std::ptrdiff_t>(PixelIndex(0, last)), kNeverPainted);
+    for (int y = first; y < last; ++y) {
+      const std::uint8_t* row = (source != Source::kColour && row_of[y] >= 0) ? rows[row_of[y]] : nullptr;
+      for (int x = 0; x < width_; ++x) {
+        double colour[3] = {bg[0], bg[1], bg[2]};
+        if (row && column_of[x] >= 0) {
+          const std::uint8_t* p = row + 3 * static_cast<std::size_t>(column_of[x]);
+          colour[0] = p[2];
+          colour[1] = p[1];
+          colour[2] = p[0];
+        }
+        const std::size_t cell = CellIndex(x, y);
+        for (int c = 0; c < kChannels; ++c) {
+          pixels_[cell + c] = colour[c];
+          background_[cell + c] = colour[c];
+        }
       }
+    }
+  });
+}
+
+// The normalising extremes are folds: hi = Larger(hi, v) pixel after pixel
+// from the bottom row up (lo with Smaller, bgHi with Larger of B). Bands
+// fold on their own and are then combined in row order, which gives the
+// very bits of one fold over every row, NaNs and signed zeros included:
+//  - Larger(h, v) is "h > v ? h : v", so a NaN v replaces whatever came
+//    before it: a band holding a NaN ends on the same value whatever it
+//    starts from.
+//  - In a band without NaNs, started from h, h survives only when it is
+//    above every value; otherwise, from the first value not below h, the
+//    fold goes on exactly as the band's own fold from its first value, r.
+//    That is Larger(h, r), and the band's fold started from -infinity is r.
+// Smaller mirrors this with +infinity.
+struct Canvas::Extremes {
+  double hi[3], lo[3], bgHi[3];
+  // A NaN among the band's values (v for hi and lo, B for bgHi).
+  bool nanValue[3] = {false, false, false};
+  bool nanBackground[3] = {false, false, false};
+  bool any = false;  // a painted pixel in the band
+
+  // What one fold over every row starts from.
+  static Extremes Start() {
+    return {
+        {-1000000000.0, -1000000000.0, -1000000000.0}, {1000000000.0, 1000000000.0, 1000000000.0}, {0, 0, 0}};
+  }
+  // What a band starts from (see above).
+  static Extremes BandStart() {
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    return {{-inf, -inf, -inf}, {inf, inf, inf}, {-inf, -inf, -inf}};
+  }
+  // Goes on with the band that follows.
+  void Then(const Extremes& band) {
+    if (!band.any) return;
+    for (int c = 0; c < kChannels; ++c) {
+      hi[c] = band.nanValue[c] ? band.hi[c] : Larger(hi[c], band.hi[c]);
+      lo[c] = band.nanValue[c] ? band.lo[c] : Smaller(lo[c], band.lo[c]);
+      bgHi[c] = band.nanBackground[c] ? band.bgHi[c] : Larger(bgHi[c], band.bgHi[c]);
+    }
+    any = true;
+  }
+};
+
+void Canvas::NormaliseRows(int begin, int end, bool white, double d, Extremes& into) {
+  Extremes e = into;
+  for (int y = begin; y < end; ++y) {
+    for (int x = 0; x < width_; ++x) {
+      if (first_step_[PixelIndex(x, y)] >= kNeverPainted) continue;
+      e.any = true;
       const std::size_t cell = CellIndex(x, y);
       for (int c = 0; c < kChannels; ++c) {
-        pixels_[cell + c] = colour[c];
-        background_[cell + c] = colour[c];
+        const double P = pixels_[cell + c];
+        const double B = background_[cell + c];
+        // Squeezes any accumulated difference from the background into
+        // less than +-pi/2.
+        const double N = std::atan((P - B) / 100) + B;
+        normal_[cell + c] = N;
+        const double v = white ? (B - N) * (d - 1) / d + N : N / d;
+        e.hi[c] = Larger(e.hi[c], v);
+        e.lo[c] = Smaller(e.lo[c], v);
+        e.bgHi[c] = Larger(e.bgHi[c], B);
+        e.nanValue[c] = e.nanValue[c] || v != v;
+        e.nanBackground[c] = e.nanBackground[c] || B != B;
       }
     }
   }
+  into = e;
 }
 
 // The value of every channel of every pixel as rendering sees it, before it
 // becomes a byte: emit(x, y, values, normalised) with y counted from the
-// bottom. Shared by the 8-bit bitmap and the 16-bit picture, so both come
-// from the same arithmetic in the same order. The extremes of a normalising
-// render always come from every row.
+// bottom, called for different rows at once when rows are shared. Shared by
+// the 8-bit bitmap and the 16-bit picture, so both come from the same
+// arithmetic in the same order. The extremes of a normalising render always
+// come from every row.
 template <typename Emit>
 void Canvas::RenderValues(const ParameterSet& params, int rowBegin, int rowEnd, Emit emit) {
-  const int D = params.NormalisationDivisor;
-  double hi[3] = {-1000000000.0, -1000000000.0, -1000000000.0};
-  double lo[3] = {1000000000.0, 1000000000.0, 1000000000.0};
-  double bg_hi[3] = {0, 0, 0};
   const bool normalise = Normalises(params);
   const bool white = params.White;
 
+  Extremes all = Extremes::Start();
   if (normalise) {
-    const double d = D;
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) {
-        if (first_step_[PixelIndex(x, y)] >= kNeverPainted) continue;
-        const std::size_t cell = CellIndex(x, y);
-        for (int c = 0; c < kChannels; ++c) {
-          const double P = pixels_[cell + c];
-          const double B = background_[cell + c];
-          // Squeezes any accumulated difference from the background into
-          // less than +-pi/2.
-          const double N = std::atan((P - B) / 100) + B;
-          normal_[cell + c] = N;
-          const double v = white ? (B - N) * (d - 1) / d + N : N / d;
-          hi[c] = Larger(hi[c], v);
-          lo[c] = Smaller(lo[c], v);
-          bg_hi[c] = Larger(bg_hi[c], B);
-        }
-      }
+    const double d = params.NormalisationDivisor;
+    const int bands = BandsFor(height_);
+    if (bands == 1) {
+      NormaliseRows(0, height_, white, d, all);
+    } else {
+      Extremes band[kMostBands];
+      ShareRows(0, height_, [&](int b, int first, int last) {
+        band[b] = Extremes::BandStart();
+        NormaliseRows(first, last, white, d, band[b]);
+      });
+      for (int b = 0; b < bands; ++b) all.Then(band[b]);
     }
   }
+  const double* hi = all.hi;
+  const double* lo = all.lo;
+  const double* bg_hi = all.bgHi;
 
   double k = 1;
   if (!(hi[0] == lo[0] && hi[1] == lo[1] && hi[2] == lo[2])) {
@@ -213,22 +314,24 @@ void Canvas::RenderValues(const ParameterSet& params, int rowBegin, int rowEnd, 
     k = bg / range;
   }
 
-  for (int y = std::max(rowBegin, 0); y < std::min(rowEnd, height_); ++y) {
-    for (int x = 0; x < width_; ++x) {
-      const std::size_t cell = CellIndex(x, y);
-      double value[3];
-      const bool normalised = normalise && first_step_[PixelIndex(x, y)] < kNeverPainted;
-      if (normalised) {
-        for (int c = 0; c < kChannels; ++c) {
-          const double N = normal_[cell + c];
-          value[c] = white ? bg_hi[c] - (hi[c] - N) * k : (N - lo[c]) * k + bg_hi[c];
+  ShareRows(std::max(rowBegin, 0), std::min(rowEnd, height_), [&](int, int first, int last) {
+    for (int y = first; y < last; ++y) {
+      for (int x = 0; x < width_; ++x) {
+        const std::size_t cell = CellIndex(x, y);
+        double value[3];
+        const bool normalised = normalise && first_step_[PixelIndex(x, y)] < kNeverPainted;
+        if (normalised) {
+          for (int c = 0; c < kChannels; ++c) {
+            const double N = normal_[cell + c];
+            value[c] = white ? bg_hi[c] - (hi[c] - N) * k : (N - lo[c]) * k + bg_hi[c];
+          }
+        } else {
+          for (int c = 0; c < kChannels; ++c) value[c] = pixels_[cell + c];
         }
-      } else {
-        for (int c = 0; c < kChannels; ++c) value[c] = pixels_[cell + c];
+        emit(x, y, value, normalised);
       }
-      emit(x, y, value, normalised);
     }
-  }
+  });
 }
 
 void Canvas::ConvertRows(const ParameterSet& params, int rowBegin, int rowEnd) {

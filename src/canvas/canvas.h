@@ -20,6 +20,8 @@
 
 namespace quorl {
 
+class WorkerPool;
+
 // Rows [begin, end); empty when begin >= end.
 struct RowSpan {
   int begin = 0;
@@ -89,6 +91,12 @@ class Canvas {
   // agree or when memory runs out.
   bool RestoreGrids(CanvasGrids&& grids);
 
+  // Renders and resets share their rows out among the pool's threads; null
+  // (the default) keeps them on the calling thread. The pool must be idle
+  // whenever the canvas renders or resets, and outlive its use here.
+  void ShareRowsWith(WorkerPool* pool) { row_pool_ = pool; }
+  WorkerPool* RowsSharedWith() const { return row_pool_; }
+
   // Keeps a copy of the bitmap for the curve display to restore.
   void CopyOutQuorlPicture();
 
@@ -137,6 +145,17 @@ class Canvas {
   }
   std::size_t CellIndex(int x, int y) const { return PixelIndex(x, y) * kChannels; }
   void MakeBitmap();
+  // The bands ShareRows cuts `rows` rows into: 1 without a pool.
+  int BandsFor(int rows) const;
+  // Calls work(band, first, last) for every band of rows [begin, end)
+  // (band 0 lowest; rows first <= y < last), on whichever of the pool's
+  // threads is free, and returns when all are done.
+  template <typename Work>
+  void ShareRows(int begin, int end, Work work);
+  // The normalising extremes of rows [begin, end) folded onto `into`, with
+  // normal_ written for their painted pixels.
+  struct Extremes;
+  void NormaliseRows(int begin, int end, bool white, double d, Extremes& into);
   // Emits rows rowBegin <= y < rowEnd (y from the bottom).
   template <typename Emit>
   void RenderValues(const ParameterSet& params, int rowBegin, int rowEnd, Emit emit);
@@ -177,6 +196,7 @@ class Canvas {
   int changed_begin_ = INT_MAX;
   int changed_end_ = 0;
   bool changed_all_ = true;
+  WorkerPool* row_pool_ = nullptr;
 };
 
 }  // namespace quorl

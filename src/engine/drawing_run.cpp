@@ -146,6 +146,8 @@ void DrawingRun::Begin() {
   if (state_.params.Steps < 1) return;
   iterations_ = static_cast<long long>(state_.params.Steps) + 1;
   loopEnded_ = false;
+  // Step 0 renders the whole canvas; its rows share the pool too.
+  StartPool();
 }
 
 bool DrawingRun::RunStep() {
@@ -204,6 +206,12 @@ bool DrawingRun::CanDrawAhead() const {
 void DrawingRun::StartPool() {
   if (threads_ > 1 && (!pool_ || pool_->Threads() != threads_))
     pool_ = std::make_unique<WorkerPool>(threads_);
+  // The canvas renders between steps, while the pool is idle.
+  state_.canvas.ShareRowsWith(threads_ > 1 ? pool_.get() : nullptr);
+}
+
+DrawingRun::~DrawingRun() {
+  if (pool_ && state_.canvas.RowsSharedWith() == pool_.get()) state_.canvas.ShareRowsWith(nullptr);
 }
 
 namespace {

@@ -67,6 +67,9 @@ struct RunPosition {
 class DrawingRun {
  public:
   DrawingRun(ProgramState& state, Host& host);
+  ~DrawingRun();
+  DrawingRun(const DrawingRun&) = delete;
+  DrawingRun& operator=(const DrawingRun&) = delete;
 
   // Stores the parameter set in the current style's section before the
   // first step and at Clear. The window writes its settings file; the
