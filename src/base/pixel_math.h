@@ -45,21 +45,35 @@ inline double RoundHalfEven(double v) {
   return std::fmod(f, 2.0) == 0 ? f : f + 1;
 }
 
+// RoundHalfEven as an integer for |v| < 2^52, the doubles that can still
+// have a fraction: a truncation and exact comparisons, with no branch on
+// the fraction for the processor to guess (the fractions of a painted
+// canvas are as good as random).
+inline std::int64_t RoundHalfEvenOfSmall(double v) {
+  const std::int64_t t = static_cast<std::int64_t>(v);
+  const std::int64_t f = t - static_cast<std::int64_t>(v < static_cast<double>(t));
+  const double diff = v - static_cast<double>(f);
+  return f + static_cast<std::int64_t>((diff > 0.5) | ((diff == 0.5) & ((f & 1) != 0)));
+}
+// Doubles from 2^52 on are whole: RoundHalfEven leaves them as they are.
+inline constexpr double kWholeFrom = 4503599627370496.0;
+
 // The low eight bits of the rounded value, as the direct render stores it.
 // From 2^63 on every double is a multiple of 2^11, so its low bits are 0;
 // values that are not numbers give 0 as well.
 inline std::uint8_t LowByteOfRounded(double v) {
-  const double r = RoundHalfEven(v);
-  if (!(std::fabs(r) < 9223372036854775808.0)) return 0;
-  return static_cast<std::uint8_t>(static_cast<std::uint64_t>(static_cast<std::int64_t>(r)) & 0xFFu);
+  if (std::fabs(v) < kWholeFrom) return static_cast<std::uint8_t>(RoundHalfEvenOfSmall(v) & 0xFF);
+  if (!(std::fabs(v) < 9223372036854775808.0)) return 0;
+  return static_cast<std::uint8_t>(static_cast<std::uint64_t>(static_cast<std::int64_t>(v)) & 0xFFu);
 }
 
 // The rounded value limited to 0 ... 255; not-a-number gives 0.
 inline std::uint8_t ClampedByteOfRounded(double v) {
-  const double r = RoundHalfEven(v);
-  if (!(r > 0)) return 0;
-  if (r > 255) return 255;
-  return static_cast<std::uint8_t>(r);
+  if (std::fabs(v) < kWholeFrom) {
+    const std::int64_t r = RoundHalfEvenOfSmall(v);
+    return static_cast<std::uint8_t>(r < 0 ? 0 : r > 255 ? 255 : r);
+  }
+  return v > 0 ? 255 : 0;
 }
 
 }  // namespace quorl

@@ -160,8 +160,8 @@ TEST(RowSharing, NormalisingExtremesKeepTheFoldOrderOfNaNs) {
         params.White = white;
         const Rendered one = Render(grids, params, nullptr);
         const Rendered shared = Render(grids, params, &three);
-        const std::string where =
-            "case " + std::to_string(what) + ", NaN in row " + std::to_string(nanRow) + (white ? ", white" : "");
+        const std::string where = "case " + std::to_string(what) + ", NaN in row " + std::to_string(nanRow) +
+                                  (white ? ", white" : "");
         EXPECT_EQ(shared.bitmap, one.bitmap) << where;
         EXPECT_EQ(shared.deep, one.deep) << where;
       }
