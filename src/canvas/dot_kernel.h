@@ -207,6 +207,10 @@ class DotBatch {
   // Applies points 0 ... count - 1, in order, to the rows of `part` alone.
   // Threads may apply different parts at the same time.
   void Apply(Canvas& canvas, const DotKernel& kernel, int count, int part) const;
+  // The same for the points of blocks firstBlock ... endBlock - 1 alone:
+  // applying consecutive runs of blocks in turn is applying them all.
+  void ApplyBlocks(Canvas& canvas, const DotKernel& kernel, int count, int part, int firstBlock,
+                   int endBlock) const;
   // How many points of block b reach part `part`.
   int PointsIn(int block, int part) const {
     const Block& b = blocks_[static_cast<std::size_t>(block)];

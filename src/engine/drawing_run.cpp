@@ -214,6 +214,18 @@ DrawingRun::~DrawingRun() {
   if (pool_ && state_.canvas.RowsSharedWith() == pool_.get()) state_.canvas.ShareRowsWith(nullptr);
 }
 
+bool ColoursInLine(int subSamples, int threads) {
+  // Making and placing a point costs about as much as colouring this many
+  // sub-samples; colouring shared by parts costs about this much more than
+  // colouring in one line.
+  constexpr double kMakeWork = 11;
+  constexpr double kSharedCost = 1.3;
+  if (threads < 2) return false;
+  // In line, the colouring thread bounds the speed-up at (s + m) / s;
+  // shared by parts, it is about threads / kSharedCost.
+  return (subSamples + kMakeWork) / subSamples >= threads / kSharedCost;
+}
+
 namespace {
 // Steps planned ahead at most, and the colouring work (sub-samples) after
 // which no further step is planned: enough to share out, little memory.
@@ -275,23 +287,89 @@ void DrawingRun::DrawAheadSteps() {
       a.failures.resize(static_cast<std::size_t>(blocks));
     first_block[g + 1] = first_block[g] + blocks;
   }
-  const int blocks = first_block[steps];
   const int parts = ahead_[0]->sink.Parts();
+  if (parts == 1)
+    ColourAheadStepsInLine(steps, first_block);
+  else
+    ShareAheadStepsByParts(steps, first_block, parts);
+  for (int g = 0; g < steps; ++g) {
+    AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
+    counters_.offCanvas += a.sink.TakeFaults();
+    ++counters_.stepsDrawn;
+    counters_.points += a.made;
+    counters_.subSamples += static_cast<long long>(a.made) * a.sink.kernel.SubSampleCount();
+  }
+}
+
+// Where block `item` of the steps ahead lies: its step.
+static int StepOfBlock(const int* first_block, int steps, int item) {
+  return static_cast<int>(std::upper_bound(first_block, first_block + steps + 1, item) - first_block) - 1;
+}
+
+void DrawingRun::MakeAheadBlock(const int* first_block, int steps, int item) {
+  constexpr int kBlock = PointBatchSink::kBlock;
+  const int g = StepOfBlock(first_block, steps, item);
+  AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
+  const int b = item - first_block[g];
+  const int count = a.plan.Count();
+  const int begin = b * kBlock;
+  const int end = std::min(count, begin + kBlock);
+  const int failed = a.plan.MakePoints(begin, end, a.sink);
+  a.failures[static_cast<std::size_t>(b)] = failed == end ? count : failed;
+}
+
+void DrawingRun::ColourAheadStepsInLine(int steps, const int* first_block) {
+  const int blocks = first_block[steps];
+  if (ready_.size() < static_cast<std::size_t>(blocks)) ready_ = std::vector<std::atomic<bool>>(blocks);
+  for (int item = 0; item < blocks; ++item) ready_[static_cast<std::size_t>(item)].store(false);
+  std::atomic<int> next_block{0};
+  // Makes the next block nobody has taken; false when none is left.
+  const auto make_one = [&] {
+    const int item = next_block.fetch_add(1, std::memory_order_relaxed);
+    if (item >= blocks) return false;
+    MakeAheadBlock(first_block, steps, item);
+    ready_[static_cast<std::size_t>(item)].store(true, std::memory_order_release);
+    return true;
+  };
+  auto job = [&](int self) {
+    if (self != 0) {
+      while (make_one()) {
+      }
+      return;
+    }
+    // The calling thread colours every block in order, and makes blocks
+    // itself whenever the next one to colour is not ready: alone, it does
+    // all the work.
+    for (int g = 0; g < steps; ++g) {
+      AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
+      a.made = a.plan.Count();
+      for (int item = first_block[g]; item < first_block[g + 1]; ++item) {
+        std::atomic<bool>& ready = ready_[static_cast<std::size_t>(item)];
+        while (!ready.load(std::memory_order_acquire)) {
+          if (!make_one()) SpinUntil([&] { return ready.load(std::memory_order_acquire); });
+        }
+        // A failed point ends its step: nothing from it on is coloured.
+        a.made = std::min(a.made, a.failures[static_cast<std::size_t>(item - first_block[g])]);
+        a.sink.ApplyBlock(item - first_block[g], a.made);
+        if (a.made < a.plan.Count()) break;
+      }
+    }
+  };
+  if (pool_)
+    pool_->Share(job);
+  else
+    job(0);
+}
+
+void DrawingRun::ShareAheadStepsByParts(int steps, const int* first_block, int parts) {
+  const int blocks = first_block[steps];
   std::atomic<int> next_block{0}, blocks_done{0}, next_part{0};
   std::atomic<bool> made{false};
   auto job = [&](int) {
     // Every step's points, block by block, on whichever thread is free.
     for (int item = next_block.fetch_add(1, std::memory_order_relaxed); item < blocks;
          item = next_block.fetch_add(1, std::memory_order_relaxed)) {
-      const int g =
-          static_cast<int>(std::upper_bound(first_block, first_block + steps + 1, item) - first_block) - 1;
-      AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
-      const int b = item - first_block[g];
-      const int count = a.plan.Count();
-      const int begin = b * kBlock;
-      const int end = std::min(count, begin + kBlock);
-      const int failed = a.plan.MakePoints(begin, end, a.sink);
-      a.failures[static_cast<std::size_t>(b)] = failed == end ? count : failed;
+      MakeAheadBlock(first_block, steps, item);
       // The thread that makes the last block finds where each step ends.
       if (blocks_done.fetch_add(1, std::memory_order_acq_rel) + 1 == blocks) {
         for (int s = 0; s < steps; ++s) {
@@ -316,13 +394,6 @@ void DrawingRun::DrawAheadSteps() {
     pool_->Share(job);
   else
     job(0);
-  for (int g = 0; g < steps; ++g) {
-    AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
-    counters_.offCanvas += a.sink.TakeFaults();
-    ++counters_.stepsDrawn;
-    counters_.points += a.made;
-    counters_.subSamples += static_cast<long long>(a.made) * a.sink.kernel.SubSampleCount();
-  }
 }
 
 void DrawingRun::Finish() {
@@ -525,8 +596,14 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
     // A step whose points would take more room than one batch is drawn now.
     result.outcome = ShapeOutcome::kNotPlanned;
     if (ahead.plan.Count() <= DotBatch::CapacityFor(ahead.sink.kernel)) {
+      // The steps drawn together share one way of colouring: the first
+      // chooses it.
       const int threads = pool_ ? std::min(pool_->Threads(), PointBatchSink::kMaxParts) : 1;
-      ahead.sink.Reserve(ahead.plan.Count(), std::min(threads * 8, PointBatchSink::kMaxParts));
+      const int parts = planning_ != ahead_[0].get() ? ahead_[0]->sink.Parts()
+                        : ColoursInLine(ahead.sink.kernel.SubSampleCount(), threads)
+                            ? 1
+                            : std::min(threads * 8, PointBatchSink::kMaxParts);
+      ahead.sink.Reserve(ahead.plan.Count(), parts);
       ahead.planned = true;
       return true;
     }

@@ -10,6 +10,7 @@
 // between steps.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -46,6 +47,11 @@ struct StepEnds {
   double startSmooth = 0, endSmooth = 0;
   double startAngle = 0, endAngle = 0;  // degrees
 };
+// Whether the steps drawn ahead on `threads` threads colour in one line
+// (one thread colours, the others make points) rather than by parts of the
+// canvas: the cheaper for dots of few sub-samples.
+bool ColoursInLine(int subSamples, int threads);
+
 StepEnds ResolveStepEnds(const ParameterSet& p, const AnimationOverrides& anim, bool animating);
 
 // The message a run ends with when positions were left out.
@@ -169,6 +175,11 @@ class DrawingRun {
     void StorePoints(int first, const OutlinePoint* points, int count) override;
     int PointsIn(int block, int part) const override { return batch_.PointsIn(block, part); }
     void ApplyPoints(int count, int part) override;
+    // Colours the batch's points of block `block` below `count`, the canvas
+    // in one part.
+    void ApplyBlock(int block, int count) {
+      batch_.ApplyBlocks(state_.canvas, kernel, count, 0, block, block + 1);
+    }
     // Positions left out since the last call (see RunCounters::offCanvas).
     long long TakeFaults();
     DotKernel kernel;
@@ -197,6 +208,15 @@ class DrawingRun {
   bool RunStepsAhead();
   // Makes and colours the steps planned so far.
   void DrawAheadSteps();
+  // Makes block `item` of the steps planned (block b of step g is item
+  // first_block[g] + b).
+  void MakeAheadBlock(const int* first_block, int steps, int item);
+  // Small dots: one thread colours the whole canvas, block after block in
+  // order, while the others make the blocks ahead of it.
+  void ColourAheadStepsInLine(int steps, const int* first_block);
+  // Larger dots: every thread makes blocks, then the canvas's parts are
+  // coloured side by side.
+  void ShareAheadStepsByParts(int steps, const int* first_block, int parts);
   void StartPool();
 
   void StopRun(bool withMessage);
@@ -228,6 +248,8 @@ class DrawingRun {
   bool stepsAhead_ = false;
   std::vector<std::unique_ptr<AheadStep>> ahead_;
   int pendingAhead_ = 0;
+  // Per block of the steps ahead: made and ready to colour.
+  std::vector<std::atomic<bool>> ready_;
   // The step ComputeAndDrawStep plans instead of drawing, when set.
   AheadStep* planning_ = nullptr;
 };

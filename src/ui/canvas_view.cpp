@@ -1,6 +1,7 @@
 #include "ui/canvas_view.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 #include <utility>
@@ -17,6 +18,28 @@ void CanvasView::SetPicture(const QImage& picture) {
   picture_ = picture;
   squares_.clear();
   update();
+}
+
+void CanvasView::LetGoOfPicture() {
+  let_go_size_ = picture_.size();
+  picture_ = QImage();
+}
+
+void CanvasView::SetPictureRows(const QImage& picture, int rowBegin, int rowEnd) {
+  const bool same_size = picture.size() == (picture_.isNull() ? let_go_size_ : picture_.size());
+  const bool had_squares = !squares_.empty();
+  picture_ = picture;
+  squares_.clear();
+  if (!same_size || had_squares || picture_.isNull()) {
+    update();
+    return;
+  }
+  if (rowBegin >= rowEnd) return;
+  const double sy = static_cast<double>(height()) / picture_.height();
+  // Smooth stretching blends a row with its neighbours: a little more.
+  const int top = static_cast<int>(std::floor(rowBegin * sy)) - 2;
+  const int bottom = static_cast<int>(std::ceil(rowEnd * sy)) + 2;
+  update(QRect(0, top, width(), bottom - top));
 }
 
 void CanvasView::SetControlSquares(std::vector<ControlSquare> squares) {
@@ -40,14 +63,16 @@ void CanvasView::PaintControlSquares(QPainter& painter) const {
   }
 }
 
-void CanvasView::paintEvent(QPaintEvent*) {
+void CanvasView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   if (picture_.isNull()) {
     painter.fillRect(rect(), palette().window());
     return;
   }
   if (size() == picture_.size()) {
-    painter.drawImage(0, 0, picture_);
+    // Only what was asked for: a few changed rows of a large canvas.
+    const QRect part = event->rect() & rect();
+    painter.drawImage(part.topLeft(), picture_, part);
   } else {
     // Stretched to the control, which keeps the picture's aspect ratio.
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -18,6 +18,13 @@ class CanvasView : public QWidget {
 
   // A new picture takes away the control squares painted over the last.
   void SetPicture(const QImage& picture);
+  // The same picture with only rows rowBegin ... rowEnd - 1 changed: only
+  // the part of the control that shows them is painted again.
+  void SetPictureRows(const QImage& picture, int rowBegin, int rowEnd);
+  // Drops the view's share of its picture, so that the caller can change
+  // rows of its own copy without Qt copying the whole image, and paints
+  // nothing: SetPictureRows follows at once.
+  void LetGoOfPicture();
   // Squares of kControlSquareSide screen pixels over these picture pixels,
   // whatever the zoom.
   void SetControlSquares(std::vector<ControlSquare> squares);
@@ -46,6 +53,7 @@ class CanvasView : public QWidget {
   void PaintControlSquares(QPainter& painter) const;
 
   QImage picture_;
+  QSize let_go_size_;  // the picture's size when LetGoOfPicture dropped it
   std::vector<ControlSquare> squares_;
   double zoom_factor_ = 1.0;
   QPoint last_mouse_;

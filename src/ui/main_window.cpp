@@ -249,14 +249,21 @@ void MainWindow::ShowCanvas() {
   const QSize before = Image1_->Picture().size();
   // The view lets go of the picture first: changing rows of a shared image
   // would copy the whole of it.
-  Image1_->SetPicture(QImage());
+  Image1_->LetGoOfPicture();
   const std::size_t row_bytes = static_cast<std::size_t>(bitmap.Width()) * 3;
   for (int y = rows.begin; y < rows.end; ++y) std::memcpy(shown_.scanLine(y), bitmap.Row(y), row_bytes);
-  Image1_->SetPicture(shown_);
+  // Only the changed rows are painted again, unless the view showed
+  // another picture (a curve, an animation frame) until now.
+  if (view_shows_canvas_)
+    Image1_->SetPictureRows(shown_, rows.begin, rows.end);
+  else
+    Image1_->SetPicture(shown_);
+  view_shows_canvas_ = true;
   if (before != shown_.size() || zoom_to_fit_) FormResize();
 }
 
 void MainWindow::ShowCanvasPicture(const QImage& picture) {
+  view_shows_canvas_ = &picture == &shown_;
   const bool resized = picture.size() != Image1_->Picture().size();
   Image1_->SetPicture(picture);
   if (resized || zoom_to_fit_) FormResize();

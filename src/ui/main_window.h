@@ -274,6 +274,8 @@ class MainWindow : public QMainWindow, public ToolWindowHost, public CanvasComma
   QImage last_frame_;
   // The canvas bitmap as last shown, kept to copy only changed rows into.
   QImage shown_;
+  // The view shows shown_ (not a curve or a frame), so changed rows suffice.
+  bool view_shows_canvas_ = false;
   bool picture_unsaved_ = false;
   WindowState window_state_;
   QMenu* recent_menu_ = nullptr;

@@ -1,5 +1,5 @@
-// Steps drawn ahead (several steps' points made at once, then coloured part
-// by part in step order) leave the grids one thread leaves, step for step:
+// Steps drawn ahead (several steps' points made at once, then coloured in
+// step order, in one line or part by part) leave the grids one thread leaves, step for step:
 // every golden scene, plus runs cut short, steps too large to plan, steps
 // that must stay one at a time, preview and a source picture.
 #include <gtest/gtest.h>
@@ -97,6 +97,11 @@ TEST_F(StepsAhead, DrawTheSamePictureAsOneThreadStepByStep) {
   scenes.push_back({"sine_default", {{"UseIotaExtra", "1"}}, false, false});  // one at a time
   scenes.push_back({"lissajous_normalise", {{"UseSourceImage", "1"}}, true, false});
   scenes.push_back({"sine_default", {{"UseZFactor", "1"}, {"NewColor", "1"}}, false, false});
+  // Dots large enough that two threads colour by parts of the canvas.
+  scenes.push_back({"sine_default", {{"StartLimit", "5"}, {"EndLimit", "8"}}, false, false});
+
+  // Both ways of colouring steps drawn together are held to one thread.
+  bool in_line = false, by_parts = false;
 
   for (const Scene& scene : scenes) {
     std::string label = scene.name;
@@ -104,6 +109,8 @@ TEST_F(StepsAhead, DrawTheSamePictureAsOneThreadStepByStep) {
     if (scene.preview) label += " preview";
     const Drawn one = Draw(scene, 1, false);
     ASSERT_GT(one.counters.points, 0) << label;
+    const long long per_point = one.counters.subSamples / one.counters.points;
+    (ColoursInLine(static_cast<int>(per_point), 2) ? in_line : by_parts) = true;
     for (int threads : {2, 3}) {
       const Drawn ahead = Draw(scene, threads, true);
       EXPECT_EQ(std::memcmp(one.pixels.data(), ahead.pixels.data(), one.pixels.size() * sizeof(double)), 0)
@@ -115,6 +122,7 @@ TEST_F(StepsAhead, DrawTheSamePictureAsOneThreadStepByStep) {
       EXPECT_EQ(one.counters.subSamples, ahead.counters.subSamples) << label;
     }
   }
+  EXPECT_TRUE(in_line && by_parts) << "in line: " << in_line << ", by parts: " << by_parts;
 }
 
 }  // namespace

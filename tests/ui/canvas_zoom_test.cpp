@@ -37,6 +37,17 @@ void Drag(QWidget* viewport, Qt::MouseButton button, QPoint from, QPoint to) {
   send(QEvent::MouseButtonRelease, to, button, Qt::NoButton);
 }
 
+// Records the areas a widget is asked to paint.
+class PaintAreas : public QObject {
+ public:
+  explicit PaintAreas(QWidget* widget) { widget->installEventFilter(this); }
+  QRegion painted;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
+
 }  // namespace
 
 class CanvasZoomTest : public QObject {
@@ -61,6 +72,45 @@ class CanvasZoomTest : public QObject {
   }
 
  private slots:
+  void changedRowsArePaintedAloneUnlessTheViewShowedMore() {
+    for (const int scale : {1, 2}) {
+      CanvasView view;
+      view.resize(200 * scale, 100 * scale);
+      QImage picture(200, 100, QImage::Format_RGB888);
+      picture.fill(Qt::black);
+      view.SetPicture(picture);
+      view.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&view));
+      PaintAreas areas(&view);
+
+      // Rows 40 to 49 turn red: only their band of the view is painted,
+      // and it shows them.
+      view.LetGoOfPicture();
+      for (int y = 40; y < 50; ++y)
+        for (int x = 0; x < 200; ++x) picture.setPixelColor(x, y, Qt::red);
+      view.SetPictureRows(picture, 40, 50);
+      QTRY_VERIFY(!areas.painted.isEmpty());
+      const QRect band = areas.painted.boundingRect();
+      QVERIFY2(band.top() >= 40 * scale - 3 && band.bottom() <= 50 * scale + 3,
+               qPrintable(
+                   QString("scale %1: painted rows %2 to %3").arg(scale).arg(band.top()).arg(band.bottom())));
+      QCOMPARE(band.width(), view.width());
+      const QImage shown = view.grab().toImage();
+      QCOMPARE(shown.pixelColor(10, 45 * scale), QColor(Qt::red));
+      QCOMPARE(shown.pixelColor(10, 20 * scale), QColor(Qt::black));
+
+      // With control squares over it, the whole view is painted again, so
+      // the squares go.
+      view.SetControlSquares({ControlSquare{50, 80, 255, 0}});
+      QCoreApplication::processEvents();
+      areas.painted = QRegion();
+      view.LetGoOfPicture();
+      view.SetPictureRows(picture, 10, 11);
+      QTRY_VERIFY(!areas.painted.isEmpty());
+      QCOMPARE(areas.painted.boundingRect(), view.rect());
+    }
+  }
+
   void zoomKeepsThePointUnderThePointer() {
     auto window = MakeWindow();
     QWidget* viewport = window->ScrollBox1()->viewport();
