@@ -30,8 +30,14 @@ std::uint8_t ClampedByDefinition(double v) {
 // random values over many magnitudes.
 std::vector<double> Awkward() {
   const double inf = std::numeric_limits<double>::infinity();
-  std::vector<double> values = {0.0, -0.0, 4.9e-324, -4.9e-324, inf, -inf,
-                                std::numeric_limits<double>::quiet_NaN(), 0.49999999999999994};
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                4.9e-324,
+                                -4.9e-324,
+                                inf,
+                                -inf,
+                                std::numeric_limits<double>::quiet_NaN(),
+                                0.49999999999999994};
   for (int k = -600; k <= 600; ++k) values.push_back(k / 2.0);
   for (double big : {4503599627370496.0, 9007199254740992.0, 9223372036854775808.0, 1e300}) {
     for (double v : {big, -big, big / 2 + 0.5, -(big / 2 + 0.5), big / 2 + 1.5}) values.push_back(v);
