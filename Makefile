@@ -7,8 +7,8 @@ TSAN_DIR ?= build-tsan
 CLI_DIR ?= build-cli
 PREFIX ?= /usr/local
 # The tests that run threads: the pool, the point batches and the runs that
-# share work between threads.
-THREAD_TESTS ?= ^(WorkerPool|WorkSharing|Threads|Run|ShapeStep|Batches|StepsAhead)\.
+# share work between threads, and renders that share rows.
+THREAD_TESTS ?= ^(WorkerPool|WorkSharing|Threads|Run|ShapeStep|Batches|StepsAhead|RowSharing)\.
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 ifeq ($(CI),true)

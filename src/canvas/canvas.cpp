@@ -315,20 +315,30 @@ void Canvas::RenderValues(const ParameterSet& params, int rowBegin, int rowEnd, 
   }
 
   ShareRows(std::max(rowBegin, 0), std::min(rowEnd, height_), [&](int, int first, int last) {
+    // Local copies: the bytes emitted could alias anything reached through
+    // `this` or a reference, which would be loaded again after every store.
+    const double* const pixels = pixels_.data();
+    const double* const normal = normal_.data();
+    const std::int32_t* const first_step = first_step_.data();
+    const std::size_t width = static_cast<std::size_t>(width_);
+    const double top[3] = {hi[0], hi[1], hi[2]}, bottom[3] = {lo[0], lo[1], lo[2]};
+    const double brightest[3] = {bg_hi[0], bg_hi[1], bg_hi[2]}, scale = k;
+    Emit put = emit;
     for (int y = first; y < last; ++y) {
-      for (int x = 0; x < width_; ++x) {
-        const std::size_t cell = CellIndex(x, y);
+      const std::size_t row = static_cast<std::size_t>(y) * width;
+      for (std::size_t x = 0; x < width; ++x) {
+        const std::size_t cell = (row + x) * kChannels;
         double value[3];
-        const bool normalised = normalise && first_step_[PixelIndex(x, y)] < kNeverPainted;
+        const bool normalised = normalise && first_step[row + x] < kNeverPainted;
         if (normalised) {
           for (int c = 0; c < kChannels; ++c) {
-            const double N = normal_[cell + c];
-            value[c] = white ? bg_hi[c] - (hi[c] - N) * k : (N - lo[c]) * k + bg_hi[c];
+            const double N = normal[cell + c];
+            value[c] = white ? brightest[c] - (top[c] - N) * scale : (N - bottom[c]) * scale + brightest[c];
           }
         } else {
-          for (int c = 0; c < kChannels; ++c) value[c] = pixels_[cell + c];
+          for (int c = 0; c < kChannels; ++c) value[c] = pixels[cell + c];
         }
-        emit(x, y, value, normalised);
+        put(static_cast<int>(x), y, value, normalised);
       }
     }
   });
@@ -341,8 +351,9 @@ void Canvas::ConvertRows(const ParameterSet& params, int rowBegin, int rowEnd) {
   // Colouring is not running now: what it wrote so far is in this render.
   written_low_.store(INT_MAX, std::memory_order_relaxed);
   written_high_.store(-1, std::memory_order_relaxed);
-  RenderValues(params, rowBegin, rowEnd, [this](int x, int y, const double* value, bool normalised) {
-    std::uint8_t* out = canvas_rows_[y] + 3 * static_cast<std::size_t>(x);
+  std::uint8_t* const* const rows = canvas_rows_.data();
+  RenderValues(params, rowBegin, rowEnd, [rows](int x, int y, const double* value, bool normalised) {
+    std::uint8_t* out = rows[y] + 3 * static_cast<std::size_t>(x);
     // A normalised value is limited to the byte's range; a raw one keeps
     // the wrap-around of its low byte, as the window has always shown it.
     for (int c = 0; c < kChannels; ++c)

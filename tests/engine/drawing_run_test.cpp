@@ -200,5 +200,31 @@ TEST_F(Run, FailedStepsAreSkippedAndHuhIsShownOncePerRun) {
   EXPECT_EQ(host.messages, (std::vector<std::string>{"huh", "huh"}));
 }
 
+// Renders share the canvas's rows on the pool of the run that draws, from
+// the render of step 0 on; one thread keeps them on the calling thread, and
+// a run that ends its life leaves no pool behind in the canvas.
+TEST_F(Run, TheCanvasRendersOnThePoolOfTheRunThatDraws) {
+  state->params.Steps = 3;
+  run.SetThreads(2);
+  run.StartDrawing();
+  run.Begin();
+  ASSERT_NE(state->canvas.RowsSharedWith(), nullptr);
+  EXPECT_EQ(state->canvas.RowsSharedWith()->Threads(), 2);
+  while (run.RunStep()) {
+  }
+  run.Finish();
+  run.SetThreads(1);
+  run.DrawOrStop();
+  EXPECT_EQ(state->canvas.RowsSharedWith(), nullptr);
+  {
+    DrawingRun other(*state, host);
+    other.SetThreads(3);
+    other.DrawOrStop();
+    ASSERT_NE(state->canvas.RowsSharedWith(), nullptr);
+    EXPECT_EQ(state->canvas.RowsSharedWith()->Threads(), 3);
+  }
+  EXPECT_EQ(state->canvas.RowsSharedWith(), nullptr);
+}
+
 }  // namespace
 }  // namespace quorl
