@@ -16,7 +16,7 @@ namespace {
 
 struct PaintedCanvas {
   explicit PaintedCanvas(int threads) {
-    if (threads > 1) pool = std::make_unique<WorkerPool>(threads);
+    if (threads > 1) pool = std::make_shared<WorkerPool>(threads);
     params.ImageWidth = params.ImageHeight = 800;
     canvas.SetImageDimensions(params);
     canvas.MakePictureBlack(params, background);
@@ -28,9 +28,9 @@ struct PaintedCanvas {
         for (int c = 0; c < 3; ++c) canvas.SetPixel(c, x, y, colour(random));
         canvas.SetFirstStep(x, y, 1);
       }
-    canvas.ShareRowsWith(pool.get());
+    canvas.ShareRowsWith(pool);
   }
-  std::unique_ptr<WorkerPool> pool;
+  std::shared_ptr<WorkerPool> pool;
   ParameterSet params;
   BackgroundStore background;
   Canvas canvas;

@@ -20,8 +20,9 @@ constexpr int kBandsPerThread = 8;
 }  // namespace
 
 int Canvas::BandsFor(int rows) const {
-  if (!row_pool_ || row_pool_->Threads() < 2 || rows < 2) return 1;
-  return std::min({rows, kMostBands, row_pool_->Threads() * kBandsPerThread});
+  const std::shared_ptr<WorkerPool> pool = row_pool_.lock();
+  if (!pool || pool->Threads() < 2 || rows < 2) return 1;
+  return std::min({rows, kMostBands, pool->Threads() * kBandsPerThread});
 }
 
 template <typename Work>
@@ -29,7 +30,8 @@ void Canvas::ShareRows(int begin, int end, Work work) {
   if (begin >= end) return;
   const int rows = end - begin;
   const int bands = BandsFor(rows);
-  if (bands == 1) {
+  const std::shared_ptr<WorkerPool> pool = row_pool_.lock();
+  if (bands == 1 || !pool) {
     work(0, begin, end);
     return;
   }
@@ -42,7 +44,7 @@ void Canvas::ShareRows(int begin, int end, Work work) {
          band = next.fetch_add(1, std::memory_order_relaxed))
       work(band, edge(band), edge(band + 1));
   };
-  row_pool_->Share(job);
+  pool->Share(job);
 }
 
 bool Canvas::SetImageDimensions(const ParameterSet& params, std::string* error) {

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -93,9 +94,11 @@ class Canvas {
 
   // Renders and resets share their rows out among the pool's threads; null
   // (the default) keeps them on the calling thread. The pool must be idle
-  // whenever the canvas renders or resets, and outlive its use here.
-  void ShareRowsWith(WorkerPool* pool) { row_pool_ = pool; }
-  WorkerPool* RowsSharedWith() const { return row_pool_; }
+  // whenever the canvas renders or resets. The canvas only watches the
+  // pool: once its owner lets it go, the canvas works alone again, whichever
+  // of the two goes first.
+  void ShareRowsWith(const std::shared_ptr<WorkerPool>& pool) { row_pool_ = pool; }
+  std::shared_ptr<WorkerPool> RowsSharedWith() const { return row_pool_.lock(); }
 
   // Keeps a copy of the bitmap for the curve display to restore.
   void CopyOutQuorlPicture();
@@ -196,7 +199,7 @@ class Canvas {
   int changed_begin_ = INT_MAX;
   int changed_end_ = 0;
   bool changed_all_ = true;
-  WorkerPool* row_pool_ = nullptr;
+  std::weak_ptr<WorkerPool> row_pool_;
 };
 
 }  // namespace quorl

@@ -205,13 +205,9 @@ bool DrawingRun::CanDrawAhead() const {
 
 void DrawingRun::StartPool() {
   if (threads_ > 1 && (!pool_ || pool_->Threads() != threads_))
-    pool_ = std::make_unique<WorkerPool>(threads_);
+    pool_ = std::make_shared<WorkerPool>(threads_);
   // The canvas renders between steps, while the pool is idle.
-  state_.canvas.ShareRowsWith(threads_ > 1 ? pool_.get() : nullptr);
-}
-
-DrawingRun::~DrawingRun() {
-  if (pool_ && state_.canvas.RowsSharedWith() == pool_.get()) state_.canvas.ShareRowsWith(nullptr);
+  state_.canvas.ShareRowsWith(threads_ > 1 ? pool_ : nullptr);
 }
 
 bool ColoursInLine(int subSamples, int threads) {

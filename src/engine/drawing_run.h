@@ -73,7 +73,6 @@ struct RunPosition {
 class DrawingRun {
  public:
   DrawingRun(ProgramState& state, Host& host);
-  ~DrawingRun();
   DrawingRun(const DrawingRun&) = delete;
   DrawingRun& operator=(const DrawingRun&) = delete;
 
@@ -242,7 +241,8 @@ class DrawingRun {
   ShapeArguments lastShape_;
   int threads_ = HardwareThreads();
   // Started at the first step that needs it; its threads wait between steps.
-  std::unique_ptr<WorkerPool> pool_;
+  // Shared with the canvas, which renders on it while it lives.
+  std::shared_ptr<WorkerPool> pool_;
   PointBatches batches_;
   PointSink* externalSink_ = nullptr;
   bool stepsAhead_ = false;

@@ -67,7 +67,8 @@ std::vector<std::uint8_t> BytesOf(const std::vector<double>& values) {
   return bytes;
 }
 
-Rendered Render(const CanvasGrids& grids, const ParameterSet& params, WorkerPool* pool) {
+Rendered Render(const CanvasGrids& grids, const ParameterSet& params,
+                const std::shared_ptr<WorkerPool>& pool) {
   Canvas canvas;
   canvas.ShareRowsWith(pool);
   CanvasGrids copy = grids;
@@ -89,7 +90,7 @@ Rendered Render(const CanvasGrids& grids, const ParameterSet& params, WorkerPool
 }
 
 TEST(RowSharing, RendersOnTwoAndThreeThreadsGiveTheOneThreadBytes) {
-  WorkerPool two(2), three(3);
+  const auto two = std::make_shared<WorkerPool>(2), three = std::make_shared<WorkerPool>(3);
   struct Size {
     int width, height;
   };
@@ -110,7 +111,7 @@ TEST(RowSharing, RendersOnTwoAndThreeThreadsGiveTheOneThreadBytes) {
                                     (odd ? " odd values" : "") + (normalise ? " normalising" : "") +
                                     (white ? " white" : "");
           const Rendered one = Render(grids, params, nullptr);
-          for (WorkerPool* pool : {&two, &three}) {
+          for (const std::shared_ptr<WorkerPool>& pool : {two, three}) {
             const Rendered shared = Render(grids, params, pool);
             const std::string threads = where + ", " + std::to_string(pool->Threads()) + " threads";
             EXPECT_EQ(shared.bitmap, one.bitmap) << threads;
@@ -130,7 +131,7 @@ TEST(RowSharing, RendersOnTwoAndThreeThreadsGiveTheOneThreadBytes) {
 // unpainted rows follow; or only values below the whole fold's starting
 // extremes (-1e9 for hi, 0 for the background's) follow.
 TEST(RowSharing, NormalisingExtremesKeepTheFoldOrderOfNaNs) {
-  WorkerPool three(3);
+  const auto three = std::make_shared<WorkerPool>(3);
   constexpr int kWidth = 4, kHeight = 30;
   enum Case { kSignedZeros, kUnpaintedAbove, kVeryLowAbove };
   for (const Case what : {kSignedZeros, kUnpaintedAbove, kVeryLowAbove}) {
@@ -159,7 +160,7 @@ TEST(RowSharing, NormalisingExtremesKeepTheFoldOrderOfNaNs) {
         params.NormalisationDivisor = 2;
         params.White = white;
         const Rendered one = Render(grids, params, nullptr);
-        const Rendered shared = Render(grids, params, &three);
+        const Rendered shared = Render(grids, params, three);
         const std::string where = "case " + std::to_string(what) + ", NaN in row " + std::to_string(nanRow) +
                                   (white ? ", white" : "");
         EXPECT_EQ(shared.bitmap, one.bitmap) << where;
@@ -170,7 +171,7 @@ TEST(RowSharing, NormalisingExtremesKeepTheFoldOrderOfNaNs) {
 }
 
 TEST(RowSharing, ResetOnAPoolGivesTheOneThreadGrids) {
-  WorkerPool three(3);
+  const auto three = std::make_shared<WorkerPool>(3);
   Picture24 image(5, 4);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 5; ++x)
@@ -190,7 +191,7 @@ TEST(RowSharing, ResetOnAPoolGivesTheOneThreadGrids) {
     std::vector<std::uint8_t> bitmaps[2];
     for (int shared = 0; shared < 2; ++shared) {
       Canvas canvas;
-      canvas.ShareRowsWith(shared ? &three : nullptr);
+      canvas.ShareRowsWith(shared ? three : nullptr);
       ASSERT_TRUE(canvas.SetImageDimensions(params));
       canvas.SetPixel(0, 3, 3, 999);  // gone after the reset
       canvas.MakePictureBlack(params, background);
