@@ -60,17 +60,18 @@ WorkerPool::~WorkerPool() {
   for (std::thread& w : workers_) w.join();
 }
 
-void WorkerPool::ShareErased(void* job, Trampoline call) {
-  if (threads_ == 1) {
-    call(job, 0);
-    return;
-  }
+void WorkerPool::OpenErased(void* job, Trampoline call) {
   job_ = job;
   call_ = call;
+  if (threads_ == 1) return;
   entry_.store(kOpen, std::memory_order_release);
   generation_.fetch_add(1, std::memory_order_release);
   generation_.notify_all();
-  call(job, 0);
+}
+
+void WorkerPool::Join() {
+  call_(job_, 0);
+  if (threads_ == 1) return;
   // No one joins from here on; wait for those inside. The last to leave
   // wakes the caller.
   entry_.fetch_and(~kOpen, std::memory_order_acq_rel);

@@ -48,12 +48,23 @@ class WorkerPool {
   // that joined has returned. job() must not throw.
   template <typename Job>
   void Share(Job& job) {
-    ShareErased(&job, [](void* j, int self) { (*static_cast<Job*>(j))(self); });
+    Open(job);
+    Join();
   }
+
+  // Share in two halves, for a caller with other work meanwhile: Open lets
+  // the helpers start job(self) at once; Join runs the caller's job(0) and
+  // returns when every thread that joined has returned. `job` must live
+  // until Join returns, and the caller shares no other job in between.
+  template <typename Job>
+  void Open(Job& job) {
+    OpenErased(&job, [](void* j, int self) { (*static_cast<Job*>(j))(self); });
+  }
+  void Join();
 
  private:
   using Trampoline = void (*)(void*, int);
-  void ShareErased(void* job, Trampoline call);
+  void OpenErased(void* job, Trampoline call);
   void WorkerLoop(int self);
 
   const int threads_;

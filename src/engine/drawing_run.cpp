@@ -14,6 +14,7 @@ namespace quorl {
 
 DrawingRun::DrawingRun(ProgramState& state, Host& host) : state_(state), host_(host), sink_(state) {
   SetStepInputs(nullptr, nullptr);
+  for (AheadGroup& group : groups_) group.run = this;
 }
 
 void DrawingRun::SetStepInputs(ParameterSet* params, CurveSlots* curves) {
@@ -204,8 +205,10 @@ bool DrawingRun::CanDrawAhead() const {
 }
 
 void DrawingRun::StartPool() {
-  if (threads_ > 1 && (!pool_ || pool_->Threads() != threads_))
+  if (threads_ > 1 && (!pool_ || pool_->Threads() != threads_)) {
+    DrawAheadSteps();  // on the old pool
     pool_ = std::make_shared<WorkerPool>(threads_);
+  }
   // The canvas renders between steps, while the pool is idle.
   state_.canvas.ShareRowsWith(threads_ > 1 ? pool_ : nullptr);
 }
@@ -223,42 +226,21 @@ bool ColoursInLine(int subSamples, int threads) {
 }
 
 namespace {
-// Steps planned ahead at most, and the colouring work (sub-samples) after
-// which no further step is planned: enough to share out, little memory.
-constexpr int kMostAhead = 64;
+// The colouring work (sub-samples) after which no further step is planned
+// into a group: enough to share out, little memory.
 constexpr long long kAheadWork = 1 << 21;
 }  // namespace
 
 bool DrawingRun::RunStepsAhead() {
   StartPool();
   const double last = std::ceil(Params().Steps / 100.0 * Params().PercentToComplete);
-  long long work = 0;
   bool ended = false;
-  pendingAhead_ = 0;
-  while (step_ < iterations_ && pendingAhead_ < kMostAhead && work < kAheadWork) {
-    if (ahead_.size() <= static_cast<std::size_t>(pendingAhead_))
-      ahead_.push_back(std::make_unique<AheadStep>(state_));
-    planning_ = ahead_[static_cast<std::size_t>(pendingAhead_)].get();
-    planning_->planned = false;
-    planning_->sink.params = sink_.params;
-    planning_->sink.curves = sink_.curves;
-    const int step = static_cast<int>(step_++);
-    const bool drawn = ComputeAndDrawStep(step);
-    if (planning_->planned) {
-      work += static_cast<long long>(planning_->plan.Count()) * (planning_->sink.kernel.SubSampleCount() + 8);
-      ++pendingAhead_;
-    }
-    planning_ = nullptr;
-    if (drawn) {
-      host_.ProcessPendingEvents();
-      if (last < step || state_.flags.StopRequested) {
-        ended = true;
-        break;
-      }
-    }
-    if (!CanDrawAhead()) break;
-  }
-  DrawAheadSteps();
+  do {
+    ended = PlanAheadSteps(last);
+    JoinAheadSteps();
+    LaunchAheadSteps();
+  } while (!ended && step_ < iterations_ && CanDrawAhead());
+  JoinAheadSteps();
   if (ended) {
     state_.flags.IsDrawing = false;
     loopEnded_ = true;
@@ -268,44 +250,103 @@ bool DrawingRun::RunStepsAhead() {
   return !loopEnded_;
 }
 
-void DrawingRun::DrawAheadSteps() {
-  const int steps = pendingAhead_;
-  pendingAhead_ = 0;
-  if (steps == 0) return;
+bool DrawingRun::PlanAheadSteps(double last) {
+  long long work = 0;
+  for (;;) {
+    // A step that cannot be planned draws the group so far, and planning
+    // goes on in the other group.
+    AheadGroup& group = groups_[planningGroup_];
+    if (group.count == 0) work = 0;
+    if (step_ >= iterations_ || group.count >= kMostAhead || work >= kAheadWork) break;
+    const auto index = static_cast<std::size_t>(group.count);
+    if (group.steps.size() <= index) group.steps.push_back(std::make_unique<AheadStep>(state_));
+    planning_ = group.steps[index].get();
+    planning_->planned = false;
+    planning_->sink.params = sink_.params;
+    planning_->sink.curves = sink_.curves;
+    const int step = static_cast<int>(step_++);
+    const bool drawn = ComputeAndDrawStep(step);
+    if (planning_->planned) {
+      work += static_cast<long long>(planning_->plan.Count()) * (planning_->sink.kernel.SubSampleCount() + 8);
+      ++group.count;
+    }
+    planning_ = nullptr;
+    if (drawn) {
+      host_.ProcessPendingEvents();
+      if (last < step || state_.flags.StopRequested) return true;
+    }
+    if (!CanDrawAhead()) break;
+  }
+  return false;
+}
+
+void DrawingRun::LaunchAheadSteps() {
+  AheadGroup& group = groups_[planningGroup_];
+  if (group.count == 0) return;
   constexpr int kBlock = PointBatchSink::kBlock;
-  // Block b of step g is work item first_block[g] + b.
-  int first_block[kMostAhead + 1];
-  first_block[0] = 0;
-  for (int g = 0; g < steps; ++g) {
-    AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
+  group.firstBlock[0] = 0;
+  for (int g = 0; g < group.count; ++g) {
+    AheadStep& a = *group.steps[static_cast<std::size_t>(g)];
     const int blocks = (a.plan.Count() + kBlock - 1) / kBlock;
     if (a.failures.size() < static_cast<std::size_t>(blocks))
       a.failures.resize(static_cast<std::size_t>(blocks));
-    first_block[g + 1] = first_block[g] + blocks;
+    group.firstBlock[g + 1] = group.firstBlock[g] + blocks;
   }
-  const int parts = ahead_[0]->sink.Parts();
-  if (parts == 1)
-    ColourAheadStepsInLine(steps, first_block);
+  const int blocks = group.firstBlock[group.count];
+  group.parts = group.steps[0]->sink.Parts();
+  if (group.parts == 1) {
+    if (group.ready.size() < static_cast<std::size_t>(blocks))
+      group.ready = std::vector<std::atomic<bool>>(static_cast<std::size_t>(blocks));
+    for (int item = 0; item < blocks; ++item) group.ready[static_cast<std::size_t>(item)].store(false);
+  }
+  group.nextBlock.store(0);
+  group.blocksDone.store(0);
+  group.nextPart.store(0);
+  group.made.store(false);
+  group.colourerTaken.store(false);
+  onPool_ = &group;
+  planningGroup_ ^= 1;
+  if (pool_) pool_->Open(group);
+}
+
+void DrawingRun::JoinAheadSteps() {
+  if (!onPool_) return;
+  AheadGroup& group = *onPool_;
+  if (pool_)
+    pool_->Join();
   else
-    ShareAheadStepsByParts(steps, first_block, parts);
-  for (int g = 0; g < steps; ++g) {
-    AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
+    group(0);
+  onPool_ = nullptr;
+  for (int g = 0; g < group.count; ++g) {
+    AheadStep& a = *group.steps[static_cast<std::size_t>(g)];
     counters_.offCanvas += a.sink.TakeFaults();
     ++counters_.stepsDrawn;
     counters_.points += a.made;
     counters_.subSamples += static_cast<long long>(a.made) * a.sink.kernel.SubSampleCount();
   }
+  group.count = 0;
 }
 
-// Where block `item` of the steps ahead lies: its step.
-static int StepOfBlock(const int* first_block, int steps, int item) {
-  return static_cast<int>(std::upper_bound(first_block, first_block + steps + 1, item) - first_block) - 1;
+void DrawingRun::DrawAheadSteps() {
+  JoinAheadSteps();
+  LaunchAheadSteps();
+  JoinAheadSteps();
 }
 
-void DrawingRun::MakeAheadBlock(const int* first_block, int steps, int item) {
+void DrawingRun::WorkOnAheadGroup(AheadGroup& group, int self) {
+  (void)self;
+  if (group.parts == 1)
+    ColourAheadStepsInLine(group);
+  else
+    ShareAheadStepsByParts(group);
+}
+
+void DrawingRun::MakeAheadBlock(AheadGroup& group, int item) {
   constexpr int kBlock = PointBatchSink::kBlock;
-  const int g = StepOfBlock(first_block, steps, item);
-  AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
+  const int* first_block = group.firstBlock;
+  const int g =
+      static_cast<int>(std::upper_bound(first_block, first_block + group.count + 1, item) - first_block) - 1;
+  AheadStep& a = *group.steps[static_cast<std::size_t>(g)];
   const int b = item - first_block[g];
   const int count = a.plan.Count();
   const int begin = b * kBlock;
@@ -314,82 +355,65 @@ void DrawingRun::MakeAheadBlock(const int* first_block, int steps, int item) {
   a.failures[static_cast<std::size_t>(b)] = failed == end ? count : failed;
 }
 
-void DrawingRun::ColourAheadStepsInLine(int steps, const int* first_block) {
-  const int blocks = first_block[steps];
-  if (ready_.size() < static_cast<std::size_t>(blocks)) ready_ = std::vector<std::atomic<bool>>(blocks);
-  for (int item = 0; item < blocks; ++item) ready_[static_cast<std::size_t>(item)].store(false);
-  std::atomic<int> next_block{0};
+void DrawingRun::ColourAheadStepsInLine(AheadGroup& group) {
+  const int blocks = group.firstBlock[group.count];
   // Makes the next block nobody has taken; false when none is left.
   const auto make_one = [&] {
-    const int item = next_block.fetch_add(1, std::memory_order_relaxed);
+    const int item = group.nextBlock.fetch_add(1, std::memory_order_relaxed);
     if (item >= blocks) return false;
-    MakeAheadBlock(first_block, steps, item);
-    ready_[static_cast<std::size_t>(item)].store(true, std::memory_order_release);
+    MakeAheadBlock(group, item);
+    group.ready[static_cast<std::size_t>(item)].store(true, std::memory_order_release);
     return true;
   };
-  auto job = [&](int self) {
-    if (self != 0) {
-      while (make_one()) {
-      }
-      return;
+  // The first thread in colours every block in order, and makes blocks
+  // itself whenever the next one to colour is not ready: alone, it does all
+  // the work. The others make blocks ahead of it.
+  if (group.colourerTaken.exchange(true, std::memory_order_acq_rel)) {
+    while (make_one()) {
     }
-    // The calling thread colours every block in order, and makes blocks
-    // itself whenever the next one to colour is not ready: alone, it does
-    // all the work.
-    for (int g = 0; g < steps; ++g) {
-      AheadStep& a = *ahead_[static_cast<std::size_t>(g)];
-      a.made = a.plan.Count();
-      for (int item = first_block[g]; item < first_block[g + 1]; ++item) {
-        std::atomic<bool>& ready = ready_[static_cast<std::size_t>(item)];
-        while (!ready.load(std::memory_order_acquire)) {
-          if (!make_one()) SpinUntil([&] { return ready.load(std::memory_order_acquire); });
-        }
-        // A failed point ends its step: nothing from it on is coloured.
-        a.made = std::min(a.made, a.failures[static_cast<std::size_t>(item - first_block[g])]);
-        a.sink.ApplyBlock(item - first_block[g], a.made);
-        if (a.made < a.plan.Count()) break;
+    return;
+  }
+  for (int g = 0; g < group.count; ++g) {
+    AheadStep& a = *group.steps[static_cast<std::size_t>(g)];
+    a.made = a.plan.Count();
+    for (int item = group.firstBlock[g]; item < group.firstBlock[g + 1]; ++item) {
+      std::atomic<bool>& ready = group.ready[static_cast<std::size_t>(item)];
+      while (!ready.load(std::memory_order_acquire)) {
+        if (!make_one()) SpinUntil([&] { return ready.load(std::memory_order_acquire); });
       }
+      // A failed point ends its step: nothing from it on is coloured.
+      a.made = std::min(a.made, a.failures[static_cast<std::size_t>(item - group.firstBlock[g])]);
+      a.sink.ApplyBlock(item - group.firstBlock[g], a.made);
+      if (a.made < a.plan.Count()) break;
     }
-  };
-  if (pool_)
-    pool_->Share(job);
-  else
-    job(0);
+  }
 }
 
-void DrawingRun::ShareAheadStepsByParts(int steps, const int* first_block, int parts) {
-  const int blocks = first_block[steps];
-  std::atomic<int> next_block{0}, blocks_done{0}, next_part{0};
-  std::atomic<bool> made{false};
-  auto job = [&](int) {
-    // Every step's points, block by block, on whichever thread is free.
-    for (int item = next_block.fetch_add(1, std::memory_order_relaxed); item < blocks;
-         item = next_block.fetch_add(1, std::memory_order_relaxed)) {
-      MakeAheadBlock(first_block, steps, item);
-      // The thread that makes the last block finds where each step ends.
-      if (blocks_done.fetch_add(1, std::memory_order_acq_rel) + 1 == blocks) {
-        for (int s = 0; s < steps; ++s) {
-          AheadStep& done = *ahead_[static_cast<std::size_t>(s)];
-          const auto first = done.failures.begin();
-          done.made = *std::min_element(first, first + (first_block[s + 1] - first_block[s]));
-        }
-        made.store(true, std::memory_order_release);
+void DrawingRun::ShareAheadStepsByParts(AheadGroup& group) {
+  const int blocks = group.firstBlock[group.count];
+  // Every step's points, block by block, on whichever thread is free.
+  for (int item = group.nextBlock.fetch_add(1, std::memory_order_relaxed); item < blocks;
+       item = group.nextBlock.fetch_add(1, std::memory_order_relaxed)) {
+    MakeAheadBlock(group, item);
+    // The thread that makes the last block finds where each step ends.
+    if (group.blocksDone.fetch_add(1, std::memory_order_acq_rel) + 1 == blocks) {
+      for (int s = 0; s < group.count; ++s) {
+        AheadStep& done = *group.steps[static_cast<std::size_t>(s)];
+        const auto first = done.failures.begin();
+        done.made = *std::min_element(first, first + (group.firstBlock[s + 1] - group.firstBlock[s]));
       }
+      group.made.store(true, std::memory_order_release);
     }
-    SpinUntil([&] { return made.load(std::memory_order_acquire); });
-    // Each part of the canvas takes the steps in their order.
-    for (int part = next_part.fetch_add(1, std::memory_order_relaxed); part < parts;
-         part = next_part.fetch_add(1, std::memory_order_relaxed)) {
-      for (int s = 0; s < steps; ++s) {
-        AheadStep& a = *ahead_[static_cast<std::size_t>(s)];
-        a.sink.ApplyPoints(a.made, part);
-      }
+  }
+  SpinUntil([&] { return group.made.load(std::memory_order_acquire); });
+  // Each part of the canvas takes the steps in their order.
+  for (int part = group.nextPart.fetch_add(1, std::memory_order_relaxed); part < group.parts;
+       part = group.nextPart.fetch_add(1, std::memory_order_relaxed)) {
+    for (int s = 0; s < group.count; ++s) {
+      AheadStep& a = *group.steps[static_cast<std::size_t>(s)];
+      a.sink.ApplyPoints(a.made, part);
     }
-  };
-  if (pool_)
-    pool_->Share(job);
-  else
-    job(0);
+  }
 }
 
 void DrawingRun::Finish() {
@@ -480,7 +504,10 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   // made during the run take effect from the next step.
   const int steps = p.Steps;
 
-  if (state_.flags.DrawEachStep || step == 0) state_.canvas.DrawGridsOnPicture(p, &host_);
+  if (state_.flags.DrawEachStep || step == 0) {
+    DrawAheadSteps();  // the picture shows every step before this one
+    state_.canvas.DrawGridsOnPicture(p, &host_);
+  }
   if (steps < 1) return true;  // cannot interpolate; the stop test ends the run
 
   const double amount = curves.ReadSlotMultipliers(p, step, state_.UseArctan2);
@@ -595,7 +622,8 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
       // The steps drawn together share one way of colouring: the first
       // chooses it.
       const int threads = pool_ ? std::min(pool_->Threads(), PointBatchSink::kMaxParts) : 1;
-      const int parts = planning_ != ahead_[0].get() ? ahead_[0]->sink.Parts()
+      const AheadStep& first = *groups_[planningGroup_].steps[0];
+      const int parts = planning_ != &first ? first.sink.Parts()
                         : ColoursInLine(ahead.sink.kernel.SubSampleCount(), threads)
                             ? 1
                             : std::min(threads * 8, PointBatchSink::kMaxParts);

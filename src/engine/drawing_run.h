@@ -202,20 +202,46 @@ class DrawingRun {
     int made = 0;               // points made before the first failure
     bool planned = false;
   };
+  static constexpr int kMostAhead = 64;
+  // Steps planned ahead to be drawn together, and the shared job that draws
+  // them. While one group is drawn on the pool, the run plans the next.
+  struct AheadGroup {
+    std::vector<std::unique_ptr<AheadStep>> steps;  // the first `count` planned
+    int count = 0;
+    // Block b of step g is work item firstBlock[g] + b.
+    int firstBlock[kMostAhead + 1] = {};
+    int parts = 1;  // 1: coloured in one line
+    // The job's shares.
+    std::vector<std::atomic<bool>> ready;  // per block: made, ready to colour
+    std::atomic<int> nextBlock{0}, blocksDone{0}, nextPart{0};
+    std::atomic<bool> made{false}, colourerTaken{false};
+    DrawingRun* run = nullptr;
+    void operator()(int self) { run->WorkOnAheadGroup(*this, self); }
+  };
   bool CanDrawAhead() const;
-  // Plans steps ahead and draws them; the rest as RunStep.
+  // Plans steps ahead and draws them, group after group; the rest as
+  // RunStep.
   bool RunStepsAhead();
-  // Makes and colours the steps planned so far.
+  // Plans steps into the planning group until it is full, the run is
+  // over or a step cannot be drawn ahead; true when the run was ended.
+  bool PlanAheadSteps(double last);
+  // Starts drawing the planning group on the pool; the next group is
+  // planned meanwhile.
+  void LaunchAheadSteps();
+  // Waits for the group on the pool and counts what it drew.
+  void JoinAheadSteps();
+  // Draws every step planned so far, in order: the group on the pool, then
+  // the planning group's.
   void DrawAheadSteps();
-  // Makes block `item` of the steps planned (block b of step g is item
-  // first_block[g] + b).
-  void MakeAheadBlock(const int* first_block, int steps, int item);
+  void WorkOnAheadGroup(AheadGroup& group, int self);
+  // Makes block `item` of the group's steps.
+  void MakeAheadBlock(AheadGroup& group, int item);
   // Small dots: one thread colours the whole canvas, block after block in
   // order, while the others make the blocks ahead of it.
-  void ColourAheadStepsInLine(int steps, const int* first_block);
+  void ColourAheadStepsInLine(AheadGroup& group);
   // Larger dots: every thread makes blocks, then the canvas's parts are
   // coloured side by side.
-  void ShareAheadStepsByParts(int steps, const int* first_block, int parts);
+  void ShareAheadStepsByParts(AheadGroup& group);
   void StartPool();
 
   void StopRun(bool withMessage);
@@ -246,10 +272,9 @@ class DrawingRun {
   PointBatches batches_;
   PointSink* externalSink_ = nullptr;
   bool stepsAhead_ = false;
-  std::vector<std::unique_ptr<AheadStep>> ahead_;
-  int pendingAhead_ = 0;
-  // Per block of the steps ahead: made and ready to colour.
-  std::vector<std::atomic<bool>> ready_;
+  AheadGroup groups_[2];
+  int planningGroup_ = 0;  // the other one may be on the pool
+  AheadGroup* onPool_ = nullptr;
   // The step ComputeAndDrawStep plans instead of drawing, when set.
   AheadStep* planning_ = nullptr;
 };

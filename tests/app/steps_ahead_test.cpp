@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 using Overrides = std::vector<std::pair<std::string, std::string>>;
 
 struct Scene {
-  std::string name;  // a golden scene
+  std::string name;  // a golden scene, or a settings path without ".ini"
   Overrides overrides;
   bool sourceImage = false;
   bool preview = false;
@@ -53,7 +53,9 @@ class StepsAhead : public ::testing::Test {
     auto state = std::make_unique<ProgramState>();
     Host host;
     SetupOptions setup;
-    setup.settingsPath = (fs::path(QUORL_SOURCE_DIR) / "tests/data/golden" / (scene.name + ".ini")).string();
+    const fs::path name = scene.name + ".ini";
+    setup.settingsPath =
+        (name.is_absolute() ? name : fs::path(QUORL_SOURCE_DIR) / "tests/data/golden" / name).string();
     setup.overrides = scene.overrides;
     if (scene.sourceImage) setup.sourceImage = source.string();
     EXPECT_EQ(SetUpProgramState(setup, *state, host, stderr), 0) << scene.name;
@@ -89,6 +91,15 @@ TEST_F(StepsAhead, DrawTheSamePictureAsOneThreadStepByStep) {
                     {{"StartGrain", "1"}, {"EndGrain", "120"}, {"GrainMultiplier", "800"}, {"Steps", "12"}},
                     false,
                     false});
+  // ... and, by a grain curve, now and then among groups of small ones: a
+  // group is still being drawn when such a step comes.
+  const fs::path golden = fs::path(QUORL_SOURCE_DIR) / "tests/data/golden";
+  fs::copy_file(golden / "sine_default.ini", scratch / "grain_curve.ini");
+  fs::copy_file(golden / "sine_curves_Values_-_Radius.curve", scratch / "grain_curve_Values_-_Grain.curve");
+  scenes.push_back({(scratch / "grain_curve").string(),
+                    {{"StartGrain", "12"}, {"EndGrain", "12"}, {"GrainMultiplier", "1000"}, {"Steps", "150"}},
+                    false,
+                    false});
   // Wide dots: steps whose points would not fit in one batch.
   scenes.push_back({"sine_default",
                     {{"StartLimit", "70"}, {"EndLimit", "70"}, {"GrainMultiplier", "4000"}, {"Steps", "4"}},
@@ -104,7 +115,7 @@ TEST_F(StepsAhead, DrawTheSamePictureAsOneThreadStepByStep) {
   bool in_line = false, by_parts = false;
 
   for (const Scene& scene : scenes) {
-    std::string label = scene.name;
+    std::string label = fs::path(scene.name).filename().string();
     for (const auto& [key, value] : scene.overrides) label += " " + key + "=" + value;
     if (scene.preview) label += " preview";
     const Drawn one = Draw(scene, 1, false);

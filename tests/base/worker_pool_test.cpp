@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -48,6 +49,37 @@ TEST(WorkerPool, SharedItemsAreEachDoneOnceByThreadsThatKeepTheirNumbers) {
     EXPECT_TRUE(all_done_on_return) << threads << " threads";
     EXPECT_TRUE(numbers_kept) << threads << " threads";
     EXPECT_EQ(numbers.count(caller), 1u);
+  }
+}
+
+// Open lets the helpers start while the caller does other work; Join runs
+// the caller's share and waits for the helpers'. Alone, the caller does it
+// all in Join.
+TEST(WorkerPool, AnOpenedJobRunsOnHelpersBeforeTheCallerJoins) {
+  for (int threads : {1, 2, 3}) {
+    WorkerPool pool(threads);
+    std::atomic<int> helpers{0};
+    std::atomic<bool> caller_ran{false};
+    std::atomic<int> next{0};
+    constexpr int kItems = 1000;
+    std::vector<std::atomic<int>> done(kItems);
+    auto work = [&](int self) {
+      if (self == 0)
+        caller_ran = true;
+      else
+        ++helpers;
+      for (int i = next++; i < kItems; i = next++) done[static_cast<size_t>(i)].fetch_add(1);
+    };
+    pool.Open(work);
+    // The caller's other work: waiting (boundedly) for a helper to start.
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (threads > 1 && helpers.load() == 0 && std::chrono::steady_clock::now() < give_up)
+      std::this_thread::yield();
+    EXPECT_EQ(helpers.load() > 0, threads > 1) << threads << " threads";
+    EXPECT_FALSE(caller_ran.load());
+    pool.Join();
+    EXPECT_TRUE(caller_ran.load());
+    for (const auto& d : done) EXPECT_EQ(d.load(), 1) << threads << " threads";
   }
 }
 
