@@ -48,8 +48,13 @@ RunFigures Draw(MainWindow& window) {
   ticker.start();
   window.Action("Draw1")->trigger();
   while (window.RunInProgress()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  ticker.stop();
   figures.seconds = clock.nsecsElapsed() / 1e9;
+  // The end of the run (the last picture, the autosave copy, the history
+  // step) counts too: the next tick after it closes that gap.
+  QElapsedTimer after;
+  after.start();
+  while (after.elapsed() < 30) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  ticker.stop();
   return figures;
 }
 

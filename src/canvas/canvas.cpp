@@ -93,14 +93,18 @@ bool Canvas::SetImageDimensions(const ParameterSet& params, std::string* error) 
 
 CanvasGrids Canvas::CopyGrids() const {
   CanvasGrids grids;
-  grids.width = width_;
-  grids.height = height_;
-  grids.pixels = pixels_;
-  grids.background = background_;
-  grids.normal = normal_;
-  grids.firstStep = first_step_;
-  grids.keepPicture = KeepPicture;
+  CopyGridsInto(grids);
   return grids;
+}
+
+void Canvas::CopyGridsInto(CanvasGrids& into) const {
+  into.width = width_;
+  into.height = height_;
+  into.pixels = pixels_;
+  into.background = background_;
+  into.normal = normal_;
+  into.firstStep = first_step_;
+  into.keepPicture = KeepPicture;
 }
 
 bool Canvas::RestoreGrids(CanvasGrids&& grids) {

@@ -87,6 +87,9 @@ class Canvas {
   DeepPicture RenderDeep(const ParameterSet& params);
   // A copy of the grids, e.g. for an autosave written while drawing goes on.
   CanvasGrids CopyGrids() const;
+  // The same into `into`, reusing its vectors' memory when it is large
+  // enough: no fresh pages to fault in.
+  void CopyGridsInto(CanvasGrids& into) const;
   // Takes the grids over (the canvas's size becomes theirs) and renders
   // nothing; false, with the canvas unchanged, for grids whose sizes do not
   // agree or when memory runs out.

@@ -41,7 +41,39 @@ std::string Autosaver::Path() const {
 }
 
 void Autosaver::Wait() {
-  if (writer_.joinable()) writer_.join();
+  if (!writer_.joinable()) return;
+  writer_.join();
+  if (written_room_.Bytes() > 0) room_ = std::move(written_room_);
+  written_room_ = {};
+}
+
+void Autosaver::PrepareRoom(int width, int height) {
+  const std::uint64_t bytes = GridBytesFor(width, height);
+  if (bytes == 0 || bytes > kKeptRoomBytes || bytes > settings_.maxGridBytes) return;
+  // A copy being written gives its room back when it is on disk.
+  if (writing_.load() || preparing_.load()) return;
+  Wait();
+  if (room_.Bytes() == bytes) return;
+  room_ = {};
+  preparing_.store(true);
+  writer_ = std::thread([this, width, height] {
+    const std::size_t cells = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    CanvasGrids room;
+    // Filled, so that the pages are really there.
+    room.pixels.assign(cells * 3, 0.0);
+    room.background.assign(cells * 3, 0.0);
+    room.normal.assign(cells * 3, 0.0);
+    room.firstStep.assign(cells, 0);
+    written_room_ = std::move(room);
+    preparing_.store(false);
+  });
+}
+
+std::shared_ptr<RunSnapshot> Autosaver::NewSnapshot(const ProgramState& state, const RunPosition& position) {
+  auto snapshot = std::make_shared<RunSnapshot>(TakeRunSnapshot(state, position, false));
+  snapshot->grids = std::move(room_);
+  room_ = {};
+  return snapshot;
 }
 
 std::string Autosaver::LastError() const {
@@ -51,8 +83,11 @@ std::string Autosaver::LastError() const {
 
 AutosaveOffer Autosaver::Offer(const ProgramState& state, const RunPosition& position, bool runEnded) {
   const AutosaveOffer offer = Claim(state, runEnded);
-  if (offer == AutosaveOffer::kQueued)
-    StartWriter(std::make_shared<RunSnapshot>(TakeRunSnapshot(state, position)));
+  if (offer == AutosaveOffer::kQueued) {
+    std::shared_ptr<RunSnapshot> snapshot = NewSnapshot(state, position);
+    state.canvas.CopyGridsInto(snapshot->grids);
+    StartWriter(std::move(snapshot));
+  }
   return offer;
 }
 
@@ -60,10 +95,10 @@ std::function<void()> Autosaver::OfferDeferred(const ProgramState& state, const 
                                                AutosaveOffer& result) {
   result = Claim(state, false);
   if (result != AutosaveOffer::kQueued) return {};
-  auto snapshot = std::make_shared<RunSnapshot>(TakeRunSnapshot(state, position, false));
+  std::shared_ptr<RunSnapshot> snapshot = NewSnapshot(state, position);
   const Canvas* canvas = &state.canvas;
   return [this, snapshot, canvas] {
-    snapshot->grids = canvas->CopyGrids();
+    canvas->CopyGridsInto(snapshot->grids);
     StartWriter(snapshot);
   };
 }
@@ -97,6 +132,9 @@ void Autosaver::StartWriter(std::shared_ptr<RunSnapshot> snapshot) {
       error_ = ok ? "" : error;
     }
     if (ok) ++written_;
+    // The copy's memory is the room for the next one, when it is not too
+    // large to keep.
+    if (snapshot->grids.Bytes() <= kKeptRoomBytes) written_room_ = std::move(snapshot->grids);
     writing_.store(false);
   });
 }

@@ -54,6 +54,10 @@ class Autosaver {
   // the window). Empty unless the result is kQueued.
   std::function<void()> OfferDeferred(const ProgramState& state, const RunPosition& position,
                                       AutosaveOffer& result);
+  // Makes room for the copy of a canvas of this size ahead of time, on the
+  // writer's thread, so that taking the copy (at the end of a run, on the
+  // window's thread) only copies. Cheap when the room is there.
+  void PrepareRoom(int width, int height);
   // Waits until the copy being written (if any) is on disk.
   void Wait();
   // The last writer's failure, or "".
@@ -68,10 +72,21 @@ class Autosaver {
   // Whether a copy is due now; when it is, marks it taken.
   AutosaveOffer Claim(const ProgramState& state, bool runEnded);
   void StartWriter(std::shared_ptr<RunSnapshot> snapshot);
+  // The snapshot to copy into: its grids' memory is the room kept from the
+  // last copy, when there is room.
+  std::shared_ptr<RunSnapshot> NewSnapshot(const ProgramState& state, const RunPosition& position);
+  // Grids up to this size keep their room between copies (twice the canvas
+  // in memory); larger ones are made afresh each time.
+  static constexpr std::uint64_t kKeptRoomBytes = 256ULL << 20;
 
   AutosaveSettings settings_;
   std::thread writer_;
+  // Room for the next copy. `written_room_` is what the writer thread
+  // leaves; it becomes `room_` once that thread is joined.
+  CanvasGrids room_;
+  CanvasGrids written_room_;
   std::atomic<bool> writing_{false};
+  std::atomic<bool> preparing_{false};  // the writer's thread makes room
   std::atomic<int> written_{0};
   std::chrono::steady_clock::time_point last_{};
   bool any_ = false;

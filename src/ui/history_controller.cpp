@@ -237,6 +237,10 @@ void HistoryController::GoTo(std::uint64_t id) {
 std::function<void()> HistoryController::BetweenSteps(const RunPosition& position) {
   AutosaveOffer offer = AutosaveOffer::kNotDue;
   std::function<void()> copy = autosaver_->OfferDeferred(window_.State(), position, offer);
+  // The copy at the run's end is taken on this thread: its room is made
+  // meanwhile, elsewhere.
+  if (offer == AutosaveOffer::kNotDue)
+    autosaver_->PrepareRoom(window_.State().canvas.CanvasWidth(), window_.State().canvas.CanvasHeight());
   if (offer == AutosaveOffer::kTooLarge && !told_too_large_) {
     told_too_large_ = true;
     window_.ShowStatus(QStringLiteral("This canvas is larger than the autosave limit and is not autosaved"));

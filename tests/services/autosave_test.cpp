@@ -168,5 +168,63 @@ TEST_F(Autosave, ADeferredOfferKeepsTheGridsAsTheJobFindsThemAndTheRestAsOffered
   EXPECT_EQ(offer, AutosaveOffer::kNotDue);
 }
 
+// The memory of one copy is reused for the next, and room is made ahead for
+// a canvas size: whatever size the room has, each autosave holds exactly the
+// canvas as it was offered, never a trace of an earlier copy.
+TEST_F(Autosave, KeptRoomNeverCarriesAnEarlierCopyOrSize) {
+  auto state = std::make_unique<ProgramState>();
+  SetUpScene(*state, 40);
+  Autosaver autosaver(AutosaveSettings{folder, std::chrono::milliseconds(0), 1ULL << 30});
+  DrawingRun run(*state, host);
+  run.StartDrawing();
+  run.Begin();
+  const auto saved_grids = [&] {
+    autosaver.Wait();
+    RunSnapshot snapshot;
+    std::string error;
+    EXPECT_TRUE(ReadAutosave(folder, snapshot, error)) << error;
+    return snapshot.grids;
+  };
+  const auto expect_saved = [&](const char* when) {
+    const CanvasGrids now = state->canvas.CopyGrids();
+    const CanvasGrids saved = saved_grids();
+    EXPECT_EQ(saved.width, now.width) << when;
+    EXPECT_EQ(saved.height, now.height) << when;
+    EXPECT_TRUE(SameBytes(saved.pixels, now.pixels)) << when;
+    EXPECT_TRUE(SameBytes(saved.background, now.background)) << when;
+    EXPECT_EQ(saved.firstStep, now.firstStep) << when;
+  };
+  for (int i = 0; i < 8; ++i) run.RunStep();
+  ASSERT_EQ(autosaver.Offer(*state, run.Position(), true), AutosaveOffer::kQueued);
+  expect_saved("first copy");
+  for (int i = 0; i < 8; ++i) run.RunStep();
+  ASSERT_EQ(autosaver.Offer(*state, run.Position(), true), AutosaveOffer::kQueued);
+  expect_saved("second copy, in the first one's memory");
+  // Room for the canvas's size made ahead, then a deferred copy.
+  autosaver.PrepareRoom(120, 90);
+  for (int i = 0; i < 8; ++i) run.RunStep();
+  AutosaveOffer offer = AutosaveOffer::kNotDue;
+  std::function<void()> copy = autosaver.OfferDeferred(*state, run.Position(), offer);
+  ASSERT_TRUE(copy);
+  copy();
+  expect_saved("deferred copy into room made ahead");
+  // Room made for another size than the canvas then has.
+  autosaver.PrepareRoom(50, 300);
+  state->params.ImageWidth = 64;
+  state->params.ImageHeight = 48;
+  run.Begin();
+  for (int i = 0; i < 8; ++i) run.RunStep();
+  ASSERT_EQ(autosaver.Offer(*state, run.Position(), true), AutosaveOffer::kQueued);
+  expect_saved("a smaller canvas than the room");
+  autosaver.PrepareRoom(10, 10);
+  state->params.ImageWidth = 130;
+  state->params.ImageHeight = 95;
+  run.Begin();
+  for (int i = 0; i < 8; ++i) run.RunStep();
+  ASSERT_EQ(autosaver.Offer(*state, run.Position(), true), AutosaveOffer::kQueued);
+  expect_saved("a larger canvas than the room");
+  EXPECT_EQ(autosaver.Written(), 5) << autosaver.LastError();
+}
+
 }  // namespace
 }  // namespace quorl
