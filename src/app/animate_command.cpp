@@ -38,7 +38,7 @@ class CommandLineSeries : public SeriesHost {
     if (options_.threads > 0) run_.SetThreads(options_.threads);
     run_.SetStepsAhead(true);
     if (SideBySideFrames::Suits(state_, run_.Threads()))
-      sideBySide_ = std::make_unique<SideBySideFrames>(run_.Threads());
+      sideBySide_ = std::make_unique<SideBySideFrames>(SideBySideFrames::WorkersFor(state_, run_.Threads()));
   }
 
   bool ReadRotationPoints(Point& a, Point& b, std::string&) override {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "canvas/canvas_grids.h"
 #include "engine/draw_record.h"
 
 namespace quorl {
@@ -36,6 +37,12 @@ SideBySideFrames::~SideBySideFrames() {
 bool SideBySideFrames::Suits(const ProgramState& state, int threads) {
   return threads > 1 && !state.source.Loaded() && !state.background.Loaded() &&
          StepWork(state.params) < kSharedStepWork;
+}
+
+int SideBySideFrames::WorkersFor(const ProgramState& state, int threads) {
+  // Each frame in flight holds a canvas of its own.
+  constexpr std::uint64_t kSmallGrids = 64ULL << 20;
+  return threads + (GridBytesFor(state.params.ImageWidth, state.params.ImageHeight) <= kSmallGrids ? 1 : 0);
 }
 
 void SideBySideFrames::Start(int frame, const ProgramState& model, std::uint64_t seed, const Done& done) {

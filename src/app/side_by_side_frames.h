@@ -32,6 +32,10 @@ class SideBySideFrames {
   // `threads` threads: when one frame's steps are too small to be shared
   // among threads, and the frames need no pictures loaded.
   static bool Suits(const ProgramState& state, int threads);
+  // Frames in flight for `threads` threads: one more when the canvas is
+  // small, so that while the calling thread saves a frame every core still
+  // draws one.
+  static int WorkersFor(const ProgramState& state, int threads);
 
   // Starts frame f with the parameters, overrides, flags and curves `model`
   // holds now, and random numbers from `seed`. When every worker is busy,
