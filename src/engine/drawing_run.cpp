@@ -333,8 +333,12 @@ void DrawingRun::DrawAheadSteps() {
   JoinAheadSteps();
 }
 
-void DrawingRun::WorkOnAheadGroup(AheadGroup& group, int self) {
-  (void)self;
+// Where block `item` of a group lies: its step.
+static int StepOfBlock(const int* first_block, int steps, int item) {
+  return static_cast<int>(std::upper_bound(first_block, first_block + steps + 1, item) - first_block) - 1;
+}
+
+void DrawingRun::WorkOnAheadGroup(AheadGroup& group) {
   if (group.parts == 1)
     ColourAheadStepsInLine(group);
   else
@@ -343,11 +347,9 @@ void DrawingRun::WorkOnAheadGroup(AheadGroup& group, int self) {
 
 void DrawingRun::MakeAheadBlock(AheadGroup& group, int item) {
   constexpr int kBlock = PointBatchSink::kBlock;
-  const int* first_block = group.firstBlock;
-  const int g =
-      static_cast<int>(std::upper_bound(first_block, first_block + group.count + 1, item) - first_block) - 1;
+  const int g = StepOfBlock(group.firstBlock, group.count, item);
   AheadStep& a = *group.steps[static_cast<std::size_t>(g)];
-  const int b = item - first_block[g];
+  const int b = item - group.firstBlock[g];
   const int count = a.plan.Count();
   const int begin = b * kBlock;
   const int end = std::min(count, begin + kBlock);

@@ -216,7 +216,7 @@ class DrawingRun {
     std::atomic<int> nextBlock{0}, blocksDone{0}, nextPart{0};
     std::atomic<bool> made{false}, colourerTaken{false};
     DrawingRun* run = nullptr;
-    void operator()(int self) { run->WorkOnAheadGroup(*this, self); }
+    void operator()(int) { run->WorkOnAheadGroup(*this); }
   };
   bool CanDrawAhead() const;
   // Plans steps ahead and draws them, group after group; the rest as
@@ -233,7 +233,8 @@ class DrawingRun {
   // Draws every step planned so far, in order: the group on the pool, then
   // the planning group's.
   void DrawAheadSteps();
-  void WorkOnAheadGroup(AheadGroup& group, int self);
+  // One thread's share of drawing a group: colouring or making.
+  void WorkOnAheadGroup(AheadGroup& group);
   // Makes block `item` of the group's steps.
   void MakeAheadBlock(AheadGroup& group, int item);
   // Small dots: one thread colours the whole canvas, block after block in

@@ -194,12 +194,19 @@ TEST_F(Autosave, KeptRoomNeverCarriesAnEarlierCopyOrSize) {
     EXPECT_TRUE(SameBytes(saved.background, now.background)) << when;
     EXPECT_EQ(saved.firstStep, now.firstStep) << when;
   };
-  for (int i = 0; i < 8; ++i) run.RunStep();
-  ASSERT_EQ(autosaver.Offer(*state, run.Position(), true), AutosaveOffer::kQueued);
-  expect_saved("first copy");
-  for (int i = 0; i < 8; ++i) run.RunStep();
-  ASSERT_EQ(autosaver.Offer(*state, run.Position(), true), AutosaveOffer::kQueued);
-  expect_saved("second copy, in the first one's memory");
+  // A few more steps, then the copy at a run's end.
+  const auto draw_and_offer = [&](const char* when) {
+    for (int i = 0; i < 8; ++i) run.RunStep();
+    ASSERT_EQ(autosaver.Offer(*state, run.Position(), true), AutosaveOffer::kQueued) << when;
+    expect_saved(when);
+  };
+  const auto resize = [&](int width, int height) {
+    state->params.ImageWidth = width;
+    state->params.ImageHeight = height;
+    run.Begin();
+  };
+  draw_and_offer("first copy");
+  draw_and_offer("second copy, in the first one's memory");
   // Room for the canvas's size made ahead, then a deferred copy.
   autosaver.PrepareRoom(120, 90);
   for (int i = 0; i < 8; ++i) run.RunStep();
@@ -210,19 +217,11 @@ TEST_F(Autosave, KeptRoomNeverCarriesAnEarlierCopyOrSize) {
   expect_saved("deferred copy into room made ahead");
   // Room made for another size than the canvas then has.
   autosaver.PrepareRoom(50, 300);
-  state->params.ImageWidth = 64;
-  state->params.ImageHeight = 48;
-  run.Begin();
-  for (int i = 0; i < 8; ++i) run.RunStep();
-  ASSERT_EQ(autosaver.Offer(*state, run.Position(), true), AutosaveOffer::kQueued);
-  expect_saved("a smaller canvas than the room");
+  resize(64, 48);
+  draw_and_offer("a smaller canvas than the room");
   autosaver.PrepareRoom(10, 10);
-  state->params.ImageWidth = 130;
-  state->params.ImageHeight = 95;
-  run.Begin();
-  for (int i = 0; i < 8; ++i) run.RunStep();
-  ASSERT_EQ(autosaver.Offer(*state, run.Position(), true), AutosaveOffer::kQueued);
-  expect_saved("a larger canvas than the room");
+  resize(130, 95);
+  draw_and_offer("a larger canvas than the room");
   EXPECT_EQ(autosaver.Written(), 5) << autosaver.LastError();
 }
 
