@@ -119,8 +119,8 @@ int RunRender(const RenderOptions& options, CommandIo& io) {
     figures.subSamples = c.subSamples;
     figures.seconds = seconds;
     figures.threads = run.Threads();
-    std::fputs((options.json ? BenchJson(figures) : BenchText(figures)).c_str(), out);
     figures.cappedSteps = c.cappedSteps;
+    std::fputs((options.json ? BenchJson(figures) : BenchText(figures)).c_str(), out);
   }
   return 0;
 }

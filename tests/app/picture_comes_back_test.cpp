@@ -293,11 +293,13 @@ TEST(StepPointCap, AGrainCurveCannotMakeAStepEndless) {
   std::ofstream(ini)
       << "[start]\nImageWidth=64\nImageHeight=64\n[sine]\nSteps=1\nStartGrain=1000\nEndGrain=1000\n"
          "GrainMultiplier=1000\n";
+  std::string figures;
   const auto points = [&](std::string* err) {
     const test::Outcome outcome =
         test::RunQuorl("render", {ini.string(), "-o", (scratch / "out.png").string(), "--bench"});
     EXPECT_EQ(outcome.status, 0);
     *err = outcome.err;
+    figures = outcome.out;
     const size_t at = outcome.out.find("points: ");
     return at == std::string::npos ? -1LL : std::stoll(outcome.out.substr(at + 8));
   };
@@ -307,6 +309,7 @@ TEST(StepPointCap, AGrainCurveCannotMakeAStepEndless) {
   EXPECT_GT(uncapped, 1000000);
   EXPECT_LE(uncapped, 2 * 1000002);
   EXPECT_EQ(err.find("2,000,000"), std::string::npos);
+  EXPECT_NE(figures.find("steps held to the point cap: 0\n"), std::string::npos) << figures;
   // ... and a hand-edited grain curve that multiplies it by 63 is held to
   // the cap, said once for the run.
   std::string curve;
@@ -319,6 +322,8 @@ TEST(StepPointCap, AGrainCurveCannotMakeAStepEndless) {
   const size_t first = err.find("2,000,000");
   EXPECT_NE(first, std::string::npos) << err;
   EXPECT_EQ(err.find("2,000,000", first + 1), std::string::npos) << "said more than once:\n" << err;
+  // The figures count the held step (the golden test relies on this line).
+  EXPECT_NE(figures.find("steps held to the point cap: 1\n"), std::string::npos) << figures;
 }
 
 }  // namespace
