@@ -37,6 +37,7 @@ class CommandLineSeries : public SeriesHost {
       : state_(state), host_(host), options_(options), out_(out), run_(state, host) {
     if (options_.threads > 0) run_.SetThreads(options_.threads);
     run_.SetStepsAhead(true);
+    run_.SetShowsPictureWhileDrawing(false);
     if (SideBySideFrames::Suits(state_, run_.Threads()))
       sideBySide_ = std::make_unique<SideBySideFrames>(SideBySideFrames::WorkersFor(state_, run_.Threads()));
   }

@@ -36,6 +36,8 @@ int RunRandom(const RandomOptions& options, CommandIo& io) {
   Host quiet;
   DrawingRun run(*state, quiet);
   run.SetThreads(options.threads);
+  run.SetStepsAhead(true);
+  run.SetShowsPictureWhileDrawing(false);
   run.DrawOrStop();
 
   if (!options.outputPath.empty() && !WritePngFile(options.outputPath, state->canvas.Bitmap(), {}, &error)) {

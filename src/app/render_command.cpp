@@ -61,8 +61,10 @@ int RunRender(const RenderOptions& options, CommandIo& io) {
       static_cast<long long>(std::ceil(params.Steps / 100.0 * params.PercentToComplete)) + 1);
   DrawingRun run(*state, host);
   run.SetThreads(options.threads);
-  // Nothing edits the settings during a command-line run.
+  // Nothing edits the settings during a command-line run, and nobody sees
+  // the picture before it ends.
   run.SetStepsAhead(true);
+  run.SetShowsPictureWhileDrawing(false);
   const auto start = std::chrono::steady_clock::now();
   const int drawn = DrawSteppedRender(run, *state, stepped, err);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -27,6 +27,7 @@ SideBySideFrames::SideBySideFrames(int workers) : workers_(static_cast<std::size
   for (Worker& w : workers_) {
     w.run = std::make_unique<DrawingRun>(*w.state, w.host);
     w.run->SetThreads(1);
+    w.run->SetShowsPictureWhileDrawing(false);
   }
 }
 

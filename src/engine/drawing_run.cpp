@@ -200,7 +200,7 @@ void DrawingRun::Resume(const RunPosition& position) {
 
 bool DrawingRun::CanDrawAhead() const {
   const ParameterSet& p = *sink_.params;
-  return stepsAhead_ && threads_ > 1 && !externalSink_ && !state_.flags.DrawEachStep && !p.UseIotaExtra &&
+  return stepsAhead_ && threads_ > 1 && !externalSink_ && !ShowsEachStep() && !p.UseIotaExtra &&
          !p.QuorlPointsFollowRotate && !p.QuorlPointsFollow;
 }
 
@@ -273,7 +273,7 @@ bool DrawingRun::PlanAheadSteps(double last) {
     planning_ = nullptr;
     if (drawn) {
       host_.ProcessPendingEvents();
-      if (last < step || state_.flags.StopRequested) return true;
+      if (last < step || state_.flags.StopRequested || host_.Cancelled()) return true;
     }
     if (!CanDrawAhead()) break;
   }
@@ -506,7 +506,7 @@ bool DrawingRun::ComputeAndDrawStep(int step) {
   // made during the run take effect from the next step.
   const int steps = p.Steps;
 
-  if (state_.flags.DrawEachStep || step == 0) {
+  if (showsPicture_ && (state_.flags.DrawEachStep || step == 0)) {
     DrawAheadSteps();  // the picture shows every step before this one
     state_.canvas.DrawGridsOnPicture(p, &host_);
   }

@@ -132,6 +132,12 @@ class DrawingRun {
   // that follow the mouse, use random scatter or are shown one by one are
   // drawn one at a time whatever this says. The picture is the same.
   void SetStepsAhead(bool on) { stepsAhead_ = on; }
+  // Whether the host shows the picture while the run draws: the canvas is
+  // then converted to a picture before the first step and, with "Draw each
+  // step?", after every step. A host where nobody looks before the end
+  // (the command line) turns it off and saves that work; the picture at
+  // the end is the same.
+  void SetShowsPictureWhileDrawing(bool on) { showsPicture_ = on; }
   // Sends every step's points, one at a time on the calling thread, to
   // `sink` instead of colouring them into the canvas (null: colour as
   // usual). For benchmarks that colour with a kernel of their own.
@@ -218,6 +224,7 @@ class DrawingRun {
     DrawingRun* run = nullptr;
     void operator()(int) { run->WorkOnAheadGroup(*this); }
   };
+  bool ShowsEachStep() const { return showsPicture_ && state_.flags.DrawEachStep; }
   bool CanDrawAhead() const;
   // Plans steps ahead and draws them, group after group; the rest as
   // RunStep.
@@ -273,6 +280,7 @@ class DrawingRun {
   PointBatches batches_;
   PointSink* externalSink_ = nullptr;
   bool stepsAhead_ = false;
+  bool showsPicture_ = true;
   AheadGroup groups_[2];
   int planningGroup_ = 0;  // the other one may be on the pool
   AheadGroup* onPool_ = nullptr;

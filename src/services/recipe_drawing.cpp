@@ -69,6 +69,9 @@ Picture24 DrawRecipe(const DrawableRecipe& recipe, int width, int height, int th
   DrawingRun run(*state, host);
   host.Attach(run);
   run.SetThreads(std::max(threads, 1));
+  // Only the finished picture is wanted, and nothing edits the recipe.
+  run.SetStepsAhead(true);
+  run.SetShowsPictureWhileDrawing(false);
   run.DrawOrStop();
   if (stop && stop->load()) return {};
   return state->canvas.Bitmap();

@@ -49,9 +49,13 @@ class StepsAhead : public ::testing::Test {
     EXPECT_TRUE(WritePngFile(source.string(), picture, {}, &error)) << error;
   }
 
-  Drawn Draw(const Scene& scene, int threads, bool ahead) {
+  // `host`, when given, watches the run; `shows` is whether it shows the
+  // picture while the run draws.
+  Drawn Draw(const Scene& scene, int threads, bool ahead, Host* watcher = nullptr, bool shows = true,
+             bool eachStep = false) {
     auto state = std::make_unique<ProgramState>();
-    Host host;
+    Host quiet;
+    Host& host = watcher ? *watcher : quiet;
     SetupOptions setup;
     const fs::path name = scene.name + ".ini";
     setup.settingsPath =
@@ -60,9 +64,11 @@ class StepsAhead : public ::testing::Test {
     if (scene.sourceImage) setup.sourceImage = source.string();
     EXPECT_EQ(SetUpProgramState(setup, *state, host, stderr), 0) << scene.name;
     state->flags.Preview = scene.preview;
+    state->flags.DrawEachStep = eachStep;
     DrawingRun run(*state, host);
     run.SetThreads(threads);
     run.SetStepsAhead(ahead);
+    run.SetShowsPictureWhileDrawing(shows);
     run.DrawOrStop();
     Canvas& canvas = state->canvas;
     const std::size_t cells = static_cast<std::size_t>(canvas.CanvasWidth()) * canvas.CanvasHeight();
@@ -134,6 +140,53 @@ TEST_F(StepsAhead, DrawTheSamePictureAsOneThreadStepByStep) {
     }
   }
   EXPECT_TRUE(in_line && by_parts) << "in line: " << in_line << ", by parts: " << by_parts;
+}
+
+// Counts the pictures a run hands over (from its start: setting up the
+// canvas shows one too), and asks it to end once it has passed
+// `cancelAfter` steps.
+class WatchingHost : public Host {
+ public:
+  void OnRunEvent(RunEvent event) override {
+    if (event == RunEvent::kRunStarted) pictures = 0;
+    pictures += event == RunEvent::kPictureChanged;
+  }
+  void ProcessPendingEvents() override { ++steps; }
+  bool Cancelled() override { return steps > cancelAfter; }
+  int pictures = 0;
+  int steps = 0;
+  int cancelAfter = 1 << 30;
+};
+
+TEST_F(StepsAhead, AHostThatShowsNoPictureWhileDrawingGetsTheSamePictureAtTheEnd) {
+  const Scene scene{"sine_default", {{"Steps", "90"}}, false, false};
+  // "Draw each step?" in a state the command line continues from: one
+  // picture a step where it is shown, only the final one where not, and
+  // nothing else changes.
+  WatchingHost shown, unseen;
+  const Drawn each = Draw(scene, 2, true, &shown, true, true);
+  const Drawn last = Draw(scene, 2, true, &unseen, false, true);
+  EXPECT_GE(shown.pictures, 90);
+  EXPECT_EQ(unseen.pictures, 1);
+  EXPECT_EQ(each.pixels, last.pixels);
+  EXPECT_EQ(each.first, last.first);
+  EXPECT_EQ(each.bitmap, last.bitmap);
+  // Without it, the picture before the first step is left out too.
+  WatchingHost plain;
+  const Drawn ahead = Draw(scene, 2, true, &plain, false);
+  EXPECT_EQ(plain.pictures, 1);
+  EXPECT_EQ(ahead.bitmap, each.bitmap);
+}
+
+TEST_F(StepsAhead, AHostThatCancelsEndsTheRunWithinAGroup) {
+  const Scene scene{"sine_default", {{"Steps", "1000"}}, false, false};
+  WatchingHost host;
+  host.cancelAfter = 10;
+  const Drawn drawn = Draw(scene, 2, true, &host, false);
+  // The step that sees the cancel is the last planned; what was planned
+  // before it is drawn.
+  EXPECT_EQ(drawn.counters.stepsDrawn, 11);
+  EXPECT_LT(host.steps, 20);
 }
 
 }  // namespace
