@@ -609,8 +609,52 @@ void DotBatch::Reset(const DotKernel& kernel, int capacity, int parts) {
   }
 }
 
+void DotBatch::StoreWhole(const DotKernel& kernel, Block& block, int first, const DotPoint* points,
+                          int count) {
+  const int side = side_;
+  const unsigned width = static_cast<unsigned>(kernel.width_);
+  const unsigned height = static_cast<unsigned>(owner_height_);
+  int cols[DotKernel::kGridRoom];
+  int rows[DotKernel::kGridRoom];
+  PixelRangeFaults faults;
+  const std::size_t stride_pixels = 2 * static_cast<std::size_t>(side);
+  for (int i = 0; i < count; ++i) {
+    const std::size_t k = static_cast<std::size_t>(first + i);
+    double w[3];
+    const bool colours = side > 0 && kernel.MapPoint(points[i], cols, rows, w, &faults);
+    double* weights = weights_.data() + k * static_cast<std::size_t>(weight_stride_);
+    for (int c = 0; c < weight_stride_; ++c) weights[c] = colours ? w[c] : 0.0;
+    if (narrow_) {
+      std::uint16_t* out = narrow_pixels_.data() + k * stride_pixels;
+      for (int j = 0; j < side; ++j) {
+        out[j] =
+            colours && static_cast<unsigned>(cols[j]) < width ? static_cast<std::uint16_t>(cols[j]) : kOff;
+        out[side + j] =
+            colours && static_cast<unsigned>(rows[j]) < height ? static_cast<std::uint16_t>(rows[j]) : kOff;
+      }
+    } else {
+      int* out = wide_pixels_.data() + k * stride_pixels;
+      for (int j = 0; j < side; ++j) {
+        out[j] = colours ? cols[j] : -1;
+        out[side + j] = colours ? rows[j] : -1;
+      }
+    }
+  }
+  block.faults += faults.Count;
+  block.whole = true;
+  block.first = first;
+  block.start[0] = 0;
+  block.start[1] = count;
+  block.points.clear();
+}
+
 void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points, int count) {
   Block& block = blocks_[static_cast<std::size_t>(first / kBlock)];
+  if (parts_ == 1) {
+    StoreWhole(kernel, block, first, points, count);
+    return;
+  }
+  block.whole = false;
   // Which parts each point reaches; a point that colours nothing reaches none.
   std::uint64_t touched[kBlock];
   int per_part[kMaxParts + 1] = {};
@@ -717,21 +761,25 @@ void DotBatch::ApplyBlocks(Canvas& canvas, const DotKernel& k, int count, int pa
     const std::size_t stride_pixels = 2 * static_cast<std::size_t>(side);
     for (int b = std::max(firstBlock, 0); b < blocks; ++b) {
       const Block& block = blocks_[static_cast<std::size_t>(b)];
+      const bool whole = block.whole;
+      // The e-th point of the part in this block.
+      const auto point_at = [&](int e) {
+        return whole ? block.first + e : block.points[static_cast<std::size_t>(e)];
+      };
       const int end = block.start[part + 1];
       for (int e = block.start[part]; e < end; ++e) {
-        const int p = block.points[static_cast<std::size_t>(e)];
+        const int p = point_at(e);
         if (p >= count) break;
         if (e + kLookAhead < end) {
-          const auto* ahead =
-              indices + static_cast<std::size_t>(block.points[static_cast<std::size_t>(e + kLookAhead)]) *
-                            stride_pixels;
+          const auto* ahead = indices + static_cast<std::size_t>(point_at(e + kLookAhead)) * stride_pixels;
           prefetch(ahead, ahead + side);
         }
         const auto* cols = indices + static_cast<std::size_t>(p) * stride_pixels;
         const auto* rows = cols + side;
         for (int j = 0; j < side; ++j) {
           const unsigned row = static_cast<unsigned>(rows[j]);
-          mine[j] = row < height && owner[row] == part;
+          // A block of one part owns every row.
+          mine[j] = row < height && (whole || owner[row] == part);
           if (mine[j]) {
             low = std::min(low, static_cast<int>(row));
             high = std::max(high, static_cast<int>(row));

@@ -229,7 +229,14 @@ class DotBatch {
     std::vector<int> points;
     int start[kMaxParts + 1] = {};
     long long faults = 0;
+    // In one part, the block's points are all kept, in order, from `first`
+    // (those that colour nothing have every column off the canvas), and
+    // `points` is left empty.
+    bool whole = false;
+    int first = 0;
   };
+  // Store in one part: no grouping by part.
+  void StoreWhole(const DotKernel& kernel, Block& block, int first, const DotPoint* points, int count);
 
   // Canvases up to this many pixels a side (every canvas the program makes)
   // keep their columns and rows in 16 bits, kOff marking those outside.
