@@ -423,8 +423,15 @@ ShapeResult DrawByParameters(const ShapeArguments& args, ShapeContext& context) 
     plan.maker = maker;
     plan.carry = carry;
     plan.n = n;
-    plan.thetas.clear();
-    for (double theta = 0; theta <= bound; theta += dtheta) plan.thetas.push_back(theta);
+    // The loop's own sum, angle after angle: about n + 1 of them.
+    std::vector<double>& thetas = plan.thetas;
+    thetas.resize(static_cast<std::size_t>(n) + 2);
+    std::size_t made = 0;
+    for (double theta = 0; theta <= bound; theta += dtheta) {
+      if (made == thetas.size()) thetas.resize(2 * made);
+      thetas[made++] = theta;
+    }
+    thetas.resize(made);
     result.outcome = ShapeOutcome::kPlanned;
     return result;
   }
