@@ -47,6 +47,13 @@ thread and every core, one after the other; each column is the median of the
 five turns' figures, and the ratios are medians of each turn's own ratio.
 \`load\` is the one-minute load average before and after the scene.
 
+HEAD
+fi
+# Notes written below the last rows would swallow new ones: they start a
+# table of their own.
+if ! tail -n 1 "$results" | grep -q '^|'; then
+  cat >> "$results" <<HEAD
+
 | date | load | scene | reference, M sub-samples/s | 1 thread | 1 thread / reference | $cores threads | $cores threads / 1 thread |
 |---|---|---|---|---|---|---|---|
 HEAD
