@@ -237,6 +237,12 @@ class DotBatch {
   };
   // Store in one part: no grouping by part.
   void StoreWhole(const DotKernel& kernel, Block& block, int first, const DotPoint* points, int count);
+  // Writes point k's weights and its columns and rows, as few bytes as the
+  // canvas allows (threads apply them on other cores, and the fewer bytes,
+  // the less goes from cache to cache); a point that colours nothing gets
+  // every column and row off the canvas.
+  void KeepPoint(std::size_t k, bool colours, const int* cols, const int* rows, const double* w,
+                 unsigned width, unsigned height);
 
   // Canvases up to this many pixels a side (every canvas the program makes)
   // keep their columns and rows in 16 bits, kOff marking those outside.
