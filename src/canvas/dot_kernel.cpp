@@ -632,33 +632,11 @@ void DotBatch::Reset(const DotKernel& kernel, int capacity, int parts) {
   }
 }
 
-void DotBatch::StoreWhole(const DotKernel& kernel, Block& block, int first, const DotPoint* points,
-                          int count) {
-  const unsigned width = static_cast<unsigned>(kernel.width_);
-  const unsigned height = static_cast<unsigned>(owner_height_);
-  int cols[DotKernel::kGridRoom];
-  int rows[DotKernel::kGridRoom];
-  PixelRangeFaults faults;
-  for (int i = 0; i < count; ++i) {
-    double w[3];
-    const bool colours = side_ > 0 && kernel.MapPoint(points[i], cols, rows, w, &faults);
-    KeepPoint(static_cast<std::size_t>(first + i), colours, cols, rows, w, width, height);
-  }
-  block.faults += faults.Count;
-  block.whole = true;
-  block.first = first;
-  block.start[0] = 0;
-  block.start[1] = count;
-  block.points.clear();
-}
-
 void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points, int count) {
   Block& block = blocks_[static_cast<std::size_t>(first / kBlock)];
-  if (parts_ == 1) {
-    StoreWhole(kernel, block, first, points, count);
-    return;
-  }
-  block.whole = false;
+  // In one part the points stay in the order made, every one of them kept;
+  // else they are grouped by the parts they reach.
+  const bool whole = parts_ == 1;
   // Which parts each point reaches; a point that colours nothing reaches none.
   std::uint64_t touched[kBlock];
   int per_part[kMaxParts + 1] = {};
@@ -670,9 +648,14 @@ void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points,
   PixelRangeFaults faults;
   for (int i = 0; i < count; ++i) {
     const std::size_t k = static_cast<std::size_t>(first + i);
-    std::uint64_t parts = 0;
     double w[3];
-    if (side > 0 && kernel.MapPoint(points[i], cols, rows, w, &faults)) {
+    const bool colours = side > 0 && kernel.MapPoint(points[i], cols, rows, w, &faults);
+    if (whole) {
+      KeepPoint(k, colours, cols, rows, w, width, height);
+      continue;
+    }
+    std::uint64_t parts = 0;
+    if (colours) {
       for (int j = 0; j < side; ++j) {
         const unsigned row = static_cast<unsigned>(rows[j]);
         if (row < height) parts |= std::uint64_t{1} << owner_[row];
@@ -683,6 +666,14 @@ void DotBatch::Store(const DotKernel& kernel, int first, const DotPoint* points,
     for (std::uint64_t rest = parts; rest != 0; rest &= rest - 1) ++per_part[std::countr_zero(rest) + 1];
   }
   block.faults += faults.Count;
+  block.whole = whole;
+  block.first = first;
+  if (whole) {
+    block.start[0] = 0;
+    block.start[1] = count;
+    block.points.clear();
+    return;
+  }
   // Group the points by part, keeping their order.
   for (int p = 0; p < parts_; ++p) per_part[p + 1] += per_part[p];
   std::copy(per_part, per_part + parts_ + 1, block.start);

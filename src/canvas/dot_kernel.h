@@ -235,8 +235,6 @@ class DotBatch {
     bool whole = false;
     int first = 0;
   };
-  // Store in one part: no grouping by part.
-  void StoreWhole(const DotKernel& kernel, Block& block, int first, const DotPoint* points, int count);
   // Writes point k's weights and its columns and rows, as few bytes as the
   // canvas allows (threads apply them on other cores, and the fewer bytes,
   // the less goes from cache to cache); a point that colours nothing gets
